@@ -1,0 +1,187 @@
+#include "devicereply.h"
+#include "packets.h"
+
+#include <QtTest>
+
+namespace {
+
+QByteArray hex(const char* text)
+{
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+
+} // namespace
+
+class TestPackets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void hostPacketsMatchTheWireLayout_data();
+    void hostPacketsMatchTheWireLayout();
+    void brightnessPercentRule_data();
+    void brightnessPercentRule();
+    void frameCarriesLittleEndianLength();
+    void uploadStartCodeFollowsKindAndExtension_data();
+    void uploadStartCodeFollowsKindAndExtension();
+    void segmentPackets_data();
+    void segmentPackets();
+    void replies_data();
+    void replies();
+};
+
+void TestPackets::hostPacketsMatchTheWireLayout_data()
+{
+    QTest::addColumn<QByteArray>("packet");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("search") << Packets::search() << hex("5A A5 90 00 01 00 00 00 01");
+    QTest::newRow("brightness 50%") << Packets::brightness(uint8_t(Packets::brightnessFromPercent(50)))
+                                    << hex("5A A5 80 00 01 00 00 00 7F");
+    QTest::newRow("version query") << Packets::versionQuery() << hex("5A A5 81 00 01 00 00 00 01");
+    QTest::newRow("expansion on") << Packets::expansionMode(true) << hex("5A A5 91 00 01 00 00 00 01");
+    QTest::newRow("expansion off") << Packets::expansionMode(false) << hex("5A A5 91 00 01 00 00 00 00");
+    QTest::newRow("empty frame") << Packets::frame(QByteArray()) << hex("5A A5 85 00 00 00 00 00");
+    QTest::newRow("upload start announcing a full pack")
+        << Packets::buildWithLength(0x82, 4088, hex("01 02 03")) << hex("5A A5 82 00 F8 0F 00 00 01 02 03");
+}
+
+void TestPackets::hostPacketsMatchTheWireLayout()
+{
+    QFETCH(QByteArray, packet);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(packet.toHex(' '), expected.toHex(' '));
+}
+
+void TestPackets::brightnessPercentRule_data()
+{
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<int>("value");
+    QTest::newRow("0") << 0 << 0;
+    QTest::newRow("1") << 1 << 2;
+    QTest::newRow("37") << 37 << 94;
+    QTest::newRow("50") << 50 << 127;
+    QTest::newRow("100") << 100 << 255;
+    QTest::newRow("101 ignored") << 101 << -1;
+    QTest::newRow("negative ignored") << -5 << -1;
+}
+
+void TestPackets::brightnessPercentRule()
+{
+    QFETCH(int, percent);
+    QFETCH(int, value);
+    QCOMPARE(Packets::brightnessFromPercent(percent), value);
+}
+
+void TestPackets::frameCarriesLittleEndianLength()
+{
+    const QByteArray data(1234, char(0x42));
+    const QByteArray packet = Packets::frame(data);
+    QCOMPARE(packet.size(), 8 + 1234);
+    QCOMPARE(packet.left(8).toHex(' '), hex("5A A5 85 00 D2 04 00 00").toHex(' '));
+    QCOMPARE(packet.mid(8), data);
+}
+
+void TestPackets::uploadStartCodeFollowsKindAndExtension_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("code");
+    QTest::newRow("firmware bin") << 1 << "/tmp/fw.bin" << 0x82;
+    QTest::newRow("firmware named jpg") << 1 << "/tmp/fw.jpg" << 0x81;
+    QTest::newRow("logo jpg") << 2 << "/tmp/logo.jpg" << 0x86;
+    QTest::newRow("logo JPG is case-sensitive") << 2 << "/tmp/logo.JPG" << 0x87;
+    QTest::newRow("boot video") << 2 << "/data/boot_video.h264" << 0x87;
+    QTest::newRow("no extension") << 2 << "jpg" << 0x87;
+}
+
+void TestPackets::uploadStartCodeFollowsKindAndExtension()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, name);
+    QFETCH(int, code);
+    QCOMPARE(int(Packets::uploadStartCode(kind, name)), code);
+}
+
+void TestPackets::segmentPackets_data()
+{
+    QTest::addColumn<QByteArray>("packet");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("one colour") << Packets::segmentSingle(1, 0x102030, 45, 7)
+                                << hex("5A A5 01 10 20 30 2F 05");
+    QTest::newRow("readings keep their low byte") << Packets::segmentSingle(0, 0xFFFFFF, 258, 0)
+                                                  << hex("5A A5 00 FF FF FF 00 02");
+    QTest::newRow("four colours") << Packets::segmentQuad(3, {0xFF0000, 0x00FF00, 0x0000FF, 0x123456}, 60, 100)
+                                  << hex("5A A5 03 FF 00 00 00 FF 00 00 00 FF 12 34 56 3E 66");
+}
+
+void TestPackets::segmentPackets()
+{
+    QFETCH(QByteArray, packet);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(packet.toHex(' '), expected.toHex(' '));
+}
+
+void TestPackets::replies_data()
+{
+    QTest::addColumn<QByteArray>("chunk");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<int>("acknowledge");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("mode");
+
+    const QSize none(0, 0);
+    QTest::newRow("search 12 bytes, mode 0")
+        << hex("5A A5 00 90 00 00 00 00 01 E0 07 80") << int(DeviceReply::SearchResult) << QString() << 0
+        << QSize(480, 1920) << 0;
+    QTest::newRow("search 13 bytes takes the mode")
+        << hex("5A A5 00 90 00 00 00 00 01 68 03 C0 01") << int(DeviceReply::SearchResult) << QString() << 0
+        << QSize(360, 960) << 1;
+    QTest::newRow("search too short") << hex("5A A5 00 90 00 00 00 00 01 E0 07") << int(DeviceReply::Invalid)
+                                      << QString() << 0 << none << 0;
+    QTest::newRow("version text") << QByteArray::fromHex("5AA5008100") + QByteArray("V1.2 Dovaz")
+                                   << int(DeviceReply::Version) << QString("V1.2 Dovaz") << 0 << none << 0;
+    QTest::newRow("version of 5 bytes is empty")
+        << hex("5A A5 00 81 00") << int(DeviceReply::Version) << QString() << 0 << none << 0;
+    QTest::newRow("version too short") << hex("5A A5 00 81") << int(DeviceReply::Invalid) << QString() << 0
+                                       << none << 0;
+    QTest::newRow("acknowledge") << hex("5A A5 00 8F 01") << int(DeviceReply::Acknowledge) << QString() << 1
+                                 << none << 0;
+    QTest::newRow("acknowledge zero") << hex("5A A5 00 8F 00 00") << int(DeviceReply::Acknowledge) << QString()
+                                      << 0 << none << 0;
+    QTest::newRow("acknowledge too short")
+        << hex("5A A5 00 8F") << int(DeviceReply::Invalid) << QString() << 0 << none << 0;
+    QTest::newRow("wrong first byte") << hex("5B A5 00 90 00 00 00 00 01 E0 07 80")
+                                      << int(DeviceReply::Invalid) << QString() << 0 << none << 0;
+    QTest::newRow("unknown code") << hex("5A A5 00 42 00 00 00 00 01 E0 07 80") << int(DeviceReply::Invalid)
+                                  << QString() << 0 << none << 0;
+    QTest::newRow("empty") << QByteArray() << int(DeviceReply::Invalid) << QString() << 0 << none << 0;
+    QTest::newRow("garbage") << hex("FF") << int(DeviceReply::Invalid) << QString() << 0 << none << 0;
+    QTest::newRow("two replies in one chunk: the first counts")
+        << hex("5A A5 00 8F 01 5A A5 00 90 00 00 00 00 01 E0 07 80") << int(DeviceReply::Acknowledge)
+        << QString() << 1 << none << 0;
+    const QByteArray joinedTail = QByteArray("AB") + hex("5A A5 00 8F 01");
+    QTest::newRow("version runs to the end of a joined chunk")
+        << QByteArray::fromHex("5AA5008100") + joinedTail << int(DeviceReply::Version)
+        << QString::fromUtf8(joinedTail.constData(), joinedTail.size()) << 0 << none << 0;
+}
+
+void TestPackets::replies()
+{
+    QFETCH(QByteArray, chunk);
+    QFETCH(int, kind);
+    QFETCH(QString, version);
+    QFETCH(int, acknowledge);
+    QFETCH(QSize, size);
+    QFETCH(int, mode);
+
+    const DeviceReply reply = DeviceReply::parse(chunk);
+    QCOMPARE(int(reply.kind), kind);
+    QCOMPARE(reply.version, version);
+    QCOMPARE(reply.acknowledge, acknowledge);
+    QCOMPARE(QSize(reply.width, reply.height), size);
+    QCOMPARE(reply.mode, mode);
+}
+
+QTEST_APPLESS_MAIN(TestPackets)
+#include "tst_packets.moc"

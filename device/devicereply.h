@@ -9,7 +9,8 @@
 // 5A A5, or carrying an unknown code is dropped (kind Invalid).
 struct DeviceReply
 {
-    enum Kind {
+    enum Kind
+    {
         Invalid,
         Version,     // 0x81: UTF-8 text from byte 5 to the end of the chunk
         Acknowledge, // 0x8F: byte 4 is the upload acknowledgement flag

@@ -16,7 +16,8 @@ constexpr uint8_t kMagic0 = 0x5A;
 constexpr uint8_t kMagic1 = 0xA5;
 constexpr int kHeaderSize = 8;
 
-enum Command : uint16_t {
+enum Command : uint16_t
+{
     Brightness = 0x80,
     VersionQuery = 0x81,
     Frame = 0x85,
@@ -33,7 +34,8 @@ enum Command : uint16_t {
 constexpr int kLogoCodeOffset = 5;
 
 // Upload kinds as handed to the transport.
-enum UploadKind : int {
+enum UploadKind : int
+{
     UploadNone = 0,
     UploadFirmware = 1,
     UploadLogo = 2,

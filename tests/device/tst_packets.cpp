@@ -108,9 +108,10 @@ void TestPackets::segmentPackets_data()
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("one colour") << Packets::segmentSingle(1, 0x102030, 45, 7)
                                 << hex("5A A5 01 10 20 30 2F 05");
-    QTest::newRow("readings keep their low byte") << Packets::segmentSingle(0, 0xFFFFFF, 258, 0)
-                                                  << hex("5A A5 00 FF FF FF 00 02");
-    QTest::newRow("four colours") << Packets::segmentQuad(3, {0xFF0000, 0x00FF00, 0x0000FF, 0x123456}, 60, 100)
+    QTest::newRow("readings keep their low byte")
+        << Packets::segmentSingle(0, 0xFFFFFF, 258, 0) << hex("5A A5 00 FF FF FF 00 02");
+    QTest::newRow("four colours") << Packets::segmentQuad(3, {0xFF0000, 0x00FF00, 0x0000FF, 0x123456}, 60,
+                                                          100)
                                   << hex("5A A5 03 FF 00 00 00 FF 00 00 00 FF 12 34 56 3E 66");
 }
 
@@ -140,15 +141,15 @@ void TestPackets::replies_data()
     QTest::newRow("search too short") << hex("5A A5 00 90 00 00 00 00 01 E0 07") << int(DeviceReply::Invalid)
                                       << QString() << 0 << none << 0;
     QTest::newRow("version text") << QByteArray::fromHex("5AA5008100") + QByteArray("V1.2 Dovaz")
-                                   << int(DeviceReply::Version) << QString("V1.2 Dovaz") << 0 << none << 0;
+                                  << int(DeviceReply::Version) << QString("V1.2 Dovaz") << 0 << none << 0;
     QTest::newRow("version of 5 bytes is empty")
         << hex("5A A5 00 81 00") << int(DeviceReply::Version) << QString() << 0 << none << 0;
-    QTest::newRow("version too short") << hex("5A A5 00 81") << int(DeviceReply::Invalid) << QString() << 0
-                                       << none << 0;
+    QTest::newRow("version too short")
+        << hex("5A A5 00 81") << int(DeviceReply::Invalid) << QString() << 0 << none << 0;
     QTest::newRow("acknowledge") << hex("5A A5 00 8F 01") << int(DeviceReply::Acknowledge) << QString() << 1
                                  << none << 0;
-    QTest::newRow("acknowledge zero") << hex("5A A5 00 8F 00 00") << int(DeviceReply::Acknowledge) << QString()
-                                      << 0 << none << 0;
+    QTest::newRow("acknowledge zero")
+        << hex("5A A5 00 8F 00 00") << int(DeviceReply::Acknowledge) << QString() << 0 << none << 0;
     QTest::newRow("acknowledge too short")
         << hex("5A A5 00 8F") << int(DeviceReply::Invalid) << QString() << 0 << none << 0;
     QTest::newRow("wrong first byte") << hex("5B A5 00 90 00 00 00 00 01 E0 07 80")

@@ -135,6 +135,7 @@ private slots:
     void brightnessChangesAreCoalesced();
     void modeByteSuppressesFramesButNotControlPackets();
     void reconnectKeepsEncodingButWritesNothing();
+    void unpluggedDeviceClosesThePort();
     void encoderSizeAndAcceptedImages_data();
     void encoderSizeAndAcceptedImages();
     void emptyFramesForTheUnencodedModel();
@@ -281,6 +282,19 @@ void TestTransport::reconnectKeepsEncodingButWritesNothing()
     QCOMPARE(h.writes.size(), writesBefore);
 
     h.transport.reconnect(); // already closed: no second report
+    QCOMPARE(state.count(), 1);
+}
+
+void TestTransport::unpluggedDeviceClosesThePort()
+{
+    Harness h;
+    QVERIFY(h.searchSeen);
+    QVERIFY(h.transport.isConnected());
+    QSignalSpy state(&h.transport.adapter(), &cdcTransport::usbConnectState);
+    QTest::ignoreMessage(QtDebugMsg, "reconnect");
+    h.pty.closeMaster();
+    QTRY_VERIFY_WITH_TIMEOUT(!h.transport.isOpen(), kWaitMs);
+    QVERIFY(!h.transport.isConnected());
     QCOMPARE(state.count(), 1);
 }
 

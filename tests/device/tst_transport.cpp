@@ -145,6 +145,7 @@ private slots:
     void uploadsMatchTheFileByteForByte();
     void uploadFailsWhenFileCannotBeOpened();
     void uploadTimesOutWithoutAcknowledgement();
+    void stoppingTearsTheEncoderDown();
 };
 
 void TestTransport::searchReplySetsPanelAndReportsPort()
@@ -264,8 +265,9 @@ void TestTransport::reconnectKeepsEncodingButWritesNothing()
     QSignalSpy state(&h.transport.adapter(), &cdcTransport::usbConnectState);
     h.transport.setDeviceSize(320, 240);
     h.transport.start();
-    QVERIFY(!h.cycle(flatImage(320, 240, qRgb(1, 2, 3))).isEmpty());
-    h.wire(1);
+    const QByteArray first = h.cycle(flatImage(320, 240, qRgb(1, 2, 3)));
+    QVERIFY(!first.isEmpty());
+    QCOMPARE(h.wire(first.size()).size(), first.size());
 
     h.transport.reconnect();
     QVERIFY(!h.transport.isOpen());
@@ -545,6 +547,22 @@ void TestTransport::uploadTimesOutWithoutAcknowledgement()
     QTRY_COMPARE_WITH_TIMEOUT(h.states, QList<bool>{false}, 3 * kWaitMs);
     QCOMPARE(h.writes.size(), 1);
     QTRY_VERIFY_WITH_TIMEOUT(!h.transport.uploadPending(), kWaitMs);
+}
+
+void TestTransport::stoppingTearsTheEncoderDown()
+{
+    Harness h;
+    h.transport.setDeviceSize(360, 960);
+    h.transport.start();
+    QVERIFY(!h.cycle(flatImage(420, 960, qRgb(9, 9, 9))).isEmpty());
+    QTest::ignoreMessage(QtDebugMsg, "close thread, Transport::run");
+    QTest::ignoreMessage(QtDebugMsg, "Transport::deinitEncoder: done");
+    h.transport.requestInterruption();
+    h.transport.quit();
+    QVERIFY(h.transport.wait(kWaitMs));
+    QVERIFY(!h.transport.hasEncoder());
+    QCOMPARE(h.transport.panelWidth(), 0);
+    QCOMPARE(h.transport.panelHeight(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestTransport)

@@ -138,6 +138,8 @@ H264Encoder::Result H264Encoder::encodeConverted(QByteArray& out)
 {
     // Strictly increasing time stamps keep the rate control honest.
     m_frame->pts = m_nextPts++;
+    m_frame->pict_type = m_keyFrameRequested ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
+    m_keyFrameRequested = false;
     int ret = avcodec_send_frame(m_context.get(), m_frame.get());
     if (ret < 0) {
         qCDebug(lcEncoder).noquote() << "failed to send frame" << FFmpeg::errorText(ret);

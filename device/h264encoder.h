@@ -60,6 +60,10 @@ public:
 
     Result encode(const BgraImage& image, QByteArray& out);
 
+    // The next picture is coded as a key frame (the decoder lost the ones
+    // before it, e.g. frames were held back in expansion mode).
+    void requestKeyFrame() { m_keyFrameRequested = true; }
+
 private:
     H264Encoder() = default;
 
@@ -71,4 +75,5 @@ private:
     int m_width = 0;
     int m_height = 0;
     int64_t m_nextPts = 0;
+    bool m_keyFrameRequested = false;
 };

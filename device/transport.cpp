@@ -241,6 +241,13 @@ void Transport::run()
         if (QSize(image.width(), image.height()) != frameSize) {
             continue;
         }
+        // The mode byte decides for the whole cycle; frames resuming after
+        // being held back start with a key frame the device can decode.
+        const int mode = m_modeByte;
+        if (mode == 0 && m_framesHeldBack) {
+            m_encoder->requestKeyFrame();
+        }
+        m_framesHeldBack = mode != 0;
         if (DeviceModels::encodesFrames(m_vendorId, m_productId) &&
             m_encoder->encode(image, m_encoded) == H264Encoder::Result::ConvertFailed) {
             // The encoder logged "failed to translate rgb to yuv"; nothing
@@ -263,7 +270,6 @@ void Transport::run()
         if (m_versionRequest.exchange(0) != 0) {
             cycle += Packets::versionQuery();
         }
-        const int mode = m_modeByte;
         if (m_modeChangeRequest.exchange(0) != 0) {
             cycle += Packets::build(Packets::ExpansionMode, QByteArray(1, char(mode)));
         }

@@ -123,7 +123,8 @@ private:
     QByteArray m_encoded;
 
     std::atomic<int> m_brightness{0};
-    int m_lastBrightness = 0; // worker thread only
+    int m_lastBrightness = 0;      // worker thread only
+    bool m_framesHeldBack = false; // worker thread only
     std::atomic<int> m_versionRequest{0};
     std::atomic<int> m_modeChangeRequest{0};
     std::atomic<int> m_modeByte{0};

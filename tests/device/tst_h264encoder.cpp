@@ -32,6 +32,7 @@ class TestH264Encoder : public QObject
 private slots:
     void everyImageYieldsItsOwnDecodablePacket_data();
     void everyImageYieldsItsOwnDecodablePacket();
+    void requestedKeyFrameDecodesOnItsOwn();
     void wrongSizedImageIsRefused();
     void impossibleSizeGivesNoEncoder();
 };
@@ -82,6 +83,27 @@ void TestH264Encoder::everyImageYieldsItsOwnDecodablePacket()
                          QString("image %1 at %2,%3: off by %4").arg(i).arg(p.x()).arg(p.y()).arg(distance)));
         }
     }
+}
+
+void TestH264Encoder::requestedKeyFrameDecodesOnItsOwn()
+{
+    auto encoder = H264Encoder::create(320, 240);
+    QVERIFY(encoder);
+    QList<QByteArray> packets;
+    for (int i = 0; i < 4; ++i) {
+        if (i == 3) {
+            encoder->requestKeyFrame();
+        }
+        QByteArray out;
+        QCOMPARE(encoder->encode(BgraImage::fromImage(quadrants(320, 240, i)), out), H264Encoder::Result::Ok);
+        packets << out;
+    }
+    // A decoder joining mid-stream cannot show a predicted picture...
+    QVERIFY(H264TestDecoder().decode(packets.at(2)).isNull());
+    // ...but can start at the requested key frame.
+    const QImage decoded = H264TestDecoder().decode(packets.at(3));
+    QCOMPARE(decoded.size(), QSize(320, 240));
+    QVERIFY(colourDistance(decoded.pixel(80, 60), quadrants(320, 240, 3).pixel(80, 60)) < 24);
 }
 
 void TestH264Encoder::wrongSizedImageIsRefused()

@@ -159,8 +159,9 @@ void Transport::requestVersion()
 
 void Transport::setExpansionMode(bool on)
 {
-    m_modeChangeRequest = 1;
+    // The byte first: a cycle that sees the request also sees the new mode.
     m_modeByte = on ? 1 : 0;
+    m_modeChangeRequest = 1;
 }
 
 void Transport::requestUpgrade(int kind, const QString& path)
@@ -241,13 +242,11 @@ void Transport::run()
         if (QSize(image.width(), image.height()) != frameSize) {
             continue;
         }
-        // The mode byte decides for the whole cycle; frames resuming after
-        // being held back start with a key frame the device can decode.
-        const int mode = m_modeByte;
-        if (mode == 0 && m_framesHeldBack) {
+        // Frames resuming after being held back start with a key frame the
+        // device can decode on its own.
+        if (m_framesHeldBack && m_modeByte == 0) {
             m_encoder->requestKeyFrame();
         }
-        m_framesHeldBack = mode != 0;
         if (DeviceModels::encodesFrames(m_vendorId, m_productId) &&
             m_encoder->encode(image, m_encoded) == H264Encoder::Result::ConvertFailed) {
             // The encoder logged "failed to translate rgb to yuv"; nothing
@@ -270,12 +269,15 @@ void Transport::run()
         if (m_versionRequest.exchange(0) != 0) {
             cycle += Packets::versionQuery();
         }
-        if (m_modeChangeRequest.exchange(0) != 0) {
+        const bool modeChanged = m_modeChangeRequest.exchange(0) != 0;
+        const int mode = m_modeByte;
+        if (modeChanged) {
             cycle += Packets::build(Packets::ExpansionMode, QByteArray(1, char(mode)));
         }
         if (mode == 0) {
             cycle += Packets::frame(m_encoded);
         }
+        m_framesHeldBack = mode != 0;
         if (m_connected != 0) {
             emit emitSendData(cycle);
         }

@@ -99,6 +99,7 @@ DispMainWIndow::DispMainWIndow(QWidget* parent) : QWidget(parent)
     // The page stack only shows while a device is listed; the first check
     // runs once the window is up.
     auto* stackTimer = new QTimer(this);
+    stackTimer->setObjectName(QStringLiteral("pageStackCheck"));
     stackTimer->setSingleShot(true);
     connect(stackTimer, &QTimer::timeout, this, [this, stackTimer] {
         m_pageStack->setVisible(!m_ports.isEmpty());
@@ -150,6 +151,7 @@ void DispMainWIndow::buildTray()
     m_trayIcon = new QSystemTrayIcon(QIcon(QStringLiteral("://images/ruanjian2.png")), this);
     m_trayIcon->setToolTip(QStringLiteral("Panelcast"));
     m_exitAction = new QAction(tr("Exit"), this);
+    m_exitAction->setObjectName(QStringLiteral("exitAction"));
     m_exitAction->setToolTip(tr("Exit"));
     m_trayMenu = new QMenu(this);
     m_trayMenu->addAction(m_exitAction);

@@ -131,6 +131,7 @@ QString AutoRun::unquoteExec(const QString& value)
     // Then the first argument of the command line, quoted or bare.
     QString program;
     bool quoted = false;
+    bool closed = false;
     for (int i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (i == 0 && c == QLatin1Char('"')) {
@@ -143,6 +144,7 @@ QString AutoRun::unquoteExec(const QString& value)
                 continue;
             }
             if (c == QLatin1Char('"')) {
+                closed = true;
                 break;
             }
         } else if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) {
@@ -153,7 +155,8 @@ QString AutoRun::unquoteExec(const QString& value)
         }
         program += c;
     }
-    return program;
+    // A quote that never closes makes the whole line invalid.
+    return quoted && !closed ? QString() : program;
 }
 
 bool AutoRun::setRegistered(bool on, const QString& executable)

@@ -96,23 +96,28 @@ void dispsettingwidget::buildLayout()
 
     m_autoRunCaption = new QLabel(body);
     m_autoRunBox = new QCheckBox(body);
+    m_autoRunBox->setObjectName(QStringLiteral("autoRunBox"));
     grid->addWidget(m_autoRunCaption, 1, 0);
     grid->addWidget(m_autoRunBox, 1, 1);
 
     m_minimizeCaption = new QLabel(body);
     m_minimizeBox = new QCheckBox(body);
+    m_minimizeBox->setObjectName(QStringLiteral("minimizeBox"));
     grid->addWidget(m_minimizeCaption, 2, 0);
     grid->addWidget(m_minimizeBox, 2, 1);
 
     m_unitCaption = new QLabel(body);
     m_unitBox = new QComboBox(body);
+    m_unitBox->setObjectName(QStringLiteral("unitBox"));
     m_unitBox->setFixedSize(170, 28);
     m_unitBox->addItems({QStringLiteral("°C"), QStringLiteral("°F")});
     grid->addWidget(m_unitCaption, 3, 0);
     grid->addWidget(m_unitBox, 3, 1);
 
     m_languageCaption = new QLabel(body);
+    m_languageCaption->setObjectName(QStringLiteral("languageCaption"));
     m_languageBox = new QComboBox(body);
+    m_languageBox->setObjectName(QStringLiteral("languageBox"));
     m_languageBox->setFixedSize(170, 28);
     for (int i = 0; i < LanguageTable::kCount; ++i) {
         m_languageBox->addItem(QString());
@@ -122,9 +127,11 @@ void dispsettingwidget::buildLayout()
 
     m_brightnessCaption = new QLabel(body);
     m_brightnessSlider = new QSlider(Qt::Horizontal, body);
+    m_brightnessSlider->setObjectName(QStringLiteral("brightnessSlider"));
     m_brightnessSlider->setFixedSize(165, 20);
     m_brightnessSlider->setRange(0, 100);
     m_brightnessValue = new QLabel(body);
+    m_brightnessValue->setObjectName(QStringLiteral("brightnessValue"));
     grid->addWidget(m_brightnessCaption, 5, 0);
     grid->addWidget(m_brightnessSlider, 5, 1);
     grid->addWidget(m_brightnessValue, 5, 2);

@@ -17,6 +17,7 @@
 #include <QStackedWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -70,6 +71,8 @@ DispMainWIndow::DispMainWIndow(QWidget* parent) : QWidget(parent)
     m_homePage = new DispHomePage(&m_scene, m_pageStack);
     m_pageStack->addWidget(m_homePage);
     grid->addWidget(m_pageStack, 1, 1);
+    grid->addWidget(buildEmptyHint(), 1, 1);
+    m_emptyHint->hide();
 
     setObjectName(QStringLiteral("cont_0"));
     setStyleSheet(
@@ -102,7 +105,7 @@ DispMainWIndow::DispMainWIndow(QWidget* parent) : QWidget(parent)
     stackTimer->setObjectName(QStringLiteral("pageStackCheck"));
     stackTimer->setSingleShot(true);
     connect(stackTimer, &QTimer::timeout, this, [this, stackTimer] {
-        m_pageStack->setVisible(!m_ports.isEmpty());
+        setPageStackVisible(!m_ports.isEmpty());
         stackTimer->deleteLater();
     });
     stackTimer->start(10);
@@ -146,6 +149,43 @@ QWidget* DispMainWIndow::buildTopBar()
     return topBar;
 }
 
+QWidget* DispMainWIndow::buildEmptyHint()
+{
+    m_emptyHint = new QWidget(this);
+    m_emptyHint->setObjectName(QStringLiteral("emptyHint"));
+    auto* layout = new QVBoxLayout(m_emptyHint);
+    layout->setSpacing(12);
+    layout->addStretch();
+    auto* mark = new QLabel(m_emptyHint);
+    mark->setPixmap(QPixmap(QStringLiteral("://images/ruanjian2.png")));
+    mark->setAlignment(Qt::AlignCenter);
+    m_emptyTitle = new QLabel(m_emptyHint);
+    m_emptyTitle->setAlignment(Qt::AlignCenter);
+    m_emptyTitle->setStyleSheet(QStringLiteral("font-size: 20px; font-weight: bold;"));
+    m_emptyText = new QLabel(m_emptyHint);
+    m_emptyText->setAlignment(Qt::AlignCenter);
+    m_emptyText->setStyleSheet(QStringLiteral("color: #8a8a8a; font-size: 14px;"));
+    layout->addWidget(mark);
+    layout->addWidget(m_emptyTitle);
+    layout->addWidget(m_emptyText);
+    layout->addStretch();
+    retranslateEmptyHint();
+    return m_emptyHint;
+}
+
+void DispMainWIndow::retranslateEmptyHint()
+{
+    m_emptyTitle->setText(tr("No device connected"));
+    m_emptyText->setText(tr("Plug in a USB display or a digital panel; it appears in the list on the left."));
+}
+
+// While no device is listed the page area says so instead of staying blank.
+void DispMainWIndow::setPageStackVisible(bool visible)
+{
+    m_pageStack->setVisible(visible);
+    m_emptyHint->setVisible(!visible);
+}
+
 void DispMainWIndow::buildTray()
 {
     m_trayIcon = new QSystemTrayIcon(QIcon(QStringLiteral("://images/ruanjian2.png")), this);
@@ -178,7 +218,7 @@ void DispMainWIndow::onUpdateDeviceList(bool state, QString port, int w, int h)
         m_deviceList->addItem(new QListWidgetItem(icon, text));
         m_ports.append(port);
         if (m_ports.size() == 1) {
-            m_pageStack->show();
+            setPageStackVisible(true);
         }
     } else {
         if (m_ports.contains(port)) {
@@ -189,7 +229,7 @@ void DispMainWIndow::onUpdateDeviceList(bool state, QString port, int w, int h)
             m_ports.removeOne(port);
         }
         if (m_ports.isEmpty()) {
-            m_pageStack->hide();
+            setPageStackVisible(false);
         }
     }
 
@@ -258,6 +298,7 @@ void DispMainWIndow::changeEvent(QEvent* event)
     if (event->type() == QEvent::LanguageChange) {
         m_settingButton->setToolTip(tr("Setting"));
         m_closeButton->setToolTip(tr("Close"));
+        retranslateEmptyHint();
         if (m_exitAction) {
             m_exitAction->setText(tr("Exit"));
             m_exitAction->setToolTip(tr("Exit"));

@@ -9,6 +9,7 @@
 
 class DispHomePage;
 class QAction;
+class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QMenu;
@@ -43,6 +44,9 @@ protected:
 
 private:
     QWidget* buildTopBar();
+    QWidget* buildEmptyHint();
+    void retranslateEmptyHint();
+    void setPageStackVisible(bool visible);
     void buildTray();
     void onTrayActivated(QSystemTrayIcon::ActivationReason reason);
     void onCloseClicked();
@@ -56,6 +60,9 @@ private:
     QListWidget* m_deviceList = nullptr;
     QStackedWidget* m_pageStack = nullptr;
     DispHomePage* m_homePage = nullptr;
+    QWidget* m_emptyHint = nullptr;
+    QLabel* m_emptyTitle = nullptr;
+    QLabel* m_emptyText = nullptr;
 
     QSystemTrayIcon* m_trayIcon = nullptr;
     QMenu* m_trayMenu = nullptr;

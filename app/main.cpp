@@ -1,5 +1,7 @@
 #include "applogging.h"
+#include "baseinfo.h"
 #include "dispmainwindow.h"
+#include "languageloader.h"
 #include "resourceinit.h"
 
 #include <QApplication>
@@ -55,6 +57,9 @@ int main(int argc, char* argv[])
     clearStaleInstanceKey();
     if (!instanceKey.create(1)) {
         qCDebug(lcApp) << "main: instance key taken:" << instanceKey.errorString();
+        // The one message this process shows, in the user's language.
+        LanguageLoader language(&app);
+        language.switchLanguage(BaseInfo::languageType());
         warnAlreadyRunning();
         QCoreApplication::quit();
         return -1;

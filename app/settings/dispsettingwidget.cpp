@@ -56,6 +56,7 @@ void dispsettingwidget::buildLayout()
         "QCheckBox::indicator:checked { image: url(:/images/home/open.png); }"
         "QComboBox { color: white; background: #202020; border: 1px solid #3a3a3a; border-radius: 4px;"
         "  padding-left: 8px; font-family: 'Arial'; font-size: 12px; }"
+        "QComboBox::drop-down { border: none; width: 24px; }"
         "QComboBox QAbstractItemView { color: white; background: #202020;"
         "  selection-background-color: rgb(166, 135, 85); }"
         "QSlider::groove:horizontal { height: 4px; background: #3a3a3a; border-radius: 2px; }"
@@ -224,6 +225,18 @@ void dispsettingwidget::changeEvent(QEvent* event)
         retranslate();
     }
     QWidget::changeEvent(event);
+}
+
+void dispsettingwidget::showEvent(QShowEvent* event)
+{
+    // The first time it opens it sits over the middle of the main window;
+    // afterwards it stays where the user dragged it.
+    if (!m_placed && parentWidget() && parentWidget()->window()->isVisible()) {
+        const QRect owner = parentWidget()->window()->frameGeometry();
+        move(owner.center() - rect().center());
+        m_placed = true;
+    }
+    QWidget::showEvent(event);
 }
 
 void dispsettingwidget::mousePressEvent(QMouseEvent* event)

@@ -37,6 +37,7 @@ signals:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -63,6 +64,7 @@ private:
     QSlider* m_brightnessSlider = nullptr;
     QLabel* m_brightnessValue = nullptr;
 
+    bool m_placed = false;
     bool m_dragging = false;
     QPoint m_dragOffset;
 };

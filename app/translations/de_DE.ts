@@ -4,6 +4,14 @@
 <context>
     <name>DispMainWIndow</name>
     <message>
+        <source>No device connected</source>
+        <translation>Kein Gerät verbunden</translation>
+    </message>
+    <message>
+        <source>Plug in a USB display or a digital panel; it appears in the list on the left.</source>
+        <translation>Schließen Sie ein USB-Display oder ein Digitalpanel an; es erscheint links in der Liste.</translation>
+    </message>
+    <message>
         <source>Setting</source>
         <translation>Einstellungen</translation>
     </message>

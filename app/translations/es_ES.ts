@@ -4,6 +4,14 @@
 <context>
     <name>DispMainWIndow</name>
     <message>
+        <source>No device connected</source>
+        <translation>Ningún dispositivo conectado</translation>
+    </message>
+    <message>
+        <source>Plug in a USB display or a digital panel; it appears in the list on the left.</source>
+        <translation>Conecte una pantalla USB o un panel digital; aparecerá en la lista de la izquierda.</translation>
+    </message>
+    <message>
         <source>Setting</source>
         <translation>Configuración</translation>
     </message>

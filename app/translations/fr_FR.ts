@@ -4,6 +4,14 @@
 <context>
     <name>DispMainWIndow</name>
     <message>
+        <source>No device connected</source>
+        <translation>Aucun appareil connecté</translation>
+    </message>
+    <message>
+        <source>Plug in a USB display or a digital panel; it appears in the list on the left.</source>
+        <translation>Branchez un écran USB ou un panneau numérique ; il apparaît dans la liste à gauche.</translation>
+    </message>
+    <message>
         <source>Setting</source>
         <translation>Paramètres</translation>
     </message>

@@ -4,6 +4,14 @@
 <context>
     <name>DispMainWIndow</name>
     <message>
+        <source>No device connected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Plug in a USB display or a digital panel; it appears in the list on the left.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Setting</source>
         <translation type="unfinished"></translation>
     </message>

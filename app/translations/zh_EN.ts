@@ -4,6 +4,14 @@
 <context>
     <name>DispMainWIndow</name>
     <message>
+        <source>No device connected</source>
+        <translation>No device connected</translation>
+    </message>
+    <message>
+        <source>Plug in a USB display or a digital panel; it appears in the list on the left.</source>
+        <translation>Plug in a USB display or a digital panel; it appears in the list on the left.</translation>
+    </message>
+    <message>
         <source>Setting</source>
         <translation>Setting</translation>
     </message>

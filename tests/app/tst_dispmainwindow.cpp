@@ -146,15 +146,20 @@ void TestDispMainWIndow::itemsCarryKindPrefixAndIcon()
 
 void TestDispMainWIndow::pageStackShowsOnlyWhileDevicesAreListed()
 {
+    QWidget* hint = m_window->findChild<QWidget*>("emptyHint");
+    QVERIFY(hint);
     QTRY_VERIFY(stack()->isHidden());
+    QVERIFY(!hint->isHidden());
 
     m_window->onUpdateDeviceList(true, "ttyACM0", 480, 480);
     QVERIFY(!stack()->isHidden());
+    QVERIFY(hint->isHidden());
     m_window->onUpdateDeviceList(true, "ttyUSB0", 0, 0);
     m_window->onUpdateDeviceList(false, "ttyACM0", 480, 480);
     QVERIFY(!stack()->isHidden());
     m_window->onUpdateDeviceList(false, "ttyUSB0", 0, 0);
     QVERIFY(stack()->isHidden());
+    QVERIFY(!hint->isHidden());
     QCOMPARE(list()->count(), 0);
 }
 

@@ -1,4 +1,5 @@
 #include <QProcess>
+#include <QSettings>
 #include <QSharedMemory>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -49,6 +50,7 @@ private slots:
     void cleanupTestCase();
     void secondInstanceWarnsAndExits();
     void killedInstanceDoesNotBlockTheNext();
+    void warningFollowsTheStoredLanguage();
 
 private:
     QTemporaryDir m_dir;
@@ -120,6 +122,24 @@ void TestSingleInstance::killedInstanceDoesNotBlockTheNext()
     third.start();
     QVERIFY(third.process().waitForFinished(20000));
     QCOMPARE(third.process().exitCode(), 255);
+}
+
+void TestSingleInstance::warningFollowsTheStoredLanguage()
+{
+    {
+        QSettings settings(m_dir.path() + "/data/baseInfo.cfg", QSettings::IniFormat);
+        settings.setValue("language/type", 5);
+    }
+    Instance first(m_env);
+    first.start();
+    QTRY_VERIFY_WITH_TIMEOUT(first.errorOutput().contains(kStarted), 20000);
+
+    Instance second(m_env);
+    second.start();
+    QVERIFY(second.process().waitForFinished(20000));
+    QCOMPARE(second.process().exitCode(), 255);
+    QVERIFY2(second.errorOutput().contains("Die Anwendung l"), second.errorOutput().constData());
+    QVERIFY(!second.errorOutput().contains("app is already running."));
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstance)

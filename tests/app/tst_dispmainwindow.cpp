@@ -56,6 +56,7 @@ private slots:
     void trayDoubleClickTogglesTheWindow();
     void closeKeepsTheApplicationRunning();
     void languageChangeRetranslatesTooltips();
+    void exitClosesTheWindowAndRemovesTheTray();
 
 private:
     QListWidget* list() const { return m_window->findChild<QListWidget*>("deviceList"); }
@@ -337,6 +338,18 @@ void TestDispMainWIndow::languageChangeRetranslatesTooltips()
     QVERIFY(!loader.switchLanguage(-1));
     QTRY_COMPARE(setting->toolTip(), QString("Setting"));
     QCOMPARE(exitAction->toolTip(), QString("Exit"));
+}
+
+void TestDispMainWIndow::exitClosesTheWindowAndRemovesTheTray()
+{
+    auto* exitAction = m_window->findChild<QAction*>("exitAction");
+    QVERIFY(exitAction);
+    QPointer<QSystemTrayIcon> tray = m_window->findChild<QSystemTrayIcon*>();
+    QVERIFY(tray);
+    exitAction->trigger();
+    QVERIFY(!m_window->isVisible());
+    QTRY_VERIFY(tray.isNull());
+    QTRY_VERIFY(!m_window->findChild<QAction*>("exitAction"));
 }
 
 QTEST_MAIN(TestDispMainWIndow)

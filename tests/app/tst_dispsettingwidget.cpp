@@ -26,6 +26,8 @@ private slots:
     void startMinimisedFollowsTheStoredFlag_data();
     void startMinimisedFollowsTheStoredFlag();
     void languageChoiceRetranslatesThePage();
+    void dragsOnlyByTheTitleBar_data();
+    void dragsOnlyByTheTitleBar();
 
 private:
     template <typename T>
@@ -155,6 +157,35 @@ void TestDispSettingWidget::languageChoiceRetranslatesThePage()
     BaseInfo::setLanguageType(5);
     dispsettingwidget next;
     QTRY_COMPARE(child<QLabel>(&next, "languageCaption")->text(), QString("Sprache:"));
+}
+
+void TestDispSettingWidget::dragsOnlyByTheTitleBar_data()
+{
+    QTest::addColumn<int>("pressY");
+    QTest::addColumn<bool>("moves");
+    QTest::newRow("top edge") << 0 << false;
+    QTest::newRow("title") << 17 << true;
+    QTest::newRow("last title row") << 34 << true;
+    QTest::newRow("body") << 35 << false;
+}
+
+void TestDispSettingWidget::dragsOnlyByTheTitleBar()
+{
+    QFETCH(int, pressY);
+    QFETCH(bool, moves);
+    dispsettingwidget page;
+    page.move(50, 50);
+    const QPoint start = page.pos();
+    const QPoint press(300, pressY);
+    auto send = [&page](QEvent::Type type, const QPoint& local, Qt::MouseButton button,
+                        Qt::MouseButtons buttons) {
+        QMouseEvent event(type, local, page.pos() + local, button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(&page, &event);
+    };
+    send(QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, press + QPoint(30, 20), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, press + QPoint(30, 20), Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(page.pos(), moves ? start + QPoint(30, 20) : start);
 }
 
 QTEST_MAIN(TestDispSettingWidget)

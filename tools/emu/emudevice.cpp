@@ -39,6 +39,7 @@ QString colourText(QRgb rgb)
 EmuDevice::EmuDevice(const EmuOptions& options, QObject* parent)
     : QObject(parent), m_options(options), m_mode(options.mode)
 {
+    qRegisterMetaType<SegmentPacket>();
 }
 
 EmuDevice::~EmuDevice() = default;

@@ -2,6 +2,10 @@
 #include "emusession.h"
 #include "emuwindow.h"
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -59,6 +63,10 @@ int main(int argc, char** argv)
         fputs(qPrintable(EmuOptions::usage()), stdout);
         return 0;
     }
+
+    // Decoding errors go to packets.jsonl; FFmpeg's own chatter would bury
+    // the ready and fps lines.
+    av_log_set_level(AV_LOG_FATAL);
 
     std::unique_ptr<QCoreApplication> app;
     if (options.window) {

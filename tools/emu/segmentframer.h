@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMetaType>
 #include <QRgb>
 #include <QVector>
 
@@ -15,6 +16,8 @@ struct SegmentPacket
     int skippedBefore = 0;
     bool complete = true; // false: the rest never came and the bytes were dropped
 };
+
+Q_DECLARE_METATYPE(SegmentPacket)
 
 // Cuts the host's stream to a seven-segment panel into its 8- and 17-byte
 // packets. They carry no length: the mode byte decides. Only the rainbow

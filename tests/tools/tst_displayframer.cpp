@@ -48,6 +48,7 @@ private slots:
     void stalledPacketIsDroppedAndStreamRecovers();
     void uploadStartIsToldFromVersionQuery_data();
     void uploadStartIsToldFromVersionQuery();
+    void survivesRandomGarbageInRandomReads();
 };
 
 void TestDisplayFramer::framesByLengthFieldWhateverTheReads_data()
@@ -177,8 +178,15 @@ void TestDisplayFramer::stalledPacketIsDroppedAndStreamRecovers()
     QVERIFY(framer.feed(hex("5A A5 85 00 64 00 00 00") + kSearch, 0).isEmpty());
     QCOMPARE(framer.deadlineMs(), DisplayFramer::kStalledPacketIdleMs);
     QVERIFY(framer.poll(DisplayFramer::kStalledPacketIdleMs - 1).isEmpty());
-    QCOMPARE(describe(framer.poll(DisplayFramer::kStalledPacketIdleMs)), QStringLiteral("85:100:9! 90:1:1"));
+    QCOMPARE(describe(framer.poll(DisplayFramer::kStalledPacketIdleMs)),
+             QStringLiteral("85:100:9! 90:1:1:6"));
     QCOMPARE(framer.bufferedBytes(), 0);
+
+    // A stray 5A A5 85 00 right before a real packet: the real packet's
+    // first bytes become the stray header's length field.
+    QVERIFY(framer.feed(hex("5A A5 85 00") + kSearch, 1000).isEmpty());
+    QCOMPARE(describe(framer.poll(1000 + DisplayFramer::kStalledPacketIdleMs)),
+             QStringLiteral("85:9479514:5! 90:1:1:2"));
 
     // A lone magic byte that never continues is thrown away too.
     QVERIFY(framer.feed(hex("5A"), 2000).isEmpty());
@@ -197,7 +205,9 @@ void TestDisplayFramer::uploadStartIsToldFromVersionQuery_data()
     QTest::newRow("0x81 length 1024 is an upload start") << 0x81 << 1024 << true;
     QTest::newRow("0x81 length 4088") << 0x81 << 4088 << true;
     QTest::newRow("0x81 length 4096") << 0x81 << 4096 << true;
+    QTest::newRow("0x81 length 100 is neither") << 0x81 << 100 << false;
     QTest::newRow("0x82") << 0x82 << 4088 << true;
+    QTest::newRow("0x82 announcing no pack size") << 0x82 << 5000 << false;
     QTest::newRow("0x86") << 0x86 << 4096 << true;
     QTest::newRow("0x87") << 0x87 << 4096 << true;
     QTest::newRow("0x83 data") << 0x83 << 4088 << false;
@@ -211,6 +221,49 @@ void TestDisplayFramer::uploadStartIsToldFromVersionQuery()
     QFETCH(int, length);
     QFETCH(bool, isStart);
     QCOMPARE(DisplayFramer::isUploadStart(uint16_t(command), uint32_t(length)), isStart);
+}
+
+void TestDisplayFramer::survivesRandomGarbageInRandomReads()
+{
+    // Seeded, so a failure repeats. Noise first, then real packets. Noise
+    // can form a complete packet of its own that eats real ones, which no
+    // framer can tell; but once the idle rules have run nothing is stuck,
+    // the last packet always comes out, and nearly always all of them do.
+    QRandomGenerator random(20240607);
+    const int rounds = 200;
+    int allFound = 0;
+    for (int round = 0; round < rounds; ++round) {
+        QByteArray noise(int(random.bounded(1, 3000)), Qt::Uninitialized);
+        for (char& c : noise) {
+            // Plenty of magic bytes so partial headers keep appearing.
+            const quint32 r = random.bounded(8);
+            c = r == 0 ? char(0x5A) : r == 1 ? char(0xA5) : r == 2 ? char(0x00) : char(random.bounded(256));
+        }
+        const QByteArray stream = noise + kSearch + kFrame + kVersion + kEmptyFrame;
+
+        DisplayFramer framer;
+        QVector<HostPacket> out;
+        qint64 now = 0;
+        for (int offset = 0; offset < stream.size();) {
+            const int size = int(random.bounded(1, 200));
+            out += framer.feed(stream.mid(offset, size), now);
+            offset += size;
+            now += 1;
+        }
+        out += framer.poll(now + 10 * DisplayFramer::kStalledPacketIdleMs);
+        QCOMPARE(framer.bufferedBytes(), 0);
+        QCOMPARE(framer.deadlineMs(), qint64(-1));
+        QVERIFY2(!out.isEmpty() && out.last().command == 0x85 && out.last().payload.isEmpty() &&
+                     out.last().complete,
+                 qPrintable(QStringLiteral("round %1: %2").arg(round).arg(describe(out))));
+
+        QStringList tail;
+        for (int i = qMax(0, out.size() - 4); i < out.size(); ++i) {
+            tail.append(QStringLiteral("%1:%2").arg(out[i].command, 2, 16).arg(out[i].payload.size()));
+        }
+        allFound += tail.join(' ') == QStringLiteral("90:1 85:5 81:1 85:0") ? 1 : 0;
+    }
+    QVERIFY2(allFound >= rounds * 95 / 100, qPrintable(QString::number(allFound)));
 }
 
 QTEST_APPLESS_MAIN(TestDisplayFramer)

@@ -66,6 +66,7 @@ private slots:
     void uploadsAreWrittenByteIdentical();
     void framesAreDecodedAndSaved();
     void brokenFramesAreLoggedNotFatal();
+    void pictureSizeMayChangeMidStream();
     void segmentPacketsAreLoggedDecoded();
     void unusableOutputFolderIsAnError();
 };
@@ -283,6 +284,25 @@ void TestEmuDevice::brokenFramesAreLoggedNotFatal()
     }
     QCOMPARE(log[2].value("frame").toInt(), 1);
     QCOMPARE(device.decodedFrames(), 1);
+}
+
+void TestEmuDevice::pictureSizeMayChangeMidStream()
+{
+    // The host builds a new encoder when its scene is resized or rotated.
+    EmuDevice device{EmuOptions()};
+    QSignalSpy decoded(&device, &EmuDevice::frameDecoded);
+    TestH264Encoder portrait(QSize(32, 64));
+    TestH264Encoder landscape(QSize(64, 32));
+    const QByteArray first = portrait.encode(Qt::red);
+    const QByteArray second = portrait.encode(Qt::red);
+    device.feed(Packets::frame(first) + Packets::frame(second), 0);
+    device.feed(Packets::frame(landscape.encode(Qt::blue)), 33);
+
+    QCOMPARE(decoded.count(), 3);
+    QCOMPARE(decoded[1][0].value<QImage>().size(), QSize(32, 64));
+    const QImage last = decoded[2][0].value<QImage>();
+    QCOMPARE(last.size(), QSize(64, 32));
+    QVERIFY(last.pixelColor(32, 16).blue() > 200 && last.pixelColor(32, 16).red() < 40);
 }
 
 void TestEmuDevice::segmentPacketsAreLoggedDecoded()

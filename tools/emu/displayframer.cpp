@@ -34,9 +34,13 @@ bool isKnownCommand(uint16_t command)
 
 bool DisplayFramer::isUploadStart(uint16_t command, uint32_t length)
 {
+    // Start packets always announce one of the pack sizes; this is also what
+    // tells the .jpg start 0x81 from the 1-byte version query.
+    if (length != 1024 && length != 4088 && length != 4096) {
+        return false;
+    }
     switch (command) {
     case Packets::UploadStartImage:
-        return length != 1;
     case Packets::UploadStartOther:
     case Packets::UploadStartImage + Packets::kLogoCodeOffset:
     case Packets::UploadStartOther + Packets::kLogoCodeOffset:
@@ -184,10 +188,11 @@ QVector<HostPacket> DisplayFramer::poll(qint64 nowMs)
             out.append(takePartial(true));
         } else {
             // The header was probably garbage: report it, then look for real
-            // packets in the bytes it claimed.
-            const QByteArray rest = m_buffer.mid(Packets::kHeaderSize);
+            // packets from just after its 5A A5, as its own length field may
+            // hold the start of one.
+            const QByteArray rest = m_buffer.mid(2);
             out.append(takePartial(false));
-            m_buffer = rest + m_buffer;
+            m_buffer = rest;
         }
         extract(&out);
     }

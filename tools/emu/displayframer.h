@@ -31,8 +31,8 @@ public:
     // A length field above this is not believed: the header is garbage.
     static constexpr uint32_t kMaxPayload = 16u * 1024u * 1024u;
 
-    // Upload start packets: 0x82, 0x86, 0x87 and 0x81 unless it is the
-    // 1-byte version query.
+    // Upload start packets: 0x81, 0x82, 0x86 or 0x87 announcing a pack of
+    // 1024, 4088 or 4096 bytes.
     static bool isUploadStart(uint16_t command, uint32_t length);
 
     // Takes the bytes of one read and returns every packet they complete.

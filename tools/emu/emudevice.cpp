@@ -1,5 +1,6 @@
 #include "emudevice.h"
 
+#include "devicereply.h"
 #include "h264decoder.h"
 #include "packets.h"
 
@@ -68,7 +69,7 @@ QByteArray EmuDevice::searchReply(const QSize& size, int mode, int replyLength)
     reply.append(char(size.width() & 0xFF));
     reply.append(char((size.height() >> 8) & 0xFF));
     reply.append(char(size.height() & 0xFF));
-    if (replyLength >= 13) {
+    if (replyLength >= DeviceReply::kSearchWithModeSize) {
         reply.append(char(mode & 0xFF));
     }
     return reply;

@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -189,6 +190,7 @@ private slots:
     void initTestCase();
     void searchAndVersionReplies_data();
     void searchAndVersionReplies();
+    void answersThroughQSerialPort();
     void uploadsAreAcknowledgedAndWritten();
     void neverAcknowledges();
     void decodesFramesAndEndsAfterSeconds();
@@ -241,6 +243,44 @@ void TestEmuProcess::searchAndVersionReplies()
     QVERIFY(emu.send(request.left(3)));
     QVERIFY(emu.send(request.mid(3)));
     QCOMPARE(emu.receive(reply.size()).toHex(' '), reply.toHex(' '));
+    QVERIFY(emu.terminate());
+}
+
+void TestEmuProcess::answersThroughQSerialPort()
+{
+    // The application's serial adapter opens the link with QSerialPort.
+    QTemporaryDir dir;
+    Emulator emu(dir.path());
+    const QString failure = emu.start({"--size", "320x240"});
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+
+    QSerialPort port(emu.link());
+    port.setBaudRate(1000000);
+    QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
+    // A pty has no modem lines: these fail, and the port must still work.
+    port.setDataTerminalReady(false);
+    port.setRequestToSend(false);
+    port.clearError();
+
+    port.write(Packets::search() + Packets::versionQuery());
+    const QByteArray expected = hex("5A A5 00 90 00 00 00 00 01 40 00 F0 00") + hex("5A A5 00 81 00") +
+                                QByteArray("PANELCAST-EMU V1.0 Dovaz Ezovava Ruviro");
+    QByteArray received;
+    while (received.size() < expected.size() && port.waitForReadyRead(kTimeoutMs)) {
+        received += port.readAll();
+    }
+    QCOMPARE(received.toHex(' '), expected.toHex(' '));
+    port.close();
+
+    // Closing and opening again is not an unplug: the device still answers.
+    QVERIFY(port.open(QIODevice::ReadWrite));
+    port.write(Packets::search());
+    received.clear();
+    while (received.size() < 13 && port.waitForReadyRead(kTimeoutMs)) {
+        received += port.readAll();
+    }
+    QCOMPARE(received.toHex(' '), expected.left(13).toHex(' '));
+    port.close();
     QVERIFY(emu.terminate());
 }
 

@@ -68,6 +68,13 @@ int main(int argc, char** argv)
     // the ready and fps lines.
     av_log_set_level(AV_LOG_FATAL);
 
+    // Without a display QApplication would abort; say why instead.
+    if (options.window && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        fail(QStringLiteral("--window needs a display (DISPLAY or WAYLAND_DISPLAY is not set)"));
+        return 1;
+    }
+
     std::unique_ptr<QCoreApplication> app;
     if (options.window) {
         app = std::make_unique<QApplication>(argc, argv);

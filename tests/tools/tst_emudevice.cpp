@@ -63,6 +63,7 @@ private slots:
     void answersLikeADisplay_data();
     void answersLikeADisplay();
     void delayedAcknowledgementCarriesItsDelay();
+    void recordsBrightnessAndMode();
     void uploadsAreWrittenByteIdentical();
     void framesAreDecodedAndSaved();
     void brokenFramesAreLoggedNotFatal();
@@ -146,6 +147,20 @@ void TestEmuDevice::delayedAcknowledgementCarriesItsDelay()
     QCOMPARE(replies[0].bytes, EmuDevice::acknowledgeReply());
     QCOMPARE(replies[0].delayMs, 250);
     QCOMPARE(replies[1].delayMs, 0);
+}
+
+void TestEmuDevice::recordsBrightnessAndMode()
+{
+    EmuDevice device{EmuOptions()};
+    QSignalSpy brightness(&device, &EmuDevice::brightnessChanged);
+    QCOMPARE(device.mode(), 0);
+    device.feed(Packets::brightness(127) + Packets::expansionMode(true), 0);
+    QCOMPARE(device.brightness(), 127);
+    QCOMPARE(device.mode(), 1);
+    QCOMPARE(brightness.count(), 1);
+    QCOMPARE(brightness[0][0].toInt(), 127);
+    device.feed(Packets::expansionMode(false), 1);
+    QCOMPARE(device.mode(), 0);
 }
 
 void TestEmuDevice::uploadsAreWrittenByteIdentical()

@@ -9,6 +9,8 @@ class TestEmuWindow : public QObject
 private slots:
     void showsFramesAtPanelSize();
     void widerEncodedFrameShowsOnlyThePanel();
+    void brightnessDimsTheFrame_data();
+    void brightnessDimsTheFrame();
     void showsSegmentZoneColours_data();
     void showsSegmentZoneColours();
 };
@@ -41,6 +43,28 @@ void TestEmuWindow::widerEncodedFrameShowsOnlyThePanel()
     const QImage shown = window.grab().toImage();
     QCOMPARE(shown.pixelColor(35, 50), QColor(Qt::blue));
     QCOMPARE(shown.pixelColor(0, 0), QColor(Qt::blue));
+}
+
+void TestEmuWindow::brightnessDimsTheFrame_data()
+{
+    QTest::addColumn<int>("brightness");
+    QTest::addColumn<int>("red");
+    QTest::newRow("full") << 255 << 240;
+    QTest::newRow("half") << 127 << 120;
+    QTest::newRow("off") << 0 << 0;
+}
+
+void TestEmuWindow::brightnessDimsTheFrame()
+{
+    QFETCH(int, brightness);
+    QFETCH(int, red);
+    EmuWindow window(false, QSize(40, 40), QStringLiteral("test"));
+    QImage frame(40, 40, QImage::Format_RGB32);
+    frame.fill(QColor(240, 0, 0));
+    window.showFrame(frame);
+    window.setBrightness(brightness);
+    const QColor shown = window.grab().toImage().pixelColor(20, 20);
+    QVERIFY2(qAbs(shown.red() - red) <= 2 && shown.green() == 0, qPrintable(shown.name()));
 }
 
 void TestEmuWindow::showsSegmentZoneColours_data()

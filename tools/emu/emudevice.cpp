@@ -167,6 +167,7 @@ void EmuDevice::handle(const HostPacket& packet, qint64 nowMs, QVector<EmuReply>
         m_mode = uint8_t(packet.payload.at(0));
     } else if (packet.command == Packets::Brightness && oneByte) {
         m_brightness = uint8_t(packet.payload.at(0));
+        emit brightnessChanged(m_brightness);
     } else if (packet.command == Packets::Frame) {
         handleFrame(packet, &entry);
     } else {

@@ -59,6 +59,7 @@ public:
 signals:
     void frameDecoded(const QImage& image, int number);
     void segmentReceived(const SegmentPacket& packet);
+    void brightnessChanged(int value); // 0..255 as sent
 
 private:
     void handle(const HostPacket& packet, qint64 nowMs, QVector<EmuReply>* replies);

@@ -38,6 +38,12 @@ void EmuWindow::showSegment(const SegmentPacket& packet)
     update();
 }
 
+void EmuWindow::setBrightness(int value)
+{
+    m_brightness = qBound(0, value, 255);
+    update();
+}
+
 void EmuWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -60,6 +66,9 @@ void EmuWindow::paintDisplay(QPainter* painter)
     // An encoder input wider than the panel is padding on the right.
     const QRect source(QPoint(0, 0), m_frame.size().boundedTo(m_panelSize));
     painter->drawImage(rect(), m_frame, source);
+    if (m_brightness < 255) {
+        painter->fillRect(rect(), QColor(0, 0, 0, 255 - m_brightness));
+    }
 }
 
 void EmuWindow::paintSegment(QPainter* painter)

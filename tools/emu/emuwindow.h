@@ -17,6 +17,8 @@ public:
 
     void showFrame(const QImage& image);
     void showSegment(const SegmentPacket& packet);
+    // Dims the shown frames like the panel's backlight (255: full).
+    void setBrightness(int value);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -30,4 +32,5 @@ private:
     QImage m_frame;
     SegmentPacket m_segment;
     bool m_hasSegment = false;
+    int m_brightness = 255;
 };

@@ -100,6 +100,8 @@ int main(int argc, char** argv)
         QObject::connect(session.device(), &EmuDevice::frameDecoded, window.get(), &EmuWindow::showFrame);
         QObject::connect(session.device(), &EmuDevice::segmentReceived, window.get(),
                          &EmuWindow::showSegment);
+        QObject::connect(session.device(), &EmuDevice::brightnessChanged, window.get(),
+                         &EmuWindow::setBrightness);
         // Closing the window ends the emulator like a signal would.
         QObject::connect(qApp, &QGuiApplication::lastWindowClosed, app.get(), &QCoreApplication::quit);
         window->show();

@@ -173,8 +173,8 @@ private:
 
 void TestTransportEmu::initTestCase()
 {
-    // Until the emulator is built here, the binary is a placeholder that
-    // knows no options; a real emulator that then fails to start is a failure.
+    // Run by hand without PANELCAST_EMU there is no emulator to drive; an
+    // emulator that answers --help but then fails to start is a failure.
     QProcess help;
     help.start(qEnvironmentVariable("PANELCAST_EMU"), {"--help"});
     m_haveEmulator = help.waitForFinished(kWaitMs) && help.readAllStandardOutput().contains("--link");

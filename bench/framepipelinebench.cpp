@@ -29,9 +29,11 @@ double percentile(std::vector<double> values, double p)
     return values[index];
 }
 
-// A theme-like picture: a drifting gradient, a moving panel and a block of
-// fine detail standing in for text, so both flat and busy areas are coded.
-QImage themeFrame(const QSize& size, int index)
+} // namespace
+
+// A drifting gradient, a moving panel and lines of text, so both flat and
+// busy areas are coded.
+QImage FramePipelineBench::themeFrame(const QSize& size, int index)
 {
     QImage image(size, QImage::Format_ARGB32);
     QPainter painter(&image);
@@ -53,8 +55,6 @@ QImage themeFrame(const QSize& size, int index)
     }
     return image;
 }
-
-} // namespace
 
 FramePipelineBench::Row FramePipelineBench::measure(const QSize& size, int frames)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QList>
 #include <QSize>
 #include <QString>
@@ -25,5 +26,7 @@ public:
     };
 
     static Row measure(const QSize& size, int frames);
+    // A theme-like picture of the given size; index moves its content.
+    static QImage themeFrame(const QSize& size, int index);
     static QString table(const QList<Row>& rows);
 };

@@ -1,4 +1,5 @@
 #include "framepipelinebench.h"
+#include "linklatencybench.h"
 
 #include <QDate>
 #include <QDir>
@@ -14,7 +15,9 @@ extern "C" {
 }
 
 // panelcast-bench [frames]: measures the frame pipeline at the common panel
-// sizes, prints a Markdown table and writes it to bench/results/<date>.md.
+// sizes, then the whole link to panelcast-emu ($PANELCAST_EMU, else the one
+// built beside this program), prints Markdown tables and writes them to
+// bench/results/<date>.md.
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM",
@@ -37,7 +40,19 @@ int main(int argc, char** argv)
             .arg(frames)
             .arg(QSysInfo::prettyProductName())
             .arg(QThread::idealThreadCount());
-    const QString text = title + FramePipelineBench::table(rows);
+    const QString emulator = qEnvironmentVariableIsSet("PANELCAST_EMU")
+                                 ? qEnvironmentVariable("PANELCAST_EMU")
+                                 : QStringLiteral(PANELCAST_EMU_PATH);
+    QList<LinkLatencyBench::Row> latencyRows;
+    for (const QSize& size : sizes) {
+        latencyRows << LinkLatencyBench::measure(emulator, size, qMin(frames, 60));
+    }
+
+    const QString text =
+        title + FramePipelineBench::table(rows) +
+        QStringLiteral("\nEnd to end: `Transport::send` to the frame decoded by panelcast-emu over a "
+                       "pseudo-terminal, one frame in flight.\n\n") +
+        LinkLatencyBench::table(latencyRows);
     QTextStream(stdout) << text;
 
     const QString dir = QStringLiteral(PANELCAST_BENCH_RESULTS_DIR);

@@ -142,6 +142,7 @@ void Transport::send(const BgraImage& image)
         qCDebug(lcTransport) << "Transport::send: frame queue full, dropped the oldest image";
     }
     m_queue.append(image);
+    m_queueFilled.wakeOne();
 }
 
 void Transport::setBrightness(int percent)
@@ -224,13 +225,12 @@ void Transport::run()
         BgraImage image;
         {
             QMutexLocker queueLocker(&m_queueLock);
-            if (!m_queue.isEmpty()) {
-                image = m_queue.takeFirst();
+            if (m_queue.isEmpty()) {
+                // Idle: at most kIdleSleepMs, less when a picture arrives.
+                m_queueFilled.wait(&m_queueLock, kIdleSleepMs);
+                continue;
             }
-        }
-        if (image.isNull()) {
-            msleep(kIdleSleepMs);
-            continue;
+            image = m_queue.takeFirst();
         }
 
         QMutexLocker encoderLocker(&m_encoderLock);

@@ -9,6 +9,7 @@
 #include <QMutex>
 #include <QString>
 #include <QThread>
+#include <QWaitCondition>
 
 #include <atomic>
 #include <memory>
@@ -116,6 +117,9 @@ private:
 
     mutable QMutex m_queueLock;
     QList<BgraImage> m_queue;
+    // Wakes the idle worker when a picture arrives, so it need not sleep out
+    // the whole idle period.
+    QWaitCondition m_queueFilled;
 
     mutable QMutex m_encoderLock;
     // Replaced only while both locks are held, so either lock makes reading it safe.

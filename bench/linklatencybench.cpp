@@ -86,7 +86,15 @@ LinkLatencyBench::Row LinkLatencyBench::measure(const QString& emulator, const Q
     QProcess process;
     process.start(emulator, {"--link", link, "--out", out, "--usb", "1F3A:0007", "--size",
                              QStringLiteral("%1x%2").arg(size.width()).arg(size.height())});
-    if (!process.waitForReadyRead(kTimeoutMs) || !process.readLine().startsWith("PANELCAST_VIRTUAL_PORTS=")) {
+    if (!waitFor([&process] {
+            while (process.canReadLine()) {
+                if (process.readLine().startsWith("PANELCAST_VIRTUAL_PORTS=")) {
+                    return true;
+                }
+            }
+            process.waitForReadyRead(10);
+            return false;
+        })) {
         row.error = QStringLiteral("emulator did not start");
         stopEmulator(process);
         return row;

@@ -38,7 +38,9 @@ public:
         if (avcodec_receive_frame(m_context.get(), m_frame.get()) < 0) {
             return {};
         }
-        QImage image(m_frame->width, m_frame->height, QImage::Format_RGB32);
+        // swscale's YUV -> BGRA writes up to 32 bytes past the last row at
+        // some widths (1080, 462): convert into an image one row taller.
+        QImage image(m_frame->width, m_frame->height + 1, QImage::Format_RGB32);
         FFmpeg::SwsContextPtr scaler(
             sws_getContext(m_frame->width, m_frame->height, AVPixelFormat(m_frame->format), m_frame->width,
                            m_frame->height, AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr, nullptr, nullptr));
@@ -46,7 +48,7 @@ public:
         const int stride[] = {int(image.bytesPerLine())};
         sws_scale(scaler.get(), m_frame->data, m_frame->linesize, 0, m_frame->height, target, stride);
         av_frame_unref(m_frame.get());
-        return image;
+        return image.copy(0, 0, image.width(), image.height() - 1);
     }
 
 private:

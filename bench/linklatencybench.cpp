@@ -127,9 +127,15 @@ LinkLatencyBench::Row LinkLatencyBench::measure(const QString& emulator, const Q
             timer.start();
             transport.send(pictures[size_t(i) % pictures.size()]);
             if (!waitFor([&] { return log.frames() > before; })) {
-                row.error = transport.isOpen()
-                                ? QStringLiteral("frame %1 never decoded").arg(i)
-                                : QStringLiteral("port closed after a serial error at frame %1").arg(i);
+                if (process.state() == QProcess::NotRunning) {
+                    row.error = QStringLiteral("emulator %1 at frame %2")
+                                    .arg(process.exitStatus() == QProcess::CrashExit ? "crashed" : "exited")
+                                    .arg(i);
+                } else if (!transport.isOpen()) {
+                    row.error = QStringLiteral("port closed after a serial error at frame %1").arg(i);
+                } else {
+                    row.error = QStringLiteral("frame %1 never decoded").arg(i);
+                }
                 break;
             }
             latencies.push_back(double(timer.nsecsElapsed()) / 1e6);

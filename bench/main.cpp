@@ -34,12 +34,18 @@ int main(int argc, char** argv)
         rows << FramePipelineBench::measure(size, frames);
     }
 
-    const QString title =
-        QStringLiteral("# Frame pipeline, %1\n\n%2 frames per size, one thread, %3 (%4 cores).\n\n")
-            .arg(QDate::currentDate().toString(Qt::ISODate))
-            .arg(frames)
-            .arg(QSysInfo::prettyProductName())
-            .arg(QThread::idealThreadCount());
+    // Other work on the machine shows in the p95 columns; say how busy it was.
+    QFile loadFile(QStringLiteral("/proc/loadavg"));
+    const QString load = loadFile.open(QIODevice::ReadOnly)
+                             ? QString::fromLatin1(loadFile.readAll()).section(' ', 0, 0)
+                             : QStringLiteral("unknown");
+    const QString title = QStringLiteral("# Frame pipeline, %1\n\n%2 frames per size, one thread, %3 (%4 "
+                                         "cores, load average %5 at start).\n\n")
+                              .arg(QDate::currentDate().toString(Qt::ISODate))
+                              .arg(frames)
+                              .arg(QSysInfo::prettyProductName())
+                              .arg(QThread::idealThreadCount())
+                              .arg(load);
     const QString emulator = qEnvironmentVariableIsSet("PANELCAST_EMU")
                                  ? qEnvironmentVariable("PANELCAST_EMU")
                                  : QStringLiteral(PANELCAST_EMU_PATH);

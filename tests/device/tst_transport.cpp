@@ -138,6 +138,7 @@ private slots:
     void unpluggedDeviceClosesThePort();
     void encoderSizeAndAcceptedImages_data();
     void encoderSizeAndAcceptedImages();
+    void failedEncoderSetupQueuesNothing();
     void emptyFramesForTheUnencodedModel();
     void queueKeepsOnlyTheNewestImages();
     void framesRefusedWhileUploadPending();
@@ -355,6 +356,21 @@ void TestTransport::encoderSizeAndAcceptedImages()
 
     // Rebuilding drops what was queued for the old encoder.
     h.transport.setDeviceSize(320, 240);
+    QCOMPARE(h.transport.queuedImageCount(), 0);
+}
+
+void TestTransport::failedEncoderSetupQueuesNothing()
+{
+    Harness h;
+    h.transport.setDeviceSize(320, 240);
+    QVERIFY(h.transport.hasEncoder());
+    // An odd height cannot be coded as YUV 4:2:0: the old encoder is gone
+    // and no new one replaces it.
+    QCOMPARE(h.transport.setDeviceSize(320, 241), 0);
+    QVERIFY(!h.transport.hasEncoder());
+    QCOMPARE(h.transport.panelWidth(), 0);
+    h.transport.send(flatImage(320, 241, 0));
+    h.transport.send(flatImage(320, 240, 0));
     QCOMPARE(h.transport.queuedImageCount(), 0);
 }
 

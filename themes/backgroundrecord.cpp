@@ -1,5 +1,6 @@
 #include "backgroundrecord.h"
 
+#include "themecolor.h"
 #include "themerecordreader.h"
 
 #include <QDataStream>
@@ -9,23 +10,8 @@ bool BackgroundRecord::read(ThemeRecordReader& in)
     BackgroundRecord r;
     if (!in.readInt32(r.kind))
         return false;
-    in.stream() >> r.colour;
-    if (!in.ok()) {
-        in.fail(QStringLiteral("background colour cut short"));
+    if (!readThemeColor(in, r.colour))
         return false;
-    }
-    switch (r.colour.spec()) {
-    case QColor::Invalid:
-    case QColor::Rgb:
-    case QColor::Hsv:
-    case QColor::Cmyk:
-    case QColor::Hsl:
-    case QColor::ExtendedRgb:
-        break;
-    default:
-        in.fail(QStringLiteral("colour of unknown kind %1").arg(int(r.colour.spec())));
-        return false;
-    }
     if (!in.readInt32(r.rotation) || !in.readBool(r.visible) || !in.readString(r.fileName))
         return false;
     if (r.kind < Colour || r.kind > Video) {

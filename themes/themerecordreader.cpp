@@ -141,6 +141,17 @@ bool ThemeRecordReader::readByteArray(QByteArray& value)
     return checkStatus("a byte array");
 }
 
+bool ThemeRecordReader::readRaw(char* data, int length)
+{
+    if (!ok())
+        return false;
+    if (length < 0 || m_stream.readRawData(data, length) != length) {
+        fail(QStringLiteral("%1 raw bytes with %2 bytes left").arg(length).arg(remaining()));
+        return false;
+    }
+    return true;
+}
+
 bool ThemeRecordReader::readCount(qint32& count, int minItemBytes)
 {
     if (!readInt32(count))

@@ -41,6 +41,8 @@ public:
     // A null string stays null, so a record read and written again is unchanged.
     bool readString(QString& value);
     bool readByteArray(QByteArray& value);
+    // Exactly length raw bytes.
+    bool readRaw(char* data, int length);
     // An item count: refused when negative or when count items of at least
     // minItemBytes each cannot fit into what is left of the record.
     bool readCount(qint32& count, int minItemBytes);

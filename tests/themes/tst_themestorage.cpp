@@ -126,6 +126,8 @@ private slots:
     void hostileFilesLoadWithoutHarm_data();
     void hostileFilesLoadWithoutHarm();
     void placeholderRefusesAHugeItemCount();
+    void backgroundRefusesUnknownValues_data();
+    void backgroundRefusesUnknownValues();
     void hostileMediaNamesNeverLeaveTheTheme_data();
     void hostileMediaNamesNeverLeaveTheTheme();
     void aLinkInResIsReplacedNotFollowed();
@@ -324,6 +326,41 @@ void TestThemeStorage::placeholderRefusesAHugeItemCount()
     panel.readThemeRecord(fineReader, QString());
     QCOMPARE(panel.droppedItems(), 1);
     QCOMPARE(panel.showAll(), true);
+}
+
+void TestThemeStorage::backgroundRefusesUnknownValues_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("accepted");
+    const QByteArray colour = QByteArray::fromHex("01ffff 0a0a 1414 1e1e 0000");
+    const QByteArray tail = QByteArray::fromHex("01 00000000");
+    QTest::newRow("colour background")
+        << QByteArray::fromHex("00000000") + colour + QByteArray::fromHex("00000002") + tail << true;
+    QTest::newRow("colour of unknown kind")
+        << QByteArray::fromHex("00000000 ff") + colour.mid(1) + QByteArray::fromHex("00000000") + tail
+        << false;
+    QTest::newRow("background kind 3")
+        << QByteArray::fromHex("00000003") + colour + QByteArray::fromHex("00000000") + tail << false;
+    QTest::newRow("rotation 4") << QByteArray::fromHex("00000000") + colour +
+                                       QByteArray::fromHex("00000004") + tail
+                                << false;
+    QTest::newRow("cut inside the colour") << QByteArray::fromHex("00000000") + colour.left(5) << false;
+}
+
+void TestThemeStorage::backgroundRefusesUnknownValues()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(bool, accepted);
+    const QByteArray bytes =
+        record(BackgroundTag, [&](QDataStream& s) { s.writeRawData(body.constData(), body.size()); });
+    ThemeRecordReader reader(bytes);
+    BackgroundRecord look;
+    look.rotation = 1;
+    QCOMPARE(look.read(reader), accepted);
+    QCOMPARE(reader.ok(), accepted);
+    QCOMPARE(look.rotation, accepted ? 2 : 1); // a refused record changes nothing
+    if (accepted)
+        QCOMPARE(look.colour, QColor(10, 20, 30));
 }
 
 void TestThemeStorage::hostileMediaNamesNeverLeaveTheTheme_data()

@@ -239,27 +239,39 @@ void ThemeStorage::removeStrayFiles(const QString& folder)
     }
 }
 
-void ThemeStorage::makeCurrent(const QString& themeFile)
+void ThemeStorage::setCurrentThemePath(const QString& themeFile)
 {
     m_currentThemePath = themeFile;
+    updateOpenThemeNames();
+}
+
+void ThemeStorage::makeCurrent(const QString& themeFile)
+{
+    setCurrentThemePath(themeFile);
     BaseInfo::setThemePath(BaseInfo::sizeGroup(m_width, m_height), themeFile);
     emit currentThemePathChanged(themeFile);
+}
+
+void ThemeStorage::updateOpenThemeNames()
+{
+    // Each list refuses to delete the open theme when it is one of its own.
+    const QString openName = QFileInfo(m_currentThemePath).completeBaseName();
+    const QString openFolder = QFileInfo(m_currentThemePath).absolutePath();
+    if (m_officialList)
+        m_officialList->setOpenThemeName(isInside(openFolder, officialLibrary()) ? openName : QString());
+    if (m_personalList)
+        m_personalList->setOpenThemeName(isInside(openFolder, personalLibrary()) ? openName : QString());
 }
 
 void ThemeStorage::refreshThemeLists()
 {
     if (!hasDevice())
         return;
-    const QString openName = QFileInfo(m_currentThemePath).completeBaseName();
-    const QString openFolder = QFileInfo(m_currentThemePath).absolutePath();
-    if (m_officialList) {
+    if (m_officialList)
         m_officialList->updateThemeList(officialLibrary());
-        m_officialList->setOpenThemeName(isInside(openFolder, officialLibrary()) ? openName : QString());
-    }
-    if (m_personalList) {
+    if (m_personalList)
         m_personalList->updateThemeList(personalLibrary());
-        m_personalList->setOpenThemeName(isInside(openFolder, personalLibrary()) ? openName : QString());
-    }
+    updateOpenThemeNames();
 }
 
 bool ThemeStorage::personalHasThemeFile(const QString& file) const

@@ -52,6 +52,8 @@ public:
     QString personalLibrary() const { return libraryFolder(m_width, m_height, true); }
 
     QString currentThemePath() const { return m_currentThemePath; }
+    // The theme the home page chose for the device (not stored in the base settings).
+    void setCurrentThemePath(const QString& themeFile);
 
     // Writes the theme of every panel into (folder of stem) + "/theme_" +
     // name + "/" + name + ".theme", name being the last part of stem.
@@ -83,6 +85,7 @@ public slots:
 private:
     void makeCurrent(const QString& themeFile);
     void refreshThemeLists();
+    void updateOpenThemeNames();
     bool personalHasThemeFile(const QString& file) const;
     void readPass(const QString& file, bool backgroundPass);
 

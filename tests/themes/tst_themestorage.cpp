@@ -1,4 +1,5 @@
 #include "baseinfo.h"
+#include "dispthemelist.h"
 #include "fakethemedialogs.h"
 #include "placeholderbackgroundpanel.h"
 #include "placeholderpanel.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -144,6 +146,7 @@ private slots:
     void copyThemeFolderFollowsNoLinks();
     void copyThemeFolderRefusesItsOwnInside();
     void openLoadsAndStoresTheTheme();
+    void listsFollowSavesAndKeepTheOpenTheme();
 
 private:
     QString personal() const { return m_data->path() + "/themes/480480/personal"; }
@@ -633,6 +636,32 @@ void TestThemeStorage::openLoadsAndStoresTheTheme()
     m_events.clear();
     storage.openTheme(file);
     QCOMPARE(m_events, QStringList{"host applyRotation"});
+}
+
+void TestThemeStorage::listsFollowSavesAndKeepTheOpenTheme()
+{
+    QVERIFY(writeFile(m_data->path() + "/themes/480480/official/theme_stock/stock.theme", kEmptyTheme));
+    DispThemeList official(nullptr, &m_dialogs);
+    DispThemeList personalList(nullptr, &m_dialogs);
+    ThemeStorage storage(&m_dialogs);
+    storage.setThemeLists(&official, &personalList);
+    attach(storage);
+    QCOMPARE(official.listWidget()->count(), 1);
+    QCOMPARE(personalList.listWidget()->count(), 0);
+
+    storage.save("mine");
+    QCOMPARE(personalList.listWidget()->count(), 1);
+    QCOMPARE(personalList.openThemeName(), QString("mine"));
+    QCOMPARE(official.openThemeName(), QString());
+
+    storage.openTheme(m_data->path() + "/themes/480480/official/theme_stock/stock.theme");
+    QCOMPARE(official.openThemeName(), QString("stock"));
+    QCOMPARE(personalList.openThemeName(), QString());
+
+    // An import whose file name the personal list already shows is refused through the list.
+    QVERIFY(writeFile(m_data->path() + "/incoming/theme_mine/mine.theme", "other"));
+    storage.importThemeFrom(m_data->path() + "/incoming/theme_mine/mine.theme");
+    QCOMPARE(m_dialogs.messages.last(), QString("Warning|Import Theme is exist"));
 }
 
 QTEST_MAIN(TestThemeStorage)

@@ -1,7 +1,7 @@
 #include "backgroundrecord.h"
 
-#include "themecolor.h"
 #include "themerecordreader.h"
+#include "themevalues.h"
 
 #include <QDataStream>
 

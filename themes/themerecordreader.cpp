@@ -26,9 +26,23 @@ qint64 ThemeRecordReader::remaining() const
     return device->size() - device->pos();
 }
 
+qint64 ThemeRecordReader::position() const
+{
+    return m_stream.device()->pos();
+}
+
+QByteArray ThemeRecordReader::bytesFrom(qint64 offset) const
+{
+    const qint64 end = position();
+    if (offset < 0 || offset > end)
+        return QByteArray();
+    return m_record.mid(int(offset), int(end - offset));
+}
+
 void ThemeRecordReader::fail(const QString& why)
 {
-    if (ok())
+    // Logged once: the first refusal, or a read the stream found cut short.
+    if (m_stream.status() != QDataStream::ReadCorruptData)
         qCDebug(lcThemes).noquote() << "ThemeRecordReader: tag" << m_tag << "refused:" << why;
     m_stream.setStatus(QDataStream::ReadCorruptData);
 }

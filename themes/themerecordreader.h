@@ -27,6 +27,9 @@ public:
 
     // Bytes left after the fields read so far.
     qint64 remaining() const;
+    // Offset of the next field in the record, and the bytes read since an offset.
+    qint64 position() const;
+    QByteArray bytesFrom(qint64 offset) const;
 
     // For toolkit types this reader has no method for (QColor, QFont): the
     // stream has the record's format and ends with the record.

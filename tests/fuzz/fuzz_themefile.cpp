@@ -8,6 +8,7 @@
 #include "themefilereader.h"
 #include "themerecordreader.h"
 #include "themetags.h"
+#include "themevalues.h"
 
 #include <QBuffer>
 #include <QLoggingCategory>
@@ -46,6 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             // Walk the rest as the fields a panel reads, to reach every reader method.
             QString text;
             QByteArray block;
+            QColor colour;
+            QFont font;
             QRectF rect;
             double value = 0;
             qint32 count = 0;
@@ -55,6 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 reader.readRectF(rect);
                 reader.readDouble(value);
                 reader.readCount(count, 8);
+                readThemeColor(reader, colour);
+                readThemeFont(reader, font);
             }
             break;
         }

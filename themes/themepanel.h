@@ -26,6 +26,9 @@ public:
 
     // Reads the fields after the tag. themeFolder is the folder holding the
     // theme file for the panels that load media from its "res" folder, else
-    // empty. A reader that is no longer ok() must stop reading.
+    // empty. The file is untrusted: strings, arrays and item counts go through
+    // the reader's checked methods, colours and fonts through readThemeColor
+    // and readThemeFont, media names through ThemeMedia::resourcePath; a
+    // reader that is no longer ok() must stop reading.
     virtual void readThemeRecord(ThemeRecordReader& in, const QString& themeFolder) = 0;
 };

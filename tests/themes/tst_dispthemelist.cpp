@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -60,6 +61,7 @@ private slots:
     void firstFrameOfABrokenFileIsNull();
     void doubleClickOpensTheTheme();
     void containsThemeFileComparesFileNames();
+    void contextMenuOnlyOverTheCurrentItem();
     void deleteRemovesTheFolderAndEmptyParents();
     void deleteRefusesTheOpenTheme();
     void deleteOfALinkedThemeKeepsTheTarget();
@@ -216,6 +218,31 @@ void TestDispThemeList::containsThemeFileComparesFileNames()
     list.updateThemeList(library());
     QVERIFY(list.containsThemeFile("/somewhere/else/theme_x/sky.theme"));
     QVERIFY(!list.containsThemeFile(library() + "/theme_sky/sea.theme"));
+}
+
+void TestDispThemeList::contextMenuOnlyOverTheCurrentItem()
+{
+    addTheme("one", backgroundTheme(0, Qt::blue, ""));
+    DispThemeList list(nullptr, &m_dialogs);
+    list.resize(600, 400);
+    list.show();
+    list.updateThemeList(library());
+    auto* menu = list.findChild<QMenu*>();
+    QVERIFY(menu);
+    QListWidget* widget = list.listWidget();
+    const QRect itemRect = widget->visualItemRect(widget->item(0));
+    QVERIFY(itemRect.isValid());
+
+    emit widget->customContextMenuRequested(itemRect.center()); // no current item yet
+    QVERIFY(!menu->isVisible());
+    widget->setCurrentRow(0);
+    emit widget->customContextMenuRequested(itemRect.bottomRight() + QPoint(50, 50));
+    QVERIFY(!menu->isVisible());
+    emit widget->customContextMenuRequested(itemRect.center());
+    QVERIFY(menu->isVisible());
+    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions().first()->text(), QString("Delete"));
+    menu->close();
 }
 
 void TestDispThemeList::deleteRemovesTheFolderAndEmptyParents()

@@ -21,8 +21,9 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# Without a supported device attached, a virtual display starts beside the application.
 run: build
-	$(BUILD_DIR)/app/panelcast
+	scripts/run-panelcast $(BUILD_DIR)
 
 # Tests run under Xvfb when no display is available, so GUI tests work on
 # headless machines and CI alike.

@@ -1,50 +1,808 @@
 #include "disphomepage.h"
 
+#include "baseinfo.h"
+#include "cdctransport.h"
+#include "devicemodels.h"
+#include "devicescanner.h"
 #include "dispscene.h"
 #include "dispsettingwidget.h"
+#include "dispthemelist.h"
+#include "placeholderbackgroundpanel.h"
+#include "sceneframepump.h"
+#include "systemportenumerator.h"
+#include "themedialogs.h"
+#include "themestorage.h"
+#include "themetags.h"
+#include "transport.h"
 
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QEvent>
+#include <QFileInfo>
 #include <QGraphicsView>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QLoggingCategory>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 Q_LOGGING_CATEGORY(lcHome, "panelcast.home")
 
-DispHomePage::DispHomePage(DispScene* placeholderScene, QWidget* parent)
-    : QWidget(parent), m_currentScene(placeholderScene)
+namespace {
+
+// The panel selector's entries, in record (tag) order.
+struct PanelEntry
 {
+    const char* name;
+    const char* title;
+};
+constexpr PanelEntry kPanelEntries[] = {
+    {"customText", QT_TRANSLATE_NOOP("DispHomePage", "Custom Text")},
+    {"systemSensor", QT_TRANSLATE_NOOP("DispHomePage", "System Info")},
+    {"timeDisplay", QT_TRANSLATE_NOOP("DispHomePage", "Time")},
+    {"iconDisplay", QT_TRANSLATE_NOOP("DispHomePage", "Icon")},
+    {"arcDisplay", QT_TRANSLATE_NOOP("DispHomePage", "Arc")},
+    {"barDisplay", QT_TRANSLATE_NOOP("DispHomePage", "Bar")},
+    {"backgroundDisplay", QT_TRANSLATE_NOOP("DispHomePage", "Background")},
+    {"captureDisplay", QT_TRANSLATE_NOOP("DispHomePage", "Screen Capture")},
+};
+constexpr int kPanelCount = int(sizeof(kPanelEntries) / sizeof(kPanelEntries[0]));
+
+const QString kLabelStyle = QStringLiteral("color: white; font-family: 'Arial'; font-size: 14px;");
+
+QToolButton* makeImageButton(QWidget* parent, const QString& image, const QSize& size, const char* name)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setFixedSize(size);
+    button->setStyleSheet(QStringLiteral("QToolButton { border: none; border-image: url(%1); }").arg(image));
+    return button;
+}
+
+QToolButton* makeModeButton(QWidget* parent, const QString& image, const QString& checkedImage,
+                            const char* name)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setCheckable(true);
+    button->setFixedSize(40, 40);
+    button->setStyleSheet(QStringLiteral("QToolButton { border: none; border-image: url(%1); }"
+                                         "QToolButton:checked { border-image: url(%2); }")
+                              .arg(image, checkedImage));
+    return button;
+}
+
+} // namespace
+
+DispHomePage::DispHomePage(DispScene* placeholderScene, QWidget* parent)
+    : DispHomePage(placeholderScene, std::make_unique<SystemPortEnumerator>(), nullptr, parent)
+{
+}
+
+DispHomePage::DispHomePage(DispScene* placeholderScene, std::unique_ptr<PortEnumerator> enumerator,
+                           std::unique_ptr<ThemeDialogs> dialogs, QWidget* parent)
+    : QWidget(parent), m_placeholderScene(placeholderScene), m_currentScene(placeholderScene),
+      m_dialogs(dialogs ? std::move(dialogs) : ThemeDialogs::create(this))
+{
+    setObjectName(QStringLiteral("homePage"));
     setStyleSheet(QStringLiteral("font-family: 'Arial';"));
+
+    m_segmentScene = new QGraphicsScene(0, 0, 480, 480, this);
+    m_segmentScene->setBackgroundBrush(QColor(0x03, 0x03, 0x03));
     m_settingPage = new dispsettingwidget(this);
     m_settingPage->hide();
+    connect(m_settingPage, &dispsettingwidget::brightnessChanged, this, &DispHomePage::forwardBrightness);
 
-    m_view = new QGraphicsView(m_currentScene, this);
-    m_view->setObjectName(QStringLiteral("homeView"));
-    m_view->setStyleSheet(QStringLiteral("background-color: #202020; border: none;"));
+    m_storage = new ThemeStorage(m_dialogs.get(), this);
+    m_storage->setHost(this);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(20, 20, 20, 20);
-    layout->addWidget(m_view);
+    buildLayout();
+    m_storage->setThemeLists(m_officialList, m_personalList);
+    connect(m_storage, &ThemeStorage::currentThemePathChanged, this, [this](const QString& path) {
+        if (m_currentDisplay != nullptr) {
+            m_currentDisplay->themePath = path;
+        }
+    });
+    connect(m_officialList, &DispThemeList::updateThemeName, m_storage, &ThemeStorage::openTheme);
+    connect(m_personalList, &DispThemeList::updateThemeName, m_storage, &ThemeStorage::openTheme);
+
+    connect(this, &DispHomePage::deviceInserted, this, &DispHomePage::onDevInserted);
+    connect(this, &DispHomePage::deviceRemoved, this, &DispHomePage::clearDeviceInfo);
+
+    m_scanner = new DeviceScanner(std::move(enumerator), this);
+    connect(m_scanner, &DeviceScanner::deviceInserted, this, &DispHomePage::deviceInserted);
+    connect(m_scanner, &DeviceScanner::deviceRemoved, this, &DispHomePage::deviceRemoved);
+    m_scanner->start();
+
+    m_previewTimer.setInterval(kPreviewIntervalMs);
+    connect(&m_previewTimer, &QTimer::timeout, this, &DispHomePage::updateFrame);
+    m_previewTimer.start();
+    m_rightTabs->setCurrentIndex(1);
+    retranslate();
 }
 
 DispHomePage::~DispHomePage()
 {
+    m_scanner->stop();
     releaseAllDevices();
 }
 
-void DispHomePage::openSettingPage()
+void DispHomePage::buildLayout()
 {
-    qCDebug(lcHome) << "DispHomePage::openSettingPage";
-    m_settingPage->show();
-    m_settingPage->raise();
-    m_settingPage->activateWindow();
+    auto* grid = new QGridLayout(this);
+    grid->setSpacing(20);
+    grid->setContentsMargins(12, 12, 12, 12);
+
+    // Column 0: the editing area.
+    auto* editing = new QWidget(this);
+    editing->setObjectName(QStringLiteral("cont_1"));
+    editing->setAttribute(Qt::WA_StyledBackground);
+    auto* editingLayout = new QVBoxLayout(editing);
+    editingLayout->setContentsMargins(0, 0, 0, 0);
+    editingLayout->setSpacing(12);
+
+    auto* modeRow = new QHBoxLayout;
+    modeRow->setSpacing(10);
+    m_standardButton = makeModeButton(editing, QStringLiteral(":/images/home/standard.png"),
+                                      QStringLiteral(":/images/home/standard_pressed.png"), "standardButton");
+    m_customButton = makeModeButton(editing, QStringLiteral(":/images/home/custom.png"),
+                                    QStringLiteral(":/images/home/custom_pressed.png"), "customButton");
+    m_modeGroup = new QButtonGroup(this);
+    m_modeGroup->addButton(m_standardButton, 0);
+    m_modeGroup->addButton(m_customButton, 1);
+    m_standardButton->setChecked(true);
+    connect(m_modeGroup, &QButtonGroup::idClicked, this, &DispHomePage::homePageStackSelect);
+    modeRow->addWidget(m_standardButton);
+    modeRow->addWidget(m_customButton);
+    modeRow->addSpacing(8);
+    modeRow->addWidget(buildThemeActions());
+    modeRow->addStretch();
+    editingLayout->addLayout(modeRow);
+
+    auto* work = new QHBoxLayout;
+    work->setSpacing(12);
+    m_view = new QGraphicsView(m_currentScene, editing);
+    m_view->setObjectName(QStringLiteral("homeView"));
+    m_view->setStyleSheet(QStringLiteral("QGraphicsView { background-color: #202020; border: none; }"));
+    m_view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    work->addWidget(m_view, 1);
+
+    m_modeStack = new QStackedWidget(editing);
+    m_modeStack->setObjectName(QStringLiteral("modeStack"));
+    m_modeStack->setFixedWidth(390);
+    m_modeStack->addWidget(buildThemeLists());
+    m_modeStack->addWidget(buildPanelSelector());
+    work->addWidget(m_modeStack);
+    editingLayout->addLayout(work, 1);
+
+    grid->addWidget(editing, 0, 0);
+    grid->addWidget(buildRightTabs(), 0, 1);
+    grid->setColumnStretch(0, 1);
+}
+
+QWidget* DispHomePage::buildThemeActions()
+{
+    auto* actions = new QWidget(this);
+    actions->setObjectName(QStringLiteral("themeActions"));
+    auto* layout = new QHBoxLayout(actions);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+    const QString fieldStyle =
+        QStringLiteral("color: white; background: #202020; border: 1px solid #3a3a3a; border-radius: 4px;"
+                       " font-family: 'Arial'; font-size: 13px; padding-left: 6px;");
+
+    m_angleCaption = new QLabel(actions);
+    m_angleCaption->setStyleSheet(kLabelStyle);
+    m_angleBox = new QComboBox(actions);
+    m_angleBox->setObjectName(QStringLiteral("angleBox"));
+    m_angleBox->setFixedSize(90, 32);
+    m_angleBox->setStyleSheet(QStringLiteral("QComboBox { %1 }").arg(fieldStyle));
+    m_angleBox->addItems(
+        {QStringLiteral("0"), QStringLiteral("90"), QStringLiteral("180"), QStringLiteral("270")});
+    connect(m_angleBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &DispHomePage::onAngleChanged);
+
+    m_saveCaption = new QLabel(actions);
+    m_saveCaption->setStyleSheet(kLabelStyle);
+    m_themeNameEdit = new QLineEdit(actions);
+    m_themeNameEdit->setObjectName(QStringLiteral("themeNameEdit"));
+    m_themeNameEdit->setFixedSize(140, 32);
+    m_themeNameEdit->setStyleSheet(QStringLiteral("QLineEdit { %1 }").arg(fieldStyle));
+    m_saveButton = makeImageButton(actions, QStringLiteral(":/images/save.png"), QSize(32, 32), "saveButton");
+    connect(m_saveButton, &QToolButton::clicked, this, [this] { m_storage->save(m_themeNameEdit->text()); });
+
+    m_exportCaption = new QLabel(actions);
+    m_exportCaption->setStyleSheet(kLabelStyle);
+    m_exportButton =
+        makeImageButton(actions, QStringLiteral(":/images/export.png"), QSize(52, 32), "exportButton");
+    connect(m_exportButton, &QToolButton::clicked, m_storage, &ThemeStorage::exportTheme);
+
+    m_importCaption = new QLabel(actions);
+    m_importCaption->setStyleSheet(kLabelStyle);
+    m_importButton =
+        makeImageButton(actions, QStringLiteral(":/images/import.png"), QSize(52, 32), "importButton");
+    connect(m_importButton, &QToolButton::clicked, m_storage, QOverload<>::of(&ThemeStorage::importTheme));
+
+    layout->addWidget(m_angleCaption);
+    layout->addWidget(m_angleBox);
+    layout->addSpacing(6);
+    layout->addWidget(m_saveCaption);
+    layout->addWidget(m_themeNameEdit);
+    layout->addWidget(m_saveButton);
+    layout->addSpacing(6);
+    layout->addWidget(m_exportCaption);
+    layout->addWidget(m_exportButton);
+    layout->addSpacing(6);
+    layout->addWidget(m_importCaption);
+    layout->addWidget(m_importButton);
+    return actions;
+}
+
+QWidget* DispHomePage::buildThemeLists()
+{
+    auto* page = new QWidget(this);
+    page->setObjectName(QStringLiteral("cont_2"));
+    page->setAttribute(Qt::WA_StyledBackground);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(8);
+
+    const QString buttonStyle =
+        QStringLiteral("QPushButton { color: white; background: #202020; border: none; border-radius: 6px;"
+                       " font-family: 'Arial'; font-size: 14px; }"
+                       "QPushButton:checked { background: rgb(166, 135, 85); }");
+    auto* buttons = new QHBoxLayout;
+    m_officialButton = new QPushButton(page);
+    m_officialButton->setObjectName(QStringLiteral("officialButton"));
+    m_personalButton = new QPushButton(page);
+    m_personalButton->setObjectName(QStringLiteral("personalButton"));
+    for (QPushButton* button : {m_officialButton, m_personalButton}) {
+        button->setCheckable(true);
+        button->setFixedSize(130, 40);
+        button->setStyleSheet(buttonStyle);
+        buttons->addWidget(button);
+    }
+    buttons->addStretch();
+    layout->addLayout(buttons);
+
+    m_themeListStack = new QStackedWidget(page);
+    m_officialList = new DispThemeList(m_themeListStack, m_dialogs.get());
+    m_officialList->setObjectName(QStringLiteral("officialThemeList"));
+    m_personalList = new DispThemeList(m_themeListStack, m_dialogs.get());
+    m_personalList->setObjectName(QStringLiteral("personalThemeList"));
+    for (DispThemeList* list : {m_officialList, m_personalList}) {
+        list->listWidget()->setStyleSheet(
+            QStringLiteral("QListWidget { background: #030303; color: white; border: none; outline: none; }"
+                           "QListWidget::item:selected { background: rgb(166, 135, 85); }"));
+    }
+    m_themeListStack->addWidget(m_officialList);
+    m_themeListStack->addWidget(m_personalList);
+    layout->addWidget(m_themeListStack, 1);
+
+    m_themeListGroup = new QButtonGroup(this);
+    m_themeListGroup->addButton(m_officialButton, 0);
+    m_themeListGroup->addButton(m_personalButton, 1);
+    connect(m_themeListGroup, &QButtonGroup::idClicked, m_themeListStack, &QStackedWidget::setCurrentIndex);
+    m_officialButton->setChecked(true);
+    return page;
+}
+
+QWidget* DispHomePage::buildPanelSelector()
+{
+    m_panelSelector = new QListWidget(this);
+    m_panelSelector->setObjectName(QStringLiteral("panelSelector"));
+    m_panelSelector->setFixedSize(390, 670);
+    m_panelSelector->setSpacing(3);
+    m_panelSelector->setStyleSheet(
+        QStringLiteral("QListWidget { background: #030303; border: none; border-radius: 8px; outline: none; }"
+                       "QListWidget::item { background: #202020; border-radius: 6px; }"
+                       "QListWidget::item:selected { background: rgb(166, 135, 85); }"));
+    for (const PanelEntry& entry : kPanelEntries) {
+        auto* item = new QListWidgetItem(m_panelSelector);
+        item->setData(Qt::UserRole, QString::fromLatin1(entry.name));
+        item->setSizeHint(QSize(379, 116));
+        auto* header = new QLabel(m_panelSelector);
+        header->setObjectName(QString::fromLatin1(entry.name));
+        header->setStyleSheet(QStringLiteral("color: white; font-family: 'Arial'; font-size: 16px;"
+                                             " padding-left: 20px; background: transparent;"));
+        m_panelSelector->setItemWidget(item, header);
+        m_panelHeaders.append(header);
+    }
+    connect(m_panelSelector, &QListWidget::currentRowChanged, this, &DispHomePage::switchPanelTab);
+    return m_panelSelector;
+}
+
+QWidget* DispHomePage::buildRightTabs()
+{
+    m_rightTabs = new QTabWidget(this);
+    m_rightTabs->setObjectName(QStringLiteral("rightTabs"));
+    m_rightTabs->setFixedWidth(kPreviewSide + 4);
+    m_rightTabs->tabBar()->hide();
+    m_rightTabs->setStyleSheet(QStringLiteral("QTabWidget::pane { border: none; }"));
+
+    // The lighting-effect panel of seven-segment devices.
+    m_effectsPanel = new QWidget(m_rightTabs);
+    m_effectsPanel->setObjectName(QStringLiteral("effectsPanel"));
+    m_rightTabs->addTab(m_effectsPanel, QString());
+
+    m_displayPage = new QWidget(m_rightTabs);
+    m_displayPage->setObjectName(QStringLiteral("displayPage"));
+    auto* layout = new QVBoxLayout(m_displayPage);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(10);
+    m_previewCaption = new QLabel(m_displayPage);
+    m_previewCaption->setStyleSheet(kLabelStyle);
+    m_previewLabel = new QLabel(m_displayPage);
+    m_previewLabel->setObjectName(QStringLiteral("previewLabel"));
+    m_previewLabel->setFixedSize(kPreviewSide, kPreviewSide);
+    m_previewLabel->setAlignment(Qt::AlignCenter);
+    m_previewLabel->setStyleSheet(QStringLiteral("background-color: #030303; border-radius: 8px;"));
+    layout->addWidget(m_previewCaption);
+    layout->addWidget(m_previewLabel, 0, Qt::AlignHCenter);
+
+    // The eight editor panels, one tab each, in record order.
+    m_panelTabs = new QStackedWidget(m_displayPage);
+    m_panelTabs->setObjectName(QStringLiteral("panelTabs"));
+    for (int i = 0; i < kPanelCount; ++i) {
+        auto* panel = new QLabel(m_panelTabs);
+        panel->setObjectName(QString::fromLatin1(kPanelEntries[i].name) + QLatin1String("Panel"));
+        panel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        panel->setStyleSheet(QStringLiteral("color: #c0c0c0; background: #030303; border-radius: 8px;"
+                                            " padding: 12px; font-size: 14px;"));
+        m_panelTabs->addWidget(panel);
+    }
+    layout->addWidget(m_panelTabs, 1);
+    m_rightTabs->addTab(m_displayPage, QString());
+    return m_rightTabs;
+}
+
+void DispHomePage::retranslate()
+{
+    m_standardButton->setToolTip(tr("Standard Default"));
+    m_customButton->setToolTip(tr("Custom Theme"));
+    m_officialButton->setText(tr("Official Theme"));
+    m_personalButton->setText(tr("Personal Theme"));
+    m_angleCaption->setText(tr("Angle:"));
+    m_saveCaption->setText(tr("Save As:"));
+    m_exportCaption->setText(tr("Export:"));
+    m_importCaption->setText(tr("Import:"));
+    m_previewCaption->setText(tr("Preview"));
+    for (int i = 0; i < kPanelCount; ++i) {
+        const QString title = tr(kPanelEntries[i].title);
+        m_panelHeaders.at(i)->setText(title);
+        static_cast<QLabel*>(m_panelTabs->widget(i))->setText(title);
+    }
+}
+
+void DispHomePage::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+    }
+    QWidget::changeEvent(event);
+}
+
+DisplayDeviceContext* DispHomePage::findDisplay(const QString& com) const
+{
+    for (const auto& context : m_displays) {
+        if (context->port == com) {
+            return context.get();
+        }
+    }
+    return nullptr;
+}
+
+DigitalDeviceContext* DispHomePage::findDigital(const QString& com) const
+{
+    for (const auto& context : m_digitals) {
+        if (context->port == com) {
+            return context.get();
+        }
+    }
+    return nullptr;
+}
+
+void DispHomePage::onDevInserted(QString com, int vid, int pid)
+{
+    qCDebug(lcHome).noquote() << "insert com: " << com;
+    if (DeviceModels::isDisplay(vid, pid)) {
+        if (findDisplay(com) != nullptr) {
+            return;
+        }
+        auto context = std::make_unique<DisplayDeviceContext>();
+        context->port = com;
+        context->vendorId = vid;
+        context->productId = pid;
+        context->scene = new DispScene(this);
+        context->transport = new Transport(this);
+        context->transport->setObjectName(QStringLiteral("Transport ") + com);
+        context->transport->start(QThread::InheritPriority);
+        context->pump = new SceneFramePump(context->scene, context->transport, this);
+        context->transport->openDevice(com, vid, pid);
+        connect(context->transport, &Transport::searchDeviceFinish, this,
+                &DispHomePage::onSearchDeviceFinish);
+        connect(context->transport, &Transport::deviceInfo, m_settingPage,
+                &dispsettingwidget::setDeviceVersion);
+        connect(context->transport, &Transport::updateFirmwareState, m_settingPage,
+                &dispsettingwidget::onUpgradeState);
+        m_displays.push_back(std::move(context));
+    } else if (DeviceModels::isDigital(vid, pid)) {
+        if (findDigital(com) != nullptr) {
+            return;
+        }
+        auto context = std::make_unique<DigitalDeviceContext>();
+        context->port = com;
+        context->adapter = new cdcTransport(this);
+        if (!context->adapter->openPort(com)) {
+            delete context->adapter;
+            return;
+        }
+        m_digitals.push_back(std::move(context));
+        selectDigital(m_digitals.back().get());
+        emit updateDeviceList(true, com, 0, 0);
+    }
+}
+
+void DispHomePage::onSearchDeviceFinish(QString com)
+{
+    DisplayDeviceContext* context = findDisplay(com);
+    if (context == nullptr) {
+        return;
+    }
+    const int w = context->transport->panelWidth();
+    const int h = context->transport->panelHeight();
+    qCDebug(lcHome).noquote() << "DispHomePage::onSearchDeviceFinish: " << com << w << h;
+    if (w <= 0 || h <= 0) {
+        return;
+    }
+    context->officialLibrary = ThemeStorage::libraryFolder(w, h, false);
+    context->personalLibrary = ThemeStorage::libraryFolder(w, h, true);
+    context->scene->setSceneSize(w, h);
+    context->transport->setDeviceSize(w, h);
+    context->width = w;
+    context->height = h;
+
+    m_currentDisplay = context;
+    m_currentDigital = nullptr;
+    m_storage->setDevice(w, h, QString());
+    context->themePath = m_personalList->firstThemeFile();
+    showScene(context->scene);
+
+    const QString stored = BaseInfo::themePath(BaseInfo::sizeGroup(w, h));
+    QString chosen;
+    if (!stored.isEmpty() && QFileInfo(stored).isFile()) {
+        chosen = stored;
+    } else if (!context->themePath.isEmpty() && QFileInfo(context->themePath).isFile()) {
+        chosen = context->themePath;
+    }
+    if (!chosen.isEmpty()) {
+        context->themePath = chosen;
+        m_themeNameEdit->setText(QFileInfo(chosen).completeBaseName());
+        m_storage->setCurrentThemePath(chosen);
+        m_storage->loadTheme(chosen);
+    } else {
+        m_themeNameEdit->clear();
+        context->scene->clearSelection();
+        clearAllPanels();
+        context->scene->clearSelection();
+    }
+    applyRotation();
+    ThemeStorage::removeStrayFiles(ThemeStorage::resolutionFolder(w, h));
+    context->pump->start();
+
+    m_rightTabs->setCurrentIndex(1);
+    emit updateDeviceList(true, com, w, h);
+    m_displayPage->show();
+}
+
+void DispHomePage::showScene(QGraphicsScene* scene)
+{
+    if (auto* dispScene = qobject_cast<DispScene*>(scene)) {
+        m_currentScene = dispScene;
+    }
+    m_view->setScene(scene);
+    m_view->resetTransform();
+}
+
+void DispHomePage::updateSelectDevice(QString com, bool type)
+{
+    qCDebug(lcHome).noquote() << "DispHomePage::updateSelectDevice: " << com << type;
+    if (!type) {
+        if (DigitalDeviceContext* context = findDigital(com)) {
+            selectDigital(context);
+        }
+        return;
+    }
+    DisplayDeviceContext* context = findDisplay(com);
+    if (context != nullptr && context->identified()) {
+        selectDisplay(context);
+    }
+}
+
+void DispHomePage::selectDisplay(DisplayDeviceContext* context)
+{
+    m_themeNameEdit->setText(QFileInfo(context->themePath).completeBaseName());
+    showScene(context->scene);
+    m_currentDisplay = context;
+    m_currentDigital = nullptr;
+    m_storage->setDevice(context->width, context->height, context->themePath);
+    // The theme panels keep the records of the theme shown; they follow the device.
+    if (!context->themePath.isEmpty() && QFileInfo(context->themePath).isFile()) {
+        m_storage->loadTheme(context->themePath);
+    } else {
+        clearAllPanels();
+    }
+    const QSignalBlocker blocker(m_angleBox);
+    m_angleBox->setCurrentIndex(qBound(0, backgroundRotation(), 3));
+    m_rightTabs->setCurrentIndex(1);
+    m_displayPage->show();
+}
+
+void DispHomePage::selectDigital(DigitalDeviceContext* context)
+{
+    m_currentDigital = context;
+    showScene(m_segmentScene);
+    m_rightTabs->setCurrentIndex(0);
+    m_displayPage->hide();
+}
+
+void DispHomePage::showPlaceholder()
+{
+    m_currentDisplay = nullptr;
+    m_currentDigital = nullptr;
+    m_storage->clearDevice();
+    m_officialList->clearThemeList();
+    m_personalList->clearThemeList();
+    m_themeNameEdit->clear();
+    showScene(m_placeholderScene);
+    m_previewLabel->clear();
+}
+
+void DispHomePage::onDevRemoved(QString com)
+{
+    if (findDisplay(com) != nullptr) {
+        qCDebug(lcHome).noquote() << "removed device, com: " << com;
+    }
+}
+
+void DispHomePage::clearDeviceInfo(QString com, int vid, int pid)
+{
+    qCDebug(lcHome).noquote() << "clearDeviceInfo: " << com << ", " << vid << ", " << pid;
+    bool digitalRemoved = false;
+    if (DeviceModels::isDigital(vid, pid)) {
+        DigitalDeviceContext* context = findDigital(com);
+        if (context == nullptr) {
+            return;
+        }
+        if (m_currentDigital == context) {
+            m_currentDigital = nullptr;
+        }
+        delete context->adapter;
+        m_digitals.erase(std::find_if(m_digitals.begin(), m_digitals.end(),
+                                      [context](const auto& entry) { return entry.get() == context; }));
+        emit updateDeviceList(false, com, 0, 0);
+        digitalRemoved = true;
+    } else if (DeviceModels::isDisplay(vid, pid)) {
+        DisplayDeviceContext* context = findDisplay(com);
+        if (context == nullptr) {
+            return;
+        }
+        qCDebug(lcHome).noquote() << "remove com: " << com;
+        const int w = context->width;
+        const int h = context->height;
+        if (m_currentDisplay == context) {
+            m_currentDisplay = nullptr;
+            m_storage->clearDevice();
+            showScene(m_placeholderScene);
+        }
+        m_officialList->clearThemeList();
+        m_personalList->clearThemeList();
+        releaseDisplay(context);
+        m_displays.erase(std::find_if(m_displays.begin(), m_displays.end(),
+                                      [context](const auto& entry) { return entry.get() == context; }));
+        emit updateDeviceList(false, com, w, h);
+    } else {
+        return;
+    }
+
+    // A device still searching is not shown; the last identified one is.
+    DisplayDeviceContext* lastDisplay = nullptr;
+    for (const auto& context : m_displays) {
+        if (context->identified()) {
+            lastDisplay = context.get();
+        }
+    }
+    if (lastDisplay != nullptr) {
+        selectDisplay(lastDisplay);
+    } else if (!m_digitals.empty()) {
+        selectDigital(m_digitals.back().get());
+        return;
+    } else {
+        showPlaceholder();
+    }
+    if (!digitalRemoved || lastDisplay != nullptr || m_digitals.empty()) {
+        m_rightTabs->setCurrentIndex(1);
+        m_displayPage->show();
+    }
+}
+
+void DispHomePage::releaseDisplay(DisplayDeviceContext* context)
+{
+    context->pump->stop();
+    // The thread stops before the objects it uses go away.
+    context->transport->requestInterruption();
+    context->transport->quit();
+    context->transport->wait();
+    if (m_settingPage->transport() == context->transport) {
+        m_settingPage->setDevice(nullptr, nullptr);
+    }
+    delete context->pump;
+    delete context->transport;
+    delete context->scene;
+    context->pump = nullptr;
+    context->transport = nullptr;
+    context->scene = nullptr;
 }
 
 void DispHomePage::releaseAllDevices()
 {
     qCDebug(lcHome) << "DispHomePage::releaseAllDevices";
+    m_currentDisplay = nullptr;
+    m_currentDigital = nullptr;
+    if (m_view != nullptr) {
+        showScene(m_placeholderScene);
+    }
+    for (const auto& context : m_displays) {
+        releaseDisplay(context.get());
+    }
+    m_displays.clear();
+    for (const auto& context : m_digitals) {
+        delete context->adapter;
+    }
+    m_digitals.clear();
 }
 
-void DispHomePage::updateSelectDevice(QString com, bool type)
+void DispHomePage::clearAllPanels()
 {
-    qCDebug(lcHome) << "DispHomePage::updateSelectDevice" << com << type;
+    for (qint32 tag : kThemeTagOrder) {
+        m_storage->panel(tag)->clearTheme();
+    }
+}
+
+void DispHomePage::openSettingPage()
+{
+    qCDebug(lcHome) << "DispHomePage::openSettingPage";
+    if (m_currentDisplay != nullptr) {
+        m_settingPage->setDevice(m_currentDisplay->scene, m_currentDisplay->transport);
+        m_settingPage->setExpansionTicked(m_currentDisplay->transport->expansionMode() != 0);
+    }
+    m_settingPage->show();
+    m_settingPage->raise();
+    m_settingPage->activateWindow();
+}
+
+void DispHomePage::forwardBrightness(int percent)
+{
+    for (const auto& context : m_displays) {
+        context->transport->setBrightness(percent);
+    }
+}
+
+void DispHomePage::homePageStackSelect(int index)
+{
+    m_view->horizontalScrollBar()->setValue(0);
+    m_view->verticalScrollBar()->setValue(0);
+    if (index < 0 || index >= m_modeStack->count()) {
+        return;
+    }
+    m_modeStack->setCurrentIndex(index);
+    if (QAbstractButton* button = m_modeGroup->button(index)) {
+        button->setChecked(true);
+    }
+}
+
+void DispHomePage::switchPanelTab(int index)
+{
+    if (index >= 0 && index < m_panelTabs->count()) {
+        m_panelTabs->setCurrentIndex(index);
+    }
+}
+
+QSize DispHomePage::previewSize(const QSize& frameSize)
+{
+    const int w = frameSize.width();
+    const int h = frameSize.height();
+    if (w <= kPreviewSide && h <= kPreviewSide) {
+        return frameSize;
+    }
+    if (w >= h) {
+        return QSize(kPreviewSide, int(qint64(h) * kPreviewSide / w));
+    }
+    return QSize(int(qint64(w) * kPreviewSide / h), kPreviewSide);
+}
+
+void DispHomePage::updateFrame()
+{
+    if (m_currentDisplay == nullptr || m_currentDigital != nullptr) {
+        return;
+    }
+    const QImage frame = m_currentDisplay->pump->frameImage();
+    if (frame.isNull()) {
+        return;
+    }
+    const QSize size = previewSize(frame.size());
+    QPixmap pixmap = QPixmap::fromImage(frame);
+    if (size != frame.size()) {
+        pixmap = pixmap.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    m_previewLabel->setPixmap(pixmap);
+}
+
+QImage DispHomePage::previewImage() const
+{
+    return m_previewLabel->pixmap(Qt::ReturnByValue).toImage();
+}
+
+int DispHomePage::backgroundRotation() const
+{
+    auto* background = dynamic_cast<PlaceholderBackgroundPanel*>(m_storage->panel(BackgroundTag));
+    return background != nullptr ? background->rotation() : 0;
+}
+
+void DispHomePage::setBackgroundRotation(int quarterTurns)
+{
+    if (auto* background = dynamic_cast<PlaceholderBackgroundPanel*>(m_storage->panel(BackgroundTag))) {
+        background->setRotation(quarterTurns);
+    }
+    // A quarter turn puts the panel on its side: the scene is laid out the other way round.
+    if (m_currentDisplay != nullptr && m_currentDisplay->identified()) {
+        const bool sideways = quarterTurns % 2 != 0;
+        m_currentScene->setSceneRect(0, 0, sideways ? m_currentDisplay->height : m_currentDisplay->width,
+                                     sideways ? m_currentDisplay->width : m_currentDisplay->height);
+    }
+}
+
+void DispHomePage::onAngleChanged(int index)
+{
+    if (index < 0 || index > 3) {
+        return;
+    }
+    m_currentScene->setRotation(index);
+    setBackgroundRotation(index);
+}
+
+void DispHomePage::clearSceneForLoad()
+{
+    m_currentScene->clearSelection();
+}
+
+void DispHomePage::finishLoad()
+{
+    m_currentScene->clearSelection();
+}
+
+void DispHomePage::storeRotation()
+{
+    setBackgroundRotation(m_angleBox->currentIndex());
+}
+
+void DispHomePage::applyRotation()
+{
+    const int rotation = qBound(0, backgroundRotation(), 3);
+    m_currentScene->setRotation(rotation);
+    setBackgroundRotation(rotation);
+    const QSignalBlocker blocker(m_angleBox);
+    m_angleBox->setCurrentIndex(rotation);
+}
+
+void DispHomePage::setThemeName(const QString& name)
+{
+    m_themeNameEdit->setText(name);
 }

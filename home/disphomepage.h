@@ -1,39 +1,166 @@
 #pragma once
 
+#include "displaydevicecontext.h"
+#include "themestoragehost.h"
+
+#include <QImage>
+#include <QTimer>
 #include <QWidget>
 
+#include <memory>
+#include <vector>
+
+class DeviceScanner;
 class DispScene;
+class DispThemeList;
+class PortEnumerator;
+class QButtonGroup;
+class QComboBox;
+class QGraphicsScene;
 class QGraphicsView;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QStackedWidget;
+class QTabWidget;
+class QToolButton;
+class QPushButton;
+class ThemeDialogs;
+class ThemeStorage;
 class dispsettingwidget;
 
-// Placeholder of the editor page: shows the placeholder scene and owns the
-// hidden settings page. Device contexts, panels and theme lists replace it.
-class DispHomePage : public QWidget
+// The editor page: keeps one context per attached device (found by the
+// 500 ms port scan), shows the selected display's scene with the editor
+// panels, the theme lists and actions, and a live preview of the frame the
+// device receives; a seven-segment device shows the effects panel instead.
+class DispHomePage : public QWidget, private ThemeStorageHost
 {
     Q_OBJECT
 
 public:
+    static constexpr int kScanIntervalMs = 500;
+    static constexpr int kPreviewIntervalMs = 25;
+    static constexpr int kPreviewSide = 480;
+    static constexpr int kBackgroundPanelIndex = 6;
+    static constexpr int kCapturePanelIndex = 7;
+
+    // Scans this machine's ports (plus $PANELCAST_VIRTUAL_PORTS).
     explicit DispHomePage(DispScene* placeholderScene, QWidget* parent = nullptr);
+    // Scans the ports the enumerator lists; dialogs answers the theme actions'
+    // messages (null: the standard boxes).
+    DispHomePage(DispScene* placeholderScene, std::unique_ptr<PortEnumerator> enumerator,
+                 std::unique_ptr<ThemeDialogs> dialogs, QWidget* parent = nullptr);
     ~DispHomePage() override;
 
     dispsettingwidget* settingPage() const { return m_settingPage; }
+    ThemeStorage* themeStorage() const { return m_storage; }
+    DeviceScanner* scanner() const { return m_scanner; }
+    DispThemeList* officialThemeList() const { return m_officialList; }
+    DispThemeList* personalThemeList() const { return m_personalList; }
 
-    // Setting button of the main window: with a current display device the
-    // page would first hand over its scene and transport; then it shows the
-    // settings page.
+    // Setting button of the main window: hands the current display device to
+    // the settings page, then shows it.
     void openSettingPage();
 
     // Exit: stop every device's transport and free the device records.
     void releaseAllDevices();
 
+    const std::vector<std::unique_ptr<DisplayDeviceContext>>& displayDevices() const { return m_displays; }
+    const std::vector<std::unique_ptr<DigitalDeviceContext>>& digitalDevices() const { return m_digitals; }
+    DisplayDeviceContext* currentDisplay() const { return m_currentDisplay; }
+    DigitalDeviceContext* currentDigital() const { return m_currentDigital; }
+    DispScene* currentScene() const { return m_currentScene; }
+    QImage previewImage() const;
+    // The preview of a frame: unchanged up to 480 a side, else its longer
+    // side scaled to 480 and the other truncated in proportion.
+    static QSize previewSize(const QSize& frameSize);
+
 signals:
     void updateDeviceList(bool state, QString com, int w, int h);
+    void deviceInserted(QString com, int vid, int pid);
+    void deviceRemoved(QString com, int vid, int pid);
 
 public slots:
     void updateSelectDevice(QString com, bool type);
+    void onSearchDeviceFinish(QString com);
+    void onDevInserted(QString com, int vid, int pid);
+    void onDevRemoved(QString com);
+    void clearDeviceInfo(QString com, int vid, int pid);
+    void homePageStackSelect(int index);
+    void updateFrame();
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
-    DispScene* m_currentScene = nullptr;
+    void buildLayout();
+    QWidget* buildThemeActions();
+    QWidget* buildThemeLists();
+    QWidget* buildPanelSelector();
+    QWidget* buildRightTabs();
+    void retranslate();
+
+    DisplayDeviceContext* findDisplay(const QString& com) const;
+    DigitalDeviceContext* findDigital(const QString& com) const;
+    void showScene(QGraphicsScene* scene);
+    void selectDisplay(DisplayDeviceContext* context);
+    void selectDigital(DigitalDeviceContext* context);
+    void showPlaceholder();
+    void releaseDisplay(DisplayDeviceContext* context);
+    void clearAllPanels();
+    void onAngleChanged(int index);
+    int backgroundRotation() const;
+    void setBackgroundRotation(int quarterTurns);
+    void forwardBrightness(int percent);
+    void switchPanelTab(int index);
+
+    // What theme storage asks of the page.
+    void clearSceneForLoad() override;
+    void finishLoad() override;
+    void storeRotation() override;
+    void applyRotation() override;
+    void setThemeName(const QString& name) override;
+
+    DispScene* m_placeholderScene;
+    DispScene* m_currentScene;
+    DisplayDeviceContext* m_currentDisplay = nullptr;
+    DigitalDeviceContext* m_currentDigital = nullptr;
+    std::vector<std::unique_ptr<DisplayDeviceContext>> m_displays;
+    std::vector<std::unique_ptr<DigitalDeviceContext>> m_digitals;
+
+    DeviceScanner* m_scanner = nullptr;
+    QTimer m_previewTimer;
+    std::unique_ptr<ThemeDialogs> m_dialogs;
+    ThemeStorage* m_storage = nullptr;
+
+    QGraphicsScene* m_segmentScene = nullptr;
     QGraphicsView* m_view = nullptr;
+    QStackedWidget* m_modeStack = nullptr;
+    QButtonGroup* m_modeGroup = nullptr;
+    QToolButton* m_standardButton = nullptr;
+    QToolButton* m_customButton = nullptr;
+    QListWidget* m_panelSelector = nullptr;
+    QStackedWidget* m_panelTabs = nullptr;
+    QList<QLabel*> m_panelHeaders;
+    QStackedWidget* m_themeListStack = nullptr;
+    QButtonGroup* m_themeListGroup = nullptr;
+    QPushButton* m_officialButton = nullptr;
+    QPushButton* m_personalButton = nullptr;
+    DispThemeList* m_officialList = nullptr;
+    DispThemeList* m_personalList = nullptr;
+    QLabel* m_angleCaption = nullptr;
+    QLabel* m_saveCaption = nullptr;
+    QLabel* m_exportCaption = nullptr;
+    QLabel* m_importCaption = nullptr;
+    QComboBox* m_angleBox = nullptr;
+    QLineEdit* m_themeNameEdit = nullptr;
+    QToolButton* m_saveButton = nullptr;
+    QToolButton* m_exportButton = nullptr;
+    QToolButton* m_importButton = nullptr;
+    QTabWidget* m_rightTabs = nullptr;
+    QWidget* m_effectsPanel = nullptr;
+    QWidget* m_displayPage = nullptr;
+    QLabel* m_previewCaption = nullptr;
+    QLabel* m_previewLabel = nullptr;
     dispsettingwidget* m_settingPage = nullptr;
 };

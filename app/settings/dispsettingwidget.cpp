@@ -2,17 +2,28 @@
 
 #include "autorun.h"
 #include "baseinfo.h"
+#include "datadir.h"
+#include "devicemodels.h"
+#include "dispscene.h"
 #include "languagetable.h"
+#include "transport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLoggingCategory>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QProcess>
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -24,6 +35,23 @@ namespace {
 constexpr int kTitleHeight = 35;
 constexpr int kBodyWidth = 602;
 constexpr int kBodyHeight = 582;
+
+constexpr qint64 kLogoLimitLarge = 0x300000; // 3 MiB, 1080 x 1920 panels
+constexpr qint64 kLogoLimit = 0x100000;      // 1 MiB, every other panel
+constexpr int kBootVideoTimeoutMs = 30000;
+// The boot-video converter, found through the search path.
+const QString kEncoderProgram = QStringLiteral("ffmpeg");
+// Only firmware that carries this mark in its version accepts a boot logo.
+const QString kLogoCapableMark = QStringLiteral("Dovaz Ezovava Ruviro");
+
+QToolButton* makeImageButton(QWidget* parent, const QString& image, const QSize& size)
+{
+    auto* button = new QToolButton(parent);
+    button->setFixedSize(size);
+    button->setIcon(QIcon(image));
+    button->setIconSize(size);
+    return button;
+}
 
 } // namespace
 
@@ -137,9 +165,282 @@ void dispsettingwidget::buildLayout()
     grid->addWidget(m_brightnessSlider, 5, 1);
     grid->addWidget(m_brightnessValue, 5, 2);
 
+    buildDeviceRows(grid, body);
+
     grid->setColumnStretch(2, 1);
-    grid->setRowStretch(6, 1);
+    grid->setRowStretch(11, 1);
     outer->addWidget(body);
+}
+
+void dispsettingwidget::buildDeviceRows(QGridLayout* grid, QWidget* body)
+{
+    const QString editStyle =
+        QStringLiteral("QLineEdit { color: white; background: #202020; border: 1px solid #3a3a3a;"
+                       " border-radius: 4px; padding-left: 6px; font-family: 'Arial'; font-size: 12px; }");
+    auto pathRow = [&](QLineEdit** edit, QToolButton** browse, const char* editName, const char* browseName) {
+        auto* row = new QWidget(body);
+        auto* layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(4);
+        *edit = new QLineEdit(row);
+        (*edit)->setObjectName(QString::fromLatin1(editName));
+        (*edit)->setReadOnly(true);
+        (*edit)->setFixedSize(210, 28);
+        (*edit)->setStyleSheet(editStyle);
+        *browse = new QToolButton(row);
+        (*browse)->setObjectName(QString::fromLatin1(browseName));
+        (*browse)->setText(QStringLiteral("..."));
+        (*browse)->setFixedSize(28, 28);
+        (*browse)->setStyleSheet(QStringLiteral("QToolButton { color: white; background: #3a3a3a;"
+                                                " border-radius: 4px; }"));
+        layout->addWidget(*edit);
+        layout->addWidget(*browse);
+        layout->addStretch();
+        return row;
+    };
+
+    m_versionCaption = new QLabel(body);
+    m_versionEdit = new QLineEdit(body);
+    m_versionEdit->setObjectName(QStringLiteral("versionEdit"));
+    m_versionEdit->setReadOnly(true);
+    m_versionEdit->setFixedSize(242, 28);
+    m_versionEdit->setStyleSheet(editStyle);
+    m_refreshButton = makeImageButton(body, QStringLiteral(":/images/settings/connect.png"), QSize(28, 28));
+    m_refreshButton->setObjectName(QStringLiteral("refreshButton"));
+    grid->addWidget(m_versionCaption, 6, 0);
+    grid->addWidget(m_versionEdit, 6, 1);
+    grid->addWidget(m_refreshButton, 6, 2, Qt::AlignLeft);
+
+    m_firmwareCaption = new QLabel(body);
+    grid->addWidget(m_firmwareCaption, 7, 0);
+    grid->addWidget(pathRow(&m_firmwareEdit, &m_firmwareBrowse, "firmwareEdit", "firmwareBrowse"), 7, 1);
+    m_firmwareUpgrade = makeImageButton(body, QStringLiteral(":/images/settings/upgrade.png"), QSize(28, 28));
+    m_firmwareUpgrade->setObjectName(QStringLiteral("firmwareUpgrade"));
+    grid->addWidget(m_firmwareUpgrade, 7, 2, Qt::AlignLeft);
+
+    m_logoCaption = new QLabel(body);
+    grid->addWidget(m_logoCaption, 8, 0);
+    grid->addWidget(pathRow(&m_logoEdit, &m_logoBrowse, "logoEdit", "logoBrowse"), 8, 1);
+    m_logoUpgrade = makeImageButton(body, QStringLiteral(":/images/settings/upgrade.png"), QSize(28, 28));
+    m_logoUpgrade->setObjectName(QStringLiteral("logoUpgrade"));
+    grid->addWidget(m_logoUpgrade, 8, 2, Qt::AlignLeft);
+
+    m_aboutCaption = new QLabel(body);
+    m_exportButton = makeImageButton(body, QStringLiteral(":/images/settings/export.png"), QSize(50, 43));
+    m_exportButton->setObjectName(QStringLiteral("exportButton"));
+    grid->addWidget(m_aboutCaption, 9, 0);
+    grid->addWidget(m_exportButton, 9, 1, Qt::AlignLeft);
+
+    m_expansionCaption = new QLabel(body);
+    m_expansionBox = new QCheckBox(body);
+    m_expansionBox->setObjectName(QStringLiteral("expansionBox"));
+    grid->addWidget(m_expansionCaption, 10, 0);
+    grid->addWidget(m_expansionBox, 10, 1);
+
+    connect(m_refreshButton, &QToolButton::clicked, this, &dispsettingwidget::refreshVersion);
+    connect(m_firmwareBrowse, &QToolButton::clicked, this, &dispsettingwidget::chooseFirmware);
+    connect(m_logoBrowse, &QToolButton::clicked, this, &dispsettingwidget::chooseLogo);
+    connect(m_firmwareUpgrade, &QToolButton::clicked, this, &dispsettingwidget::upgradeFirmware);
+    connect(m_logoUpgrade, &QToolButton::clicked, this, &dispsettingwidget::upgradeLogo);
+    connect(m_expansionBox, &QCheckBox::toggled, this, &dispsettingwidget::onExpansionToggled);
+    connect(m_exportButton, &QToolButton::clicked, this, [this] {
+        if (m_exportHandler) {
+            m_exportHandler();
+        }
+    });
+}
+
+void dispsettingwidget::setDevice(DispScene* scene, Transport* transport)
+{
+    m_scene = scene;
+    m_transport = transport;
+    refreshVersion();
+}
+
+Transport* dispsettingwidget::transport() const
+{
+    return m_transport.data();
+}
+
+void dispsettingwidget::refreshVersion()
+{
+    m_versionEdit->clear();
+    if (m_transport) {
+        m_transport->requestVersion();
+    }
+}
+
+void dispsettingwidget::setDeviceVersion(QString text)
+{
+    m_versionEdit->setText(text);
+}
+
+void dispsettingwidget::setExpansionTicked(bool ticked)
+{
+    const QSignalBlocker blocker(m_expansionBox);
+    m_expansionBox->setChecked(ticked);
+}
+
+void dispsettingwidget::onExpansionToggled(bool on)
+{
+    if (!m_transport ||
+        !DeviceModels::switchesExpansionMode(m_transport->vendorId(), m_transport->productId())) {
+        return;
+    }
+    qCDebug(lcSettings) << "dispsettingwidget::onExpansionToggled" << on;
+    m_transport->setExpansionMode(on);
+    hide();
+}
+
+void dispsettingwidget::chooseFirmware()
+{
+    setFirmwarePath(QFileDialog::getOpenFileName(this, tr("update"), Panelcast::dataDirectory(),
+                                                 QStringLiteral("*.bin")));
+}
+
+void dispsettingwidget::chooseLogo()
+{
+    setLogoPath(QFileDialog::getOpenFileName(this, tr("update"), Panelcast::dataDirectory(),
+                                             QStringLiteral("*.jpg")));
+}
+
+void dispsettingwidget::setFirmwarePath(const QString& path)
+{
+    m_firmwarePath = path;
+    m_firmwareEdit->setText(path);
+}
+
+void dispsettingwidget::setLogoPath(const QString& path)
+{
+    m_logoPath = path;
+    m_logoEdit->setText(path);
+}
+
+bool dispsettingwidget::transportOpen() const
+{
+    return m_transport && m_transport->isOpen();
+}
+
+void dispsettingwidget::setUpgradeButtonsEnabled(bool enabled)
+{
+    m_firmwareUpgrade->setEnabled(enabled);
+    m_logoUpgrade->setEnabled(enabled);
+}
+
+void dispsettingwidget::upgradeFirmware()
+{
+    if (m_firmwarePath.isEmpty() || !transportOpen()) {
+        return;
+    }
+    m_transport->requestUpgrade(1, m_firmwarePath);
+    setUpgradeButtonsEnabled(false);
+}
+
+qint64 dispsettingwidget::logoSizeLimit(int panelWidth, int panelHeight)
+{
+    return panelWidth == 1080 && panelHeight == 1920 ? kLogoLimitLarge : kLogoLimit;
+}
+
+bool dispsettingwidget::logoPictureFits(const QSize& pictureSize, int vendorId, int productId,
+                                        const QSize& panelSize, const QSize& sceneSize, int rotation)
+{
+    if (DeviceModels::uploadVariant(vendorId, productId) == DeviceModel::UploadVariantA) {
+        // These models take tall panels' logos in landscape.
+        const bool tallPanel =
+            panelSize.height() == 1920 && (panelSize.width() == 1080 || panelSize.width() == 462 ||
+                                           panelSize.width() == 440 || panelSize.width() == 480);
+        if (!tallPanel) {
+            return true;
+        }
+        return pictureSize.width() == 1920 || pictureSize.height() == panelSize.width();
+    }
+    if (rotation == 1 || rotation == 3) {
+        return pictureSize.width() == sceneSize.height() || pictureSize.height() == sceneSize.width();
+    }
+    return pictureSize.width() == sceneSize.width() || pictureSize.height() == sceneSize.height();
+}
+
+void dispsettingwidget::upgradeLogo()
+{
+    if (m_logoPath.isEmpty() || !transportOpen()) {
+        return;
+    }
+    const int panelWidth = m_transport->panelWidth();
+    const int panelHeight = m_transport->panelHeight();
+    const QFileInfo file(m_logoPath);
+    if (file.exists() && file.size() > logoSizeLimit(panelWidth, panelHeight)) {
+        showMessage(tr("The file is too large. Please select a file smaller than 1M."));
+        return;
+    }
+    if (!m_versionEdit->text().contains(kLogoCapableMark)) {
+        showMessage(tr("old version not support"));
+        return;
+    }
+    const QStringList parts = m_logoPath.split(QLatin1Char('.'));
+    if (parts.size() < 2) {
+        setUpgradeButtonsEnabled(false);
+        return;
+    }
+    const QString extension = parts.last();
+    qCDebug(lcSettings).noquote() << "extension: " << extension;
+
+    if (extension == QLatin1String("jpg")) {
+        // Only the header is read: the size decides, a huge picture is never decoded.
+        const QSize pictureSize = QImageReader(m_logoPath).size();
+        const QSize sceneSize =
+            m_scene ? m_scene->sceneRect().size().toSize() : QSize(panelWidth, panelHeight);
+        const int rotation = m_scene ? m_scene->rotation() : 0;
+        if (!pictureSize.isValid() ||
+            !logoPictureFits(pictureSize, m_transport->vendorId(), m_transport->productId(),
+                             QSize(panelWidth, panelHeight), sceneSize, rotation)) {
+            showMessage(tr("size not right."));
+            return;
+        }
+        m_transport->requestUpgrade(2, m_logoPath);
+    } else if (extension == QLatin1String("mp4")) {
+        const QString output = Panelcast::dataDirectory() + QLatin1String("/boot_video.h264");
+        // The converter would ask before overwriting an earlier boot video.
+        QFile::remove(output);
+        const QStringList arguments{QStringLiteral("-i"),
+                                    m_logoPath,
+                                    QStringLiteral("-vf"),
+                                    QStringLiteral("transpose=%1").arg(1),
+                                    QStringLiteral("-c:v"),
+                                    QStringLiteral("libx264"),
+                                    output};
+        qCDebug(lcSettings) << arguments;
+        QProcess encoder;
+        encoder.setStandardInputFile(QProcess::nullDevice());
+        encoder.start(kEncoderProgram, arguments);
+        if (!encoder.waitForFinished(kBootVideoTimeoutMs)) {
+            qCDebug(lcSettings) << "dispsettingwidget::upgradeLogo: converter did not finish:"
+                                << encoder.errorString();
+            encoder.kill();
+            encoder.waitForFinished();
+        }
+        m_transport->requestUpgrade(2, output);
+    }
+    setUpgradeButtonsEnabled(false);
+}
+
+void dispsettingwidget::onUpgradeState(bool state)
+{
+    setUpgradeButtonsEnabled(true);
+    setFirmwarePath(QString());
+    setLogoPath(QString());
+    showMessage(state ? tr("Upgrade success.") : tr("Upgrade fail."));
+}
+
+void dispsettingwidget::showMessage(const QString& text)
+{
+    const QString title = tr("Information");
+    if (m_messageHandler) {
+        m_messageHandler(title, text);
+    } else if (qEnvironmentVariableIsSet("PANELCAST_NO_MODAL")) {
+        qCWarning(lcSettings).noquote() << title << ":" << text;
+    } else {
+        QMessageBox::information(this, title, text, QMessageBox::Ok);
+    }
 }
 
 void dispsettingwidget::loadPreferences()
@@ -212,6 +513,11 @@ void dispsettingwidget::retranslate()
     m_unitCaption->setText(tr("Unit:"));
     m_languageCaption->setText(tr("Language:"));
     m_brightnessCaption->setText(tr("Brightness:"));
+    m_versionCaption->setText(tr("Device Version"));
+    m_firmwareCaption->setText(tr("Upgrade Firmware"));
+    m_logoCaption->setText(tr("Upgrade Logo"));
+    m_aboutCaption->setText(tr("About:"));
+    m_expansionCaption->setText(tr("Expansion Screen Mode:"));
     for (int i = 0; i < LanguageTable::kCount; ++i) {
         const char* text = LanguageTable::comboText(i);
         m_languageBox->setItemText(i,

@@ -3,18 +3,25 @@
 #include "languageloader.h"
 
 #include <QPoint>
+#include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
+class DispScene;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
+class QPushButton;
 class QSlider;
 class QToolButton;
+class Transport;
 
 // The settings page: a frameless window with the application-wide
-// preferences, stored in the base settings the moment they change. The
-// per-device rows (version, firmware, logo, expansion mode) join it with the
-// device link.
+// preferences, stored in the base settings the moment they change, and the
+// functions of the home page's current display device (version, firmware and
+// logo upgrades, expansion screen mode).
 class dispsettingwidget : public QWidget
 {
     Q_OBJECT
@@ -32,8 +39,42 @@ public:
     // Replaces the installed translator by the one of the language table row.
     void switchLanguage(int index);
 
+    // The current display device: its scene (rotation, size) and its device
+    // link. Clears the version field and asks the device for its version.
+    void setDevice(DispScene* scene, Transport* transport);
+    Transport* transport() const;
+    // Ticks the Expansion Screen Mode box without switching the device.
+    void setExpansionTicked(bool ticked);
+
+    // What the "..." buttons do with the chosen file (an empty choice clears).
+    void setFirmwarePath(const QString& path);
+    void setLogoPath(const QString& path);
+    QString firmwarePath() const { return m_firmwarePath; }
+    QString logoPath() const { return m_logoPath; }
+
+    // The upgrade buttons.
+    void upgradeFirmware();
+    void upgradeLogo();
+
+    // The information boxes ("Upgrade success.", "size not right.", ...)
+    // go here instead of a modal box when set; tests and scripts answer them.
+    using MessageHandler = std::function<void(const QString& title, const QString& text)>;
+    void setMessageHandler(MessageHandler handler) { m_messageHandler = std::move(handler); }
+    // The sensor readings export behind the Export button.
+    void setExportHandler(std::function<void()> handler) { m_exportHandler = std::move(handler); }
+
+    // Logo rules: the largest accepted file for a panel, and whether a
+    // picture of pictureSize fits the device.
+    static qint64 logoSizeLimit(int panelWidth, int panelHeight);
+    static bool logoPictureFits(const QSize& pictureSize, int vendorId, int productId, const QSize& panelSize,
+                                const QSize& sceneSize, int rotation);
+
 signals:
     void brightnessChanged(int percent);
+
+public slots:
+    void setDeviceVersion(QString text);
+    void onUpgradeState(bool state);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -44,8 +85,16 @@ protected:
 
 private:
     void buildLayout();
+    void buildDeviceRows(class QGridLayout* grid, QWidget* body);
     void loadPreferences();
     void retranslate();
+    void refreshVersion();
+    void chooseFirmware();
+    void chooseLogo();
+    void setUpgradeButtonsEnabled(bool enabled);
+    void onExpansionToggled(bool on);
+    void showMessage(const QString& text);
+    bool transportOpen() const;
 
     LanguageLoader m_language;
 
@@ -63,6 +112,28 @@ private:
     QComboBox* m_languageBox = nullptr;
     QSlider* m_brightnessSlider = nullptr;
     QLabel* m_brightnessValue = nullptr;
+    QLabel* m_versionCaption = nullptr;
+    QLabel* m_firmwareCaption = nullptr;
+    QLabel* m_logoCaption = nullptr;
+    QLabel* m_aboutCaption = nullptr;
+    QLabel* m_expansionCaption = nullptr;
+    QLineEdit* m_versionEdit = nullptr;
+    QLineEdit* m_firmwareEdit = nullptr;
+    QLineEdit* m_logoEdit = nullptr;
+    QToolButton* m_refreshButton = nullptr;
+    QToolButton* m_firmwareBrowse = nullptr;
+    QToolButton* m_logoBrowse = nullptr;
+    QToolButton* m_firmwareUpgrade = nullptr;
+    QToolButton* m_logoUpgrade = nullptr;
+    QToolButton* m_exportButton = nullptr;
+    QCheckBox* m_expansionBox = nullptr;
+
+    QPointer<DispScene> m_scene;
+    QPointer<Transport> m_transport;
+    QString m_firmwarePath;
+    QString m_logoPath;
+    MessageHandler m_messageHandler;
+    std::function<void()> m_exportHandler;
 
     bool m_placed = false;
     bool m_dragging = false;

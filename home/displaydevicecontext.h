@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class DispScene;
+class SceneFramePump;
+class Transport;
+class cdcTransport;
+
+// One attached display device as the home page keeps it, from its port's
+// arrival until the port vanishes.
+struct DisplayDeviceContext
+{
+    QString port;
+    DispScene* scene = nullptr;     // owned by the page
+    Transport* transport = nullptr; // owned by the page; stopped before it goes
+    SceneFramePump* pump = nullptr; // owned by the page
+    QString themePath;
+    QString officialLibrary;
+    QString personalLibrary;
+    int width = 0; // 0 until the device has answered the search
+    int height = 0;
+    int vendorId = 0;
+    int productId = 0;
+
+    bool identified() const { return width > 0 && height > 0; }
+};
+
+// One attached seven-segment device: its own serial adapter.
+struct DigitalDeviceContext
+{
+    QString port;
+    cdcTransport* adapter = nullptr; // owned by the page
+};

@@ -1,0 +1,83 @@
+#include "emudevice.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QtTest>
+
+bool TestEmulator::start(const QString& size, const QString& usb, const QStringList& extra)
+{
+    QStringList arguments{QStringLiteral("--link"), link(),
+                          QStringLiteral("--out"),  m_dir.filePath(QStringLiteral("out")),
+                          QStringLiteral("--usb"),  usb};
+    if (!size.isEmpty()) {
+        arguments << QStringLiteral("--size") << size;
+    }
+    return m_process.start(arguments + extra);
+}
+
+QList<QJsonObject> TestEmulator::log() const
+{
+    QList<QJsonObject> entries;
+    QFile file(QDir(m_dir.filePath(QStringLiteral("out"))).filePath(QStringLiteral("packets.jsonl")));
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            const QJsonObject entry = QJsonDocument::fromJson(line).object();
+            if (!entry.isEmpty()) {
+                entries << entry;
+            }
+        }
+    }
+    return entries;
+}
+
+QStringList TestEmulator::commands() const
+{
+    QStringList codes;
+    for (const QJsonObject& entry : log()) {
+        codes << entry.value(QStringLiteral("cmd")).toString();
+    }
+    return codes;
+}
+
+QStringList TestEmulator::payloads(const QString& command) const
+{
+    QStringList found;
+    for (const QJsonObject& entry : log()) {
+        if (entry.value(QStringLiteral("cmd")).toString() == command) {
+            found << entry.value(QStringLiteral("hex")).toString();
+        }
+    }
+    return found;
+}
+
+int TestEmulator::decodedFrames() const
+{
+    int frames = 0;
+    for (const QJsonObject& entry : log()) {
+        frames = qMax(frames, entry.value(QStringLiteral("frame")).toInt());
+    }
+    return frames;
+}
+
+bool TestEmulator::waitForCommand(const QString& command, int timeoutMs) const
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!commands().contains(command)) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+void TestEmulator::publish(const QList<const TestEmulator*>& emulators)
+{
+    QStringList entries;
+    for (const TestEmulator* emulator : emulators) {
+        entries << emulator->entry();
+    }
+    qputenv("PANELCAST_VIRTUAL_PORTS", entries.join(QLatin1Char(';')).toLocal8Bit());
+}

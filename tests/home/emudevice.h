@@ -1,0 +1,39 @@
+#pragma once
+
+#include "device/emuprocess.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// One panelcast-emu instance for the home and settings tests: a display or
+// seven-segment device on a pseudo-terminal with its packet log, published
+// to the application through $PANELCAST_VIRTUAL_PORTS.
+class TestEmulator
+{
+public:
+    // size "WxH", usb "VID:PID"; extra options are passed on.
+    bool start(const QString& size, const QString& usb, const QStringList& extra = {});
+    void stop() { m_process.stop(); }
+
+    QString link() const { return m_dir.filePath(QStringLiteral("tty")); }
+    // PATH=VID:PID as the emulator announced it.
+    QString entry() const { return m_process.virtualPortEntry(); }
+    QString errorText() const { return m_process.errorText(); }
+
+    QList<QJsonObject> log() const;
+    QStringList commands() const;
+    // Payloads (hex) of every packet with the command, e.g. "0x80".
+    QStringList payloads(const QString& command) const;
+    int decodedFrames() const;
+    // Polls the log (running the event loop) until a packet with the command arrived.
+    bool waitForCommand(const QString& command, int timeoutMs = 5000) const;
+
+    // Sets $PANELCAST_VIRTUAL_PORTS to the entries of the given emulators.
+    static void publish(const QList<const TestEmulator*>& emulators);
+
+private:
+    QTemporaryDir m_dir;
+    EmuProcess m_process;
+};

@@ -1,14 +1,20 @@
 #include "autorun.h"
 #include "baseinfo.h"
+#include "dispscene.h"
 #include "dispsettingwidget.h"
+#include "home/emudevice.h"
 #include "resourceinit.h"
+#include "transport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 class TestDispSettingWidget : public QObject
@@ -28,6 +34,18 @@ private slots:
     void languageChoiceRetranslatesThePage();
     void dragsOnlyByTheTitleBar_data();
     void dragsOnlyByTheTitleBar();
+
+    void logoSizeLimitDependsOnThePanel_data();
+    void logoSizeLimitDependsOnThePanel();
+    void logoPictureSizeRules_data();
+    void logoPictureSizeRules();
+    void versionComesFromTheDevice();
+    void logoUpgradeRules_data();
+    void logoUpgradeRules();
+    void firmwareUpgradeReachesTheDevice();
+    void upgradeButtonsNeedAPathAndAnOpenPort();
+    void expansionModeOnlyOnItsModel_data();
+    void expansionModeOnlyOnItsModel();
 
 private:
     template <typename T>
@@ -186,6 +204,319 @@ void TestDispSettingWidget::dragsOnlyByTheTitleBar()
     send(QEvent::MouseMove, press + QPoint(30, 20), Qt::NoButton, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, press + QPoint(30, 20), Qt::LeftButton, Qt::NoButton);
     QCOMPARE(page.pos(), moves ? start + QPoint(30, 20) : start);
+}
+
+namespace {
+
+constexpr int kDeviceWaitMs = 8000;
+
+// Run by hand without $PANELCAST_EMU there is no emulator to talk to.
+#define REQUIRE_EMULATOR()                                                                                   \
+    if (qEnvironmentVariableIsEmpty("PANELCAST_EMU"))                                                        \
+    QSKIP("PANELCAST_EMU is not set; run through ctest")
+
+// A device link to a running emulator, identified, as the home page hands it over.
+struct LinkedDevice
+{
+    TestEmulator emu;
+    Transport transport;
+    DispScene scene;
+
+    bool start(const QString& size, const QString& usb, const QStringList& extra = {})
+    {
+        if (!emu.start(size, usb, extra)) {
+            qWarning() << emu.errorText();
+            return false;
+        }
+        const QStringList ids = usb.split(':');
+        QSignalSpy found(&transport, &Transport::searchDeviceFinish);
+        transport.start();
+        transport.openDevice(emu.link(), ids.at(0).toInt(nullptr, 16), ids.at(1).toInt(nullptr, 16));
+        if (!transport.isOpen() || !found.wait(kDeviceWaitMs)) {
+            return false;
+        }
+        scene.setSceneSize(transport.panelWidth(), transport.panelHeight());
+        transport.setDeviceSize(transport.panelWidth(), transport.panelHeight());
+        return true;
+    }
+
+    ~LinkedDevice()
+    {
+        transport.requestInterruption();
+        transport.quit();
+        transport.wait();
+    }
+};
+
+QString writeJpeg(const QString& path, const QSize& size, qint64 padTo = 0)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    if (!image.save(path, "JPG")) {
+        return QString();
+    }
+    // Bytes after the end marker leave the picture as it is but make the file large.
+    QFile file(path);
+    if (padTo > 0 && file.open(QIODevice::Append)) {
+        file.write(QByteArray(int(qMax<qint64>(0, padTo - file.size())), '\0'));
+    }
+    return path;
+}
+
+} // namespace
+
+void TestDispSettingWidget::logoSizeLimitDependsOnThePanel_data()
+{
+    QTest::addColumn<QSize>("panel");
+    QTest::addColumn<qint64>("limit");
+    QTest::newRow("1080x1920: 3 MiB") << QSize(1080, 1920) << qint64(0x300000);
+    QTest::newRow("480x1920: 1 MiB") << QSize(480, 1920) << qint64(0x100000);
+    QTest::newRow("1920x1080: 1 MiB") << QSize(1920, 1080) << qint64(0x100000);
+    QTest::newRow("480x480: 1 MiB") << QSize(480, 480) << qint64(0x100000);
+}
+
+void TestDispSettingWidget::logoSizeLimitDependsOnThePanel()
+{
+    QFETCH(QSize, panel);
+    QFETCH(qint64, limit);
+    QCOMPARE(dispsettingwidget::logoSizeLimit(panel.width(), panel.height()), limit);
+}
+
+void TestDispSettingWidget::logoPictureSizeRules_data()
+{
+    QTest::addColumn<int>("vid");
+    QTest::addColumn<int>("pid");
+    QTest::addColumn<QSize>("panel");
+    QTest::addColumn<QSize>("scene");
+    QTest::addColumn<int>("rotation");
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<bool>("fits");
+
+    const QSize tall(480, 1920);
+    QTest::newRow("0E02 480x1920: landscape 1920x480")
+        << 0x33C3 << 0x0E02 << tall << tall << 0 << QSize(1920, 480) << true;
+    QTest::newRow("0E02 480x1920: any 1920 wide")
+        << 0x33C3 << 0x0E02 << tall << tall << 0 << QSize(1920, 77) << true;
+    QTest::newRow("0E02 480x1920: portrait refused")
+        << 0x33C3 << 0x0E02 << tall << tall << 0 << QSize(480, 1920) << false;
+    QTest::newRow("8001 462x1920: 462 high")
+        << 0x33C3 << 0x8001 << QSize(462, 1920) << QSize(462, 1920) << 0 << QSize(1000, 462) << true;
+    QTest::newRow("8001 1080x1920: 1080 wide refused")
+        << 0x33C3 << 0x8001 << QSize(1080, 1920) << QSize(1080, 1920) << 0 << QSize(1080, 1920) << false;
+    QTest::newRow("0E02 320x240: anything")
+        << 0x33C3 << 0x0E02 << QSize(320, 240) << QSize(320, 240) << 0 << QSize(5, 5) << true;
+    QTest::newRow("0007 480x1920: as wide as the scene")
+        << 0x1F3A << 0x0007 << tall << tall << 0 << QSize(480, 100) << true;
+    QTest::newRow("0007 480x1920: as high as the scene")
+        << 0x1F3A << 0x0007 << tall << tall << 0 << QSize(100, 1920) << true;
+    QTest::newRow("0007 480x1920: landscape refused")
+        << 0x1F3A << 0x0007 << tall << tall << 0 << QSize(1920, 480) << false;
+    QTest::newRow("0007 turned: as wide as the scene is high")
+        << 0x1F3A << 0x0007 << QSize(320, 480) << QSize(480, 320) << 1 << QSize(320, 10) << true;
+    QTest::newRow("0007 turned: as high as the scene is wide")
+        << 0x1F3A << 0x0007 << QSize(320, 480) << QSize(480, 320) << 3 << QSize(10, 480) << true;
+    QTest::newRow("0007 turned: scene size refused")
+        << 0x1F3A << 0x0007 << QSize(320, 480) << QSize(480, 320) << 1 << QSize(480, 320) << false;
+    QTest::newRow("CCDD half turn: as upright")
+        << 0x0D28 << 0xCCDD << QSize(320, 480) << QSize(320, 480) << 2 << QSize(320, 480) << true;
+}
+
+void TestDispSettingWidget::logoPictureSizeRules()
+{
+    QFETCH(int, vid);
+    QFETCH(int, pid);
+    QFETCH(QSize, panel);
+    QFETCH(QSize, scene);
+    QFETCH(int, rotation);
+    QFETCH(QSize, picture);
+    QFETCH(bool, fits);
+    QCOMPARE(dispsettingwidget::logoPictureFits(picture, vid, pid, panel, scene, rotation), fits);
+}
+
+void TestDispSettingWidget::versionComesFromTheDevice()
+{
+    REQUIRE_EMULATOR();
+    LinkedDevice device;
+    QVERIFY(device.start("480x480", "1F3A:0007", {"--version", "EMU V2 Dovaz Ezovava Ruviro"}));
+    dispsettingwidget page;
+    connect(&device.transport, &Transport::deviceInfo, &page, &dispsettingwidget::setDeviceVersion);
+    auto* version = child<QLineEdit>(&page, "versionEdit");
+    version->setText("stale");
+    page.setDevice(&device.scene, &device.transport);
+    QVERIFY(version->text().isEmpty());
+    // The query rides with the next frame.
+    QImage frame(480, 480, QImage::Format_ARGB32);
+    frame.fill(Qt::white);
+    QTRY_VERIFY_WITH_TIMEOUT((device.transport.send(frame), version->text() == "EMU V2 Dovaz Ezovava Ruviro"),
+                             kDeviceWaitMs);
+
+    // Refresh asks again.
+    const int queries = device.emu.commands().count("0x81");
+    child<QToolButton>(&page, "refreshButton")->click();
+    QVERIFY(version->text().isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT((device.transport.send(frame), device.emu.commands().count("0x81") > queries),
+                             kDeviceWaitMs);
+}
+
+void TestDispSettingWidget::logoUpgradeRules_data()
+{
+    QTest::addColumn<QString>("usb");
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<qint64>("fileSize");
+    QTest::addColumn<QString>("message");
+
+    const QString good = "EMU V2 Dovaz Ezovava Ruviro";
+    QTest::newRow("2 MiB refused on 480x1920")
+        << "1F3A:0007"
+        << "480x1920" << good << QSize(480, 1920) << qint64(2 * 1024 * 1024)
+        << "The file is too large. Please select a file smaller than 1M.";
+    QTest::newRow("2 MiB accepted on 1080x1920")
+        << "1F3A:0007"
+        << "1080x1920" << good << QSize(1080, 1920) << qint64(2 * 1024 * 1024) << "sent";
+    QTest::newRow("old firmware") << "1F3A:0007"
+                                  << "480x480"
+                                  << "EMU V1" << QSize(480, 480) << qint64(0) << "old version not support";
+    QTest::newRow("wrong size") << "1F3A:0007"
+                                << "480x480" << good << QSize(100, 100) << qint64(0) << "size not right.";
+    QTest::newRow("landscape logo on 0E02")
+        << "33C3:0E02"
+        << "480x1920" << good << QSize(1920, 480) << qint64(0) << "Upgrade success.";
+}
+
+void TestDispSettingWidget::logoUpgradeRules()
+{
+    QFETCH(QString, usb);
+    QFETCH(QString, panel);
+    QFETCH(QString, version);
+    QFETCH(QSize, picture);
+    QFETCH(qint64, fileSize);
+    QFETCH(QString, message);
+
+    REQUIRE_EMULATOR();
+    LinkedDevice device;
+    QVERIFY(device.start(panel, usb, {"--version", version}));
+    const QString logo = writeJpeg(m_dir->filePath("logo.jpg"), picture, fileSize);
+    QVERIFY(!logo.isEmpty());
+
+    dispsettingwidget page;
+    QStringList messages;
+    page.setMessageHandler(
+        [&messages](const QString& title, const QString& text) { messages << title + "|" + text; });
+    connect(&device.transport, &Transport::updateFirmwareState, &page, &dispsettingwidget::onUpgradeState);
+    page.setDevice(&device.scene, &device.transport);
+    page.setDeviceVersion(version); // as the device's answer would
+    page.setLogoPath(logo);
+    auto* upgrade = child<QToolButton>(&page, "logoUpgrade");
+    upgrade->click();
+
+    if (message == "Upgrade success.") {
+        QVERIFY(!upgrade->isEnabled());
+        QVERIFY(!child<QToolButton>(&page, "firmwareUpgrade")->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(messages, QStringList{"Information|" + message}, kDeviceWaitMs);
+        QVERIFY(upgrade->isEnabled());
+        QVERIFY(page.logoPath().isEmpty());
+        QVERIFY(child<QLineEdit>(&page, "logoEdit")->text().isEmpty());
+        QVERIFY(device.emu.commands().contains("0x86")); // a ".jpg" logo starts with 0x86
+    } else if (message == "sent") {
+        // Accepted: the upload starts. A large file takes many seconds, so the
+        // device goes away and the upload ends by time-out.
+        QVERIFY(!upgrade->isEnabled());
+        QVERIFY(device.emu.waitForCommand("0x86"));
+        device.emu.stop();
+        QTRY_COMPARE_WITH_TIMEOUT(messages, QStringList{"Information|Upgrade fail."}, kDeviceWaitMs);
+        QVERIFY(upgrade->isEnabled());
+    } else {
+        QCOMPARE(messages, QStringList{"Information|" + message});
+        QVERIFY(upgrade->isEnabled());
+        QTest::qWait(200);
+        QVERIFY(!device.emu.commands().contains("0x86"));
+    }
+}
+
+void TestDispSettingWidget::firmwareUpgradeReachesTheDevice()
+{
+    REQUIRE_EMULATOR();
+    LinkedDevice device;
+    QVERIFY(device.start("480x480", "33C3:8001"));
+    QFile firmware(m_dir->filePath("firmware.bin"));
+    QVERIFY(firmware.open(QIODevice::WriteOnly));
+    firmware.write(QByteArray(5000, '\x5a'));
+    firmware.close();
+
+    dispsettingwidget page;
+    QStringList messages;
+    page.setMessageHandler([&messages](const QString&, const QString& text) { messages << text; });
+    connect(&device.transport, &Transport::updateFirmwareState, &page, &dispsettingwidget::onUpgradeState);
+    page.setDevice(&device.scene, &device.transport);
+    page.setFirmwarePath(firmware.fileName());
+    child<QToolButton>(&page, "firmwareUpgrade")->click();
+    QVERIFY(!child<QToolButton>(&page, "logoUpgrade")->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(messages, QStringList{"Upgrade success."}, kDeviceWaitMs);
+    QVERIFY(page.firmwarePath().isEmpty());
+    QStringList upload;
+    for (const QString& command : device.emu.commands()) {
+        if (command != "0x85" && command != "0x90") {
+            upload << command;
+        }
+    }
+    // 5000 bytes in 1024-byte packs on this model.
+    QCOMPARE(upload, (QStringList{"0x82", "0x83", "0x83", "0x83", "0x84"}));
+}
+
+void TestDispSettingWidget::upgradeButtonsNeedAPathAndAnOpenPort()
+{
+    dispsettingwidget page;
+    QStringList messages;
+    page.setMessageHandler([&messages](const QString&, const QString& text) { messages << text; });
+    Transport closed;
+    page.setDevice(nullptr, &closed);
+    page.setFirmwarePath(m_dir->filePath("firmware.bin"));
+    page.setLogoPath(writeJpeg(m_dir->filePath("logo.jpg"), QSize(480, 480)));
+    child<QToolButton>(&page, "firmwareUpgrade")->click();
+    child<QToolButton>(&page, "logoUpgrade")->click();
+    QVERIFY(!closed.uploadPending());
+    QVERIFY(child<QToolButton>(&page, "firmwareUpgrade")->isEnabled());
+    QVERIFY(messages.isEmpty());
+}
+
+void TestDispSettingWidget::expansionModeOnlyOnItsModel_data()
+{
+    QTest::addColumn<QString>("usb");
+    QTest::addColumn<bool>("switches");
+    QTest::newRow("33C3:0E02 switches") << "33C3:0E02" << true;
+    QTest::newRow("33C3:8001 does not") << "33C3:8001" << false;
+    QTest::newRow("1F3A:0007 does not") << "1F3A:0007" << false;
+}
+
+void TestDispSettingWidget::expansionModeOnlyOnItsModel()
+{
+    QFETCH(QString, usb);
+    QFETCH(bool, switches);
+    REQUIRE_EMULATOR();
+    LinkedDevice device;
+    QVERIFY(device.start("480x1920", usb));
+    dispsettingwidget page;
+    page.setDevice(&device.scene, &device.transport);
+    page.show();
+    // Ticking it from the device's state switches nothing.
+    page.setExpansionTicked(true);
+    page.setExpansionTicked(false);
+    QCOMPARE(device.transport.expansionMode(), 0);
+
+    child<QCheckBox>(&page, "expansionBox")->setChecked(true);
+    QCOMPARE(page.isVisible(), !switches);
+    QImage frame(480, 1920, QImage::Format_ARGB32);
+    frame.fill(Qt::white);
+    if (switches) {
+        QTRY_VERIFY_WITH_TIMEOUT((device.transport.send(frame), device.emu.commands().contains("0x91")),
+                                 kDeviceWaitMs);
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT((device.transport.send(frame), device.emu.commands().contains("0x85")),
+                                 kDeviceWaitMs);
+        QVERIFY(!device.emu.commands().contains("0x91"));
+    }
 }
 
 QTEST_MAIN(TestDispSettingWidget)

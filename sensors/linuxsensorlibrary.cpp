@@ -1,0 +1,2 @@
+// Linux native source: filled in below.
+#include "linuxsensorlibrary.h"

@@ -295,11 +295,16 @@ DiskFigures diskFigures(const QVector<VolumeFacts>& volumes)
         total += quint64(volume.bytesTotal);
         available += quint64(std::max<qint64>(volume.bytesAvailable, 0));
     }
+    // Gigabytes are summed in 64 bits; only the hand-over narrows them, so
+    // the load stays right for arrays of more than 64 TiB.
+    const quint64 totalGb = total >> 30;
+    const quint64 availableGb = available >> 30;
+    const quint16 usedGb = quint16(totalGb - availableGb);
     DiskFigures figures;
-    figures.totalGb = quint16(total >> 30);
-    figures.availableGb = quint16(available >> 30);
-    figures.usedGb = quint16(figures.totalGb - figures.availableGb);
-    figures.loadPercent = figures.totalGb == 0 ? 0 : quint16(uint(figures.usedGb) * 100u / figures.totalGb);
+    figures.totalGb = quint16(totalGb);
+    figures.availableGb = quint16(availableGb);
+    figures.usedGb = usedGb;
+    figures.loadPercent = totalGb == 0 ? 0 : quint16(quint64(usedGb) * 100u / totalGb);
     return figures;
 }
 

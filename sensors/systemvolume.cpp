@@ -143,6 +143,9 @@ public:
 
     bool open() override
     {
+        // A machine without sound cards makes the library print its
+        // configuration errors; the absence is reported by the caller.
+        snd_lib_error_set_handler(&AlsaVolumeBackend::quiet);
         if (snd_mixer_open(&m_mixer, 0) < 0) {
             m_mixer = nullptr;
             return false;
@@ -185,6 +188,8 @@ public:
     const char* name() const override { return "alsa"; }
 
 private:
+    static void quiet(const char*, int, const char*, int, const char*, ...) {}
+
     snd_mixer_t* m_mixer = nullptr;
     snd_mixer_elem_t* m_element = nullptr;
 };

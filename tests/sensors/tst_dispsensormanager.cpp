@@ -609,13 +609,15 @@ void TestDispSensorManager::readersNeverSeeHalfAPass()
         }
     });
     manager.start();
-    // The GUI thread subscribes and switches units meanwhile.
-    for (int i = 0; i < 50; ++i) {
+    // Once the thread runs its passes, the GUI thread subscribes (each
+    // acquire runs a pass of its own) and switches units meanwhile.
+    QTRY_VERIFY_WITH_TIMEOUT(updates.load() > 0, 20000);
+    for (int i = 0; i < 200; ++i) {
         manager.acquire(3);
         manager.setFahrenheit(i % 2 == 0);
         manager.release(3);
     }
-    QTRY_VERIFY_WITH_TIMEOUT(updates.load() > 200 && walks.load() > 200, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(updates.load() > 400 && walks.load() > 200, 20000);
     stop = true;
     reader.join();
     QCOMPARE(torn.load(), 0);

@@ -1,5 +1,9 @@
 #include "linuxsensorlibrary.h"
 
+#include "drmclientusage.h"
+#include "nvmllibrary.h"
+#include "sysfsfiles.h"
+
 #include "sensorauxiliary.h"
 #include "sensorlog.h"
 
@@ -13,7 +17,6 @@
 #include <QRegularExpression>
 #include <QSet>
 
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,92 +25,12 @@
 
 namespace {
 
-// sysfs and procfs attributes are small; anything longer is not ours.
-constexpr qint64 kAttributeBytes = 4096;
-constexpr qint64 kProcFileBytes = 1024 * 1024;
+using namespace SysfsFiles;
+
 constexpr double kNsPerSecond = 1e9;
 constexpr double kBytesPerMb = 1024.0 * 1024.0;
 
 const QString kCelsius = QStringLiteral("°C");
-
-QByteArray readFile(const QString& path, qint64 limit = kAttributeBytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        return {};
-    }
-    return file.read(limit);
-}
-
-QString readText(const QString& path)
-{
-    return QString::fromUtf8(readFile(path).trimmed());
-}
-
-bool readNumber(const QString& path, qint64* value)
-{
-    const QByteArray text = readFile(path).trimmed();
-    bool ok = false;
-    const qint64 parsed = text.toLongLong(&ok);
-    if (ok) {
-        *value = parsed;
-    }
-    return ok;
-}
-
-bool canOpen(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-}
-
-QString canonical(const QString& path)
-{
-    return QFileInfo(path).canonicalFilePath();
-}
-
-QStringList sortedEntries(const QString& dir, const QString& pattern = QString())
-{
-    QDir d(dir);
-    if (!pattern.isEmpty()) {
-        d.setNameFilters({pattern});
-    }
-    return d.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-// Numbers N of files named <prefix>N<suffix>, ascending.
-QList<int> numberedAttributes(const QString& dir, const QString& prefix, const QString& suffix)
-{
-    QList<int> numbers;
-    const QRegularExpression pattern(
-        QStringLiteral("^%1(\\d+)%2$")
-            .arg(QRegularExpression::escape(prefix), QRegularExpression::escape(suffix)));
-    for (const QString& entry : sortedEntries(dir)) {
-        const QRegularExpressionMatch match = pattern.match(entry);
-        if (match.hasMatch()) {
-            numbers.append(match.captured(1).toInt());
-        }
-    }
-    std::sort(numbers.begin(), numbers.end());
-    return numbers;
-}
-
-QString symlinkName(const QString& path)
-{
-    char target[4096];
-    const ssize_t length = ::readlink(QFile::encodeName(path).constData(), target, sizeof(target) - 1);
-    if (length <= 0) {
-        return {};
-    }
-    return QFileInfo(QString::fromUtf8(target, int(length))).fileName();
-}
-
-QByteArray symlinkTarget(const QString& path)
-{
-    char target[4096];
-    const ssize_t length = ::readlink(QFile::encodeName(path).constData(), target, sizeof(target) - 1);
-    return length > 0 ? QByteArray(target, int(length)) : QByteArray();
-}
 
 struct HwmonChip
 {
@@ -281,117 +204,6 @@ QString intelFrequencyFile(const QString& card, const PciGpu& gpu)
     return {};
 }
 
-// Busy time of one GPU from the DRM clients' fdinfo (drm-engine-<class> in
-// ns). Only processes the user may inspect are visible; their clients are
-// counted once each by drm-client-id.
-class DrmClientUsage
-{
-public:
-    DrmClientUsage(QString procRoot, QString pciAddress)
-        : m_procRoot(std::move(procRoot)), m_address(std::move(pciAddress))
-    {
-    }
-
-    struct Sample
-    {
-        double busyPercent = 0.0;
-        qint64 localMemoryBytes = 0;
-    };
-
-    Sample sample(qint64 nowNs)
-    {
-        QHash<QByteArray, qint64> engines;
-        QSet<QByteArray> clients;
-        qint64 memory = 0;
-        static const QRegularExpression digits(QStringLiteral("^\\d+$"));
-        const QStringList pids = QDir(m_procRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        for (const QString& pid : pids) {
-            if (!digits.match(pid).hasMatch()) {
-                continue;
-            }
-            const QString fdDir = m_procRoot + QLatin1Char('/') + pid + QStringLiteral("/fd");
-            const QStringList fds =
-                QDir(fdDir).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
-            for (const QString& fd : fds) {
-                if (!symlinkTarget(fdDir + QLatin1Char('/') + fd).startsWith("/dev/dri/")) {
-                    continue;
-                }
-                const QByteArray info =
-                    readFile(m_procRoot + QLatin1Char('/') + pid + QStringLiteral("/fdinfo/") + fd);
-                parseClient(info, &engines, &clients, &memory);
-            }
-        }
-        Sample result;
-        result.localMemoryBytes = memory;
-        if (m_lastNs > 0 && nowNs > m_lastNs) {
-            for (auto it = engines.cbegin(); it != engines.cend(); ++it) {
-                const qint64 delta = it.value() - m_lastEngines.value(it.key(), it.value());
-                result.busyPercent = std::max(result.busyPercent, double(std::max<qint64>(delta, 0)) * 100.0 /
-                                                                      double(nowNs - m_lastNs));
-            }
-        }
-        result.busyPercent = std::min(result.busyPercent, 100.0);
-        m_lastEngines = engines;
-        m_lastNs = nowNs;
-        return result;
-    }
-
-private:
-    void parseClient(const QByteArray& info, QHash<QByteArray, qint64>* engines, QSet<QByteArray>* clients,
-                     qint64* memory) const
-    {
-        QByteArray pdev;
-        QByteArray clientId;
-        QHash<QByteArray, qint64> own;
-        qint64 ownMemory = 0;
-        for (const QByteArray& raw : info.split('\n')) {
-            const int colon = raw.indexOf(':');
-            if (colon <= 0) {
-                continue;
-            }
-            const QByteArray key = raw.left(colon).trimmed();
-            const QByteArray value = raw.mid(colon + 1).trimmed();
-            if (key == "drm-pdev") {
-                pdev = value;
-            } else if (key == "drm-client-id") {
-                clientId = value;
-            } else if (key.startsWith("drm-engine-") && value.endsWith(" ns")) {
-                own[key.mid(11)] += value.left(value.size() - 3).toLongLong();
-            } else if (key == "drm-total-local0" || key == "drm-total-vram0") {
-                ownMemory += memoryBytes(value);
-            }
-        }
-        if (pdev != m_address.toLatin1() || clientId.isEmpty() || clients->contains(clientId)) {
-            return;
-        }
-        clients->insert(clientId);
-        for (auto it = own.cbegin(); it != own.cend(); ++it) {
-            (*engines)[it.key()] += it.value();
-        }
-        *memory += ownMemory;
-    }
-
-    static qint64 memoryBytes(const QByteArray& value)
-    {
-        const QList<QByteArray> parts = value.split(' ');
-        qint64 amount = parts.value(0).toLongLong();
-        const QByteArray unit = parts.value(1);
-        if (unit == "KiB") {
-            amount *= 1024;
-        } else if (unit == "MiB") {
-            amount *= 1024 * 1024;
-        } else if (unit == "GiB") {
-            amount *= qint64(1024) * 1024 * 1024;
-        }
-        return amount;
-    }
-
-    QString m_procRoot;
-    QString m_address;
-    QHash<QByteArray, qint64> m_lastEngines;
-    qint64 m_lastNs = 0;
-};
-
 qint64 monotonicNs()
 {
     static QElapsedTimer timer = [] {
@@ -403,202 +215,6 @@ qint64 monotonicNs()
 }
 
 } // namespace
-
-// NVIDIA's management library, opened at run time with the few entry points
-// declared here (no headers ship in Debian main).
-class LinuxSensorLibrary::Nvml
-{
-public:
-    struct Utilization
-    {
-        unsigned int gpu;
-        unsigned int memory;
-    };
-    struct MemoryV1
-    {
-        unsigned long long total;
-        unsigned long long free;
-        unsigned long long used;
-    };
-    struct MemoryV2
-    {
-        unsigned int version;
-        unsigned long long total;
-        unsigned long long reserved;
-        unsigned long long free;
-        unsigned long long used;
-    };
-    struct FanSpeedInfo
-    {
-        unsigned int version;
-        unsigned int fan;
-        unsigned int speed;
-    };
-    using Device = void*;
-
-    explicit Nvml(const QString& path)
-    {
-        if (path.isEmpty()) {
-            return;
-        }
-        m_handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
-        if (!m_handle) {
-            return;
-        }
-        resolve(m_init, "nvmlInit_v2");
-        resolve(m_shutdown, "nvmlShutdown");
-        resolve(m_byBusId, "nvmlDeviceGetHandleByPciBusId_v2");
-        resolve(m_name, "nvmlDeviceGetName");
-        resolve(m_temperature, "nvmlDeviceGetTemperature");
-        resolve(m_clock, "nvmlDeviceGetClockInfo");
-        resolve(m_utilization, "nvmlDeviceGetUtilizationRates");
-        resolve(m_memoryV2, "nvmlDeviceGetMemoryInfo_v2");
-        resolve(m_memoryV1, "nvmlDeviceGetMemoryInfo");
-        resolve(m_power, "nvmlDeviceGetPowerUsage");
-        resolve(m_fanRpm, "nvmlDeviceGetFanSpeedRPM");
-        resolve(m_fanPercent, "nvmlDeviceGetFanSpeed");
-    }
-
-    ~Nvml()
-    {
-        end();
-        if (m_handle) {
-            dlclose(m_handle);
-        }
-    }
-
-    Nvml(const Nvml&) = delete;
-    Nvml& operator=(const Nvml&) = delete;
-
-    bool usable() const { return m_handle && m_init && m_shutdown && m_byBusId; }
-    bool hasFanRpm() const { return m_fanRpm != nullptr; }
-
-    bool begin()
-    {
-        if (!m_initialised && usable() && m_init() == 0) {
-            m_initialised = true;
-        }
-        return m_initialised;
-    }
-
-    void end()
-    {
-        if (m_initialised) {
-            m_shutdown();
-            m_initialised = false;
-        }
-    }
-
-    Device device(const QString& pciAddress)
-    {
-        Device device = nullptr;
-        if (!m_initialised || m_byBusId(pciAddress.toLatin1().constData(), &device) != 0) {
-            return nullptr;
-        }
-        return device;
-    }
-
-    QString name(Device device)
-    {
-        char buffer[96] = {};
-        if (!m_name || m_name(device, buffer, sizeof(buffer) - 1) != 0) {
-            return {};
-        }
-        return QString::fromUtf8(buffer);
-    }
-
-    struct Figures
-    {
-        bool temperatureOk = false;
-        double temperature = 0;
-        bool clockOk = false;
-        double clockMhz = 0;
-        bool memoryClockOk = false;
-        double memoryClockMhz = 0;
-        bool utilizationOk = false;
-        double gpuPercent = 0;
-        double memoryPercent = 0;
-        bool memoryOk = false;
-        double usedMb = 0;
-        double freeMb = 0;
-        bool powerOk = false;
-        double watts = 0;
-        bool fanOk = false;
-        double fan = 0;
-    };
-
-    Figures read(Device device)
-    {
-        Figures f;
-        unsigned int value = 0;
-        if (m_temperature && m_temperature(device, 0, &value) == 0) {
-            f.temperatureOk = true;
-            f.temperature = value;
-        }
-        if (m_clock && m_clock(device, 0, &value) == 0) {
-            f.clockOk = true;
-            f.clockMhz = value;
-        }
-        if (m_clock && m_clock(device, 2, &value) == 0) {
-            f.memoryClockOk = true;
-            f.memoryClockMhz = value;
-        }
-        Utilization utilization{};
-        if (m_utilization && m_utilization(device, &utilization) == 0) {
-            f.utilizationOk = true;
-            f.gpuPercent = utilization.gpu;
-            f.memoryPercent = utilization.memory;
-        }
-        MemoryV2 v2{};
-        v2.version = unsigned(sizeof(MemoryV2)) | (2u << 24);
-        MemoryV1 v1{};
-        if (m_memoryV2 && m_memoryV2(device, &v2) == 0) {
-            f.memoryOk = true;
-            f.usedMb = double(v2.used) / kBytesPerMb;
-            f.freeMb = double(v2.free) / kBytesPerMb;
-        } else if (m_memoryV1 && m_memoryV1(device, &v1) == 0) {
-            f.memoryOk = true;
-            f.usedMb = double(v1.used) / kBytesPerMb;
-            f.freeMb = double(v1.free) / kBytesPerMb;
-        }
-        if (m_power && m_power(device, &value) == 0) {
-            f.powerOk = true;
-            f.watts = value / 1000.0;
-        }
-        FanSpeedInfo fan{};
-        fan.version = unsigned(sizeof(FanSpeedInfo)) | (1u << 24);
-        if (m_fanRpm && m_fanRpm(device, &fan) == 0) {
-            f.fanOk = true;
-            f.fan = fan.speed;
-        } else if (m_fanPercent && m_fanPercent(device, &value) == 0) {
-            f.fanOk = true;
-            f.fan = value;
-        }
-        return f;
-    }
-
-private:
-    template <typename Fn>
-    void resolve(Fn& fn, const char* symbol)
-    {
-        fn = reinterpret_cast<Fn>(dlsym(m_handle, symbol));
-    }
-
-    void* m_handle = nullptr;
-    bool m_initialised = false;
-    int (*m_init)() = nullptr;
-    int (*m_shutdown)() = nullptr;
-    int (*m_byBusId)(const char*, Device*) = nullptr;
-    int (*m_name)(Device, char*, unsigned int) = nullptr;
-    int (*m_temperature)(Device, int, unsigned int*) = nullptr;
-    int (*m_clock)(Device, int, unsigned int*) = nullptr;
-    int (*m_utilization)(Device, Utilization*) = nullptr;
-    int (*m_memoryV2)(Device, MemoryV2*) = nullptr;
-    int (*m_memoryV1)(Device, MemoryV1*) = nullptr;
-    int (*m_power)(Device, unsigned int*) = nullptr;
-    int (*m_fanRpm)(Device, FanSpeedInfo*) = nullptr;
-    int (*m_fanPercent)(Device, unsigned int*) = nullptr;
-};
 
 LinuxSensorLibrary::LinuxSensorLibrary() : LinuxSensorLibrary(LinuxSensorRoots{}) {}
 
@@ -986,16 +602,16 @@ void LinuxSensorLibrary::discoverGpus()
         // it can still go to sleep.
         if (nvidia && gpu.driver == QLatin1String("nvidia")) {
             if (!m_nvml) {
-                m_nvml = std::make_unique<Nvml>(m_roots.nvmlLibrary);
+                m_nvml = std::make_unique<NvmlLibrary>(m_roots.nvmlLibrary);
             }
-            Nvml* nvml = m_nvml.get();
+            NvmlLibrary* nvml = m_nvml.get();
             if (!nvml->usable() || !nvml->begin()) {
                 qCDebug(lcSensors) << "LinuxSensorLibrary: NVML unavailable for" << gpu.address;
                 continue;
             }
             const bool hybrid =
                 readText(gpu.path + QStringLiteral("/power/control")) == QLatin1String("auto");
-            if (Nvml::Device device = nvml->device(gpu.address)) {
+            if (NvmlLibrary::Device device = nvml->device(gpu.address)) {
                 const QString marketing = nvml->name(device);
                 if (!marketing.isEmpty()) {
                     name = marketing.contains(QLatin1String("NVIDIA"))
@@ -1003,9 +619,9 @@ void LinuxSensorLibrary::discoverGpus()
                                : QStringLiteral("NVIDIA ") + marketing;
                 }
             }
-            const Nvml::Figures first = [&] {
-                Nvml::Device device = nvml->device(gpu.address);
-                return device ? nvml->read(device) : Nvml::Figures{};
+            const NvmlLibrary::Figures first = [&] {
+                NvmlLibrary::Device device = nvml->device(gpu.address);
+                return device ? nvml->read(device) : NvmlLibrary::Figures{};
             }();
             if (hybrid) {
                 nvml->end();
@@ -1054,8 +670,8 @@ void LinuxSensorLibrary::discoverGpus()
                 if (isSuspended(path) || !nvml->begin()) {
                     return;
                 }
-                if (Nvml::Device device = nvml->device(address)) {
-                    const Nvml::Figures f = nvml->read(device);
+                if (NvmlLibrary::Device device = nvml->device(address)) {
+                    const NvmlLibrary::Figures f = nvml->read(device);
                     auto put = [this, s](int reading, bool ok, double value) {
                         if (reading >= 0 && ok) {
                             setValue(s, reading, value);

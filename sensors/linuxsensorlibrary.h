@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+class NvmlLibrary;
+
 // Where the Linux source looks; tests point these at fake trees.
 struct LinuxSensorRoots
 {
@@ -48,8 +50,6 @@ public:
     // Fan header classification: 14 CPU, 901 pump, 800 chassis, 706 other.
     static int fanSubClass(const QString& label, int fanNumber, bool labelled);
 
-    class Nvml;
-
 private:
     int addSensor(const QString& name);
     int addReading(int sensor, int kind, int sensorClass, int subClass, const QString& device,
@@ -68,5 +68,5 @@ private:
     LinuxSensorRoots m_roots;
     QString m_cpuName;
     std::vector<std::function<void(qint64 nowNs)>> m_updaters;
-    std::unique_ptr<Nvml> m_nvml;
+    std::unique_ptr<NvmlLibrary> m_nvml;
 };

@@ -1,9 +1,10 @@
 #include "sensorlibrary.h"
 
-#include "linuxsensorlibrary.h"
 #include "replaysensorlibrary.h"
 #ifdef Q_OS_WIN
 #include "configuresensorlibrary.h"
+#else
+#include "linuxsensorlibrary.h"
 #endif
 
 #include <cstring>

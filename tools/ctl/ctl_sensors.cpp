@@ -8,7 +8,13 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define STDOUT_FILENO 1
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 

@@ -5,9 +5,11 @@
 //              averages, volume, publication).
 // Usage: panelcast-bench-sensors [passes] [fake-tree ...]
 #include "dispsensormanager.h"
+#include "drmclientusage.h"
 #include "linuxsensorlibrary.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTextStream>
@@ -105,6 +107,24 @@ Figures measurePass(const QString& tree, int passes, int* records)
     return summarise(samples);
 }
 
+// The walk over /proc that finds DRM clients (Intel GPUs only), done every
+// few passes.
+Figures measureDrmScan(int passes, int* processes)
+{
+    *processes = 0;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        *processes += entry.toInt() > 0 ? 1 : 0;
+    }
+    std::vector<double> samples;
+    for (int pass = 0; pass < passes; ++pass) {
+        DrmClientUsage usage(QStringLiteral("/proc"), QStringLiteral("0000:00:02.0"));
+        const qint64 start = threadCpuNs();
+        usage.sample(start);
+        samples.push_back(double(threadCpuNs() - start) / 1000.0);
+    }
+    return summarise(samples);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -149,6 +169,18 @@ int main(int argc, char** argv)
         row(QStringLiteral("source"), readings, source);
         row(QStringLiteral("pass"), records, pass);
     }
-    out << "\nsource: items = readings; pass: items = catalogue records. A pass runs once a second.\n";
+    int processes = 0;
+    const Figures scan = measureDrmScan(std::max(1, passes / 10), &processes);
+    out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
+               .arg(QStringLiteral("this machine"), -22)
+               .arg(QStringLiteral("drm"), -7)
+               .arg(QStringLiteral("-"), 8)
+               .arg(processes, 6)
+               .arg(scan.meanUs, 9, 'f', 1)
+               .arg(scan.medianUs, 10, 'f', 1)
+               .arg(scan.maxUs, 9, 'f', 1);
+    out << "\nsource: items = readings; pass: items = catalogue records; drm: items = processes, the\n"
+           "/proc walk for Intel GPU clients, made every "
+        << DrmClientUsage::kRescanSamples << " passes. A pass runs once a second.\n";
     return 0;
 }

@@ -12,54 +12,75 @@ using SysfsFiles::readFile;
 using SysfsFiles::symlinkTarget;
 
 DrmClientUsage::DrmClientUsage(QString procRoot, QString pciAddress)
-    : m_procRoot(std::move(procRoot)), m_address(std::move(pciAddress))
+    : m_procRoot(std::move(procRoot)), m_address(pciAddress.toLatin1())
 {
 }
 
-DrmClientUsage::Sample DrmClientUsage::sample(qint64 nowNs)
+void DrmClientUsage::rescan()
 {
-    QHash<QByteArray, qint64> engines;
-    QSet<QByteArray> clients;
-    qint64 memory = 0;
+    m_fdinfoPaths.clear();
     static const QRegularExpression digits(QStringLiteral("^\\d+$"));
     const QStringList pids = QDir(m_procRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString& pid : pids) {
         if (!digits.match(pid).hasMatch()) {
             continue;
         }
-        const QString fdDir = m_procRoot + QLatin1Char('/') + pid + QStringLiteral("/fd");
-        const QStringList fds = QDir(fdDir).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+        const QString process = m_procRoot + QLatin1Char('/') + pid;
+        const QStringList fds = QDir(process + QStringLiteral("/fd"))
+                                    .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
         for (const QString& fd : fds) {
-            if (!symlinkTarget(fdDir + QLatin1Char('/') + fd).startsWith("/dev/dri/")) {
-                continue;
+            if (symlinkTarget(process + QStringLiteral("/fd/") + fd).startsWith("/dev/dri/")) {
+                m_fdinfoPaths.append(process + QStringLiteral("/fdinfo/") + fd);
             }
-            const QByteArray info =
-                readFile(m_procRoot + QLatin1Char('/') + pid + QStringLiteral("/fdinfo/") + fd);
-            parseClient(info, &engines, &clients, &memory);
         }
     }
+}
+
+DrmClientUsage::Sample DrmClientUsage::sample(qint64 nowNs)
+{
+    if (++m_samplesSinceScan >= kRescanSamples) {
+        rescan();
+        m_samplesSinceScan = 0;
+    }
+    QHash<QByteArray, Engines> clients;
     Sample result;
-    result.localMemoryBytes = memory;
+    for (const QString& path : qAsConst(m_fdinfoPaths)) {
+        QByteArray clientId;
+        Engines engines;
+        qint64 memory = 0;
+        // A descriptor closed since the scan reads empty and is skipped.
+        if (!parseClient(readFile(path), &clientId, &engines, &memory) || clients.contains(clientId)) {
+            continue;
+        }
+        clients.insert(clientId, engines);
+        result.localMemoryBytes += memory;
+    }
     if (m_lastNs > 0 && nowNs > m_lastNs) {
-        for (auto it = engines.cbegin(); it != engines.cend(); ++it) {
-            const qint64 delta = it.value() - m_lastEngines.value(it.key(), it.value());
-            result.busyPercent = std::max(result.busyPercent, double(std::max<qint64>(delta, 0)) * 100.0 /
-                                                                  double(nowNs - m_lastNs));
+        Engines busy;
+        for (auto client = clients.cbegin(); client != clients.cend(); ++client) {
+            const auto last = m_lastClients.constFind(client.key());
+            if (last == m_lastClients.cend()) {
+                continue; // a new client's history is not this interval's work
+            }
+            for (auto engine = client->cbegin(); engine != client->cend(); ++engine) {
+                busy[engine.key()] +=
+                    std::max<qint64>(engine.value() - last->value(engine.key(), engine.value()), 0);
+            }
+        }
+        for (qint64 ns : qAsConst(busy)) {
+            result.busyPercent = std::max(result.busyPercent, double(ns) * 100.0 / double(nowNs - m_lastNs));
         }
     }
     result.busyPercent = std::min(result.busyPercent, 100.0);
-    m_lastEngines = engines;
+    m_lastClients = clients;
     m_lastNs = nowNs;
     return result;
 }
 
-void DrmClientUsage::parseClient(const QByteArray& info, QHash<QByteArray, qint64>* engines,
-                                 QSet<QByteArray>* clients, qint64* memory) const
+bool DrmClientUsage::parseClient(const QByteArray& info, QByteArray* clientId, Engines* engines,
+                                 qint64* memory) const
 {
     QByteArray pdev;
-    QByteArray clientId;
-    QHash<QByteArray, qint64> own;
-    qint64 ownMemory = 0;
     for (const QByteArray& raw : info.split('\n')) {
         const int colon = raw.indexOf(':');
         if (colon <= 0) {
@@ -70,21 +91,14 @@ void DrmClientUsage::parseClient(const QByteArray& info, QHash<QByteArray, qint6
         if (key == "drm-pdev") {
             pdev = value;
         } else if (key == "drm-client-id") {
-            clientId = value;
+            *clientId = value;
         } else if (key.startsWith("drm-engine-") && value.endsWith(" ns")) {
-            own[key.mid(11)] += value.left(value.size() - 3).toLongLong();
+            (*engines)[key.mid(11)] += value.left(value.size() - 3).toLongLong();
         } else if (key == "drm-total-local0" || key == "drm-total-vram0") {
-            ownMemory += memoryBytes(value);
+            *memory += memoryBytes(value);
         }
     }
-    if (pdev != m_address.toLatin1() || clientId.isEmpty() || clients->contains(clientId)) {
-        return;
-    }
-    clients->insert(clientId);
-    for (auto it = own.cbegin(); it != own.cend(); ++it) {
-        (*engines)[it.key()] += it.value();
-    }
-    *memory += ownMemory;
+    return pdev == m_address && !clientId->isEmpty();
 }
 
 qint64 DrmClientUsage::memoryBytes(const QByteArray& value)

@@ -1,4 +1,5 @@
 #include "dispsensormanager.h"
+#include "drmclientusage.h"
 #include "linuxsensorlibrary.h"
 #include "sensorfixtures.h"
 
@@ -105,6 +106,7 @@ private slots:
     void readingsCarryTheirCodesAndValues_data();
     void readingsCarryTheirCodesAndValues();
     void ratesNeedTwoSamplesAndFollowTheCounters();
+    void newGpuClientsCountFromTheirSecondSample();
     void hwmonRenumberingChangesNothing();
     void suspendedDevicesAreNeverRead();
     void unreadableRaplLeavesPackagePowerOut();
@@ -306,6 +308,38 @@ void TestLinuxSensorLibrary::ratesNeedTwoSamplesAndFollowTheCounters()
     QCOMPARE(findReading(library, kIntelCpu + QStringLiteral(": Enhanced"), QStringLiteral("GPU D3D Usage"))
                  ->value,
              50.0);
+}
+
+void TestLinuxSensorLibrary::newGpuClientsCountFromTheirSecondSample()
+{
+    QTemporaryDir dir;
+    const QString base = copyTree(dir, QStringLiteral("intel-desktop"));
+    FakeClock clock;
+    LinuxSensorLibrary library(rootsOf(base, clock, nvmlStub()));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    auto usage = [&] {
+        return findReading(library, kIntelCpu + QStringLiteral(": Enhanced"), QStringLiteral("GPU D3D Usage"))
+            ->value;
+    };
+    library.updateReadings();
+
+    // A second process opens the GPU with 40 s of busy history; it is found
+    // at the next scan of /proc and counts only from then on.
+    QVERIFY(QDir().mkpath(base + QStringLiteral("/proc/4343/fd")));
+    QVERIFY(QDir().mkpath(base + QStringLiteral("/proc/4343/fdinfo")));
+    QVERIFY(QFile::link(QStringLiteral("/dev/dri/renderD128"), base + QStringLiteral("/proc/4343/fd/3")));
+    writeText(base + QStringLiteral("/proc/4343/fdinfo/3"),
+              "drm-pdev:\t0000:00:02.0\ndrm-client-id:\t9\ndrm-engine-render:\t40000000000 ns\n");
+    for (int second = 0; second < DrmClientUsage::kRescanSamples + 1; ++second) {
+        clock.advanceSeconds(1);
+        library.updateReadings();
+        QCOMPARE(usage(), 0.0);
+    }
+    writeText(base + QStringLiteral("/proc/4343/fdinfo/3"),
+              "drm-pdev:\t0000:00:02.0\ndrm-client-id:\t9\ndrm-engine-render:\t40250000000 ns\n");
+    clock.advanceSeconds(1);
+    library.updateReadings();
+    QCOMPARE(usage(), 25.0);
 }
 
 void TestLinuxSensorLibrary::hwmonRenumberingChangesNothing()

@@ -33,7 +33,8 @@ dispAllSensorInfo::dispAllSensorInfo(DispSensorManager* manager, QWidget* parent
     setWindowTitle(tr("Parameter Setting"));
     setStyleSheet(
         QStringLiteral("QDialog { background: #1d1d1d; } QWidget { color: white; font-family: Arial; }"
-                       "QTableWidget, QLineEdit { background: #202020; }"));
+                       "QTableWidget, QLineEdit { background: #202020; }"
+                       "QHeaderView::section { background: #030303; color: white; border: none; }"));
 
     const QVector<SensorReading> catalogue = m_manager->catalogue();
     m_table = new QTableWidget(catalogue.size(), 3, this);

@@ -39,7 +39,7 @@ LinuxSensorRoots rootsOf(const QString& base, const FakeClock& clock, const QStr
     roots.run = base + QStringLiteral("/run");
     roots.nvmlLibrary = nvml;
     roots.pciIds = pciIdsPath();
-    roots.mangoHudFolder = base + QStringLiteral("/no-mangohud-here");
+    roots.mangoHudFolder = base + QStringLiteral("/mangohud");
     const auto ns = clock.ns;
     roots.clockNs = [ns] { return *ns; };
     return roots;
@@ -93,6 +93,7 @@ const QString kAmdCpu = QStringLiteral("CPU [#0]: AMD Ryzen 7 5800X 8-Core Proce
 const QString kLaptopCpu = QStringLiteral("CPU [#0]: 11th Gen Intel(R) Core(TM) i7-1165G7 @ 2.80GHz");
 const QString kNvidia = QStringLiteral("GPU [#0]: NVIDIA GeForce RTX 3070");
 const QString kAmdGpu = QStringLiteral("GPU [#0]: AMD Radeon RX 6800/6800 XT / 6900 XT");
+const QString kArc = QStringLiteral("GPU [#0]: Intel(R) Arc A770");
 
 } // namespace
 
@@ -108,6 +109,7 @@ private slots:
     void ratesNeedTwoSamplesAndFollowTheCounters();
     void newGpuClientsCountFromTheirSecondSample();
     void hwmonRenumberingChangesNothing();
+    void intelCardPowerAndLiveFrameRate();
     void suspendedDevicesAreNeverRead();
     void unreadableRaplLeavesPackagePowerOut();
     void nvmlIsHeldOnlyWhileReadingOnHybridLaptops();
@@ -150,6 +152,10 @@ void TestLinuxSensorLibrary::findsTheSensorsOfEachMachine_data()
                                                  "thinkpad",
                                                  "S.M.A.R.T.: WDC PC SN730 SDBQNTY-512G (nvme0)",
                                                  "Network: wlp0s20f3"};
+    QTest::newRow("AMD with an Intel card")
+        << "amd-arc"
+        << QStringList{"CPU [#0]: AMD Ryzen 5 7600 6-Core Processor", kArc, "System: Memory",
+                       "Network: enp6s0", "MangoHud"};
 }
 
 void TestLinuxSensorLibrary::findsTheSensorsOfEachMachine()
@@ -214,6 +220,15 @@ void TestLinuxSensorLibrary::readingsCarryTheirCodesAndValues_data()
     QTest::newRow("amdgpu voltage") << "amd-desktop" << kAmdGpu << "GPU Voltage" << C{2, 13, 101} << 0.95
                                     << "V";
     QTest::newRow("amdgpu fan") << "amd-desktop" << kAmdGpu << "GPU Fan" << C{3, 13, 0} << 1300.0 << "RPM";
+    QTest::newRow("Tctl without Tdie") << "amd-arc"
+                                       << "CPU [#0]: AMD Ryzen 5 7600 6-Core Processor"
+                                       << "CPU Die" << C{1, 11, 10} << 45.25 << "°C";
+    QTest::newRow("xe package temperature")
+        << "amd-arc" << kArc << "GPU Temperature" << C{1, 13, 101} << 49.0 << "°C";
+    QTest::newRow("xe clock") << "amd-arc" << kArc << "GPU Clock" << C{6, 13, 101} << 2400.0 << "MHz";
+    QTest::newRow("xe fan") << "amd-arc" << kArc << "GPU Fan" << C{3, 13, 0} << 850.0 << "RPM";
+    QTest::newRow("xe client memory")
+        << "amd-arc" << kArc << "GPU Memory Allocated" << C{8, 13, 0} << 512.0 << "MB";
     QTest::newRow("memory load") << "intel-desktop"
                                  << "System: Memory"
                                  << "Physical Memory Load" << C{8, 10, 32} << 43.359375 << "%";
@@ -340,6 +355,33 @@ void TestLinuxSensorLibrary::newGpuClientsCountFromTheirSecondSample()
     clock.advanceSeconds(1);
     library.updateReadings();
     QCOMPARE(usage(), 25.0);
+}
+
+void TestLinuxSensorLibrary::intelCardPowerAndLiveFrameRate()
+{
+    QTemporaryDir dir;
+    const QString base = copyTree(dir, QStringLiteral("amd-arc"));
+    FakeClock clock;
+    LinuxSensorLibrary library(rootsOf(base, clock));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    library.updateReadings();
+    const QString fps = QStringLiteral("Framerate Displayed (avg)");
+    // The copy was just written: the log is live and its last row counts.
+    QCOMPARE(findReading(library, QStringLiteral("MangoHud"), fps)->value, 144.25);
+    QCOMPARE(findReading(library, QStringLiteral("MangoHud"), fps)->kind, 8);
+
+    // 30 J more on the package counter in one second; the log goes quiet.
+    const QString hwmon =
+        base + QStringLiteral("/sys/devices/pci0000:00/0000:00:01.1/0000:03:00.0/hwmon/hwmon2");
+    writeText(hwmon + QStringLiteral("/energy2_input"), "33000000\n");
+    QFile log(base + QStringLiteral("/mangohud/Game_2026-12-05_10-00-00.csv"));
+    QVERIFY(log.open(QIODevice::ReadWrite));
+    QVERIFY(log.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    log.close();
+    clock.advanceSeconds(1);
+    library.updateReadings();
+    QCOMPARE(findReading(library, kArc, QStringLiteral("GPU Power"))->value, 30.0);
+    QCOMPARE(findReading(library, QStringLiteral("MangoHud"), fps)->value, 0.0);
 }
 
 void TestLinuxSensorLibrary::hwmonRenumberingChangesNothing()

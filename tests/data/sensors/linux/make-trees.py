@@ -202,9 +202,32 @@ def intel_laptop():
     return t
 
 
+def amd_arc():
+    """An AMD desktop with an Intel Arc card on the xe driver, and MangoHud logging."""
+    t = Tree("amd-arc")
+    t.proc("AMD Ryzen 5 7600 6-Core Processor", [3800.0], [100, 0, 50, 800, 50, 0, 0, 0, 0, 0],
+           16000000, 8000000, "enp6s0")
+    t.hwmon(1, "pci0000:00/0000:00:18.3", "k10temp", {"temp1_label": "Tctl", "temp1_input": 45250})
+    gpu = t.pci("pci0000:00/0000:00:01.1", "0000:03:00.0", "0x030000", "0x8086", "0x56a0", "xe", boot_vga="1")
+    t.hwmon(2, gpu, "xe", {"temp2_label": "pkg", "temp2_input": 49000, "energy1_label": "card",
+                           "energy1_input": 7000000, "energy2_label": "pkg", "energy2_input": 3000000,
+                           "fan1_input": 850})
+    t.file(f"sys/devices/{gpu}/tile0/gt0/freq0/act_freq", 2400)
+    t.drm("card0", gpu, {})
+    t.link("proc/777/fd/9", "/dev/dri/renderD128")
+    t.file("proc/777/fdinfo/9", "drm-driver:\txe\ndrm-pdev:\t0000:03:00.0\ndrm-client-id:\t3\n"
+                                "drm-total-vram0:\t512 MiB\ndrm-engine-rcs:\t100 ns\n")
+    t.net("enp6s0", "pci0000:00/0000:00:1c.0/0000:06:00.0", 1048576, 0)
+    t.file("mangohud/Game_2026-12-05_10-00-00.csv",
+           "os,cpu,gpu,ram,kernel,driver,cpuscheduler\nDebian,Ryzen,Arc,16,6.1,xe,\n"
+           "fps,frametime,cpu_load,gpu_load\n143.5,6.9,20,80\n144.25,6.93,21,81\n")
+    return t
+
+
 if __name__ == "__main__":
     intel_desktop()
     amd_desktop("amd-desktop", [0, 1, 2, 3, 4])
     # The same machine after a boot that numbered the chips differently.
     amd_desktop("amd-desktop-renumbered", [4, 0, 3, 1, 2])
     intel_laptop()
+    amd_arc()

@@ -244,6 +244,9 @@ void TestLinuxSensorLibrary::readingsCarryTheirCodesAndValues_data()
     QTest::newRow("unlabelled first fan") << "amd-desktop"
                                           << "it8688"
                                           << "fan1" << C{3, 12, 14} << 900.0 << "RPM";
+    QTest::newRow("attributes on the device (old kernels)") << "intel-laptop"
+                                                            << "thinkpad"
+                                                            << "fan1" << C{3, 12, 14} << 2900.0 << "RPM";
     QTest::newRow("stopped fan") << "amd-desktop"
                                  << "it8688"
                                  << "fan3" << C{3, 12, 706} << 0.0 << "RPM";

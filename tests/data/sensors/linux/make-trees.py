@@ -35,6 +35,16 @@ class Tree:
         self.link(f"{base}/device", self.rel(f"{base}/device", f"sys/devices/{device}"))
         self.link(f"sys/class/hwmon/hwmon{number}", self.rel(f"sys/class/hwmon/hwmon{number}", base))
 
+    def hwmon_on_device(self, number, device, name, attrs):
+        """Old kernels: hwmonN holds only the device link; the attributes
+        and the name sit on the device itself."""
+        base = f"sys/devices/{device}/hwmon/hwmon{number}"
+        self.file(f"sys/devices/{device}/name", name)
+        for k, v in attrs.items():
+            self.file(f"sys/devices/{device}/{k}", v)
+        self.link(f"{base}/device", self.rel(f"{base}/device", f"sys/devices/{device}"))
+        self.link(f"sys/class/hwmon/hwmon{number}", self.rel(f"sys/class/hwmon/hwmon{number}", base))
+
     def pci(self, parent, address, pci_class, vendor, device, driver, boot_vga=None, runtime="active",
             control="on"):
         base = f"sys/devices/{parent}/{address}" if parent else f"sys/devices/pci0000:00/{address}"
@@ -182,7 +192,7 @@ def intel_laptop():
     t.file("sys/class/thermal/thermal_zone0/temp", 40000)
     t.file("sys/class/thermal/thermal_zone1/type", "x86_pkg_temp")
     t.file("sys/class/thermal/thermal_zone1/temp", 63000)
-    t.hwmon(6, "platform/thinkpad_hwmon", "thinkpad", {"fan1_input": 2900})
+    t.hwmon_on_device(6, "platform/thinkpad_hwmon", "thinkpad", {"fan1_input": 2900})
     # Old-kernel NVMe layout: the hwmon device is the PCI function.
     nvme_pci = "pci0000:00/0000:00:06.0/0000:02:00.0"
     t.file(f"sys/devices/{nvme_pci}/nvme/nvme0/model", "WDC PC SN730 SDBQNTY-512G")

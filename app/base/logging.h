@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// Base settings, data directory, auto run and translations.
+Q_DECLARE_LOGGING_CATEGORY(lcBase)

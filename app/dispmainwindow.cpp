@@ -1,0 +1,331 @@
+#include "dispmainwindow.h"
+
+#include "applogging.h"
+#include "disphomepage.h"
+#include "dispsettingwidget.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kDisplayPrefix = QStringLiteral("DISPLAY_");
+const QString kDigitalPrefix = QStringLiteral("DIGITAL_");
+
+// Presses above this line grab the frameless window.
+constexpr int kDragBandHeight = 60;
+
+QToolButton* makeTopBarButton(QWidget* parent, const QString& image, const QString& pressedImage)
+{
+    auto* button = new QToolButton(parent);
+    button->setFixedSize(18, 18);
+    button->setStyleSheet(QStringLiteral("QToolButton { border: none; border-image: url(%1); }"
+                                         "QToolButton:pressed { border-image: url(%2); }")
+                              .arg(image, pressedImage));
+    return button;
+}
+
+} // namespace
+
+DispMainWIndow::DispMainWIndow(QWidget* parent) : QWidget(parent)
+{
+    setWindowFlags(windowFlags() & ~Qt::WindowMinMaxButtonsHint);
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
+    setWindowTitle(QStringLiteral("Panelcast"));
+    setWindowIcon(QIcon(QStringLiteral("://images/ruanjian2.png")));
+
+    m_scene.setSceneSize(480, 480);
+
+    auto* grid = new QGridLayout(this);
+    grid->setSpacing(0);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(buildTopBar(), 0, 0, 1, 2);
+
+    m_deviceList = new QListWidget(this);
+    m_deviceList->setObjectName(QStringLiteral("deviceList"));
+    m_deviceList->setFixedSize(145, 751);
+    m_deviceList->setIconSize(QSize(30, 30));
+    QFont listFont(QStringLiteral("Arial"));
+    listFont.setPixelSize(11);
+    m_deviceList->setFont(listFont);
+    m_deviceList->setStyleSheet(
+        QStringLiteral("QListWidget { border: none; background-color: black; color: white; outline: none; }"
+                       "QListWidget::item { color: white; padding: 4px 2px; }"
+                       "QListWidget::item:selected { background-color: rgb(166, 135, 85); color: white; }"));
+    grid->addWidget(m_deviceList, 1, 0);
+
+    m_pageStack = new QStackedWidget(this);
+    m_pageStack->setObjectName(QStringLiteral("pageStack"));
+    m_homePage = new DispHomePage(&m_scene, m_pageStack);
+    m_pageStack->addWidget(m_homePage);
+    grid->addWidget(m_pageStack, 1, 1);
+    grid->addWidget(buildEmptyHint(), 1, 1);
+    m_emptyHint->hide();
+
+    setObjectName(QStringLiteral("cont_0"));
+    setStyleSheet(
+        QStringLiteral("QWidget#cont_0 { background-color: #1d1d1d; }"
+                       "QLabel { color: white; font-family: 'Arial'; font-size: 16px; }"
+                       "QWidget#cont_1 { background-color: #1d1d1d; border-radius: 8px; }"
+                       "QWidget#cont_2 { background-color: #030303; color: white; border-radius: 8px; }"));
+    setAttribute(Qt::WA_StyledBackground);
+
+    resize(1400, 800);
+
+    connect(m_homePage, &DispHomePage::updateDeviceList, this, &DispMainWIndow::onUpdateDeviceList);
+    connect(this, &DispMainWIndow::deviceSelectChange, m_homePage, &DispHomePage::updateSelectDevice);
+    connect(m_settingButton, &QToolButton::clicked, m_homePage, &DispHomePage::openSettingPage);
+    connect(m_closeButton, &QToolButton::clicked, this, &DispMainWIndow::onCloseClicked);
+    connect(m_deviceList, &QListWidget::itemClicked, this, &DispMainWIndow::ClickUsbDevice);
+
+    buildTray();
+
+    if (!m_homePage->settingPage()->startMinimised()) {
+        show();
+    } else if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        // Without a tray a hidden window could never come back.
+        showMinimized();
+    }
+
+    // The page stack only shows while a device is listed; the first check
+    // runs once the window is up.
+    auto* stackTimer = new QTimer(this);
+    stackTimer->setObjectName(QStringLiteral("pageStackCheck"));
+    stackTimer->setSingleShot(true);
+    connect(stackTimer, &QTimer::timeout, this, [this, stackTimer] {
+        setPageStackVisible(!m_ports.isEmpty());
+        stackTimer->deleteLater();
+    });
+    stackTimer->start(10);
+}
+
+DispMainWIndow::~DispMainWIndow()
+{
+    // The home page shows the embedded scene; it goes first.
+    delete m_homePage;
+    m_homePage = nullptr;
+}
+
+QWidget* DispMainWIndow::buildTopBar()
+{
+    auto* topBar = new QWidget(this);
+    topBar->setObjectName(QStringLiteral("topBar"));
+    topBar->setFixedSize(1400, 55);
+    topBar->setAttribute(Qt::WA_StyledBackground);
+    topBar->setStyleSheet(QStringLiteral("QWidget#topBar { background-image: url(:/images/topbg.png); }"));
+
+    auto* logo = new QLabel(topBar);
+    logo->setPixmap(QPixmap());
+    logo->setAlignment(Qt::AlignCenter);
+
+    m_settingButton = makeTopBarButton(topBar, QStringLiteral(":/images/setting.png"),
+                                       QStringLiteral(":/images/setting_pressed.png"));
+    m_settingButton->setObjectName(QStringLiteral("settingButton"));
+    m_settingButton->setToolTip(tr("Setting"));
+    m_closeButton = makeTopBarButton(topBar, QStringLiteral(":/images/close.png"),
+                                     QStringLiteral(":/images/close_pressed.png"));
+    m_closeButton->setObjectName(QStringLiteral("closeButton"));
+    m_closeButton->setToolTip(tr("Close"));
+
+    auto* layout = new QHBoxLayout(topBar);
+    layout->setSpacing(20);
+    layout->setContentsMargins(20, 0, 20, 0);
+    layout->addWidget(logo);
+    layout->addStretch();
+    layout->addWidget(m_settingButton);
+    layout->addWidget(m_closeButton);
+    return topBar;
+}
+
+QWidget* DispMainWIndow::buildEmptyHint()
+{
+    m_emptyHint = new QWidget(this);
+    m_emptyHint->setObjectName(QStringLiteral("emptyHint"));
+    auto* layout = new QVBoxLayout(m_emptyHint);
+    layout->setSpacing(12);
+    layout->addStretch();
+    auto* mark = new QLabel(m_emptyHint);
+    mark->setPixmap(QPixmap(QStringLiteral("://images/ruanjian2.png")));
+    mark->setAlignment(Qt::AlignCenter);
+    m_emptyTitle = new QLabel(m_emptyHint);
+    m_emptyTitle->setAlignment(Qt::AlignCenter);
+    m_emptyTitle->setStyleSheet(QStringLiteral("font-size: 20px; font-weight: bold;"));
+    m_emptyText = new QLabel(m_emptyHint);
+    m_emptyText->setAlignment(Qt::AlignCenter);
+    m_emptyText->setStyleSheet(QStringLiteral("color: #8a8a8a; font-size: 14px;"));
+    layout->addWidget(mark);
+    layout->addWidget(m_emptyTitle);
+    layout->addWidget(m_emptyText);
+    layout->addStretch();
+    retranslateEmptyHint();
+    return m_emptyHint;
+}
+
+void DispMainWIndow::retranslateEmptyHint()
+{
+    m_emptyTitle->setText(tr("No device connected"));
+    m_emptyText->setText(tr("Plug in a USB display or a digital panel; it appears in the list on the left."));
+}
+
+// While no device is listed the page area says so instead of staying blank.
+void DispMainWIndow::setPageStackVisible(bool visible)
+{
+    m_pageStack->setVisible(visible);
+    m_emptyHint->setVisible(!visible);
+}
+
+void DispMainWIndow::buildTray()
+{
+    m_trayIcon = new QSystemTrayIcon(QIcon(QStringLiteral("://images/ruanjian2.png")), this);
+    m_trayIcon->setToolTip(QStringLiteral("Panelcast"));
+    m_exitAction = new QAction(tr("Exit"), this);
+    m_exitAction->setObjectName(QStringLiteral("exitAction"));
+    m_exitAction->setToolTip(tr("Exit"));
+    m_trayMenu = new QMenu(this);
+    m_trayMenu->addAction(m_exitAction);
+    m_trayIcon->setContextMenu(m_trayMenu);
+    connect(m_trayIcon, &QSystemTrayIcon::activated, this, &DispMainWIndow::onTrayActivated);
+    connect(m_exitAction, &QAction::triggered, this, &DispMainWIndow::exitApplication);
+    m_trayIcon->setVisible(true);
+}
+
+void DispMainWIndow::onUpdateDeviceList(bool state, QString port, int w, int h)
+{
+    qCDebug(lcApp).noquote() << "onUpdateDeviceList: " << state << port;
+
+    const bool digital = w == 0 || h == 0;
+    const QString text = (digital ? kDigitalPrefix : kDisplayPrefix) + port;
+
+    if (state) {
+        QIcon icon;
+        const QString iconPath = digital ? QStringLiteral(":/images/digital.png")
+                                         : QStringLiteral(":/images/theme_%1%2.png").arg(w).arg(h);
+        if (QFile::exists(iconPath)) {
+            icon = QIcon(iconPath);
+        }
+        m_deviceList->addItem(new QListWidgetItem(icon, text));
+        m_ports.append(port);
+        if (m_ports.size() == 1) {
+            setPageStackVisible(true);
+        }
+    } else {
+        if (m_ports.contains(port)) {
+            const QList<QListWidgetItem*> items = m_deviceList->findItems(text, Qt::MatchExactly);
+            for (QListWidgetItem* item : items) {
+                delete m_deviceList->takeItem(m_deviceList->row(item));
+            }
+            m_ports.removeOne(port);
+        }
+        if (m_ports.isEmpty()) {
+            setPageStackVisible(false);
+        }
+    }
+
+    if (!m_ports.isEmpty() && m_deviceList->count() > 0) {
+        m_deviceList->setCurrentRow(m_deviceList->count() - 1);
+    }
+}
+
+void DispMainWIndow::ClickUsbDevice(QListWidgetItem* item)
+{
+    if (!item) {
+        return;
+    }
+    const QString text = item->text();
+    if (text != m_lastClickedText) {
+        // Everything after the kind prefix is the port, underscores included.
+        const QString port = text.section(QLatin1Char('_'), 1);
+        if (text.contains(kDisplayPrefix)) {
+            emit deviceSelectChange(port, true);
+        } else if (text.contains(kDigitalPrefix)) {
+            emit deviceSelectChange(port, false);
+        }
+    }
+    m_lastClickedText = text;
+}
+
+void DispMainWIndow::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason != QSystemTrayIcon::DoubleClick) {
+        return;
+    }
+    if (isVisible() && !isMinimized()) {
+        hide();
+    } else {
+        showNormal();
+        raise();
+        activateWindow();
+    }
+}
+
+void DispMainWIndow::onCloseClicked()
+{
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        hide();
+    } else {
+        showMinimized();
+    }
+}
+
+void DispMainWIndow::exitApplication()
+{
+    qCDebug(lcApp) << "DispMainWIndow::exitApplication";
+    m_homePage->releaseAllDevices();
+    m_trayIcon->hide();
+    m_trayIcon->setContextMenu(nullptr);
+    m_exitAction->deleteLater();
+    m_exitAction = nullptr;
+    m_trayIcon->deleteLater();
+    m_trayIcon = nullptr;
+    close();
+    QCoreApplication::exit(0);
+}
+
+void DispMainWIndow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        m_settingButton->setToolTip(tr("Setting"));
+        m_closeButton->setToolTip(tr("Close"));
+        retranslateEmptyHint();
+        if (m_exitAction) {
+            m_exitAction->setText(tr("Exit"));
+            m_exitAction->setToolTip(tr("Exit"));
+        }
+    }
+    QWidget::changeEvent(event);
+}
+
+void DispMainWIndow::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && event->pos().y() < kDragBandHeight) {
+        m_dragging = true;
+        m_dragOffset = event->globalPos() - pos();
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void DispMainWIndow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_dragging && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPos() - m_dragOffset);
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void DispMainWIndow::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_dragging = false;
+    QWidget::mouseReleaseEvent(event);
+}

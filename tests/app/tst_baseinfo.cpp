@@ -1,0 +1,140 @@
+#include "baseinfo.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestBaseInfo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void missingFileGivesDefaults();
+    void valuesRoundTripThroughTheIniFile_data();
+    void valuesRoundTripThroughTheIniFile();
+    void themePathIsKeptPerPanelSize();
+    void everyReadSeesTheFileAsItIsNow();
+    void unreadableValuesFallBackToDefaults();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestBaseInfo::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    qputenv("PANELCAST_DATA_DIR", m_dir->path().toLocal8Bit());
+}
+
+void TestBaseInfo::missingFileGivesDefaults()
+{
+    QCOMPARE(BaseInfo::filePath(), m_dir->path() + "/baseInfo.cfg");
+    QVERIFY(!QFile::exists(BaseInfo::filePath()));
+    QCOMPARE(BaseInfo::autoRunState(), false);
+    QCOMPARE(BaseInfo::brightness(), 0);
+    QCOMPARE(BaseInfo::languageType(), 0);
+    QCOMPARE(BaseInfo::minimizeState(), false);
+    QCOMPARE(BaseInfo::tempUnit(), 0);
+    QCOMPARE(BaseInfo::themePath("4801920"), QString());
+    // Reading never creates the file.
+    QVERIFY(!QFile::exists(BaseInfo::filePath()));
+}
+
+void TestBaseInfo::valuesRoundTripThroughTheIniFile_data()
+{
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("value");
+
+    QTest::newRow("auto run") << "autoRun"
+                              << "state" << QVariant(true);
+    QTest::newRow("brightness") << "brightness"
+                                << "value" << QVariant(37);
+    QTest::newRow("language") << "language"
+                              << "type" << QVariant(5);
+    QTest::newRow("minimize") << "minimize"
+                              << "state" << QVariant(true);
+    QTest::newRow("unit") << "temp"
+                          << "uint" << QVariant(1);
+}
+
+void TestBaseInfo::valuesRoundTripThroughTheIniFile()
+{
+    QFETCH(QString, group);
+    QFETCH(QString, key);
+    QFETCH(QVariant, value);
+
+    if (group == "autoRun") {
+        BaseInfo::setAutoRunState(value.toBool());
+        QCOMPARE(BaseInfo::autoRunState(), value.toBool());
+    } else if (group == "brightness") {
+        BaseInfo::setBrightness(value.toInt());
+        QCOMPARE(BaseInfo::brightness(), value.toInt());
+    } else if (group == "language") {
+        BaseInfo::setLanguageType(value.toInt());
+        QCOMPARE(BaseInfo::languageType(), value.toInt());
+    } else if (group == "minimize") {
+        BaseInfo::setMinimizeState(value.toBool());
+        QCOMPARE(BaseInfo::minimizeState(), value.toBool());
+    } else if (group == "temp") {
+        BaseInfo::setTempUnit(value.toInt());
+        QCOMPARE(BaseInfo::tempUnit(), value.toInt());
+    }
+
+    // The value sits under the documented group and key of an INI file.
+    QSettings file(m_dir->path() + "/baseInfo.cfg", QSettings::IniFormat);
+    QVERIFY(file.childGroups().contains(group));
+    QCOMPARE(file.value(group + "/" + key).toString(), value.toString());
+}
+
+void TestBaseInfo::themePathIsKeptPerPanelSize()
+{
+    QCOMPARE(BaseInfo::sizeGroup(360, 960), QString("360960"));
+    QCOMPARE(BaseInfo::sizeGroup(480, 1920), QString("4801920"));
+
+    const QString small = m_dir->path() + "/themes/360960/personal/theme_a/a.theme";
+    const QString tall = m_dir->path() + "/themes/4801920/personal/theme_b/b.theme";
+    BaseInfo::setThemePath(BaseInfo::sizeGroup(360, 960), small);
+    BaseInfo::setThemePath(BaseInfo::sizeGroup(480, 1920), tall);
+
+    QCOMPARE(BaseInfo::themePath("360960"), small);
+    QCOMPARE(BaseInfo::themePath("4801920"), tall);
+    QCOMPARE(BaseInfo::themePath("3201240"), QString());
+
+    QSettings file(BaseInfo::filePath(), QSettings::IniFormat);
+    QCOMPARE(file.value("360960/path").toString(), small);
+}
+
+void TestBaseInfo::everyReadSeesTheFileAsItIsNow()
+{
+    BaseInfo::setBrightness(10);
+    QCOMPARE(BaseInfo::brightness(), 10);
+    {
+        // Another writer (a second page, or the user with an editor).
+        QSettings other(BaseInfo::filePath(), QSettings::IniFormat);
+        other.setValue("brightness/value", 80);
+    }
+    QCOMPARE(BaseInfo::brightness(), 80);
+
+    QVERIFY(QFile::remove(BaseInfo::filePath()));
+    QCOMPARE(BaseInfo::brightness(), 0);
+}
+
+void TestBaseInfo::unreadableValuesFallBackToDefaults()
+{
+    QFile file(BaseInfo::filePath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[brightness]\nvalue=bright\n[language]\ntype=\n[temp]\nuint=1x\n\x01\x02\xff garbage [[\n");
+    file.close();
+
+    QCOMPARE(BaseInfo::brightness(), 0);
+    QCOMPARE(BaseInfo::languageType(), 0);
+    QCOMPARE(BaseInfo::tempUnit(), 0);
+    QCOMPARE(BaseInfo::minimizeState(), false);
+}
+
+QTEST_GUILESS_MAIN(TestBaseInfo)
+#include "tst_baseinfo.moc"

@@ -1,0 +1,194 @@
+#include "languageloader.h"
+#include "languagetable.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QString qmDir()
+{
+    return QStringLiteral(PANELCAST_QM_DIR);
+}
+
+QString settingText()
+{
+    return QCoreApplication::translate("DispMainWIndow", "Setting");
+}
+
+} // namespace
+
+class TestLanguageLoader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void tableNamesThirteenFiles_data();
+    void tableNamesThirteenFiles();
+    void presentFileLoadsAndMissingFileGivesBuiltInTexts();
+    void englishRowLoadsItsOwnFile();
+    void switchingReplacesThePreviousTranslator();
+    void outOfRangeIndexInstallsNothing_data();
+    void outOfRangeIndexInstallsNothing();
+    void brokenFileIsNotInstalled_data();
+    void brokenFileIsNotInstalled();
+
+private:
+    void provide(const QString& name);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QObject m_owner;
+};
+
+void TestLanguageLoader::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    qputenv("PANELCAST_DATA_DIR", m_dir->path().toLocal8Bit());
+}
+
+void TestLanguageLoader::provide(const QString& name)
+{
+    QVERIFY2(QFile::copy(qmDir() + name, m_dir->path() + name), qPrintable(qmDir() + name));
+}
+
+void TestLanguageLoader::tableNamesThirteenFiles_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("translatable");
+
+    QTest::newRow("0") << 0 << "/zh_EN.qm"
+                       << "English" << true;
+    QTest::newRow("1") << 1 << "/zh_CH.qm"
+                       << "Simplified Chinese" << false;
+    QTest::newRow("2") << 2 << "/zh_TW.qm"
+                       << "Traditional Chinese" << false;
+    QTest::newRow("3") << 3 << "/zh_Arabic.qm"
+                       << "Arabic" << true;
+    QTest::newRow("4") << 4 << "/es_ES.qm"
+                       << "Spanish" << true;
+    QTest::newRow("5") << 5 << "/de_DE.qm"
+                       << "German" << true;
+    QTest::newRow("6") << 6 << "/fr_FR.qm"
+                       << "French" << true;
+    QTest::newRow("7") << 7 << "/it_IT.qm"
+                       << "Italian" << true;
+    QTest::newRow("8") << 8 << "/pt_PT.qm"
+                       << "Portuguese" << true;
+    QTest::newRow("9") << 9 << "/pl_PL.qm"
+                       << "Polish" << true;
+    QTest::newRow("10") << 10 << "/tr_TR.qm"
+                        << "Turkish" << true;
+    QTest::newRow("11") << 11 << "/ja_JP.qm"
+                        << "Japanese" << true;
+    QTest::newRow("12") << 12 << "/ko_KR.qm"
+                        << "Korean" << true;
+}
+
+void TestLanguageLoader::tableNamesThirteenFiles()
+{
+    QFETCH(int, index);
+    QFETCH(QString, file);
+    QFETCH(QString, text);
+    QFETCH(bool, translatable);
+    QCOMPARE(LanguageTable::fileName(index), file);
+    QCOMPARE(QString::fromLatin1(LanguageTable::comboText(index)), text);
+    QCOMPARE(LanguageTable::isTranslatable(index), translatable);
+    // The build compiles every one of them.
+    QVERIFY(QFile::exists(qmDir() + file));
+}
+
+void TestLanguageLoader::presentFileLoadsAndMissingFileGivesBuiltInTexts()
+{
+    provide("/de_DE.qm");
+    LanguageLoader loader(&m_owner);
+
+    QVERIFY(loader.switchLanguage(5));
+    QCOMPARE(loader.loadedFile(), m_dir->path() + "/de_DE.qm");
+    QCOMPARE(settingText(), QString::fromUtf8("Einstellungen"));
+    QCOMPARE(QCoreApplication::translate("dispsettingwidget", "German"), QString("Deutsch"));
+
+    QVERIFY(QFile::remove(m_dir->path() + "/de_DE.qm"));
+    QVERIFY(!loader.switchLanguage(5));
+    QCOMPARE(loader.loadedFile(), QString());
+    QCOMPARE(settingText(), QString("Setting"));
+}
+
+void TestLanguageLoader::englishRowLoadsItsOwnFile()
+{
+    LanguageLoader loader(&m_owner);
+    QVERIFY(!loader.switchLanguage(0));
+
+    provide("/zh_EN.qm");
+    QVERIFY(loader.switchLanguage(0));
+    QCOMPARE(loader.loadedFile(), m_dir->path() + "/zh_EN.qm");
+    QCOMPARE(settingText(), QString("Setting"));
+}
+
+void TestLanguageLoader::switchingReplacesThePreviousTranslator()
+{
+    provide("/de_DE.qm");
+    provide("/fr_FR.qm");
+    QObject owner;
+    LanguageLoader loader(&owner);
+    QVERIFY(loader.switchLanguage(5));
+    QVERIFY(loader.switchLanguage(6));
+    QCOMPARE(settingText(), QString::fromUtf8("Paramètres"));
+    // The German translator is gone, not merely shadowed: Italian has no
+    // texts, so nothing but the built-in English may show.
+    provide("/it_IT.qm");
+    loader.switchLanguage(7);
+    QCOMPARE(settingText(), QString("Setting"));
+    // Translators are owned by the owner; only the current one is alive.
+    QCOMPARE(owner.findChildren<QTranslator*>().size(), 1);
+}
+
+void TestLanguageLoader::outOfRangeIndexInstallsNothing_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::newRow("-1") << -1;
+    QTest::newRow("13") << 13;
+    QTest::newRow("large") << 100000;
+}
+
+void TestLanguageLoader::outOfRangeIndexInstallsNothing()
+{
+    QFETCH(int, index);
+    provide("/de_DE.qm");
+    LanguageLoader loader(&m_owner);
+    QVERIFY(loader.switchLanguage(5));
+    QVERIFY(!loader.switchLanguage(index));
+    QCOMPARE(LanguageTable::fileName(index), QString());
+    QCOMPARE(settingText(), QString("Setting"));
+}
+
+void TestLanguageLoader::brokenFileIsNotInstalled_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    const QByteArray magic("\x3c\xb8\x64\x18\xca\xef\x9c\x95\xcd\x21\x1c\xbf\x60\xa1\xbd\xdd", 16);
+    QTest::newRow("text") << QByteArray("not a translation\n");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("block longer than the file")
+        << magic + QByteArray("\x42\x7f\xff\xff\xff\x00\x01\x02\x03", 9);
+}
+
+void TestLanguageLoader::brokenFileIsNotInstalled()
+{
+    QFETCH(QByteArray, content);
+    QFile broken(m_dir->path() + "/de_DE.qm");
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write(content);
+    broken.close();
+
+    LanguageLoader loader(&m_owner);
+    QVERIFY(!loader.switchLanguage(5));
+    QCOMPARE(settingText(), QString("Setting"));
+}
+
+QTEST_GUILESS_MAIN(TestLanguageLoader)
+#include "tst_languageloader.moc"

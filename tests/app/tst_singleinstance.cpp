@@ -1,0 +1,146 @@
+#include <QProcess>
+#include <QSettings>
+#include <QSharedMemory>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const char* const kStarted = "main: enter event loop";
+
+// One run of the real executable, its stderr collected as it arrives.
+class Instance
+{
+public:
+    explicit Instance(const QProcessEnvironment& env)
+    {
+        m_process.setProcessEnvironment(env);
+        QObject::connect(&m_process, &QProcess::readyReadStandardError,
+                         [this] { m_stderr += m_process.readAllStandardError(); });
+    }
+    ~Instance()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+
+    void start() { m_process.start(QStringLiteral(PANELCAST_APP_PATH), QStringList()); }
+    QByteArray errorOutput()
+    {
+        m_stderr += m_process.readAllStandardError();
+        return m_stderr;
+    }
+    QProcess& process() { return m_process; }
+
+private:
+    QProcess m_process;
+    QByteArray m_stderr;
+};
+
+} // namespace
+
+class TestSingleInstance : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void secondInstanceWarnsAndExits();
+    void killedInstanceDoesNotBlockTheNext();
+    void warningFollowsTheStoredLanguage();
+
+private:
+    QTemporaryDir m_dir;
+    QProcessEnvironment m_env;
+};
+
+void TestSingleInstance::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QFile::exists(QStringLiteral(PANELCAST_APP_PATH)));
+    m_env = QProcessEnvironment::systemEnvironment();
+    m_env.insert("QT_QPA_PLATFORM", "offscreen");
+    m_env.insert("PANELCAST_NO_MODAL", "1");
+    m_env.insert("PANELCAST_DATA_DIR", m_dir.path() + "/data");
+    m_env.insert("XDG_CONFIG_HOME", m_dir.path() + "/config");
+    m_env.insert("XDG_RUNTIME_DIR", m_dir.path());
+    // The key's backing file lives in the temp folder: a private one keeps
+    // these runs apart from a real Panelcast and from parallel test runs.
+    m_env.insert("TMPDIR", m_dir.path());
+}
+
+void TestSingleInstance::cleanupTestCase()
+{
+    // A killed instance leaves its segment behind; free it like a new start would.
+    const QByteArray tmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", m_dir.path().toLocal8Bit());
+    QSharedMemory probe(QStringLiteral("RadaZereDavozirevAde"));
+    if (probe.attach()) {
+        probe.detach();
+    }
+    qputenv("TMPDIR", tmp);
+}
+
+void TestSingleInstance::secondInstanceWarnsAndExits()
+{
+    Instance first(m_env);
+    first.start();
+    QTRY_VERIFY_WITH_TIMEOUT(first.errorOutput().contains(kStarted), 20000);
+
+    Instance second(m_env);
+    second.start();
+    QVERIFY(second.process().waitForFinished(20000));
+    QCOMPARE(second.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.process().exitCode(), 255); // -1 as a process exit status
+    QVERIFY2(second.errorOutput().contains("app is already running."), second.errorOutput().constData());
+    QVERIFY(!second.errorOutput().contains(kStarted));
+
+    // The first one is untouched by the attempt.
+    QCOMPARE(first.process().state(), QProcess::Running);
+}
+
+void TestSingleInstance::killedInstanceDoesNotBlockTheNext()
+{
+    {
+        Instance crashed(m_env);
+        crashed.start();
+        QTRY_VERIFY_WITH_TIMEOUT(crashed.errorOutput().contains(kStarted), 20000);
+        crashed.process().kill(); // SIGKILL: no clean-up at all
+        QVERIFY(crashed.process().waitForFinished(10000));
+    }
+
+    Instance next(m_env);
+    next.start();
+    QTRY_VERIFY_WITH_TIMEOUT(next.errorOutput().contains(kStarted), 20000);
+    QVERIFY(!next.errorOutput().contains("app is already running."));
+
+    // And it holds the key again.
+    Instance third(m_env);
+    third.start();
+    QVERIFY(third.process().waitForFinished(20000));
+    QCOMPARE(third.process().exitCode(), 255);
+}
+
+void TestSingleInstance::warningFollowsTheStoredLanguage()
+{
+    {
+        QSettings settings(m_dir.path() + "/data/baseInfo.cfg", QSettings::IniFormat);
+        settings.setValue("language/type", 5);
+    }
+    Instance first(m_env);
+    first.start();
+    QTRY_VERIFY_WITH_TIMEOUT(first.errorOutput().contains(kStarted), 20000);
+
+    Instance second(m_env);
+    second.start();
+    QVERIFY(second.process().waitForFinished(20000));
+    QCOMPARE(second.process().exitCode(), 255);
+    QVERIFY2(second.errorOutput().contains("Die Anwendung l"), second.errorOutput().constData());
+    QVERIFY(!second.errorOutput().contains("app is already running."));
+}
+
+QTEST_GUILESS_MAIN(TestSingleInstance)
+#include "tst_singleinstance.moc"

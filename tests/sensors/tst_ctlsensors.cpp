@@ -40,6 +40,7 @@ class TestCtlSensors : public QObject
 private slots:
     void bindingsListEveryDisplayTypeWithItsRecord();
     void sensorsPrintsTheExportText();
+    void watchPrintsEverySecondUntilStopped();
     void badUseIsRefused_data();
     void badUseIsRefused();
 };
@@ -78,6 +79,29 @@ void TestCtlSensors::sensorsPrintsTheExportText()
     auto manager = SensorFixtures::replayManager(QStringLiteral("amd-amd"));
     manager->runLoopPass();
     QCOMPARE(run.out, manager->exportText());
+}
+
+void TestCtlSensors::watchPrintsEverySecondUntilStopped()
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PANELCAST_SENSOR_REPLAY"),
+               SensorFixtures::replayPath(QStringLiteral("intel-nvidia")));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(PANELCAST_CTL), {QStringLiteral("sensors"), QStringLiteral("--watch")});
+    QByteArray out;
+    // Output that is not a terminal separates the refreshes with "----".
+    while (out.count("----\n") < 2 && process.waitForReadyRead(10000)) {
+        out += process.readAllStandardOutput();
+    }
+    process.kill();
+    process.waitForFinished();
+    QVERIFY2(out.count("----\n") >= 2, out.constData());
+    // The DTS die steps through its replayed values, one per second.
+    QVERIFY(out.contains("reading: 010  CPU Die\nvalue:   54\xc2\xb0"
+                         "C"));
+    QVERIFY(out.contains("reading: 010  CPU Die\nvalue:   56\xc2\xb0"
+                         "C"));
 }
 
 void TestCtlSensors::badUseIsRefused_data()

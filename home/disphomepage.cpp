@@ -5,6 +5,7 @@
 #include "devicemodels.h"
 #include "devicescanner.h"
 #include "dispscene.h"
+#include "dispsensormanager.h"
 #include "dispsettingwidget.h"
 #include "dispthemelist.h"
 #include "placeholderbackgroundpanel.h"
@@ -94,9 +95,11 @@ DispHomePage::DispHomePage(DispScene* placeholderScene, std::unique_ptr<PortEnum
     setObjectName(QStringLiteral("homePage"));
     setStyleSheet(QStringLiteral("font-family: 'Arial';"));
 
+    m_sensorManager = std::make_unique<DispSensorManager>();
+    m_sensorManager->start(QThread::InheritPriority);
     m_segmentScene = new QGraphicsScene(0, 0, 480, 480, this);
     m_segmentScene->setBackgroundBrush(QColor(0x03, 0x03, 0x03));
-    m_settingPage = new dispsettingwidget(this);
+    m_settingPage = new dispsettingwidget(this, m_sensorManager.get());
     m_settingPage->hide();
     connect(m_settingPage, &dispsettingwidget::brightnessChanged, this, &DispHomePage::forwardBrightness);
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 class DeviceScanner;
+class DispSensorManager;
 class DispScene;
 class DispThemeList;
 class PortEnumerator;
@@ -55,6 +56,7 @@ public:
     dispsettingwidget* settingPage() const { return m_settingPage; }
     ThemeStorage* themeStorage() const { return m_storage; }
     DeviceScanner* scanner() const { return m_scanner; }
+    DispSensorManager* sensorManager() const { return m_sensorManager.get(); }
     DispThemeList* officialThemeList() const { return m_officialList; }
     DispThemeList* personalThemeList() const { return m_personalList; }
 
@@ -128,6 +130,8 @@ private:
     std::vector<std::unique_ptr<DisplayDeviceContext>> m_displays;
     std::vector<std::unique_ptr<DigitalDeviceContext>> m_digitals;
 
+    // Runs for the life of the page; every scene and widget reads it.
+    std::unique_ptr<DispSensorManager> m_sensorManager;
     DeviceScanner* m_scanner = nullptr;
     QTimer m_previewTimer;
     std::unique_ptr<ThemeDialogs> m_dialogs;

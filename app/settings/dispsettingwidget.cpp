@@ -5,6 +5,8 @@
 #include "datadir.h"
 #include "devicemodels.h"
 #include "dispscene.h"
+#include "dispsensormanager.h"
+#include "exportsensorinfo.h"
 #include "languagetable.h"
 #include "transport.h"
 
@@ -55,8 +57,8 @@ QToolButton* makeImageButton(QWidget* parent, const QString& image, const QSize&
 
 } // namespace
 
-dispsettingwidget::dispsettingwidget(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_language(this)
+dispsettingwidget::dispsettingwidget(QWidget* parent, DispSensorManager* sensors)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_language(this), m_sensors(sensors)
 {
     setObjectName(QStringLiteral("dispsettingwidget"));
     setAttribute(Qt::WA_TranslucentBackground);
@@ -227,7 +229,7 @@ void dispsettingwidget::buildDeviceRows(QGridLayout* grid, QWidget* body)
 
     m_aboutCaption = new QLabel(body);
     m_exportButton = makeImageButton(body, QStringLiteral(":/images/settings/export.png"), QSize(50, 43));
-    m_exportButton->setObjectName(QStringLiteral("exportButton"));
+    m_exportButton->setObjectName(QStringLiteral("readingsExportButton"));
     grid->addWidget(m_aboutCaption, 9, 0);
     grid->addWidget(m_exportButton, 9, 1, Qt::AlignLeft);
 
@@ -246,6 +248,8 @@ void dispsettingwidget::buildDeviceRows(QGridLayout* grid, QWidget* body)
     connect(m_exportButton, &QToolButton::clicked, this, [this] {
         if (m_exportHandler) {
             m_exportHandler();
+        } else if (m_sensors != nullptr) {
+            exportSensorInfo(*m_sensors, this);
         }
     });
 }
@@ -458,8 +462,15 @@ void dispsettingwidget::loadPreferences()
 
     const int unit = BaseInfo::tempUnit();
     m_unitBox->setCurrentIndex(unit == 1 ? 1 : 0);
-    connect(m_unitBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-            [](int index) { BaseInfo::setTempUnit(index); });
+    if (m_sensors != nullptr) {
+        m_sensors->setFahrenheit(unit != 0);
+    }
+    connect(m_unitBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int index) {
+        if (m_sensors != nullptr) {
+            m_sensors->setFahrenheit(index != 0);
+        }
+        BaseInfo::setTempUnit(index);
+    });
 
     const int language = BaseInfo::languageType();
     m_languageBox->setCurrentIndex(language >= 0 && language < LanguageTable::kCount ? language : 0);

@@ -9,6 +9,7 @@
 #include <functional>
 
 class DispScene;
+class DispSensorManager;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -27,7 +28,9 @@ class dispsettingwidget : public QWidget
     Q_OBJECT
 
 public:
-    explicit dispsettingwidget(QWidget* parent = nullptr);
+    // sensors receives the temperature unit and is what the Export button
+    // writes out; it may be null (no unit to pass on, nothing to export).
+    explicit dispsettingwidget(QWidget* parent = nullptr, DispSensorManager* sensors = nullptr);
 
     // Reads the stored "minimize" flag, ticks the Minimize box accordingly and
     // returns the flag.
@@ -60,7 +63,7 @@ public:
     // go here instead of a modal box when set; tests and scripts answer them.
     using MessageHandler = std::function<void(const QString& title, const QString& text)>;
     void setMessageHandler(MessageHandler handler) { m_messageHandler = std::move(handler); }
-    // The sensor readings export behind the Export button.
+    // Replaces the sensor readings export behind the Export button (tests).
     void setExportHandler(std::function<void()> handler) { m_exportHandler = std::move(handler); }
 
     // Logo rules: the largest accepted file for a panel, and whether a
@@ -128,6 +131,7 @@ private:
     QToolButton* m_exportButton = nullptr;
     QCheckBox* m_expansionBox = nullptr;
 
+    DispSensorManager* m_sensors = nullptr;
     QPointer<DispScene> m_scene;
     QPointer<Transport> m_transport;
     QString m_firmwarePath;

@@ -1,7 +1,9 @@
 #include "cdctransport.h"
 #include "devicereply.h"
+#include "emuprocess.h"
 #include "packets.h"
 #include "ptypair.h"
+#include "systemportenumerator.h"
 
 #include <QMetaMethod>
 #include <QTemporaryDir>
@@ -51,6 +53,9 @@ private slots:
     void emptyBufferSendsNothing();
     void reopeningTheSamePortWorks();
     void vanishingDeviceRaisesError();
+    void identifiesEmulatedDisplay_data();
+    void identifiesEmulatedDisplay();
+    void emulatorExitRaisesError();
 };
 
 void TestCdcTransport::metaMethodsKeepTheirOrder_data()
@@ -342,6 +347,71 @@ void TestCdcTransport::vanishingDeviceRaisesError()
     QVERIFY(adapter.isPortOpen());
     adapter.closePort();
     QVERIFY(!adapter.isPortOpen());
+}
+
+void TestCdcTransport::identifiesEmulatedDisplay_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("replyLength");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("480x1920") << QStringList{"--size", "480x1920"} << 13 << 480 << 1920 << 0;
+    QTest::newRow("12-byte reply carries no mode")
+        << QStringList{"--size", "480x1920", "--reply-len", "12", "--mode", "1"} << 12 << 480 << 1920 << 0;
+    QTest::newRow("13-byte reply carries the mode")
+        << QStringList{"--size", "480x1920", "--reply-len", "13", "--mode", "1"} << 13 << 480 << 1920 << 1;
+    QTest::newRow("360x960") << QStringList{"--size", "360x960"} << 13 << 360 << 960 << 0;
+}
+
+void TestCdcTransport::identifiesEmulatedDisplay()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, replyLength);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, mode);
+    QTemporaryDir dir;
+    const QString link = dir.filePath("dev");
+    EmuProcess emu;
+    QVERIFY2(emu.start(QStringList{"--link", link} + options), qPrintable(emu.errorText()));
+    // The ready line is what a user puts into the virtual port variable.
+    const QList<SerialPortEntry> entries = SystemPortEnumerator::parseVirtualPorts(emu.virtualPortEntry());
+    QCOMPARE(entries.size(), 1);
+    QVERIFY(entries.at(0) == (SerialPortEntry{link, 0x1F3A, 0x0007}));
+
+    cdcTransport adapter;
+    QSignalSpy errors(&adapter, &cdcTransport::emitError);
+    QSignalSpy reads(&adapter, &cdcTransport::recvRead);
+    QVERIFY(adapter.openPort(link));
+    adapter.sendSearch();
+    QVERIFY(reads.wait(5000));
+
+    const QByteArray chunk = reads.at(0).at(0).toByteArray();
+    QCOMPARE(chunk.size(), replyLength);
+    const DeviceReply reply = DeviceReply::parse(chunk);
+    QCOMPARE(reply.kind, DeviceReply::SearchResult);
+    QCOMPARE(reply.width, width);
+    QCOMPARE(reply.height, height);
+    QCOMPARE(reply.mode, mode);
+    QCOMPARE(errors.count(), 0);
+}
+
+void TestCdcTransport::emulatorExitRaisesError()
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath("dev");
+    EmuProcess emu;
+    QVERIFY2(emu.start({"--link", link}), qPrintable(emu.errorText()));
+    cdcTransport adapter;
+    QVERIFY(adapter.openPort(link));
+    QSignalSpy errors(&adapter, &cdcTransport::emitError);
+
+    // An emulator going away is a device being unplugged.
+    emu.stop();
+    QVERIFY(errors.wait(5000));
+    QVERIFY(!QFileInfo::exists(link));
+    QVERIFY(!adapter.openPort(link));
 }
 
 QTEST_GUILESS_MAIN(TestCdcTransport)

@@ -1,4 +1,5 @@
 #include "devicescanner.h"
+#include "emuprocess.h"
 #include "systemportenumerator.h"
 
 #include <QFile>
@@ -88,6 +89,7 @@ private slots:
     void timerScansEveryPeriod();
     void receiverMayScanAgainFromItsSlot();
     void virtualPortComesAndGoes();
+    void emulatedDevicesArriveAndLeave();
 };
 
 void TestDeviceScanner::cleanup()
@@ -253,6 +255,30 @@ void TestDeviceScanner::virtualPortComesAndGoes()
     scanner.scan();
     QCOMPARE(log.takeEventsUnder(dir.path()),
              QStringList({"-" + display + " 1f3a 7", "-" + digital + " 1a86 fe00"}));
+}
+
+void TestDeviceScanner::emulatedDevicesArriveAndLeave()
+{
+    QTemporaryDir dir;
+    const QString displayLink = dir.filePath("display");
+    const QString digitalLink = dir.filePath("digital");
+    EmuProcess display;
+    EmuProcess digital;
+    QVERIFY2(display.start({"--link", displayLink, "--size", "480x1920"}), qPrintable(display.errorText()));
+    QVERIFY2(digital.start({"--link", digitalLink, "--family", "digital"}), qPrintable(digital.errorText()));
+    // Exactly what a user would paste from the emulators' ready lines.
+    qputenv(SystemPortEnumerator::kVirtualPortsVariable,
+            (display.virtualPortEntry() + ";" + digital.virtualPortEntry()).toLocal8Bit());
+
+    DeviceScanner scanner;
+    EventLog log(&scanner);
+    scanner.scan();
+    QCOMPARE(log.takeEventsUnder(dir.path()),
+             QStringList({"+" + displayLink + " 1f3a 7", "+" + digitalLink + " 1a86 fe00"}));
+
+    display.stop();
+    scanner.scan();
+    QCOMPARE(log.takeEventsUnder(dir.path()), QStringList({"-" + displayLink + " 1f3a 7"}));
 }
 
 QTEST_GUILESS_MAIN(TestDeviceScanner)

@@ -3,6 +3,7 @@
 // pseudo-terminal and through panelcast-emu.
 #include "cdctransport.h"
 #include "ptypair.h"
+#include "segnumber.h"
 #include "segparaminfo.h"
 #include "segscene.h"
 
@@ -146,6 +147,8 @@ private slots:
     void packets_data();
     void packets();
     void numbersFollowTheScene();
+    void sceneShowsWhatThePanelGets_data();
+    void sceneShowsWhatThePanelGets();
     void loadLinkageStopsSending();
     void parameterUpdateRestartsAnimation();
     void openFailureLeavesItClosed();
@@ -240,6 +243,45 @@ void tst_SegParamInfo::numbersFollowTheScene()
         const QByteArray packet = sent.takeLast().at(0).toByteArray();
         QCOMPARE(int(quint8(packet[6])), t ^ 0x02);
         QCOMPARE(int(quint8(packet[7])), ((100 - t) & 0xFF) ^ 0x02);
+    }
+}
+
+void tst_SegParamInfo::sceneShowsWhatThePanelGets_data()
+{
+    QTest::addColumn<uint>("type");
+    QTest::addColumn<uint>("light");
+    QTest::newRow("static") << 0u << 80u;
+    QTest::newRow("breathing") << 1u << 100u;
+    QTest::newRow("dim breathing") << 1u << 20u;
+    QTest::newRow("gradient") << 2u << 100u;
+    QTest::newRow("rainbow") << 3u << 60u;
+    QTest::newRow("temperature link") << 4u << 100u;
+}
+
+void tst_SegParamInfo::sceneShowsWhatThePanelGets()
+{
+    QFETCH(uint, type);
+    QFETCH(uint, light);
+
+    SegScene scene(nullptr);
+    SegParamInfo info(&scene);
+    scene.updateFromCatalogue(cpuReadings(64, 20), kIntel);
+    scene.updateEffectParam(type, 1, 0x3399FF, light, 0, 0);
+    info.updateEffectParam(type, 1, 0x3399FF, light, 0, 0);
+    QSignalSpy sent(&info, &SegParamInfo::emitSendData);
+    // Long enough for every animation to wrap round at least once.
+    for (int step = 0; step < 300; ++step) {
+        scene.stepEffect();
+        info.runDititalEffect();
+        const QByteArray packet = sent.takeFirst().at(0).toByteArray();
+        const int zones = type == 3 ? 4 : 1;
+        QCOMPARE(packet.size(), 3 + 3 * zones + 2);
+        for (int position = 0; position < 3; ++position) {
+            const int zone = zones == 4 ? position : 0;
+            const QColor onWire(quint8(packet[3 + 3 * zone]), quint8(packet[4 + 3 * zone]),
+                                quint8(packet[5 + 3 * zone]));
+            QCOMPARE(scene.digit(0, position)->litColor(), onWire);
+        }
     }
 }
 

@@ -7,15 +7,15 @@ namespace SegReadings {
 
 namespace {
 
-constexpr int kTemperature = 1;
-constexpr int kUsage = 7;
-constexpr int kClassCpu = 11;
-constexpr int kClassGpu = 13;
+using SensorCodes::kClassCpu;
+using SensorCodes::kClassGpu;
+using SensorCodes::kTemperature;
+using SensorCodes::kUsage;
 constexpr int kSubClassCpu = 10;
 constexpr int kSubClassGpu = 101;
 
-int firstMatch(const QVector<SegSensorRecord>& catalogue,
-               const std::function<bool(const SegSensorRecord&)>& matches)
+int firstMatch(const QVector<SensorReading>& catalogue,
+               const std::function<bool(const SensorReading&)>& matches)
 {
     for (int i = 0; i < catalogue.size(); ++i) {
         if (matches(catalogue[i])) {
@@ -33,10 +33,10 @@ int gpuClass(const Machine& machine)
 
 } // namespace
 
-int temperatureRecord(const QVector<SegSensorRecord>& catalogue, int source, const Machine& machine)
+int temperatureRecord(const QVector<SensorReading>& catalogue, int source, const Machine& machine)
 {
     if (source == Cpu) {
-        return firstMatch(catalogue, [&](const SegSensorRecord& r) {
+        return firstMatch(catalogue, [&](const SensorReading& r) {
             return r.readingType == kTemperature && r.sensorClass == kClassCpu &&
                    r.subClass == kSubClassCpu &&
                    (!machine.intelCpu || r.sensorName.contains(QLatin1String("DTS")));
@@ -44,29 +44,29 @@ int temperatureRecord(const QVector<SegSensorRecord>& catalogue, int source, con
     }
     const int sensorClass = gpuClass(machine);
     const int subClass = machine.intelCpu ? kSubClassCpu : kSubClassGpu;
-    return firstMatch(catalogue, [&](const SegSensorRecord& r) {
+    return firstMatch(catalogue, [&](const SensorReading& r) {
         return r.readingType == kTemperature && r.sensorClass == sensorClass && r.subClass == subClass &&
                !(machine.intelCpu && machine.integratedGpu && r.sensorName.contains(QLatin1String("DTS")));
     });
 }
 
-int usageRecord(const QVector<SegSensorRecord>& catalogue, int source, const Machine& machine)
+int usageRecord(const QVector<SensorReading>& catalogue, int source, const Machine& machine)
 {
     if (source == Cpu) {
-        return firstMatch(catalogue, [&](const SegSensorRecord& r) {
+        return firstMatch(catalogue, [&](const SensorReading& r) {
             return r.readingType == kUsage && r.sensorClass == kClassCpu && r.subClass == kSubClassCpu &&
                    (!machine.intelCpu || r.label.startsWith(QLatin1String("Total CPU Usage")));
         });
     }
     const int sensorClass = gpuClass(machine);
-    return firstMatch(catalogue, [&](const SegSensorRecord& r) {
+    return firstMatch(catalogue, [&](const SensorReading& r) {
         return r.readingType == kUsage && r.sensorClass == sensorClass && r.subClass == kSubClassGpu &&
                !(machine.intelCpu && !machine.integratedGpu &&
                  !r.label.contains(QLatin1String("GPU D3D Usage")));
     });
 }
 
-int wholeValue(const QVector<SegSensorRecord>& catalogue, int index, int previous)
+int wholeValue(const QVector<SensorReading>& catalogue, int index, int previous)
 {
     if (index < 0 || index >= catalogue.size()) {
         return previous;

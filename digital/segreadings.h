@@ -1,18 +1,8 @@
 #pragma once
 
-#include <QString>
-#include <QVector>
+#include "sensorcatalogue.h"
 
-// The fields of a sensor catalogue record that the segment scene tests.
-struct SegSensorRecord
-{
-    QString sensorName;
-    qint32 sensorClass = 0;
-    QString label;
-    qint32 subClass = 0;
-    qint32 readingType = 0;
-    double value = 0.0;
-};
+#include <QVector>
 
 // Which catalogue records feed the two numbers of a seven-segment panel.
 namespace SegReadings {
@@ -32,11 +22,11 @@ struct Machine
 
 // Index of the first record that gives the temperature (usage) of the
 // source, or -1.
-int temperatureRecord(const QVector<SegSensorRecord>& catalogue, int source, const Machine& machine);
-int usageRecord(const QVector<SegSensorRecord>& catalogue, int source, const Machine& machine);
+int temperatureRecord(const QVector<SensorReading>& catalogue, int source, const Machine& machine);
+int usageRecord(const QVector<SensorReading>& catalogue, int source, const Machine& machine);
 
 // The record's value truncated toward zero; `previous` when there is no
 // record or its value is not a finite number.
-int wholeValue(const QVector<SegSensorRecord>& catalogue, int index, int previous);
+int wholeValue(const QVector<SensorReading>& catalogue, int index, int previous);
 
 } // namespace SegReadings

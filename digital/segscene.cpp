@@ -1,5 +1,6 @@
 #include "segscene.h"
 
+#include "dispsensormanager.h"
 #include "segdigits.h"
 #include "segnumber.h"
 
@@ -36,7 +37,7 @@ QColor toColour(uint32_t rgb)
 
 } // namespace
 
-SegScene::SegScene(QObject* parent) : QGraphicsScene(parent)
+SegScene::SegScene(DispSensorManager* manager, QObject* parent) : QGraphicsScene(parent), m_manager(manager)
 {
     setSceneRect(0, 0, kWidth, kHeight);
     setBackgroundBrush(Qt::black);
@@ -54,6 +55,10 @@ SegScene::SegScene(QObject* parent) : QGraphicsScene(parent)
     m_usageUnit = makeLabel(this, QStringLiteral("%"), 22, QPointF(345, 355));
     showNumbers();
 
+    if (m_manager) {
+        // The manager publishes from its own thread; the scene reads in its own.
+        connect(m_manager, &DispSensorManager::updateDisplayData, this, &SegScene::updateData);
+    }
     m_timer.setInterval(SegEffect::kStepIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &SegScene::stepEffect);
     m_timer.start();
@@ -67,7 +72,19 @@ SegNumber* SegScene::digit(int row, int position) const
     return m_digits[row][position];
 }
 
-void SegScene::updateFromCatalogue(const QVector<SegSensorRecord>& catalogue,
+void SegScene::updateData()
+{
+    if (!m_manager) {
+        updateFromCatalogue({}, SegReadings::Machine());
+        return;
+    }
+    SegReadings::Machine machine;
+    machine.intelCpu = m_manager->cpuVendor() == DispSensorManager::IntelCpu;
+    machine.integratedGpu = m_manager->hasIntegratedGpu();
+    updateFromCatalogue(m_manager->catalogue(), machine);
+}
+
+void SegScene::updateFromCatalogue(const QVector<SensorReading>& catalogue,
                                    const SegReadings::Machine& machine)
 {
     m_temperature = SegReadings::wholeValue(

@@ -8,6 +8,7 @@
 
 #include <array>
 
+class DispSensorManager;
 class QGraphicsSimpleTextItem;
 class SegNumber;
 
@@ -28,7 +29,8 @@ public:
         UsageRow = 1,
     };
 
-    explicit SegScene(QObject* parent = nullptr);
+    // Follows `manager`'s readings (none when null).
+    explicit SegScene(DispSensorManager* manager, QObject* parent = nullptr);
 
     int source() const { return m_source; }
     int temperature() const { return m_temperature; }
@@ -44,7 +46,7 @@ public:
     // Recomputes both numbers from a catalogue snapshot, shows them and
     // publishes them with updateMonitorData. A number without a record keeps
     // its previous value.
-    void updateFromCatalogue(const QVector<SegSensorRecord>& catalogue, const SegReadings::Machine& machine);
+    void updateFromCatalogue(const QVector<SensorReading>& catalogue, const SegReadings::Machine& machine);
 
     // 0 CPU, 1 GPU; anything else counts as CPU.
     void setSource(int source);
@@ -53,6 +55,8 @@ signals:
     void updateMonitorData(int temp, int usage);
 
 public slots:
+    // Takes both numbers from the sensor manager's latest readings.
+    void updateData();
     void updateEffectParam(quint32 type, qint32 onoff, quint32 color, quint32 light, qint32 function,
                            double angle);
     // One 50 ms step of the lighting effect; run by the scene's timer.
@@ -62,6 +66,7 @@ private:
     void showNumbers();
     void applyColours(const std::array<uint32_t, SegEffect::kZones>& zones);
 
+    DispSensorManager* m_manager = nullptr;
     int m_source = SegReadings::Cpu;
     int m_temperature = 0;
     int m_usage = 0;

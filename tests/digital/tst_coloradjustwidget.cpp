@@ -191,7 +191,7 @@ void tst_ColorAdjustWidget::onOffAndBrightness()
 
 void tst_ColorAdjustWidget::functionSelectsTheSceneSource()
 {
-    SegScene scene;
+    SegScene scene(nullptr);
     ColorAdjustWidget panel(&scene);
     QSignalSpy announced(&panel, &ColorAdjustWidget::updateCurrentParam);
     child<QAbstractButton>(&panel, "function1")->click();
@@ -205,7 +205,7 @@ void tst_ColorAdjustWidget::functionSelectsTheSceneSource()
 
 void tst_ColorAdjustWidget::setterMovesControlsAndAnnounces()
 {
-    SegScene scene;
+    SegScene scene(nullptr);
     ColorAdjustWidget panel(&scene);
     QSignalSpy announced(&panel, &ColorAdjustWidget::updateCurrentParam);
     panel.setCurrentParam(3, 0, 0x12AB34, 40, 1, 33.0);

@@ -6,6 +6,7 @@
 #include "segnumber.h"
 #include "segparaminfo.h"
 #include "segscene.h"
+#include "sensorfixtures.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -24,16 +25,16 @@ QByteArray hex(const char* text)
     return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
 }
 
-QVector<SegSensorRecord> cpuReadings(double temp, double usage)
+QVector<SensorReading> cpuReadings(double temp, double usage)
 {
-    SegSensorRecord t;
+    SensorReading t;
     t.sensorName = QStringLiteral("CPU [#0]: DTS");
     t.sensorClass = 11;
     t.subClass = 10;
     t.readingType = 1;
     t.label = QStringLiteral("Core Max");
     t.value = temp;
-    SegSensorRecord u = t;
+    SensorReading u = t;
     u.readingType = 7;
     u.label = QStringLiteral("Total CPU Usage");
     u.value = usage;
@@ -155,6 +156,7 @@ private slots:
     void bytesOnTheWire();
     void destructionClosesThePortAndStopsSending();
     void endToEndWithEmulator();
+    void replayedReadingsReachTheDevice();
 };
 
 void tst_SegParamInfo::defaults()
@@ -218,7 +220,7 @@ void tst_SegParamInfo::packets()
     QFETCH(int, usage);
     QFETCH(QByteArray, expected);
 
-    SegScene scene;
+    SegScene scene(nullptr);
     SegParamInfo info(&scene);
     scene.updateFromCatalogue(cpuReadings(temp, usage), kIntel);
     info.updateEffectParam(type, onoff, color, light, 1, 12.5);
@@ -234,7 +236,7 @@ void tst_SegParamInfo::packets()
 
 void tst_SegParamInfo::numbersFollowTheScene()
 {
-    SegScene scene;
+    SegScene scene(nullptr);
     SegParamInfo info(&scene);
     QSignalSpy sent(&info, &SegParamInfo::emitSendData);
     for (int t : {0, 37, 64, 101}) {
@@ -377,7 +379,7 @@ void tst_SegParamInfo::endToEndWithEmulator()
     const QString error = emu.start();
     QVERIFY2(error.isEmpty(), qPrintable(error));
 
-    SegScene scene;
+    SegScene scene(nullptr);
     SegParamInfo info(&scene);
     QVERIFY(info.open(emu.link()));
 
@@ -419,6 +421,44 @@ void tst_SegParamInfo::endToEndWithEmulator()
     got = emu.waitForPackets(seen, 1);
     QCOMPARE(got.size(), 1);
     QCOMPARE(packetOf(got.first()).toHex(' '), hex("5AA5 04 7F7F00 38 1D").toHex(' '));
+}
+
+void tst_SegParamInfo::replayedReadingsReachTheDevice()
+{
+    Emulator emu;
+    const QString error = emu.start();
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+
+    // CPU die 52, 54, 56, 52, ... and total usage 12.5 in this fixture.
+    std::unique_ptr<DispSensorManager> manager =
+        SensorFixtures::replayManager(QStringLiteral("intel-nvidia"));
+    SegScene scene(manager.get());
+    SegParamInfo info(&scene);
+    QVERIFY(info.open(emu.link()));
+
+    QVector<int> temps;
+    for (int pass = 0; pass < 4; ++pass) {
+        manager->runLoopPass();
+        const int seen = emu.packets().size();
+        // The packet after the next one was certainly built after the pass.
+        const QList<QJsonObject> got = emu.waitForPackets(seen, 2);
+        QCOMPARE(got.size(), 2);
+        QCOMPARE(got.last().value("usage").toInt(), 12);
+        temps.append(got.last().value("temperature").toInt());
+        QCOMPARE(temps.last(), scene.temperature());
+    }
+    QVERIFY2(temps[0] == 52 || temps[0] == 54 || temps[0] == 56, qPrintable(QString::number(temps[0])));
+    for (int i = 1; i < temps.size(); ++i) {
+        QCOMPARE(temps[i], temps[i - 1] == 56 ? 52 : temps[i - 1] + 2);
+    }
+
+    // With the GPU as source the device gets the GPU's numbers.
+    scene.setSource(1);
+    manager->runLoopPass();
+    const int seen = emu.packets().size();
+    const QList<QJsonObject> got = emu.waitForPackets(seen, 2);
+    QCOMPARE(got.size(), 2);
+    QCOMPARE(packetOf(got.last()).toHex(' '), hex("5AA5 00 FF0000 3F 27").toHex(' ')); // 61 and 37
 }
 
 QTEST_MAIN(tst_SegParamInfo)

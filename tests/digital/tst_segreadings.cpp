@@ -5,9 +5,9 @@
 
 namespace {
 
-SegSensorRecord record(const char* sensor, int cls, const char* label, int sub, int type, double value)
+SensorReading record(const char* sensor, int cls, const char* label, int sub, int type, double value)
 {
-    SegSensorRecord r;
+    SensorReading r;
     r.sensorName = QString::fromLatin1(sensor);
     r.sensorClass = cls;
     r.label = QString::fromLatin1(label);
@@ -18,7 +18,7 @@ SegSensorRecord record(const char* sensor, int cls, const char* label, int sub, 
 }
 
 // A catalogue with decoys ahead of the records each rule should find.
-QVector<SegSensorRecord> catalogue()
+QVector<SensorReading> catalogue()
 {
     return {
         record("CPU [#0]: Intel Core i7", 11, "Core Max", 10, 1, 11),          // 0 CPU temp, no DTS
@@ -98,7 +98,7 @@ void tst_SegReadings::missingRecordKeepsPreviousValue()
     QFETCH(double, value);
     QFETCH(int, index);
     QFETCH(int, expected);
-    const QVector<SegSensorRecord> one = {record("x", 11, "y", 10, 1, value)};
+    const QVector<SensorReading> one = {record("x", 11, "y", 10, 1, value)};
     QCOMPARE(SegReadings::wholeValue(one, index, 17), expected);
 }
 

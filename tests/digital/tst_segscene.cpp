@@ -2,6 +2,7 @@
 // lighting effect applied to its items, checked on rendered pixels.
 #include "segnumber.h"
 #include "segscene.h"
+#include "sensorfixtures.h"
 
 #include <QGraphicsSimpleTextItem>
 #include <QPainter>
@@ -12,9 +13,9 @@ namespace {
 
 const QColor kUnlit(15, 15, 15);
 
-SegSensorRecord record(const char* sensor, int cls, const char* label, int sub, int type, double value)
+SensorReading record(const char* sensor, int cls, const char* label, int sub, int type, double value)
 {
-    SegSensorRecord r;
+    SensorReading r;
     r.sensorName = QString::fromLatin1(sensor);
     r.sensorClass = cls;
     r.label = QString::fromLatin1(label);
@@ -24,7 +25,7 @@ SegSensorRecord record(const char* sensor, int cls, const char* label, int sub, 
     return r;
 }
 
-QVector<SegSensorRecord> readings(double cpuTemp, double cpuUsage, double gpuTemp, double gpuUsage)
+QVector<SensorReading> readings(double cpuTemp, double cpuUsage, double gpuTemp, double gpuUsage)
 {
     return {
         record("CPU [#0]: DTS", 11, "Core Max", 10, 1, cpuTemp),
@@ -70,6 +71,9 @@ private slots:
     void renderedDigits();
     void numbersFollowTheSource_data();
     void numbersFollowTheSource();
+    void followsTheSensorManager_data();
+    void followsTheSensorManager();
+    void numbersFollowReplayedReadings();
     void withoutSensorDataBothNumbersShowZero();
     void missingRecordKeepsPreviousNumber();
     void effectColoursAllItems_data();
@@ -81,7 +85,7 @@ private slots:
 
 void tst_SegScene::layout()
 {
-    SegScene scene;
+    SegScene scene(nullptr);
     QCOMPARE(scene.sceneRect(), QRectF(0, 0, 400, 480));
     QCOMPARE(scene.backgroundBrush().color(), QColor(Qt::black));
     for (int row = 0; row < 2; ++row) {
@@ -109,7 +113,7 @@ void tst_SegScene::layout()
 
 void tst_SegScene::renderedDigits()
 {
-    SegScene scene;
+    SegScene scene(nullptr);
     scene.updateFromCatalogue(readings(7, 105, 0, 0), kIntel);
     const QImage image = render(&scene);
 
@@ -167,7 +171,7 @@ void tst_SegScene::numbersFollowTheSource()
     QFETCH(int, temp);
     QFETCH(int, usage);
 
-    SegScene scene;
+    SegScene scene(nullptr);
     QSignalSpy published(&scene, &SegScene::updateMonitorData);
     scene.setSource(source);
     QCOMPARE(scene.sourceLabel()->text(), label);
@@ -180,9 +184,61 @@ void tst_SegScene::numbersFollowTheSource()
     QCOMPARE(shown(&scene, 0), (QVector<int>{10, temp / 10, temp % 10}));
 }
 
+void tst_SegScene::followsTheSensorManager_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<int>("source");
+    QTest::addColumn<int>("temp");
+    QTest::addColumn<int>("usage");
+
+    QTest::newRow("AMD CPU") << "amd-amd" << 0 << 50 << 8;
+    QTest::newRow("AMD GPU: sub-class 101, not the hot spot") << "amd-amd" << 1 << 58 << 64;
+    QTest::newRow("Intel CPU with NVIDIA: GPU") << "intel-nvidia" << 1 << 61 << 37;
+    QTest::newRow("Intel laptop CPU: DTS die, total usage") << "intel-laptop" << 0 << 58 << 23;
+    QTest::newRow("Intel laptop integrated GPU: CPU class, no DTS") << "intel-laptop" << 1 << 57 << 12;
+}
+
+void tst_SegScene::followsTheSensorManager()
+{
+    QFETCH(QString, fixture);
+    QFETCH(int, source);
+    QFETCH(int, temp);
+    QFETCH(int, usage);
+
+    std::unique_ptr<DispSensorManager> manager = SensorFixtures::replayManager(fixture);
+    QVERIFY(manager->isInitialised());
+    SegScene scene(manager.get());
+    scene.setSource(source);
+    QSignalSpy published(&scene, &SegScene::updateMonitorData);
+    manager->runLoopPass();
+    QCOMPARE(published.count(), 1);
+    QCOMPARE(published.at(0), (QVariantList{temp, usage}));
+    QCOMPARE(shown(&scene, 0), (QVector<int>{10, temp / 10, temp % 10}));
+    QCOMPARE(shown(&scene, 1), (QVector<int>{10, usage >= 10 ? usage / 10 : 10, usage % 10}));
+}
+
+void tst_SegScene::numbersFollowReplayedReadings()
+{
+    // The CPU die temperature of this fixture steps 52, 54, 56, 52, ...
+    std::unique_ptr<DispSensorManager> manager =
+        SensorFixtures::replayManager(QStringLiteral("intel-nvidia"));
+    SegScene scene(manager.get());
+    QSignalSpy published(&scene, &SegScene::updateMonitorData);
+    QVector<int> temps;
+    for (int pass = 0; pass < 4; ++pass) {
+        manager->runLoopPass();
+        temps.append(published.takeFirst().at(0).toInt());
+        QCOMPARE(scene.digit(0, 2)->number(), temps.last() % 10);
+    }
+    QVERIFY2(temps[0] == 52 || temps[0] == 54 || temps[0] == 56, qPrintable(QString::number(temps[0])));
+    for (int i = 1; i < temps.size(); ++i) {
+        QCOMPARE(temps[i], temps[i - 1] == 56 ? 52 : temps[i - 1] + 2);
+    }
+}
+
 void tst_SegScene::withoutSensorDataBothNumbersShowZero()
 {
-    SegScene scene;
+    SegScene scene(nullptr);
     QSignalSpy published(&scene, &SegScene::updateMonitorData);
     QCOMPARE(shown(&scene, 0), (QVector<int>{10, 10, 0}));
     scene.updateFromCatalogue({}, kIntel);
@@ -194,7 +250,7 @@ void tst_SegScene::withoutSensorDataBothNumbersShowZero()
 
 void tst_SegScene::missingRecordKeepsPreviousNumber()
 {
-    SegScene scene;
+    SegScene scene(nullptr);
     scene.updateFromCatalogue(readings(55, 12, 0, 0), kIntel);
     // Only a usage record this time.
     scene.updateFromCatalogue({record("CPU [#0]", 11, "Total CPU Usage", 10, 7, 99)}, kIntel);
@@ -233,7 +289,7 @@ void tst_SegScene::effectColoursAllItems()
     QFETCH(int, temperature);
     QFETCH(QColor, expected);
 
-    SegScene scene;
+    SegScene scene(nullptr);
     scene.updateFromCatalogue(readings(temperature, 88, 0, 0), kIntel);
     scene.updateEffectParam(type, onoff, color, light, 0, 0.0);
     scene.stepEffect();
@@ -252,7 +308,7 @@ void tst_SegScene::effectColoursAllItems()
 
 void tst_SegScene::rainbowColoursZones()
 {
-    SegScene scene;
+    SegScene scene(nullptr);
     scene.updateEffectParam(3, 1, 0xFF0000, 100, 0, 0.0);
     scene.stepEffect();
     const QColor zones[4] = {QColor(0xFF6000), QColor(0xFF4000), QColor(0xFF2000), QColor(0xFF0000)};
@@ -269,7 +325,7 @@ void tst_SegScene::rainbowColoursZones()
 
 void tst_SegScene::loadLinkageLeavesColoursAsTheyAre()
 {
-    SegScene scene;
+    SegScene scene(nullptr);
     scene.updateEffectParam(0, 1, 0x00FF00, 100, 0, 0.0);
     scene.stepEffect();
     scene.updateEffectParam(5, 1, 0x0000FF, 100, 0, 0.0);
@@ -281,7 +337,7 @@ void tst_SegScene::loadLinkageLeavesColoursAsTheyAre()
 
 void tst_SegScene::timerStepsTheEffect()
 {
-    SegScene scene;
+    SegScene scene(nullptr);
     scene.updateEffectParam(0, 1, 0x123456, 100, 0, 0.0);
     QTRY_COMPARE_WITH_TIMEOUT(scene.digit(0, 2)->litColor(), QColor(0x123456), 1000);
 }

@@ -1,7 +1,7 @@
 #include "disphomepage.h"
 
 #include "baseinfo.h"
-#include "cdctransport.h"
+#include "coloradjustwidget.h"
 #include "devicemodels.h"
 #include "devicescanner.h"
 #include "dispscene.h"
@@ -10,6 +10,8 @@
 #include "dispthemelist.h"
 #include "placeholderbackgroundpanel.h"
 #include "sceneframepump.h"
+#include "segparaminfo.h"
+#include "segscene.h"
 #include "systemportenumerator.h"
 #include "themedialogs.h"
 #include "themestorage.h"
@@ -97,8 +99,7 @@ DispHomePage::DispHomePage(DispScene* placeholderScene, std::unique_ptr<PortEnum
 
     m_sensorManager = std::make_unique<DispSensorManager>();
     m_sensorManager->start(QThread::InheritPriority);
-    m_segmentScene = new QGraphicsScene(0, 0, 480, 480, this);
-    m_segmentScene->setBackgroundBrush(QColor(0x03, 0x03, 0x03));
+    m_segmentScene = new SegScene(m_sensorManager.get(), this);
     m_settingPage = new dispsettingwidget(this, m_sensorManager.get());
     m_settingPage->hide();
     connect(m_settingPage, &dispsettingwidget::brightnessChanged, this, &DispHomePage::forwardBrightness);
@@ -113,6 +114,10 @@ DispHomePage::DispHomePage(DispScene* placeholderScene, std::unique_ptr<PortEnum
             m_currentDisplay->themePath = path;
         }
     });
+    connect(m_effectsPanel, &ColorAdjustWidget::updateCurrentParam, this,
+            &DispHomePage::updateCurrentSegParamInfo);
+    connect(m_effectsPanel, &ColorAdjustWidget::updateCurrentParam, m_segmentScene,
+            &SegScene::updateEffectParam);
     connect(m_officialList, &DispThemeList::updateThemeName, m_storage, &ThemeStorage::openTheme);
     connect(m_personalList, &DispThemeList::updateThemeName, m_storage, &ThemeStorage::openTheme);
 
@@ -331,7 +336,7 @@ QWidget* DispHomePage::buildRightTabs()
     m_rightTabs->setStyleSheet(QStringLiteral("QTabWidget::pane { border: none; }"));
 
     // The lighting-effect panel of seven-segment devices.
-    m_effectsPanel = new QWidget(m_rightTabs);
+    m_effectsPanel = new ColorAdjustWidget(m_segmentScene, m_rightTabs);
     m_effectsPanel->setObjectName(QStringLiteral("effectsPanel"));
     m_rightTabs->addTab(m_effectsPanel, QString());
 
@@ -442,9 +447,9 @@ void DispHomePage::onDevInserted(QString com, int vid, int pid)
         }
         auto context = std::make_unique<DigitalDeviceContext>();
         context->port = com;
-        context->adapter = new cdcTransport(this);
-        if (!context->adapter->openPort(com)) {
-            delete context->adapter;
+        context->info = new SegParamInfo(m_segmentScene, this);
+        if (!context->info->open(com)) {
+            delete context->info;
             return;
         }
         m_digitals.push_back(std::move(context));
@@ -552,8 +557,21 @@ void DispHomePage::selectDigital(DigitalDeviceContext* context)
 {
     m_currentDigital = context;
     showScene(m_segmentScene);
+    const SegEffectParams params = context->info->params();
+    m_effectsPanel->setCurrentParam(params.type, params.onoff, params.color, params.light, params.function,
+                                    params.angle);
+    m_segmentScene->updateEffectParam(params.type, params.onoff, params.color, params.light, params.function,
+                                      params.angle);
     m_rightTabs->setCurrentIndex(0);
     m_displayPage->hide();
+}
+
+void DispHomePage::updateCurrentSegParamInfo(quint32 type, qint32 onOff, quint32 color, quint32 light,
+                                             qint32 function, double angle)
+{
+    if (m_currentDigital != nullptr) {
+        m_currentDigital->info->updateEffectParam(type, onOff, color, light, function, angle);
+    }
 }
 
 void DispHomePage::showPlaceholder()
@@ -587,7 +605,7 @@ void DispHomePage::clearDeviceInfo(QString com, int vid, int pid)
         if (m_currentDigital == context) {
             m_currentDigital = nullptr;
         }
-        delete context->adapter;
+        delete context->info;
         m_digitals.erase(std::find_if(m_digitals.begin(), m_digitals.end(),
                                       [context](const auto& entry) { return entry.get() == context; }));
         emit updateDeviceList(false, com, 0, 0);
@@ -667,7 +685,7 @@ void DispHomePage::releaseAllDevices()
     }
     m_displays.clear();
     for (const auto& context : m_digitals) {
-        delete context->adapter;
+        delete context->info;
     }
     m_digitals.clear();
 }

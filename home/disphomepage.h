@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class ColorAdjustWidget;
 class DeviceScanner;
 class DispSensorManager;
 class DispScene;
@@ -24,6 +25,7 @@ class QLineEdit;
 class QListWidget;
 class QStackedWidget;
 class QTabWidget;
+class SegScene;
 class QToolButton;
 class QPushButton;
 class ThemeDialogs;
@@ -72,6 +74,8 @@ public:
     DisplayDeviceContext* currentDisplay() const { return m_currentDisplay; }
     DigitalDeviceContext* currentDigital() const { return m_currentDigital; }
     DispScene* currentScene() const { return m_currentScene; }
+    SegScene* segmentScene() const { return m_segmentScene; }
+    ColorAdjustWidget* effectsPanel() const { return m_effectsPanel; }
     QImage previewImage() const;
     // The preview of a frame: unchanged up to 480 a side, else its longer
     // side scaled to 480 and the other truncated in proportion.
@@ -88,6 +92,8 @@ public slots:
     void onDevInserted(QString com, int vid, int pid);
     void onDevRemoved(QString com);
     void clearDeviceInfo(QString com, int vid, int pid);
+    void updateCurrentSegParamInfo(quint32 type, qint32 onOff, quint32 color, quint32 light, qint32 function,
+                                   double angle);
     void homePageStackSelect(int index);
     void updateFrame();
 
@@ -137,7 +143,7 @@ private:
     std::unique_ptr<ThemeDialogs> m_dialogs;
     ThemeStorage* m_storage = nullptr;
 
-    QGraphicsScene* m_segmentScene = nullptr;
+    SegScene* m_segmentScene = nullptr;
     QGraphicsView* m_view = nullptr;
     QStackedWidget* m_modeStack = nullptr;
     QButtonGroup* m_modeGroup = nullptr;
@@ -162,7 +168,7 @@ private:
     QToolButton* m_exportButton = nullptr;
     QToolButton* m_importButton = nullptr;
     QTabWidget* m_rightTabs = nullptr;
-    QWidget* m_effectsPanel = nullptr;
+    ColorAdjustWidget* m_effectsPanel = nullptr;
     QWidget* m_displayPage = nullptr;
     QLabel* m_previewCaption = nullptr;
     QLabel* m_previewLabel = nullptr;

@@ -7,7 +7,7 @@
 class DispScene;
 class SceneFramePump;
 class Transport;
-class cdcTransport;
+class SegParamInfo;
 
 // One attached display device as the home page keeps it, from its port's
 // arrival until the port vanishes.
@@ -28,9 +28,10 @@ struct DisplayDeviceContext
     bool identified() const { return width > 0 && height > 0; }
 };
 
-// One attached seven-segment device: its own serial adapter.
+// One attached seven-segment device: its lighting parameters and effect
+// loop with their own serial adapter.
 struct DigitalDeviceContext
 {
     QString port;
-    cdcTransport* adapter = nullptr; // owned by the page
+    SegParamInfo* info = nullptr; // owned by the page
 };

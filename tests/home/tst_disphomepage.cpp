@@ -2,6 +2,7 @@
 // pseudo-terminals, published through $PANELCAST_VIRTUAL_PORTS and found by
 // the page's own port scan.
 #include "baseinfo.h"
+#include "coloradjustwidget.h"
 #include "device/ptypair.h"
 #include "disphomepage.h"
 #include "dispscene.h"
@@ -10,6 +11,8 @@
 #include "home/emudevice.h"
 #include "packets.h"
 #include "resourceinit.h"
+#include "segparaminfo.h"
+#include "segscene.h"
 #include "systemportenumerator.h"
 #include "themes/fakethemedialogs.h"
 #include "themestorage.h"
@@ -18,6 +21,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGraphicsView>
+#include <QJsonArray>
 #include <QLineEdit>
 #include <QSlider>
 #include <QTabWidget>
@@ -188,9 +192,24 @@ void TestDispHomePage::digitalDeviceIsListedAtOnce()
     QVERIFY(page->displayDevices().empty());
     QVERIFY(page->currentDigital() != nullptr);
     QCOMPARE(page->findChild<QTabWidget*>("rightTabs")->currentIndex(), 0);
+    QCOMPARE(page->findChild<QGraphicsView*>("homeView")->scene(), page->segmentScene());
     // No search packet goes to a seven-segment panel.
     QTest::qWait(300);
     QVERIFY(!digital.commands().contains("0x90"));
+
+    // The effects panel edits the current device, which lights up in that colour.
+    page->effectsPanel()->setCurrentParam(SegEffectParams::Static, 1, 0x00FF00, 100,
+                                          SegEffectParams::MonitorCpu, 0.0);
+    QCOMPARE(page->currentDigital()->info->params().color, 0x00FF00u);
+    auto litGreen = [&digital] {
+        for (const QJsonObject& entry : digital.log()) {
+            if (entry.value("colours").toArray().contains(QJsonValue("#00FF00"))) {
+                return true;
+            }
+        }
+        return false;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(litGreen(), kWaitMs);
 
     // Unplugged: unlisted with the digital size.
     digital.stop();

@@ -195,6 +195,7 @@ private slots:
     void streamedPictureMatches_data();
     void streamedPictureMatches();
     void videoLoopsAtItsFrameRate();
+    void streamEndsWhenTheDeviceGoesAway();
 
 private:
     QTemporaryDir m_files;
@@ -565,6 +566,17 @@ void TestCtlDeviceCommands::videoLoopsAtItsFrameRate()
     const int frames = valueOf(run.out, "frames").toInt();
     QVERIFY2(frames >= 12 && frames <= 26, qPrintable(run.out));
     QTRY_COMPARE(emu.commands().count("0x85"), frames);
+}
+
+void TestCtlDeviceCommands::streamEndsWhenTheDeviceGoesAway()
+{
+    QVERIFY(testPicture(QSize(320, 240)).save(file("small.png")));
+    Emulator emu;
+    // The emulator leaves after a second, as an unplugged display would.
+    QVERIFY2(emu.start({"--size", "320x240", "--seconds", "1"}), qPrintable(emu.error()));
+    const Run run = ctl({"stream", emu.link(), file("small.png")}, emu.entry());
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err, "panelcast-ctl stream: lost the connection to " + emu.link() + "\n");
 }
 
 QTEST_MAIN(TestCtlDeviceCommands)

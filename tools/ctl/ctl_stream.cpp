@@ -17,7 +17,6 @@ extern "C" {
 #include <QTextStream>
 #include <QTimer>
 
-#include <cmath>
 #include <csignal>
 #include <cstring>
 #include <sys/socket.h>
@@ -29,6 +28,8 @@ namespace {
 constexpr double kStillIntervalS = 0.033;
 // Further behind than this, the schedule starts over instead of rushing.
 constexpr double kMaxLagS = 0.5;
+// --seconds beyond a year is a typo, not a plan.
+constexpr double kLongestStreamS = 366.0 * 24 * 3600;
 
 const char* const kHelp = "usage: panelcast-ctl stream PORT FILE [--seconds N]\n"
                           "\n"
@@ -107,8 +108,10 @@ int runStream(const QStringList& arguments)
         if (arguments.at(i) == QLatin1String("--seconds")) {
             bool number = false;
             seconds = i + 1 < arguments.size() ? arguments.at(i + 1).toDouble(&number) : 0;
-            if (!number || !(seconds > 0) || !std::isfinite(seconds)) {
-                return ctlFail("stream", QStringLiteral("--seconds takes a positive number"), 2);
+            if (!number || !(seconds > 0) || !(seconds <= kLongestStreamS)) {
+                return ctlFail("stream",
+                               QStringLiteral("--seconds takes a positive number of seconds, at most a year"),
+                               2);
             }
             ++i;
         } else {

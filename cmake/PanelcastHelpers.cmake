@@ -8,7 +8,8 @@ function(panelcast_add_test)
     target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set(env "PANELCAST_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data"
-            "PANELCAST_EMU=$<TARGET_FILE_DIR:panelcast-emu>/panelcast-emu")
+            "PANELCAST_EMU=$<TARGET_FILE_DIR:panelcast-emu>/panelcast-emu"
+            "PANELCAST_CTL=$<TARGET_FILE_DIR:panelcast-ctl>/panelcast-ctl")
     if(NOT T_GUI)
         list(APPEND env "QT_QPA_PLATFORM=offscreen")
     endif()

@@ -43,11 +43,17 @@ TestH264Encoder::TestH264Encoder(const QSize& size) : m_size(size)
 
 QByteArray TestH264Encoder::encode(const QColor& colour)
 {
-    if (!m_context) {
-        return QByteArray();
-    }
     QImage image(m_size, QImage::Format_RGB32);
     image.fill(colour);
+    return encode(image);
+}
+
+QByteArray TestH264Encoder::encode(const QImage& picture)
+{
+    if (!m_context || picture.size() != m_size) {
+        return QByteArray();
+    }
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
     const uint8_t* src[4] = {image.constBits(), nullptr, nullptr, nullptr};
     const int srcStride[4] = {int(image.bytesPerLine()), 0, 0, 0};
     av_frame_make_writable(m_frame.get());

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -19,6 +20,8 @@ public:
 
     // One access unit showing a plain colour; empty on failure.
     QByteArray encode(const QColor& colour);
+    // One access unit showing `image` (of the encoder's size); empty on failure.
+    QByteArray encode(const QImage& image);
 
 private:
     QSize m_size;

@@ -23,6 +23,10 @@ public:
     static const CtlCommand* find(const QString& name);
 };
 
+// Prints "panelcast-ctl <command>: <message>" as one line on stderr and
+// returns `exitCode`: 2 for a wrong command line, 1 for anything else.
+int ctlFail(const char* command, const QString& message, int exitCode = 1);
+
 struct CtlRegistration
 {
     explicit CtlRegistration(const CtlCommand& command) { CtlRegistry::add(command); }

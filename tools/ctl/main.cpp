@@ -30,13 +30,20 @@ const CtlCommand* CtlRegistry::find(const QString& name)
     return nullptr;
 }
 
+int ctlFail(const char* command, const QString& message, int exitCode)
+{
+    QTextStream err(stderr);
+    err << "panelcast-ctl " << command << ": " << message << '\n';
+    return exitCode;
+}
+
 namespace {
 
 void printUsage(QTextStream& out)
 {
     out << "usage: panelcast-ctl <command> [options]\n\ncommands:\n";
     for (const CtlCommand& command : CtlRegistry::commands()) {
-        out << "  " << QString::fromLatin1(command.name).leftJustified(12) << command.summary << '\n';
+        out << "  " << QString::fromLatin1(command.name).leftJustified(16) << command.summary << '\n';
     }
     out << "\n'panelcast-ctl <command> --help' describes a command's options.\n";
 }

@@ -2,6 +2,18 @@
 
 #include <climits>
 
+extern "C" {
+#include <libavutil/macros.h>
+#include <libavutil/mem.h>
+}
+
+namespace {
+
+// Row and tail spare room of converted pictures, in bytes.
+constexpr int kRowAlign = 64;
+
+} // namespace
+
 H264Decoder::H264Decoder()
 {
     const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_H264);
@@ -87,13 +99,19 @@ QImage H264Decoder::toImage(const AVFrame* frame, QString* error)
         *error = QStringLiteral("cannot convert pixel format %1").arg(frame->format);
         return QImage();
     }
-    QImage image(frame->width, frame->height, QImage::Format_RGB32);
-    if (image.isNull()) {
+    // swscale's vector code writes whole blocks: at some widths (1080 and
+    // 462 among them) its BGRA output runs up to 32 bytes past the end of
+    // each row. Rows get a stride with room to spare and the buffer a spare
+    // tail, so the last row's overrun lands in memory the image owns.
+    const int stride = FFALIGN(frame->width * 4, kRowAlign) + kRowAlign;
+    const size_t bytes = size_t(stride) * size_t(frame->height) + kRowAlign;
+    auto* buffer = static_cast<uchar*>(av_malloc(bytes));
+    if (buffer == nullptr) {
         *error = QStringLiteral("out of memory");
         return QImage();
     }
-    uint8_t* dst[4] = {image.bits(), nullptr, nullptr, nullptr};
-    int dstStride[4] = {int(image.bytesPerLine()), 0, 0, 0};
+    uint8_t* dst[4] = {buffer, nullptr, nullptr, nullptr};
+    int dstStride[4] = {stride, 0, 0, 0};
     sws_scale(m_sws.get(), frame->data, frame->linesize, 0, frame->height, dst, dstStride);
-    return image;
+    return QImage(buffer, frame->width, frame->height, stride, QImage::Format_RGB32, av_free, buffer);
 }

@@ -1,0 +1,583 @@
+// End to end: the panelcast-ctl binary drives panelcast-emu over its
+// pseudo-terminal; what the emulator received (packets.jsonl, the uploaded
+// files, the last decoded picture) is compared with what was asked for.
+#include "emuprocess.h"
+
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
+#include <QProcess>
+#include <QSerialPort>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kCtlTimeoutMs = 30000;
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// One emulator with its own output folder.
+class Emulator
+{
+public:
+    bool start(const QStringList& extra)
+    {
+        m_link = m_dir.filePath(QStringLiteral("ttyEMU"));
+        return m_process.start(QStringList{"--link", m_link, "--out", outDir()} + extra);
+    }
+    // Ends the emulator; it saves its last decoded picture on the way out.
+    void stop() { m_process.stop(); }
+
+    QString link() const { return m_link; }
+    QString outDir() const { return m_dir.filePath(QStringLiteral("out")); }
+    QString entry() const { return m_process.virtualPortEntry(); }
+    QString error() { return m_process.errorText(); }
+
+    QList<QJsonObject> log() const
+    {
+        QList<QJsonObject> entries;
+        QFile file(QDir(outDir()).filePath(QStringLiteral("packets.jsonl")));
+        if (file.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : file.readAll().split('\n')) {
+                if (!line.isEmpty()) {
+                    entries << QJsonDocument::fromJson(line).object();
+                }
+            }
+        }
+        return entries;
+    }
+
+    QStringList commands() const
+    {
+        QStringList codes;
+        for (const QJsonObject& entry : log()) {
+            codes << entry.value("cmd").toString();
+        }
+        return codes;
+    }
+
+    QByteArray upload(int number) const
+    {
+        QFile file(QDir(outDir()).filePath(QStringLiteral("upload-%1.bin").arg(number)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_link;
+    EmuProcess m_process;
+};
+
+Run ctl(const QStringList& arguments, const QString& virtualPorts = QString(),
+        const QString& dataDir = QString())
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PANELCAST_VIRTUAL_PORTS"), virtualPorts);
+    if (!dataDir.isEmpty()) {
+        env.insert(QStringLiteral("PANELCAST_DATA_DIR"), dataDir);
+    }
+    env.remove(QStringLiteral("QT_LOGGING_RULES"));
+    process.setProcessEnvironment(env);
+    process.start(qEnvironmentVariable("PANELCAST_CTL"), arguments);
+    Run run;
+    if (!process.waitForFinished(kCtlTimeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        run.err = QStringLiteral("panelcast-ctl did not finish");
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QByteArray patterned(int size, int seed)
+{
+    QByteArray data(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i) {
+        data[i] = char((i * 131 + seed) ^ (i >> 7));
+    }
+    return data;
+}
+
+bool writeFile(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+// A picture with smooth areas, hard edges and fine detail, as a theme has.
+QImage testPicture(const QSize& size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient gradient(0, 0, size.width(), size.height());
+    gradient.setColorAt(0, QColor(20, 40, 160));
+    gradient.setColorAt(0.5, QColor(230, 200, 40));
+    gradient.setColorAt(1, QColor(160, 20, 60));
+    painter.fillRect(image.rect(), gradient);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (int i = 0; i < 8; ++i) {
+        const int y = size.height() * i / 8;
+        painter.setBrush(QColor::fromHsv(i * 45, 200, 230));
+        painter.setPen(QPen(Qt::white, 3));
+        painter.drawEllipse(QRect(size.width() / 8 + (i % 2) * size.width() / 3, y + 10, size.width() / 3,
+                                  size.height() / 10));
+        painter.fillRect(QRect(size.width() * 3 / 4, y + 20, size.width() / 6, size.height() / 20),
+                         Qt::black);
+    }
+    return image;
+}
+
+double luma(QRgb rgb)
+{
+    return 0.299 * qRed(rgb) + 0.587 * qGreen(rgb) + 0.114 * qBlue(rgb);
+}
+
+// Peak signal-to-noise ratio of the luma of `actual` at `offset` against
+// `expected`.
+double lumaPsnr(const QImage& expected, const QImage& actual, const QPoint& offset)
+{
+    double squares = 0;
+    for (int y = 0; y < expected.height(); ++y) {
+        for (int x = 0; x < expected.width(); ++x) {
+            const double d = luma(expected.pixel(x, y)) - luma(actual.pixel(x + offset.x(), y + offset.y()));
+            squares += d * d;
+        }
+    }
+    const double mse = squares / (double(expected.width()) * expected.height());
+    return mse <= 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
+}
+
+QString valueOf(const QString& text, const QString& key)
+{
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        if (line.startsWith(key + QStringLiteral(": "))) {
+            return line.mid(key.size() + 2);
+        }
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestCtlDeviceCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void listShowsKnownDevices();
+    void infoIdentifiesTheDisplay_data();
+    void infoIdentifiesTheDisplay();
+    void controlPacketsArrive_data();
+    void controlPacketsArrive();
+    void badInputIsRefused_data();
+    void badInputIsRefused();
+    void busyPortIsRefused();
+    void firmwareArrivesAsTheFile_data();
+    void firmwareArrivesAsTheFile();
+    void unacknowledgedUploadFails();
+    void logoPictureArrivesAsTheFile();
+    void mp4BecomesABootVideo();
+    void streamedPictureMatches_data();
+    void streamedPictureMatches();
+    void videoLoopsAtItsFrameRate();
+    void streamEndsWhenTheDeviceGoesAway();
+
+private:
+    QTemporaryDir m_files;
+    QString file(const QString& name) const { return m_files.filePath(name); }
+};
+
+void TestCtlDeviceCommands::initTestCase()
+{
+    if (qEnvironmentVariableIsEmpty("PANELCAST_EMU") || qEnvironmentVariableIsEmpty("PANELCAST_CTL")) {
+        QSKIP("PANELCAST_EMU and PANELCAST_CTL name the binaries under test; ctest sets them");
+    }
+    QVERIFY(m_files.isValid());
+    QVERIFY(writeFile(file("firmware.bin"), patterned(5000, 7)));
+    QVERIFY(writeFile(file("empty.bin"), QByteArray()));
+    QVERIFY(testPicture(QSize(480, 1920)).save(file("logo.jpg"), "JPG", 90));
+    QVERIFY(testPicture(QSize(400, 400)).save(file("square.jpg"), "JPG", 90));
+    QVERIFY(testPicture(QSize(480, 1920)).save(file("logo.png"), "PNG"));
+    // A valid picture padded past the 1 MiB limit.
+    QFile logo(file("logo.jpg"));
+    QVERIFY(logo.open(QIODevice::ReadOnly));
+    QVERIFY(writeFile(file("large.jpg"), logo.readAll() + QByteArray(0x100000, '\0')));
+}
+
+void TestCtlDeviceCommands::listShowsKnownDevices()
+{
+    Emulator display;
+    Emulator digital;
+    QVERIFY2(display.start({"--usb", "33C3:8001"}), qPrintable(display.error()));
+    QVERIFY2(digital.start({"--family", "digital"}), qPrintable(digital.error()));
+    // A listed path that does not exist is no device.
+    const QString ports = display.entry() + ";" + digital.entry() + ";/nonexistent/ttyX=1F3A:0007";
+    const Run run = ctl({"list"}, ports);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, display.link() + "\t33C3:8001\tdisplay\n" + digital.link() + "\t1A86:FE00\tdigital\n");
+}
+
+void TestCtlDeviceCommands::infoIdentifiesTheDisplay_data()
+{
+    QTest::addColumn<QStringList>("emuArguments");
+    QTest::addColumn<QString>("expected");
+    const QString version = QStringLiteral("PANELCAST-EMU V1.0 Dovaz Ezovava Ruviro");
+    QTest::newRow("480x1920") << QStringList{"--size", "480x1920"}
+                              << "size: 480x1920\nmode: 0\nencoder: 480x1920\nversion: " + version + "\n";
+    QTest::newRow("360x960 encoded 420 wide")
+        << QStringList{"--size", "360x960"}
+        << "size: 360x960\nmode: 0\nencoder: 420x960\nversion: " + version + "\n";
+    QTest::newRow("462x1920 encoded 480 wide")
+        << QStringList{"--size", "462x1920"}
+        << "size: 462x1920\nmode: 0\nencoder: 480x1920\nversion: " + version + "\n";
+    QTest::newRow("462x1920 at its own width")
+        << QStringList{"--size", "462x1920", "--usb", "33C3:0E02"}
+        << "size: 462x1920\nmode: 0\nencoder: 462x1920\nversion: " + version + "\n";
+    QTest::newRow("expansion mode, own version")
+        << QStringList{"--size", "320x240", "--mode", "1", "--version", "V2.3 test"}
+        << "size: 320x240\nmode: 1\nencoder: 320x240\nversion: V2.3 test\n";
+    QTest::newRow("12-byte search reply")
+        << QStringList{"--size", "480x480", "--mode", "1", "--reply-len", "12"}
+        << "size: 480x480\nmode: 0\nencoder: 480x480\nversion: " + version + "\n";
+}
+
+void TestCtlDeviceCommands::infoIdentifiesTheDisplay()
+{
+    QFETCH(QStringList, emuArguments);
+    QFETCH(QString, expected);
+    Emulator emu;
+    QVERIFY2(emu.start(emuArguments), qPrintable(emu.error()));
+    const Run run = ctl({"info", emu.link()}, emu.entry());
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.out, expected);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(emu.commands(), (QStringList{"0x90", "0x81"}));
+}
+
+void TestCtlDeviceCommands::controlPacketsArrive_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("payload");
+    QTest::newRow("brightness 0") << QStringList{"brightness", "PORT", "0"} << "0x80"
+                                  << "00";
+    QTest::newRow("brightness 1") << QStringList{"brightness", "PORT", "1"} << "0x80"
+                                  << "02";
+    QTest::newRow("brightness 50") << QStringList{"brightness", "PORT", "50"} << "0x80"
+                                   << "7f";
+    QTest::newRow("brightness 100") << QStringList{"brightness", "PORT", "100"} << "0x80"
+                                    << "ff";
+    QTest::newRow("expansion on") << QStringList{"expansion", "PORT", "on"} << "0x91"
+                                  << "01";
+    QTest::newRow("expansion off") << QStringList{"expansion", "PORT", "off"} << "0x91"
+                                   << "00";
+}
+
+void TestCtlDeviceCommands::controlPacketsArrive()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, command);
+    QFETCH(QString, payload);
+    Emulator emu;
+    // The only model whose expansion screen mode can be switched.
+    QVERIFY2(emu.start({"--usb", "33C3:0E02"}), qPrintable(emu.error()));
+    arguments.replaceInStrings(QStringLiteral("PORT"), emu.link());
+    const Run run = ctl(arguments, emu.entry());
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.exitCode, 0);
+    // Search first, then exactly one control packet and no frame.
+    QTRY_COMPARE(emu.commands(), (QStringList{"0x90", command}));
+    QCOMPARE(emu.log().at(1).value("hex").toString(), payload);
+}
+
+void TestCtlDeviceCommands::badInputIsRefused_data()
+{
+    QTest::addColumn<QStringList>("emuArguments");
+    QTest::addColumn<bool>("listed");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    const QStringList plain{"--size", "480x1920"};
+    QTest::newRow("unknown port") << plain << true << QStringList{"info", "/nonexistent/ttyEMU"}
+                                  << "unknown port";
+    QTest::newRow("unknown port name") << plain << true << QStringList{"info", "ttyNOPE9"} << "unknown port";
+    QTest::newRow("silent port") << QStringList{"--family", "digital"} << false << QStringList{"info", "PORT"}
+                                 << "no answer from PORT to the search within 2 seconds";
+    QTest::newRow("seven-segment panel")
+        << QStringList{"--family", "digital"} << true << QStringList{"info", "PORT"} << "seven-segment panel";
+    QTest::newRow("percent above 100")
+        << plain << true << QStringList{"brightness", "PORT", "101"} << "not a percentage from 0 to 100";
+    QTest::newRow("percent below 0") << plain << true << QStringList{"brightness", "PORT", "-1"}
+                                     << "not a percentage from 0 to 100";
+    QTest::newRow("percent not a number")
+        << plain << true << QStringList{"brightness", "PORT", "half"} << "not a percentage from 0 to 100";
+    QTest::newRow("expansion neither on nor off")
+        << plain << true << QStringList{"expansion", "PORT", "yes"} << "expected on or off";
+    QTest::newRow("expansion on a model without it")
+        << plain << true << QStringList{"expansion", "PORT", "on"} << "has no expansion screen mode";
+    QTest::newRow("missing file") << plain << true
+                                  << QStringList{"upload-firmware", "PORT", "DIR/missing.bin"}
+                                  << "cannot read DIR/missing.bin";
+    QTest::newRow("empty file") << plain << true << QStringList{"upload-firmware", "PORT", "DIR/empty.bin"}
+                                << "DIR/empty.bin is empty";
+    QTest::newRow("empty stream file")
+        << plain << true << QStringList{"stream", "PORT", "DIR/empty.bin"} << "DIR/empty.bin is empty";
+    QTest::newRow("stream of no picture")
+        << plain << true << QStringList{"stream", "PORT", "DIR/firmware.bin"} << "DIR/firmware.bin";
+    QTest::newRow("logo of the wrong size")
+        << plain << true << QStringList{"upload-logo", "PORT", "DIR/square.jpg"}
+        << "DIR/square.jpg is 400x400, which does not suit a 480x1920 panel";
+    QTest::newRow("logo too large") << plain << true << QStringList{"upload-logo", "PORT", "DIR/large.jpg"}
+                                    << "DIR/large.jpg is too large for a 480x1920 panel";
+    QTest::newRow("logo neither jpg nor mp4")
+        << plain << true << QStringList{"upload-logo", "PORT", "DIR/logo.png"} << "a logo is a .jpg picture";
+    QTest::newRow("firmware without logo support")
+        << QStringList{"--size", "480x1920", "--version", "V1.0"} << true
+        << QStringList{"upload-logo", "PORT", "DIR/logo.jpg"} << "takes no logos";
+    QTest::newRow("seconds not a number")
+        << plain << true << QStringList{"stream", "PORT", "DIR/logo.png", "--seconds", "soon"} << "--seconds";
+}
+
+void TestCtlDeviceCommands::badInputIsRefused()
+{
+    QFETCH(QStringList, emuArguments);
+    QFETCH(bool, listed);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    Emulator emu;
+    QVERIFY2(emu.start(emuArguments), qPrintable(emu.error()));
+    arguments.replaceInStrings(QStringLiteral("PORT"), emu.link());
+    arguments.replaceInStrings(QStringLiteral("DIR"), m_files.path());
+    message.replace(QStringLiteral("PORT"), emu.link());
+    message.replace(QStringLiteral("DIR"), m_files.path());
+
+    const Run run = ctl(arguments, listed ? emu.entry() : QString());
+    QVERIFY2(run.exitCode > 0, qPrintable(run.err));
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    // One line, naming the command, and nothing on stdout.
+    QCOMPARE(run.err.count(QLatin1Char('\n')), 1);
+    QVERIFY(run.err.startsWith("panelcast-ctl " + arguments.first() + ": "));
+    QCOMPARE(run.out, QString());
+    // Nothing but the search (and the version query of a logo) reached the device.
+    for (const QString& command : emu.commands()) {
+        QVERIFY2(command.isEmpty() || command == QLatin1String("0x90") || command == QLatin1String("0x81"),
+                 qPrintable(command));
+    }
+}
+
+void TestCtlDeviceCommands::busyPortIsRefused()
+{
+    Emulator emu;
+    QVERIFY2(emu.start({}), qPrintable(emu.error()));
+    QSerialPort holder;
+    holder.setPortName(emu.link());
+    QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
+    const Run run = ctl({"info", emu.link()}, emu.entry());
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err, "panelcast-ctl info: port busy: " + emu.link() + " is in use by another program\n");
+}
+
+void TestCtlDeviceCommands::firmwareArrivesAsTheFile_data()
+{
+    QTest::addColumn<QString>("usb");
+    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<bool>("scrambled");
+    QTest::newRow("variant A") << "33C3:0E02" << QStringList{"0x90", "0x82", "0x83", "0x83", "0x83", "0x84"}
+                               << false;
+    QTest::newRow("variant B") << "1F3A:0007" << QStringList{"0x90", "0x82", "0x84"} << true;
+}
+
+void TestCtlDeviceCommands::firmwareArrivesAsTheFile()
+{
+    QFETCH(QString, usb);
+    QFETCH(QStringList, commands);
+    QFETCH(bool, scrambled);
+    Emulator emu;
+    QVERIFY2(emu.start({"--usb", usb}), qPrintable(emu.error()));
+    const Run run = ctl({"upload-firmware", emu.link(), file("firmware.bin")}, emu.entry());
+    QCOMPARE(run.out, QString("Upgrade success.\n"));
+    QCOMPARE(run.exitCode, 0);
+    const int packs = commands.size() - 1;
+    QVERIFY2(run.err.contains(QStringLiteral("100%  %1/%1").arg(packs)), qPrintable(run.err));
+
+    QByteArray expected = patterned(5000, 7);
+    if (scrambled) {
+        for (int k = 36; k < expected.size(); ++k) {
+            expected[k] = char(expected[k] ^ 0x02);
+        }
+    }
+    QTRY_COMPARE(emu.commands(), commands);
+    QCOMPARE(emu.upload(1), expected);
+}
+
+void TestCtlDeviceCommands::unacknowledgedUploadFails()
+{
+    Emulator emu;
+    QVERIFY2(emu.start({"--ack", "never"}), qPrintable(emu.error()));
+    const Run run = ctl({"upload-firmware", emu.link(), file("firmware.bin")}, emu.entry());
+    QCOMPARE(run.out, QString("Upgrade fail.\n"));
+    QCOMPARE(run.exitCode, 1);
+    QTRY_COMPARE(emu.commands(), (QStringList{"0x90", "0x82"}));
+}
+
+void TestCtlDeviceCommands::logoPictureArrivesAsTheFile()
+{
+    Emulator emu;
+    QVERIFY2(emu.start({"--size", "480x1920"}), qPrintable(emu.error()));
+    const Run run = ctl({"upload-logo", emu.link(), file("logo.jpg")}, emu.entry());
+    QCOMPARE(run.out, QString("Upgrade success.\n"));
+    QCOMPARE(run.exitCode, 0);
+    QFile logo(file("logo.jpg"));
+    QVERIFY(logo.open(QIODevice::ReadOnly));
+    const QByteArray sent = logo.readAll();
+    QTRY_COMPARE(emu.upload(1), sent);
+    const QStringList commands = emu.commands();
+    QCOMPARE(commands.mid(0, 3), (QStringList{"0x90", "0x81", "0x86"}));
+    QCOMPARE(commands.last(), QString("0x89"));
+}
+
+void TestCtlDeviceCommands::mp4BecomesABootVideo()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty()) {
+        QSKIP("no ffmpeg program on the PATH");
+    }
+    QProcess make;
+    make.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25",
+                          "-t", "1", "-pix_fmt", "yuv420p", file("clip.mp4")});
+    QVERIFY(make.waitForFinished(kCtlTimeoutMs) && make.exitCode() == 0);
+
+    Emulator emu;
+    QVERIFY2(emu.start({"--size", "480x1920"}), qPrintable(emu.error()));
+    QTemporaryDir data;
+    const Run run = ctl({"upload-logo", emu.link(), file("clip.mp4")}, emu.entry(), data.path());
+    QCOMPARE(run.out, QString("Upgrade success.\n"));
+    QCOMPARE(run.exitCode, 0);
+    QFile video(data.filePath("boot_video.h264"));
+    QVERIFY(video.open(QIODevice::ReadOnly));
+    const QByteArray converted = video.readAll();
+    // An H.264 elementary stream, turned a quarter: 240 x 320.
+    QVERIFY(converted.startsWith(QByteArray::fromHex("00000001")));
+    QTRY_COMPARE(emu.upload(1), converted);
+    QCOMPARE(emu.commands().at(2), QString("0x87"));
+}
+
+void TestCtlDeviceCommands::streamedPictureMatches_data()
+{
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<QString>("usb");
+    QTest::addColumn<QSize>("pictureSize");
+    QTest::addColumn<QSize>("frameSize");
+    QTest::addColumn<QPoint>("offset");
+    QTest::newRow("480x1920") << "480x1920"
+                              << "1F3A:0007" << QSize(480, 1920) << QSize(480, 1920) << QPoint(0, 0);
+    QTest::newRow("360x960 at x = 60 of 420x960")
+        << "360x960"
+        << "1F3A:0007" << QSize(360, 960) << QSize(420, 960) << QPoint(60, 0);
+    QTest::newRow("462x1920 at the left of 480x1920")
+        << "462x1920"
+        << "1F3A:0007" << QSize(462, 1920) << QSize(480, 1920) << QPoint(0, 0);
+    QTest::newRow("462x1920 at its own width")
+        << "462x1920"
+        << "33C3:0E02" << QSize(462, 1920) << QSize(462, 1920) << QPoint(0, 0);
+    QTest::newRow("1080x1920") << "1080x1920"
+                               << "33C3:8001" << QSize(1080, 1920) << QSize(1080, 1920) << QPoint(0, 0);
+    QTest::newRow("square picture centred on 480x1920")
+        << "480x1920"
+        << "1F3A:0007" << QSize(480, 480) << QSize(480, 1920) << QPoint(0, 720);
+}
+
+void TestCtlDeviceCommands::streamedPictureMatches()
+{
+    QFETCH(QString, panel);
+    QFETCH(QString, usb);
+    QFETCH(QSize, pictureSize);
+    QFETCH(QSize, frameSize);
+    QFETCH(QPoint, offset);
+    const QImage picture = testPicture(pictureSize);
+    const QString path =
+        file(QStringLiteral("picture-%1x%2.png").arg(pictureSize.width()).arg(pictureSize.height()));
+    QVERIFY(picture.save(path));
+    Emulator emu;
+    QVERIFY2(emu.start({"--size", panel, "--usb", usb}), qPrintable(emu.error()));
+    const Run run = ctl({"stream", emu.link(), path, "--seconds", "1"}, emu.entry());
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.exitCode, 0);
+    const int frames = valueOf(run.out, "frames").toInt();
+    QVERIFY2(frames >= 10, qPrintable(run.out));
+    QVERIFY(valueOf(run.out, "fps").toDouble() > 5);
+    QVERIFY(valueOf(run.out, "seconds").toDouble() >= 1.0);
+    emu.stop();
+    // Every frame written was decoded.
+    QCOMPARE(emu.commands().count("0x85"), frames);
+    for (const QJsonObject& entry : emu.log()) {
+        QVERIFY2(!entry.contains("error"), qPrintable(entry.value("error").toString()));
+    }
+
+    const QImage decoded(QDir(emu.outDir()).filePath("latest.png"));
+    QCOMPARE(decoded.size(), frameSize);
+    const double psnr = lumaPsnr(picture, decoded, offset);
+    qInfo("luma PSNR %.1f dB", psnr);
+    QVERIFY2(psnr >= 35.0, qPrintable(QString::number(psnr)));
+    // Exactly there: one pixel off matches clearly worse.
+    const QPoint shifted = offset.x() > 0 ? offset - QPoint(1, 0) : offset + QPoint(0, 1);
+    QVERIFY(lumaPsnr(picture.copy(0, 0, pictureSize.width(), pictureSize.height() - 1), decoded, shifted) <
+            psnr - 3);
+    // Around the picture the frame is black.
+    const QRect inside(offset, pictureSize);
+    for (int y = 2; y < frameSize.height(); y += 16) {
+        for (int x = 2; x < frameSize.width(); x += 4) {
+            if (!inside.adjusted(-4, -4, 4, 4).contains(x, y)) {
+                QVERIFY2(luma(decoded.pixel(x, y)) < 12, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            }
+        }
+    }
+}
+
+void TestCtlDeviceCommands::videoLoopsAtItsFrameRate()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty()) {
+        QSKIP("no ffmpeg program on the PATH");
+    }
+    QProcess make;
+    make.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=10",
+                          "-t", "0.5", file("short.gif")});
+    QVERIFY(make.waitForFinished(kCtlTimeoutMs) && make.exitCode() == 0);
+
+    Emulator emu;
+    QVERIFY2(emu.start({"--size", "320x240"}), qPrintable(emu.error()));
+    const Run run = ctl({"stream", emu.link(), file("short.gif"), "--seconds", "2"}, emu.entry());
+    QCOMPARE(run.exitCode, 0);
+    // Five pictures a loop at 10 per second: about 20 frames in 2 s, so the
+    // animation looped, at its own pace rather than as fast as possible.
+    const int frames = valueOf(run.out, "frames").toInt();
+    QVERIFY2(frames >= 12 && frames <= 26, qPrintable(run.out));
+    QTRY_COMPARE(emu.commands().count("0x85"), frames);
+}
+
+void TestCtlDeviceCommands::streamEndsWhenTheDeviceGoesAway()
+{
+    QVERIFY(testPicture(QSize(320, 240)).save(file("small.png")));
+    Emulator emu;
+    // The emulator leaves after a second, as an unplugged display would.
+    QVERIFY2(emu.start({"--size", "320x240", "--seconds", "1"}), qPrintable(emu.error()));
+    const Run run = ctl({"stream", emu.link(), file("small.png")}, emu.entry());
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err, "panelcast-ctl stream: lost the connection to " + emu.link() + "\n");
+}
+
+QTEST_MAIN(TestCtlDeviceCommands)
+#include "tst_ctldevicecommands.moc"

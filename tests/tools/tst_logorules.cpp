@@ -1,0 +1,139 @@
+#include "logorules.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestLogoRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sizeLimitDependsOnThePanel_data();
+    void sizeLimitDependsOnThePanel();
+    void pictureMustSuitThePanel_data();
+    void pictureMustSuitThePanel();
+    void extensionIsTheLastDottedPart_data();
+    void extensionIsTheLastDottedPart();
+    void onlyMarkedFirmwareTakesLogos();
+    void bootVideoCommandLine();
+};
+
+void TestLogoRules::sizeLimitDependsOnThePanel_data()
+{
+    QTest::addColumn<QSize>("panel");
+    QTest::addColumn<qint64>("limit");
+    QTest::newRow("1080x1920") << QSize(1080, 1920) << qint64(0x300000);
+    QTest::newRow("480x1920") << QSize(480, 1920) << qint64(0x100000);
+    QTest::newRow("1920x1080 is not the large panel") << QSize(1920, 1080) << qint64(0x100000);
+    QTest::newRow("320x240") << QSize(320, 240) << qint64(0x100000);
+}
+
+void TestLogoRules::sizeLimitDependsOnThePanel()
+{
+    QFETCH(QSize, panel);
+    QFETCH(qint64, limit);
+    QCOMPARE(LogoRules::sizeLimit(panel), limit);
+}
+
+void TestLogoRules::pictureMustSuitThePanel_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QSize>("panel");
+    QTest::addColumn<int>("vid");
+    QTest::addColumn<int>("pid");
+    QTest::addColumn<int>("rotation");
+    QTest::addColumn<bool>("fits");
+
+    // 33C3:0E02 and 33C3:8001 with a 1920 high panel: 1920 wide, or as high
+    // as the panel is wide.
+    QTest::newRow("A 1920x480 on 480x1920")
+        << QSize(1920, 480) << QSize(480, 1920) << 0x33C3 << 0x0E02 << 0 << true;
+    QTest::newRow("A 1920 wide, any height")
+        << QSize(1920, 100) << QSize(480, 1920) << 0x33C3 << 0x8001 << 0 << true;
+    QTest::newRow("A as high as the panel is wide")
+        << QSize(10, 462) << QSize(462, 1920) << 0x33C3 << 0x0E02 << 0 << true;
+    QTest::newRow("A 480x1920 upright on 480x1920")
+        << QSize(480, 1920) << QSize(480, 1920) << 0x33C3 << 0x0E02 << 0 << false;
+    QTest::newRow("A 1080x1920 panel")
+        << QSize(1080, 1920) << QSize(1080, 1920) << 0x33C3 << 0x0E02 << 0 << false;
+    QTest::newRow("A 1920x1080 on 1080x1920")
+        << QSize(1920, 1080) << QSize(1080, 1920) << 0x33C3 << 0x0E02 << 0 << true;
+    QTest::newRow("A 440x1920 panel")
+        << QSize(1920, 440) << QSize(440, 1920) << 0x33C3 << 0x8001 << 0 << true;
+    QTest::newRow("A other panel sizes take anything")
+        << QSize(17, 23) << QSize(480, 480) << 0x33C3 << 0x0E02 << 0 << true;
+    QTest::newRow("A rotation is not looked at")
+        << QSize(480, 1920) << QSize(480, 1920) << 0x33C3 << 0x0E02 << 1 << false;
+
+    // Every other device: as wide or as high as the panel...
+    QTest::newRow("B same size") << QSize(480, 1920) << QSize(480, 1920) << 0x1F3A << 0x0007 << 0 << true;
+    QTest::newRow("B same width") << QSize(480, 10) << QSize(480, 1920) << 0x1F3A << 0x0007 << 0 << true;
+    QTest::newRow("B same height") << QSize(10, 1920) << QSize(480, 1920) << 0x1F3A << 0x0007 << 2 << true;
+    QTest::newRow("B neither") << QSize(400, 400) << QSize(480, 1920) << 0x1F3A << 0x0007 << 0 << false;
+    QTest::newRow("B turned picture, upright theme")
+        << QSize(1920, 480) << QSize(480, 1920) << 0x1F3A << 0x0007 << 0 << false;
+    // ...or, with the theme turned a quarter, as the panel turned.
+    QTest::newRow("B rotation 1") << QSize(1920, 480) << QSize(480, 1920) << 0x1F3A << 0x0007 << 1 << true;
+    QTest::newRow("B rotation 3, width only")
+        << QSize(1920, 7) << QSize(480, 1920) << 0x0D28 << 0xCCDD << 3 << true;
+    QTest::newRow("B rotation 1, upright picture")
+        << QSize(480, 1920) << QSize(480, 1920) << 0x1F3A << 0x0007 << 1 << false;
+    QTest::newRow("unknown model like B") << QSize(320, 99) << QSize(320, 240) << 0 << 0 << 0 << true;
+    QTest::newRow("33C3 with another product is B")
+        << QSize(1920, 480) << QSize(480, 1920) << 0x33C3 << 0x0001 << 0 << false;
+}
+
+void TestLogoRules::pictureMustSuitThePanel()
+{
+    QFETCH(QSize, picture);
+    QFETCH(QSize, panel);
+    QFETCH(int, vid);
+    QFETCH(int, pid);
+    QFETCH(int, rotation);
+    QFETCH(bool, fits);
+    QCOMPARE(LogoRules::pictureFits(picture, panel, vid, pid, rotation), fits);
+}
+
+void TestLogoRules::extensionIsTheLastDottedPart_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("extension");
+    QTest::newRow("jpg") << "/home/u/logo.jpg"
+                         << "jpg";
+    QTest::newRow("upper case kept") << "/home/u/logo.JPG"
+                                     << "JPG";
+    QTest::newRow("two dots") << "logo.final.mp4"
+                              << "mp4";
+    QTest::newRow("none") << "/home/u/logo"
+                          << "";
+    QTest::newRow("dotted folder") << "/home/u.v/logo"
+                                   << "v/logo";
+}
+
+void TestLogoRules::extensionIsTheLastDottedPart()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, extension);
+    QCOMPARE(LogoRules::extension(path), extension);
+}
+
+void TestLogoRules::onlyMarkedFirmwareTakesLogos()
+{
+    QVERIFY(LogoRules::versionTakesLogos("V1.0 Dovaz Ezovava Ruviro"));
+    QVERIFY(LogoRules::versionTakesLogos("Dovaz Ezovava Ruviro 2.1"));
+    QVERIFY(!LogoRules::versionTakesLogos("V1.0 Dovaz Ezovava"));
+    QVERIFY(!LogoRules::versionTakesLogos("dovaz ezovava ruviro"));
+    QVERIFY(!LogoRules::versionTakesLogos(QString()));
+}
+
+void TestLogoRules::bootVideoCommandLine()
+{
+    QCOMPARE(LogoRules::bootVideoArguments("/v/in.mp4", "/d/boot_video.h264"),
+             (QStringList{"-i", "/v/in.mp4", "-vf", "transpose=1", "-c:v", "libx264", "/d/boot_video.h264"}));
+    QTemporaryDir data;
+    qputenv("PANELCAST_DATA_DIR", data.path().toLocal8Bit());
+    QCOMPARE(LogoRules::bootVideoPath(), data.filePath("boot_video.h264"));
+}
+
+QTEST_APPLESS_MAIN(TestLogoRules)
+#include "tst_logorules.moc"

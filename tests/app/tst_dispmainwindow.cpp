@@ -1,11 +1,15 @@
 #include "baseinfo.h"
 #include "disphomepage.h"
 #include "dispmainwindow.h"
+#include "dispsettingwidget.h"
+#include "home/emudevice.h"
 #include "languageloader.h"
 #include "resourceinit.h"
+#include "transport.h"
 
 #include <QAction>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
@@ -57,13 +61,26 @@ private slots:
     void closeKeepsTheApplicationRunning();
     void languageChangeRetranslatesTooltips();
     void exitClosesTheWindowAndRemovesTheTray();
+    void emulatedDisplayIsListedWithItsIcon();
+    void clickingAnItemSelectsThatDevice();
+    void settingButtonHandsOverTheCurrentDevice();
+    void exitReleasesEveryDevice();
 
 private:
     QListWidget* list() const { return m_window->findChild<QListWidget*>("deviceList"); }
     QStackedWidget* stack() const { return m_window->findChild<QStackedWidget*>("pageStack"); }
 
+    // Starts one 1F3A:0007 emulator per size, publishes them and builds the
+    // window; true once every device is listed.
+    bool startWithDevices(const QStringList& sizes);
+    QString portOf(int emulator) const;
+    static void saveScreenshot(QWidget* widget, const QString& name);
+
+    const QStringList m_deviceTests{"emulatedDisplayIsListedWithItsIcon", "clickingAnItemSelectsThatDevice",
+                                    "settingButtonHandsOverTheCurrentDevice", "exitReleasesEveryDevice"};
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<DispMainWIndow> m_window;
+    std::vector<std::unique_ptr<TestEmulator>> m_emulators;
 };
 
 void TestDispMainWIndow::initTestCase()
@@ -77,14 +94,57 @@ void TestDispMainWIndow::init()
     QVERIFY(m_dir->isValid());
     qputenv("PANELCAST_DATA_DIR", (m_dir->path() + "/data").toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (m_dir->path() + "/config").toLocal8Bit());
-    if (QString(QTest::currentTestFunction()) != "minimisedStartLeavesOnlyTheTray") {
+    qputenv("PANELCAST_VIRTUAL_PORTS", "");
+    qputenv("PANELCAST_NO_MODAL", "1");
+    const QString test = QTest::currentTestFunction();
+    // The device tests build the window once their emulators run.
+    if (test != "minimisedStartLeavesOnlyTheTray" && !m_deviceTests.contains(test)) {
         m_window = std::make_unique<DispMainWIndow>();
+    }
+}
+
+bool TestDispMainWIndow::startWithDevices(const QStringList& sizes)
+{
+    if (qEnvironmentVariableIsEmpty("PANELCAST_EMU")) {
+        return false;
+    }
+    QList<const TestEmulator*> running;
+    for (const QString& size : sizes) {
+        m_emulators.push_back(std::make_unique<TestEmulator>());
+        if (!m_emulators.back()->start(size, "1F3A:0007")) {
+            qWarning() << m_emulators.back()->errorText();
+            return false;
+        }
+        running << m_emulators.back().get();
+    }
+    TestEmulator::publish(running);
+    m_window = std::make_unique<DispMainWIndow>();
+    QDeadlineTimer deadline(8000);
+    while (list()->count() < sizes.size() && !deadline.hasExpired()) {
+        QTest::qWait(20);
+    }
+    return list()->count() == sizes.size();
+}
+
+QString TestDispMainWIndow::portOf(int emulator) const
+{
+    return m_emulators.at(size_t(emulator))->entry().section('=', 0, 0);
+}
+
+void TestDispMainWIndow::saveScreenshot(QWidget* widget, const QString& name)
+{
+    // Documentation pictures: PANELCAST_SCREENSHOT_DIR=docs/images under Xvfb.
+    const QString folder = qEnvironmentVariable("PANELCAST_SCREENSHOT_DIR");
+    if (!folder.isEmpty()) {
+        QVERIFY(widget->grab().save(QDir(folder).filePath(name)));
     }
 }
 
 void TestDispMainWIndow::cleanup()
 {
     m_window.reset();
+    m_emulators.clear();
+    qputenv("PANELCAST_VIRTUAL_PORTS", "");
 }
 
 void TestDispMainWIndow::windowIsFramelessWithFixedParts()
@@ -350,6 +410,69 @@ void TestDispMainWIndow::exitClosesTheWindowAndRemovesTheTray()
     QVERIFY(!m_window->isVisible());
     QTRY_VERIFY(tray.isNull());
     QTRY_VERIFY(!m_window->findChild<QAction*>("exitAction"));
+}
+
+#define REQUIRE_EMULATOR()                                                                                   \
+    if (qEnvironmentVariableIsEmpty("PANELCAST_EMU"))                                                        \
+    QSKIP("PANELCAST_EMU is not set; run through ctest")
+
+void TestDispMainWIndow::emulatedDisplayIsListedWithItsIcon()
+{
+    REQUIRE_EMULATOR();
+    QVERIFY(startWithDevices({"480x1920"}));
+    QListWidgetItem* item = list()->item(0);
+    QCOMPARE(item->text(), "DISPLAY_" + portOf(0));
+    QVERIFY(sameImage(item->icon(), ":/images/theme_4801920.png"));
+    QCOMPARE(list()->currentRow(), 0);
+    QTRY_VERIFY(stack()->isVisible());
+    // The streamed frame reaches the preview before the picture is taken.
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->homePage()->previewImage().isNull(), 5000);
+    saveScreenshot(m_window.get(), "main-window.png");
+}
+
+void TestDispMainWIndow::clickingAnItemSelectsThatDevice()
+{
+    REQUIRE_EMULATOR();
+    QVERIFY(startWithDevices({"480x480", "320x240"}));
+    DispHomePage* home = m_window->homePage();
+    QTRY_COMPARE(home->displayDevices().size(), size_t(2));
+    const QString lastPort = home->currentDisplay()->port;
+    const int other = list()->item(0)->text() == "DISPLAY_" + lastPort ? 1 : 0;
+    QListWidgetItem* item = list()->item(other);
+    const QRect rect = list()->visualItemRect(item);
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    QCOMPARE(item->text(), "DISPLAY_" + home->currentDisplay()->port);
+    QVERIFY(home->currentDisplay()->port != lastPort);
+}
+
+void TestDispMainWIndow::settingButtonHandsOverTheCurrentDevice()
+{
+    REQUIRE_EMULATOR();
+    QVERIFY(startWithDevices({"480x1920"}));
+    dispsettingwidget* settings = m_window->homePage()->settingPage();
+    QVERIFY(!settings->isVisible());
+    m_window->findChild<QToolButton*>("settingButton")->click();
+    QVERIFY(settings->isVisible());
+    QCOMPARE(settings->transport(), m_window->homePage()->currentDisplay()->transport);
+    auto* version = settings->findChild<QLineEdit*>("versionEdit");
+    QTRY_VERIFY_WITH_TIMEOUT(!version->text().isEmpty(), 5000);
+    saveScreenshot(settings, "settings-page.png");
+}
+
+void TestDispMainWIndow::exitReleasesEveryDevice()
+{
+    REQUIRE_EMULATOR();
+    QVERIFY(startWithDevices({"480x480", "480x480"}));
+    QList<QPointer<Transport>> transports;
+    for (const auto& context : m_window->homePage()->displayDevices()) {
+        transports << QPointer<Transport>(context->transport);
+    }
+    QCOMPARE(transports.size(), 2);
+    m_window->findChild<QAction*>("exitAction")->trigger();
+    QVERIFY(m_window->homePage()->displayDevices().empty());
+    for (const QPointer<Transport>& transport : transports) {
+        QVERIFY(transport.isNull());
+    }
 }
 
 QTEST_MAIN(TestDispMainWIndow)

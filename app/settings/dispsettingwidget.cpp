@@ -277,6 +277,7 @@ void dispsettingwidget::refreshVersion()
 void dispsettingwidget::setDeviceVersion(QString text)
 {
     m_versionEdit->setText(text);
+    m_versionEdit->setCursorPosition(0); // the model name comes first
 }
 
 void dispsettingwidget::setExpansionTicked(bool ticked)

@@ -98,6 +98,23 @@ DispWidgetFactory* DispScene::widgetFactory() const
     return m_factory != nullptr ? m_factory : DispWidgetFactory::standard();
 }
 
+QList<QGraphicsItem*> DispScene::stackedItems(const QGraphicsScene* scene, Qt::SortOrder order)
+{
+    constexpr qreal kFar = 1e9;
+    QList<QGraphicsItem*> list =
+        scene->items(QRectF(-kFar, -kFar, 2 * kFar, 2 * kFar), Qt::IntersectsItemBoundingRect, order);
+    if (list.size() != scene->items().size()) {
+        // Items without any extent are not found by area; they go last.
+        const QList<QGraphicsItem*> all = scene->items();
+        for (QGraphicsItem* item : all) {
+            if (!list.contains(item)) {
+                list.append(item);
+            }
+        }
+    }
+    return list;
+}
+
 QString DispScene::itemName(const QGraphicsItem* item)
 {
     if (item == nullptr) {
@@ -232,7 +249,7 @@ DispProgressBarWidget* DispScene::addProgressBarWidget(const QPointF& position)
 QList<DispWidget*> DispScene::widgetsNamed(const QString& part) const
 {
     QList<DispWidget*> list;
-    const QList<QGraphicsItem*> all = items(Qt::DescendingOrder);
+    const QList<QGraphicsItem*> all = stackedItems(this, Qt::DescendingOrder);
     for (QGraphicsItem* item : all) {
         if (!itemName(item).contains(part)) {
             continue;
@@ -278,7 +295,7 @@ QList<DispWidget*> DispScene::maskWidgets() const
 
 DispWidget* DispScene::findWidgetByName(const QString& name) const
 {
-    const QList<QGraphicsItem*> all = items(Qt::DescendingOrder);
+    const QList<QGraphicsItem*> all = stackedItems(this, Qt::DescendingOrder);
     for (QGraphicsItem* item : all) {
         if (itemName(item) == name) {
             return qobject_cast<DispWidget*>(item->toGraphicsObject());
@@ -289,7 +306,7 @@ DispWidget* DispScene::findWidgetByName(const QString& name) const
 
 void DispScene::clearWidgets()
 {
-    const QList<QGraphicsItem*> all = items(Qt::DescendingOrder);
+    const QList<QGraphicsItem*> all = stackedItems(this, Qt::DescendingOrder);
     for (QGraphicsItem* item : all) {
         const QString name = itemName(item);
         const bool plain =
@@ -369,10 +386,17 @@ void DispScene::lowerItem(QGraphicsItem* item)
     target->stackBefore(neighbour);
 }
 
+void DispScene::acceptTool(QGraphicsSceneDragDropEvent* event)
+{
+    // Unlike QDropEvent's, this one does not accept the event by itself.
+    event->acceptProposedAction();
+    event->accept();
+}
+
 void DispScene::dragEnterEvent(QGraphicsSceneDragDropEvent* event)
 {
     if (event->mimeData()->hasFormat(QLatin1String(kToolMimeType))) {
-        event->acceptProposedAction();
+        acceptTool(event);
         return;
     }
     QGraphicsScene::dragEnterEvent(event);
@@ -381,7 +405,7 @@ void DispScene::dragEnterEvent(QGraphicsSceneDragDropEvent* event)
 void DispScene::dragMoveEvent(QGraphicsSceneDragDropEvent* event)
 {
     if (event->mimeData()->hasFormat(QLatin1String(kToolMimeType))) {
-        event->acceptProposedAction();
+        acceptTool(event);
         return;
     }
     QGraphicsScene::dragMoveEvent(event);
@@ -403,7 +427,7 @@ void DispScene::dropEvent(QGraphicsSceneDragDropEvent* event)
         if (stream.status() != QDataStream::Ok) {
             qCWarning(lcScene) << "DispScene::dropEvent: unreadable tool data";
         }
-        event->acceptProposedAction();
+        acceptTool(event);
         return;
     }
     const QString name = roles.value(Qt::DisplayRole).toString();
@@ -411,7 +435,7 @@ void DispScene::dropEvent(QGraphicsSceneDragDropEvent* event)
     dropTool(name, event);
     emit widgetPosChanged();
     emit widgetListUpdated();
-    event->acceptProposedAction();
+    acceptTool(event);
 }
 
 void DispScene::dropTool(const QString& name, QGraphicsSceneDragDropEvent* event)

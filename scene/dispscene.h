@@ -98,7 +98,7 @@ public:
     QList<Text*> textWidgets() const
     {
         QList<Text*> list;
-        const QList<QGraphicsItem*> all = items(Qt::DescendingOrder);
+        const QList<QGraphicsItem*> all = stackedItems(this, Qt::DescendingOrder);
         for (QGraphicsItem* item : all) {
             if (item->type() == kTextItemType && itemName(item).contains(QLatin1String("text_"))) {
                 list.append(qgraphicsitem_cast<Text*>(item));
@@ -120,6 +120,11 @@ public:
     // Null means the standard factory of the widget library.
     void setWidgetFactory(DispWidgetFactory* factory) { m_factory = factory; }
     DispWidgetFactory* widgetFactory() const;
+
+    // Every item of a scene in stacking order. QGraphicsScene::items(order)
+    // does not sort when the scene has no index, so this asks for the items
+    // of an unbounded area, which are sorted.
+    static QList<QGraphicsItem*> stackedItems(const QGraphicsScene* scene, Qt::SortOrder order);
 
     // The object name of a graphics item, empty for non-objects.
     static QString itemName(const QGraphicsItem* item);
@@ -155,6 +160,7 @@ private:
     template <typename W>
     W* place(const DispMadeWidget<W>& made, const QPointF& position);
     void placeItem(QGraphicsItem* item, const QPointF& position);
+    static void acceptTool(QGraphicsSceneDragDropEvent* event);
     void dropTool(const QString& name, QGraphicsSceneDragDropEvent* event);
     // The item itself when named, else its parent widget unless that is the
     // background; null when neither qualifies.

@@ -1,5 +1,6 @@
 #include "dispsceneview.h"
 
+#include "dispscene.h"
 #include "scenelog.h"
 
 #include <QContextMenuEvent>
@@ -51,7 +52,7 @@ void DispSceneView::raiseAction()
         return;
     }
     bool moved = false;
-    const QList<QGraphicsItem*> stack = scene()->items(Qt::DescendingOrder);
+    const QList<QGraphicsItem*> stack = DispScene::stackedItems(scene(), Qt::DescendingOrder);
     for (QGraphicsItem* item : stack) {
         if (item == m_contextItem) {
             break;
@@ -72,7 +73,7 @@ void DispSceneView::lowerAction()
         return;
     }
     bool moved = false;
-    const QList<QGraphicsItem*> stack = scene()->items(Qt::AscendingOrder);
+    const QList<QGraphicsItem*> stack = DispScene::stackedItems(scene(), Qt::AscendingOrder);
     for (QGraphicsItem* item : stack) {
         if (item == m_contextItem) {
             break;

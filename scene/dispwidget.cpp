@@ -54,6 +54,13 @@ QRectF DispWidget::boundingRect() const
     return QRectF(QPointF(0, 0), QSizeF(content->size()));
 }
 
+QPainterPath DispWidget::shape() const
+{
+    QPainterPath path;
+    path.addRect(boundingRect());
+    return path;
+}
+
 void DispWidget::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)
 {
     Q_UNUSED(widget)

@@ -22,6 +22,8 @@ public:
     DispWidget& operator=(const DispWidget&) = delete;
 
     QRectF boundingRect() const override;
+    // Hits follow the content even before the first paint resizes the item.
+    QPainterPath shape() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
     QGraphicsProxyWidget* contentProxy() const { return m_proxy; }

@@ -168,6 +168,14 @@ QImage DispScene::frameImage() const
     return picture;
 }
 
+void DispScene::resetPanelStoreCounters()
+{
+    constexpr int kCountedStores = 5;
+    for (int index = 0; index < kCountedStores; ++index) {
+        m_panelStores[size_t(index)].counter = 0;
+    }
+}
+
 void DispScene::startDeselectCountdown()
 {
     m_deselectCounter = 0;

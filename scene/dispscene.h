@@ -115,6 +115,8 @@ public:
     void lowerItem(QGraphicsItem* item);
 
     PanelStore& panelStore(int index) { return m_panelStores[size_t(index)]; }
+    // Before a theme load: the item counters of the first five stores.
+    void resetPanelStoreCounters();
     BackgroundState& backgroundState() { return m_background; }
 
     // Null means the standard factory of the widget library.

@@ -1,0 +1,418 @@
+#include "cdctransport.h"
+#include "devicereply.h"
+#include "emuprocess.h"
+#include "packets.h"
+#include "ptypair.h"
+#include "systemportenumerator.h"
+
+#include <QMetaMethod>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include <termios.h>
+
+namespace {
+
+QByteArray hex(const char* text)
+{
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+
+// Hands buffers to the adapter from another thread, the way a display's
+// transport thread does.
+class Sender : public QObject
+{
+    Q_OBJECT
+
+signals:
+    void emitSendData(QByteArray buff);
+};
+
+} // namespace
+
+class TestCdcTransport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void metaMethodsKeepTheirOrder_data();
+    void metaMethodsKeepTheirOrder();
+    void opensAPseudoTerminalAt1MBaud8N1();
+    void writesReachTheDevice_data();
+    void writesReachTheDevice();
+    void writesFromAnotherThreadArriveInOrder();
+    void readsAreForwardedAsTheyArrive_data();
+    void readsAreForwardedAsTheyArrive();
+    void searchReplyFromTheDeviceParses();
+    void openFailureReportsOncePerCall_data();
+    void openFailureReportsOncePerCall();
+    void portHeldElsewhereIsRefused();
+    void emptyNameIsRefusedQuietly();
+    void dataForAClosedPortIsDropped();
+    void emptyBufferSendsNothing();
+    void reopeningTheSamePortWorks();
+    void vanishingDeviceRaisesError();
+    void identifiesEmulatedDisplay_data();
+    void identifiesEmulatedDisplay();
+    void emulatorExitRaisesError();
+};
+
+void TestCdcTransport::metaMethodsKeepTheirOrder_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QByteArray>("signature");
+    QTest::addColumn<int>("type");
+    QTest::newRow("0") << 0 << QByteArray("emitError()") << int(QMetaMethod::Signal);
+    QTest::newRow("1") << 1 << QByteArray("recvRead(QByteArray)") << int(QMetaMethod::Signal);
+    QTest::newRow("2") << 2 << QByteArray("usbConnectState(bool)") << int(QMetaMethod::Signal);
+    QTest::newRow("3") << 3 << QByteArray("slotRead()") << int(QMetaMethod::Slot);
+    QTest::newRow("4") << 4 << QByteArray("slotSerialError(QSerialPort::SerialPortError)")
+                       << int(QMetaMethod::Slot);
+    QTest::newRow("5") << 5 << QByteArray("slotSendData(QByteArray)") << int(QMetaMethod::Slot);
+}
+
+void TestCdcTransport::metaMethodsKeepTheirOrder()
+{
+    QFETCH(int, index);
+    QFETCH(QByteArray, signature);
+    QFETCH(int, type);
+    const QMetaObject& meta = cdcTransport::staticMetaObject;
+    QCOMPARE(meta.methodCount() - meta.methodOffset(), 6);
+    const QMetaMethod method = meta.method(meta.methodOffset() + index);
+    QCOMPARE(method.methodSignature(), signature);
+    QCOMPARE(int(method.methodType()), type);
+}
+
+void TestCdcTransport::opensAPseudoTerminalAt1MBaud8N1()
+{
+    PtyPair pty;
+    QVERIFY(pty.isValid());
+    // Make sure the adapter sets every field rather than inheriting it.
+    termios before{};
+    QCOMPARE(tcgetattr(pty.slaveFd(), &before), 0);
+    cfsetispeed(&before, B9600);
+    cfsetospeed(&before, B9600);
+    before.c_cflag = (before.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB | CRTSCTS;
+    QCOMPARE(tcsetattr(pty.slaveFd(), TCSANOW, &before), 0);
+
+    cdcTransport adapter;
+    QSignalSpy errors(&adapter, &cdcTransport::emitError);
+    QSignalSpy states(&adapter, &cdcTransport::usbConnectState);
+    // A pseudo-terminal has no modem lines; dropping DTR and RTS there must
+    // neither fail the open nor look like a port failure.
+    QVERIFY(adapter.openPort(pty.slavePath()));
+    QVERIFY(adapter.isPortOpen());
+    QCoreApplication::processEvents();
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(states.count(), 0);
+
+    termios after{};
+    QCOMPARE(tcgetattr(pty.slaveFd(), &after), 0);
+    QCOMPARE(cfgetispeed(&after), speed_t(B1000000));
+    QCOMPARE(cfgetospeed(&after), speed_t(B1000000));
+    QCOMPARE(after.c_cflag & CSIZE, tcflag_t(CS8));
+    QCOMPARE(after.c_cflag & PARENB, tcflag_t(0));
+    QCOMPARE(after.c_cflag & CSTOPB, tcflag_t(0));
+    QCOMPARE(after.c_cflag & CRTSCTS, tcflag_t(0));
+
+    adapter.closePort();
+    QVERIFY(!adapter.isPortOpen());
+}
+
+void TestCdcTransport::writesReachTheDevice_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::newRow("brightness packet") << Packets::brightness(127);
+    QTest::newRow("single byte") << QByteArray(1, '\x00');
+    QByteArray frame(256 * 1024, Qt::Uninitialized);
+    for (int i = 0; i < frame.size(); ++i) {
+        frame[i] = char(i * 7 + i / 251);
+    }
+    QTest::newRow("large frame packet") << Packets::frame(frame);
+}
+
+void TestCdcTransport::writesReachTheDevice()
+{
+    QFETCH(QByteArray, data);
+    PtyPair pty;
+    cdcTransport adapter;
+    QVERIFY(adapter.openPort(pty.slavePath()));
+
+    adapter.slotSendData(data);
+    const QByteArray received = pty.readFromHost(data.size());
+    QCOMPARE(received.size(), data.size());
+    QVERIFY(received == data);
+
+    adapter.sendSearch();
+    QCOMPARE(pty.readFromHost(9).toHex(' '), hex("5A A5 90 00 01 00 00 00 01").toHex(' '));
+}
+
+void TestCdcTransport::writesFromAnotherThreadArriveInOrder()
+{
+    PtyPair pty;
+    cdcTransport adapter;
+    QVERIFY(adapter.openPort(pty.slavePath()));
+
+    QThread worker;
+    Sender sender;
+    sender.moveToThread(&worker);
+    connect(&sender, &Sender::emitSendData, &adapter, &cdcTransport::slotSendData);
+    worker.start();
+
+    QByteArray expected;
+    QMetaObject::invokeMethod(
+        &sender,
+        [&sender] {
+            for (int i = 0; i < 50; ++i) {
+                emit sender.emitSendData(Packets::frame(QByteArray(100 + i, char(i))));
+            }
+        },
+        Qt::BlockingQueuedConnection);
+    for (int i = 0; i < 50; ++i) {
+        expected += Packets::frame(QByteArray(100 + i, char(i)));
+    }
+    worker.quit();
+    worker.wait();
+
+    QVERIFY(pty.readFromHost(expected.size()) == expected);
+}
+
+void TestCdcTransport::readsAreForwardedAsTheyArrive_data()
+{
+    QTest::addColumn<QByteArray>("chunk");
+    QTest::newRow("one reply") << hex("5A A5 00 8F 01");
+    // Two replies written in one go are one read, and so one chunk.
+    QTest::newRow("two replies at once") << hex("5A A5 00 8F 01") + hex("5A A5 00 81 00 76 31 2E 30");
+    QTest::newRow("noise") << QByteArray("\x00\xff\x13\x11", 4);
+}
+
+void TestCdcTransport::readsAreForwardedAsTheyArrive()
+{
+    QFETCH(QByteArray, chunk);
+    PtyPair pty;
+    cdcTransport adapter;
+    QVERIFY(adapter.openPort(pty.slavePath()));
+    QSignalSpy reads(&adapter, &cdcTransport::recvRead);
+
+    QVERIFY(pty.writeToHost(chunk));
+    QVERIFY(reads.wait(3000));
+    QCOMPARE(reads.count(), 1);
+    QCOMPARE(reads.at(0).at(0).toByteArray().toHex(' '), chunk.toHex(' '));
+}
+
+void TestCdcTransport::searchReplyFromTheDeviceParses()
+{
+    PtyPair pty;
+    cdcTransport adapter;
+    QVERIFY(adapter.openPort(pty.slavePath()));
+    QSignalSpy reads(&adapter, &cdcTransport::recvRead);
+
+    adapter.sendSearch();
+    QCOMPARE(pty.readFromHost(9), Packets::search());
+    QVERIFY(pty.writeToHost(hex("5A A5 00 90 00 00 00 00 01 E0 07 80 01")));
+    QVERIFY(reads.wait(3000));
+
+    const DeviceReply reply = DeviceReply::parse(reads.at(0).at(0).toByteArray());
+    QCOMPARE(reply.kind, DeviceReply::SearchResult);
+    QCOMPARE(reply.width, 480);
+    QCOMPARE(reply.height, 1920);
+    QCOMPARE(reply.mode, 1);
+}
+
+void TestCdcTransport::openFailureReportsOncePerCall_data()
+{
+    QTest::addColumn<QString>("relativePath");
+    QTest::addColumn<bool>("create");
+    QTest::newRow("missing device") << QStringLiteral("ttyMissing0") << false;
+    QTest::newRow("plain file") << QStringLiteral("not-a-tty") << true;
+    QTest::newRow("directory") << QStringLiteral("folder") << true;
+}
+
+void TestCdcTransport::openFailureReportsOncePerCall()
+{
+    QFETCH(QString, relativePath);
+    QFETCH(bool, create);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(relativePath);
+    if (create && relativePath == QLatin1String("folder")) {
+        QVERIFY(QDir(dir.path()).mkdir(relativePath));
+    } else if (create) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
+    cdcTransport adapter;
+    QSignalSpy states(&adapter, &cdcTransport::usbConnectState);
+    QVERIFY(!adapter.openPort(path));
+    QVERIFY(!adapter.isPortOpen());
+    QCOMPARE(states.count(), 1);
+    QCOMPARE(states.at(0).at(0).toBool(), false);
+
+    QVERIFY(!adapter.openPort(path));
+    QCOMPARE(states.count(), 2);
+    QCOMPARE(states.at(1).at(0).toBool(), false);
+
+    // A failed open leaves nothing half-open to write to.
+    adapter.slotSendData(Packets::search());
+    adapter.sendSearch();
+}
+
+void TestCdcTransport::portHeldElsewhereIsRefused()
+{
+    PtyPair pty;
+    cdcTransport holder;
+    QVERIFY(holder.openPort(pty.slavePath()));
+
+    cdcTransport second;
+    QSignalSpy states(&second, &cdcTransport::usbConnectState);
+    QVERIFY(!second.openPort(pty.slavePath()));
+    QCOMPARE(states.count(), 1);
+    QVERIFY(!second.openPort(pty.slavePath()));
+    QCOMPARE(states.count(), 2);
+
+    // The holder keeps working.
+    holder.sendSearch();
+    QCOMPARE(pty.readFromHost(9), Packets::search());
+}
+
+void TestCdcTransport::emptyNameIsRefusedQuietly()
+{
+    cdcTransport adapter;
+    QSignalSpy states(&adapter, &cdcTransport::usbConnectState);
+    QSignalSpy errors(&adapter, &cdcTransport::emitError);
+    QVERIFY(!adapter.openPort(QString()));
+    QCOMPARE(states.count(), 0);
+    QCOMPARE(errors.count(), 0);
+}
+
+void TestCdcTransport::dataForAClosedPortIsDropped()
+{
+    PtyPair pty;
+    cdcTransport adapter;
+    QSignalSpy errors(&adapter, &cdcTransport::emitError);
+    adapter.slotSendData(Packets::search()); // never opened
+    adapter.sendSearch();
+
+    QVERIFY(adapter.openPort(pty.slavePath()));
+    adapter.closePort();
+    QVERIFY(!adapter.isPortOpen());
+    adapter.slotSendData(Packets::search());
+    adapter.sendSearch();
+
+    QVERIFY(pty.drainFromHost(100).isEmpty());
+    QCOMPARE(errors.count(), 0);
+}
+
+void TestCdcTransport::emptyBufferSendsNothing()
+{
+    PtyPair pty;
+    cdcTransport adapter;
+    QSignalSpy errors(&adapter, &cdcTransport::emitError);
+    QVERIFY(adapter.openPort(pty.slavePath()));
+
+    adapter.slotSendData(QByteArray());
+    adapter.slotSendData(Packets::versionQuery());
+    QCOMPARE(pty.readFromHost(9), Packets::versionQuery());
+    QVERIFY(pty.drainFromHost(50).isEmpty());
+    QCOMPARE(errors.count(), 0);
+    QVERIFY(adapter.isPortOpen());
+}
+
+void TestCdcTransport::reopeningTheSamePortWorks()
+{
+    PtyPair pty;
+    cdcTransport adapter;
+    QSignalSpy states(&adapter, &cdcTransport::usbConnectState);
+    QVERIFY(adapter.openPort(pty.slavePath()));
+    // Opening again closes first, so the port's own lock does not refuse it.
+    QVERIFY(adapter.openPort(pty.slavePath()));
+    QVERIFY(adapter.isPortOpen());
+    QCOMPARE(states.count(), 0);
+
+    adapter.sendSearch();
+    QCOMPARE(pty.readFromHost(9), Packets::search());
+}
+
+void TestCdcTransport::vanishingDeviceRaisesError()
+{
+    PtyPair pty;
+    cdcTransport adapter;
+    QVERIFY(adapter.openPort(pty.slavePath()));
+    QSignalSpy errors(&adapter, &cdcTransport::emitError);
+
+    pty.closeMaster();
+    QVERIFY(errors.wait(3000));
+    // The adapter only reports; closing is its owner's decision.
+    QVERIFY(adapter.isPortOpen());
+    adapter.closePort();
+    QVERIFY(!adapter.isPortOpen());
+}
+
+void TestCdcTransport::identifiesEmulatedDisplay_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("replyLength");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("480x1920") << QStringList{"--size", "480x1920"} << 13 << 480 << 1920 << 0;
+    QTest::newRow("12-byte reply carries no mode")
+        << QStringList{"--size", "480x1920", "--reply-len", "12", "--mode", "1"} << 12 << 480 << 1920 << 0;
+    QTest::newRow("13-byte reply carries the mode")
+        << QStringList{"--size", "480x1920", "--reply-len", "13", "--mode", "1"} << 13 << 480 << 1920 << 1;
+    QTest::newRow("360x960") << QStringList{"--size", "360x960"} << 13 << 360 << 960 << 0;
+}
+
+void TestCdcTransport::identifiesEmulatedDisplay()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, replyLength);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, mode);
+    QTemporaryDir dir;
+    const QString link = dir.filePath("dev");
+    EmuProcess emu;
+    QVERIFY2(emu.start(QStringList{"--link", link} + options), qPrintable(emu.errorText()));
+    // The ready line is what a user puts into the virtual port variable.
+    const QList<SerialPortEntry> entries = SystemPortEnumerator::parseVirtualPorts(emu.virtualPortEntry());
+    QCOMPARE(entries.size(), 1);
+    QVERIFY(entries.at(0) == (SerialPortEntry{link, 0x1F3A, 0x0007}));
+
+    cdcTransport adapter;
+    QSignalSpy errors(&adapter, &cdcTransport::emitError);
+    QSignalSpy reads(&adapter, &cdcTransport::recvRead);
+    QVERIFY(adapter.openPort(link));
+    adapter.sendSearch();
+    QVERIFY(reads.wait(5000));
+
+    const QByteArray chunk = reads.at(0).at(0).toByteArray();
+    QCOMPARE(chunk.size(), replyLength);
+    const DeviceReply reply = DeviceReply::parse(chunk);
+    QCOMPARE(reply.kind, DeviceReply::SearchResult);
+    QCOMPARE(reply.width, width);
+    QCOMPARE(reply.height, height);
+    QCOMPARE(reply.mode, mode);
+    QCOMPARE(errors.count(), 0);
+}
+
+void TestCdcTransport::emulatorExitRaisesError()
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath("dev");
+    EmuProcess emu;
+    QVERIFY2(emu.start({"--link", link}), qPrintable(emu.errorText()));
+    cdcTransport adapter;
+    QVERIFY(adapter.openPort(link));
+    QSignalSpy errors(&adapter, &cdcTransport::emitError);
+
+    // An emulator going away is a device being unplugged.
+    emu.stop();
+    QVERIFY(errors.wait(5000));
+    QVERIFY(!QFileInfo::exists(link));
+    QVERIFY(!adapter.openPort(link));
+}
+
+QTEST_GUILESS_MAIN(TestCdcTransport)
+#include "tst_cdctransport.moc"

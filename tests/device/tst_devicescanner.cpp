@@ -1,0 +1,285 @@
+#include "devicescanner.h"
+#include "emuprocess.h"
+#include "systemportenumerator.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// A port list the test sets before each scan.
+class FakeEnumerator : public PortEnumerator
+{
+public:
+    QList<SerialPortEntry> ports;
+    int calls = 0;
+
+    QList<SerialPortEntry> availablePorts() override
+    {
+        ++calls;
+        return ports;
+    }
+};
+
+// "name=vid:pid name=vid:pid ..." with hexadecimal ids.
+QList<SerialPortEntry> portList(const QString& text)
+{
+    QList<SerialPortEntry> ports;
+    const QStringList items = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const QString& item : items) {
+        const QStringList nameAndIds = item.split(QLatin1Char('='));
+        const QStringList ids = nameAndIds.value(1).split(QLatin1Char(':'));
+        ports.append({nameAndIds.value(0), ids.value(0).toInt(nullptr, 16), ids.value(1).toInt(nullptr, 16)});
+    }
+    return ports;
+}
+
+// Records both signals in the order they were emitted: "+port vid pid" for
+// an insertion, "-port vid pid" for a removal, ids in hex.
+class EventLog : public QObject
+{
+public:
+    explicit EventLog(DeviceScanner* scanner)
+    {
+        connect(scanner, &DeviceScanner::deviceInserted, this,
+                [this](const QString& port, int vid, int pid) { record('+', port, vid, pid); });
+        connect(scanner, &DeviceScanner::deviceRemoved, this,
+                [this](const QString& port, int vid, int pid) { record('-', port, vid, pid); });
+    }
+
+    QStringList takeEvents() { return std::exchange(m_events, {}); }
+
+    QStringList takeEventsUnder(const QString& dir)
+    {
+        QStringList under;
+        const QStringList all = takeEvents();
+        for (const QString& event : all) {
+            if (event.mid(1).startsWith(dir + QLatin1Char('/'))) {
+                under << event;
+            }
+        }
+        return under;
+    }
+
+private:
+    void record(char kind, const QString& port, int vid, int pid)
+    {
+        m_events
+            << QStringLiteral("%1%2 %3 %4").arg(QLatin1Char(kind)).arg(port).arg(vid, 0, 16).arg(pid, 0, 16);
+    }
+
+    QStringList m_events;
+};
+
+} // namespace
+
+class TestDeviceScanner : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void knownPairs_data();
+    void knownPairs();
+    void scansReportArrivalsAndRemovals_data();
+    void scansReportArrivalsAndRemovals();
+    void timerScansEveryPeriod();
+    void receiverMayScanAgainFromItsSlot();
+    void virtualPortComesAndGoes();
+    void emulatedDevicesArriveAndLeave();
+};
+
+void TestDeviceScanner::cleanup()
+{
+    qunsetenv(SystemPortEnumerator::kVirtualPortsVariable);
+}
+
+void TestDeviceScanner::knownPairs_data()
+{
+    QTest::addColumn<int>("vid");
+    QTest::addColumn<int>("pid");
+    QTest::addColumn<bool>("known");
+    QTest::newRow("1f3a:0007") << 0x1F3A << 0x0007 << true;
+    QTest::newRow("0d28:ccdd") << 0x0D28 << 0xCCDD << true;
+    QTest::newRow("33c3:0e02") << 0x33C3 << 0x0E02 << true;
+    QTest::newRow("33c3:8001") << 0x33C3 << 0x8001 << true;
+    QTest::newRow("1a86:fe00") << 0x1A86 << 0xFE00 << true;
+    QTest::newRow("vid of one, pid of another") << 0x1F3A << 0xFE00 << false;
+    QTest::newRow("pair swapped") << 0x0007 << 0x1F3A << false;
+    QTest::newRow("neighbouring pid") << 0x33C3 << 0x8002 << false;
+    QTest::newRow("common usb-serial bridge") << 0x1A86 << 0x7523 << false;
+    QTest::newRow("no ids") << 0 << 0 << false;
+}
+
+void TestDeviceScanner::knownPairs()
+{
+    QFETCH(int, vid);
+    QFETCH(int, pid);
+    QFETCH(bool, known);
+    QCOMPARE(DeviceScanner::isKnownPair(vid, pid), known);
+}
+
+void TestDeviceScanner::scansReportArrivalsAndRemovals_data()
+{
+    QTest::addColumn<QStringList>("scans");
+    QTest::addColumn<QStringList>("events");
+
+    QTest::newRow("first scan inserts every known port in listed order")
+        << QStringList{"ttyS0=0:0 ttyACM3=1f3a:7 ttyACM1=1a86:fe00 ttyUSB0=1a86:7523 ttyACM0=33c3:8001"}
+        << QStringList{"+ttyACM3 1f3a 7", "+ttyACM1 1a86 fe00", "+ttyACM0 33c3 8001"};
+    QTest::newRow("nothing known, nothing reported")
+        << QStringList{"ttyS0=0:0 ttyUSB0=1a86:7523", ""} << QStringList();
+    QTest::newRow("unchanged list reports nothing")
+        << QStringList{"ttyACM0=1f3a:7", "ttyACM0=1f3a:7", "ttyACM0=1f3a:7"}
+        << QStringList{"+ttyACM0 1f3a 7"};
+    QTest::newRow("added in new order, then removed in previous order")
+        << QStringList{"a=1f3a:7 b=d28:ccdd c=33c3:e02 d=1a86:fe00", "e=33c3:8001 b=d28:ccdd f=1f3a:7"}
+        << QStringList{"+a 1f3a 7", "+b d28 ccdd", "+c 33c3 e02", "+d 1a86 fe00", "+e 33c3 8001",
+                       "+f 1f3a 7", "-a 1f3a 7",   "-c 33c3 e02", "-d 1a86 fe00"};
+    QTest::newRow("reordering alone reports nothing")
+        << QStringList{"a=1f3a:7 b=1a86:fe00", "b=1a86:fe00 a=1f3a:7"}
+        << QStringList{"+a 1f3a 7", "+b 1a86 fe00"};
+    QTest::newRow("same name with other ids is the same port")
+        << QStringList{"ttyACM0=1f3a:7", "ttyACM0=33c3:8001"} << QStringList{"+ttyACM0 1f3a 7"};
+    QTest::newRow("names compare exactly")
+        << QStringList{"ttyACM0=1f3a:7", "TTYACM0=1f3a:7"}
+        << QStringList{"+ttyACM0 1f3a 7", "+TTYACM0 1f3a 7", "-ttyACM0 1f3a 7"};
+    QTest::newRow("a port whose ids become unknown is removed")
+        << QStringList{"ttyACM0=1f3a:7", "ttyACM0=0:0"} << QStringList{"+ttyACM0 1f3a 7", "-ttyACM0 1f3a 7"};
+    QTest::newRow("replugged port arrives again")
+        << QStringList{"ttyACM0=1f3a:7", "", "ttyACM0=1f3a:7"}
+        << QStringList{"+ttyACM0 1f3a 7", "-ttyACM0 1f3a 7", "+ttyACM0 1f3a 7"};
+}
+
+void TestDeviceScanner::scansReportArrivalsAndRemovals()
+{
+    QFETCH(QStringList, scans);
+    QFETCH(QStringList, events);
+    auto owned = std::make_unique<FakeEnumerator>();
+    FakeEnumerator* enumerator = owned.get();
+    DeviceScanner scanner(std::move(owned));
+    EventLog log(&scanner);
+
+    for (const QString& scan : qAsConst(scans)) {
+        enumerator->ports = portList(scan);
+        scanner.scan();
+    }
+    QCOMPARE(log.takeEvents(), events);
+
+    // What the scanner keeps is the known part of the last list.
+    QList<SerialPortEntry> expected;
+    for (const SerialPortEntry& port : portList(scans.last())) {
+        if (DeviceScanner::isKnownPair(port.vendorId, port.productId)) {
+            expected << port;
+        }
+    }
+    QVERIFY(scanner.knownPorts() == expected);
+}
+
+void TestDeviceScanner::timerScansEveryPeriod()
+{
+    auto owned = std::make_unique<FakeEnumerator>();
+    FakeEnumerator* enumerator = owned.get();
+    enumerator->ports = portList("ttyACM0=1f3a:7");
+    DeviceScanner scanner(std::move(owned));
+    QSignalSpy inserted(&scanner, &DeviceScanner::deviceInserted);
+    QSignalSpy removed(&scanner, &DeviceScanner::deviceRemoved);
+
+    QVERIFY(!scanner.isActive());
+    scanner.start();
+    QVERIFY(scanner.isActive());
+    QCOMPARE(enumerator->calls, 0); // the first scan comes with the first tick
+    QVERIFY(inserted.wait(DeviceScanner::kIntervalMs * 4));
+    QCOMPARE(inserted.at(0).at(0).toString(), QStringLiteral("ttyACM0"));
+
+    enumerator->ports.clear();
+    QVERIFY(removed.wait(DeviceScanner::kIntervalMs * 4));
+    QCOMPARE(inserted.count(), 1);
+
+    scanner.stop();
+    QVERIFY(!scanner.isActive());
+}
+
+void TestDeviceScanner::receiverMayScanAgainFromItsSlot()
+{
+    auto owned = std::make_unique<FakeEnumerator>();
+    FakeEnumerator* enumerator = owned.get();
+    enumerator->ports = portList("a=1f3a:7 b=1a86:fe00");
+    DeviceScanner scanner(std::move(owned));
+    EventLog log(&scanner);
+    bool rescanned = false;
+    connect(&scanner, &DeviceScanner::deviceInserted, &scanner, [&] {
+        if (!rescanned) {
+            rescanned = true;
+            scanner.scan();
+        }
+    });
+    scanner.scan();
+    QCOMPARE(log.takeEvents(), QStringList({"+a 1f3a 7", "+b 1a86 fe00"}));
+}
+
+void TestDeviceScanner::virtualPortComesAndGoes()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString display = dir.filePath("pc-emu0");
+    const QString digital = dir.filePath("pc-emu1");
+    const QString unknown = dir.filePath("pc-other");
+    qputenv(SystemPortEnumerator::kVirtualPortsVariable,
+            QStringLiteral("%1=1f3a:0007;%2=1a86:fe00;%3=1234:5678")
+                .arg(display, digital, unknown)
+                .toLocal8Bit());
+
+    DeviceScanner scanner; // this machine's ports plus the virtual ones
+    EventLog log(&scanner);
+    scanner.scan();
+    QCOMPARE(log.takeEventsUnder(dir.path()), QStringList());
+
+    QFile file(digital);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QVERIFY(QFile::link("/dev/null", display));
+    QVERIFY(QFile::link("/dev/null", unknown));
+    scanner.scan();
+    QCOMPARE(log.takeEventsUnder(dir.path()),
+             QStringList({"+" + display + " 1f3a 7", "+" + digital + " 1a86 fe00"}));
+
+    scanner.scan();
+    QCOMPARE(log.takeEventsUnder(dir.path()), QStringList());
+
+    QVERIFY(QFile::remove(display));
+    QVERIFY(QFile::remove(digital));
+    scanner.scan();
+    QCOMPARE(log.takeEventsUnder(dir.path()),
+             QStringList({"-" + display + " 1f3a 7", "-" + digital + " 1a86 fe00"}));
+}
+
+void TestDeviceScanner::emulatedDevicesArriveAndLeave()
+{
+    QTemporaryDir dir;
+    const QString displayLink = dir.filePath("display");
+    const QString digitalLink = dir.filePath("digital");
+    EmuProcess display;
+    EmuProcess digital;
+    QVERIFY2(display.start({"--link", displayLink, "--size", "480x1920"}), qPrintable(display.errorText()));
+    QVERIFY2(digital.start({"--link", digitalLink, "--family", "digital"}), qPrintable(digital.errorText()));
+    // Exactly what a user would paste from the emulators' ready lines.
+    qputenv(SystemPortEnumerator::kVirtualPortsVariable,
+            (display.virtualPortEntry() + ";" + digital.virtualPortEntry()).toLocal8Bit());
+
+    DeviceScanner scanner;
+    EventLog log(&scanner);
+    scanner.scan();
+    QCOMPARE(log.takeEventsUnder(dir.path()),
+             QStringList({"+" + displayLink + " 1f3a 7", "+" + digitalLink + " 1a86 fe00"}));
+
+    display.stop();
+    scanner.scan();
+    QCOMPARE(log.takeEventsUnder(dir.path()), QStringList({"-" + displayLink + " 1f3a 7"}));
+}
+
+QTEST_GUILESS_MAIN(TestDeviceScanner)
+#include "tst_devicescanner.moc"

@@ -1,0 +1,270 @@
+#include "displayframer.h"
+
+#include <QtTest>
+
+namespace {
+
+QByteArray hex(const char* text)
+{
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+
+// "cmd:len:payloadSize[:skipped][!]" per packet, '!' marking a dropped one.
+QString describe(const QVector<HostPacket>& packets)
+{
+    QStringList parts;
+    for (const HostPacket& p : packets) {
+        QString text = QStringLiteral("%1:%2:%3").arg(p.command, 2, 16).arg(p.length).arg(p.payload.size());
+        if (p.skippedBefore > 0) {
+            text += QStringLiteral(":%1").arg(p.skippedBefore);
+        }
+        if (!p.complete) {
+            text += QLatin1Char('!');
+        }
+        parts.append(text);
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+const QByteArray kSearch = hex("5A A5 90 00 01 00 00 00 01");
+const QByteArray kVersion = hex("5A A5 81 00 01 00 00 00 01");
+const QByteArray kFrame = hex("5A A5 85 00 05 00 00 00 00 00 00 01 65");
+const QByteArray kEmptyFrame = hex("5A A5 85 00 00 00 00 00");
+
+} // namespace
+
+class TestDisplayFramer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void framesByLengthFieldWhateverTheReads_data();
+    void framesByLengthFieldWhateverTheReads();
+    void payloadBytesAreKept();
+    void shortUploadStartEndsAfterIdle_data();
+    void shortUploadStartEndsAfterIdle();
+    void shortUploadStartEndsAtTheNextHeader();
+    void fullUploadStartDoesNotWait();
+    void stalledPacketIsDroppedAndStreamRecovers();
+    void uploadStartIsToldFromVersionQuery_data();
+    void uploadStartIsToldFromVersionQuery();
+    void survivesRandomGarbageInRandomReads();
+};
+
+void TestDisplayFramer::framesByLengthFieldWhateverTheReads_data()
+{
+    QTest::addColumn<QList<QByteArray>>("reads");
+    QTest::addColumn<QString>("expected");
+
+    const QByteArray all = kSearch + kFrame + kEmptyFrame + kVersion;
+    const QString allExpected = QStringLiteral("90:1:1 85:5:5 85:0:0 81:1:1");
+    QTest::newRow("joined in one read") << QList<QByteArray>{all} << allExpected;
+
+    QList<QByteArray> bytewise;
+    for (char c : all) {
+        bytewise.append(QByteArray(1, c));
+    }
+    QTest::newRow("one byte per read") << bytewise << allExpected;
+    QTest::newRow("split inside header and payload")
+        << QList<QByteArray>{all.left(3), all.mid(3, 9), all.mid(12, 7), all.mid(19)} << allExpected;
+    QTest::newRow("garbage before first packet")
+        << QList<QByteArray>{hex("00 FF 5A 12 A5") + kSearch} << QStringLiteral("90:1:1:5");
+    QTest::newRow("garbage between packets, split")
+        << QList<QByteArray>{kSearch + hex("11 22"), hex("5A") + kFrame} << QStringLiteral("90:1:1 85:5:5:3");
+    QTest::newRow("5A A5 with non-zero command high byte is garbage")
+        << QList<QByteArray>{hex("5A A5 85 01 00 00 00 00") + kSearch} << QStringLiteral("90:1:1:8");
+    QTest::newRow("absurd length is garbage")
+        << QList<QByteArray>{hex("5A A5 85 00 FF FF FF 7F") + kSearch} << QStringLiteral("90:1:1:8");
+    QTest::newRow("magic split across reads after garbage")
+        << QList<QByteArray>{hex("33 5A"), kSearch.mid(1)} << QStringLiteral("90:1:1:1");
+    QTest::newRow("incomplete packet waits") << QList<QByteArray>{kFrame.left(10)} << QString();
+}
+
+void TestDisplayFramer::framesByLengthFieldWhateverTheReads()
+{
+    QFETCH(QList<QByteArray>, reads);
+    QFETCH(QString, expected);
+
+    DisplayFramer framer;
+    QVector<HostPacket> packets;
+    qint64 now = 0;
+    for (const QByteArray& read : reads) {
+        packets += framer.feed(read, now++);
+    }
+    QCOMPARE(describe(packets), expected);
+}
+
+void TestDisplayFramer::payloadBytesAreKept()
+{
+    DisplayFramer framer;
+    const QVector<HostPacket> packets = framer.feed(kFrame + hex("5A A5 80 00 01 00 00 00 7F"), 0);
+    QCOMPARE(packets.size(), 2);
+    QCOMPARE(packets[0].payload, hex("00 00 00 01 65"));
+    QCOMPARE(packets[1].command, uint16_t(0x80));
+    QCOMPARE(packets[1].payload, hex("7F"));
+    QCOMPARE(framer.bufferedBytes(), 0);
+    QCOMPARE(framer.deadlineMs(), qint64(-1));
+}
+
+void TestDisplayFramer::shortUploadStartEndsAfterIdle_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("announced");
+    QTest::addColumn<int>("sent");
+
+    QTest::newRow("firmware .jpg 0x81, 1024 pack") << 0x81 << 1024 << 300;
+    QTest::newRow("firmware 0x82, 4088 pack") << 0x82 << 4088 << 4087;
+    QTest::newRow("logo 0x86, 4096 pack") << 0x86 << 4096 << 1;
+    QTest::newRow("boot video 0x87, 4096 pack") << 0x87 << 4096 << 2000;
+    QTest::newRow("start with empty payload") << 0x82 << 4088 << 0;
+}
+
+void TestDisplayFramer::shortUploadStartEndsAfterIdle()
+{
+    QFETCH(int, command);
+    QFETCH(int, announced);
+    QFETCH(int, sent);
+
+    QByteArray payload(sent, Qt::Uninitialized);
+    for (int i = 0; i < sent; ++i) {
+        payload[i] = char(i * 7 + 3);
+    }
+    QByteArray packet = hex("5A A5 00 00") + QByteArray(4, 0);
+    packet[2] = char(command);
+    packet[4] = char(announced & 0xFF);
+    packet[5] = char(announced >> 8);
+    packet += payload;
+
+    DisplayFramer framer;
+    QVERIFY(framer.feed(packet.left(packet.size() / 2), 1000).isEmpty());
+    QVERIFY(framer.feed(packet.mid(packet.size() / 2), 1010).isEmpty());
+    QCOMPARE(framer.deadlineMs(), 1010 + DisplayFramer::kShortStartIdleMs);
+    QVERIFY(framer.poll(1010 + DisplayFramer::kShortStartIdleMs - 1).isEmpty());
+
+    const QVector<HostPacket> packets = framer.poll(1010 + DisplayFramer::kShortStartIdleMs);
+    QCOMPARE(describe(packets), QStringLiteral("%1:%2:%3").arg(command, 2, 16).arg(announced).arg(sent));
+    QCOMPARE(packets[0].payload, payload);
+    QCOMPARE(framer.deadlineMs(), qint64(-1));
+
+    // The stream goes on normally afterwards.
+    QCOMPARE(describe(framer.feed(kSearch, 2000)), QStringLiteral("90:1:1"));
+}
+
+void TestDisplayFramer::shortUploadStartEndsAtTheNextHeader()
+{
+    // A single-pack upload followed, before any idle time, by the host's
+    // next frame in a separate write.
+    DisplayFramer framer;
+    QVERIFY(framer.feed(hex("5A A5 87 00 00 10 00 00 AA BB CC"), 0).isEmpty());
+    QCOMPARE(describe(framer.feed(kFrame, 40)), QStringLiteral("87:4096:3 85:5:5"));
+    QCOMPARE(framer.deadlineMs(), qint64(-1));
+}
+
+void TestDisplayFramer::fullUploadStartDoesNotWait()
+{
+    DisplayFramer framer;
+    const QByteArray start = hex("5A A5 82 00 00 04 00 00") + QByteArray(1024, char(0x5A));
+    const QByteArray data = hex("5A A5 83 00 00 04 00 00") + QByteArray(1024, char(0xA5));
+    const QByteArray end = hex("5A A5 84 00 03 00 00 00 01 02 03");
+    QCOMPARE(describe(framer.feed(start + data.left(100), 0)), QStringLiteral("82:1024:1024"));
+    QCOMPARE(describe(framer.feed(data.mid(100) + end, 5)), QStringLiteral("83:1024:1024 84:3:3"));
+}
+
+void TestDisplayFramer::stalledPacketIsDroppedAndStreamRecovers()
+{
+    // A stray header announcing 100 bytes, then a real search packet that
+    // would otherwise be swallowed as its payload.
+    DisplayFramer framer;
+    QVERIFY(framer.feed(hex("5A A5 85 00 64 00 00 00") + kSearch, 0).isEmpty());
+    QCOMPARE(framer.deadlineMs(), DisplayFramer::kStalledPacketIdleMs);
+    QVERIFY(framer.poll(DisplayFramer::kStalledPacketIdleMs - 1).isEmpty());
+    QCOMPARE(describe(framer.poll(DisplayFramer::kStalledPacketIdleMs)),
+             QStringLiteral("85:100:9! 90:1:1:6"));
+    QCOMPARE(framer.bufferedBytes(), 0);
+
+    // A stray 5A A5 85 00 right before a real packet: the real packet's
+    // first bytes become the stray header's length field.
+    QVERIFY(framer.feed(hex("5A A5 85 00") + kSearch, 1000).isEmpty());
+    QCOMPARE(describe(framer.poll(1000 + DisplayFramer::kStalledPacketIdleMs)),
+             QStringLiteral("85:9479514:5! 90:1:1:2"));
+
+    // A lone magic byte that never continues is thrown away too.
+    QVERIFY(framer.feed(hex("5A"), 2000).isEmpty());
+    QVERIFY(framer.poll(2000 + DisplayFramer::kStalledPacketIdleMs).isEmpty());
+    QCOMPARE(framer.bufferedBytes(), 0);
+    QCOMPARE(describe(framer.feed(kSearch, 4000)), QStringLiteral("90:1:1:1"));
+}
+
+void TestDisplayFramer::uploadStartIsToldFromVersionQuery_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<bool>("isStart");
+
+    QTest::newRow("0x81 length 1 is the version query") << 0x81 << 1 << false;
+    QTest::newRow("0x81 length 1024 is an upload start") << 0x81 << 1024 << true;
+    QTest::newRow("0x81 length 4088") << 0x81 << 4088 << true;
+    QTest::newRow("0x81 length 4096") << 0x81 << 4096 << true;
+    QTest::newRow("0x81 length 100 is neither") << 0x81 << 100 << false;
+    QTest::newRow("0x82") << 0x82 << 4088 << true;
+    QTest::newRow("0x82 announcing no pack size") << 0x82 << 5000 << false;
+    QTest::newRow("0x86") << 0x86 << 4096 << true;
+    QTest::newRow("0x87") << 0x87 << 4096 << true;
+    QTest::newRow("0x83 data") << 0x83 << 4088 << false;
+    QTest::newRow("0x89 end") << 0x89 << 12 << false;
+    QTest::newRow("0x85 frame") << 0x85 << 4096 << false;
+}
+
+void TestDisplayFramer::uploadStartIsToldFromVersionQuery()
+{
+    QFETCH(int, command);
+    QFETCH(int, length);
+    QFETCH(bool, isStart);
+    QCOMPARE(DisplayFramer::isUploadStart(uint16_t(command), uint32_t(length)), isStart);
+}
+
+void TestDisplayFramer::survivesRandomGarbageInRandomReads()
+{
+    // Seeded, so a failure repeats. Noise first, then real packets. Noise
+    // can form a complete packet of its own that eats real ones, which no
+    // framer can tell; but once the idle rules have run nothing is stuck,
+    // the last packet always comes out, and nearly always all of them do.
+    QRandomGenerator random(20240607);
+    const int rounds = 200;
+    int allFound = 0;
+    for (int round = 0; round < rounds; ++round) {
+        QByteArray noise(int(random.bounded(1, 3000)), Qt::Uninitialized);
+        for (char& c : noise) {
+            // Plenty of magic bytes so partial headers keep appearing.
+            const quint32 r = random.bounded(8);
+            c = r == 0 ? char(0x5A) : r == 1 ? char(0xA5) : r == 2 ? char(0x00) : char(random.bounded(256));
+        }
+        const QByteArray stream = noise + kSearch + kFrame + kVersion + kEmptyFrame;
+
+        DisplayFramer framer;
+        QVector<HostPacket> out;
+        qint64 now = 0;
+        for (int offset = 0; offset < stream.size();) {
+            const int size = int(random.bounded(1, 200));
+            out += framer.feed(stream.mid(offset, size), now);
+            offset += size;
+            now += 1;
+        }
+        out += framer.poll(now + 10 * DisplayFramer::kStalledPacketIdleMs);
+        QCOMPARE(framer.bufferedBytes(), 0);
+        QCOMPARE(framer.deadlineMs(), qint64(-1));
+        QVERIFY2(!out.isEmpty() && out.last().command == 0x85 && out.last().payload.isEmpty() &&
+                     out.last().complete,
+                 qPrintable(QStringLiteral("round %1: %2").arg(round).arg(describe(out))));
+
+        QStringList tail;
+        for (int i = qMax(0, out.size() - 4); i < out.size(); ++i) {
+            tail.append(QStringLiteral("%1:%2").arg(out[i].command, 2, 16).arg(out[i].payload.size()));
+        }
+        allFound += tail.join(' ') == QStringLiteral("90:1 85:5 81:1 85:0") ? 1 : 0;
+    }
+    QVERIFY2(allFound >= rounds * 95 / 100, qPrintable(QString::number(allFound)));
+}
+
+QTEST_APPLESS_MAIN(TestDisplayFramer)
+#include "tst_displayframer.moc"

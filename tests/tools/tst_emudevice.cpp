@@ -1,0 +1,372 @@
+#include "emudevice.h"
+#include "packets.h"
+#include "testh264encoder.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray hex(const char* text)
+{
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+
+QList<QJsonObject> readLog(const QString& dir)
+{
+    QList<QJsonObject> entries;
+    QFile file(QDir(dir).filePath(QStringLiteral("packets.jsonl")));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return entries;
+    }
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine().trimmed();
+        QJsonParseError error{};
+        const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
+        if (error.error != QJsonParseError::NoError || !doc.isObject()) {
+            entries.append(QJsonObject{{QStringLiteral("unparsable"), QString::fromUtf8(line)}});
+        } else {
+            entries.append(doc.object());
+        }
+    }
+    return entries;
+}
+
+QByteArray joined(const QVector<EmuReply>& replies)
+{
+    QByteArray out;
+    for (const EmuReply& reply : replies) {
+        out += reply.bytes;
+    }
+    return out;
+}
+
+QByteArray patterned(int size, int seed)
+{
+    QByteArray data(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i) {
+        data[i] = char((i * 31 + seed) ^ (i >> 8));
+    }
+    return data;
+}
+
+} // namespace
+
+class TestEmuDevice : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void answersLikeADisplay_data();
+    void answersLikeADisplay();
+    void delayedAcknowledgementCarriesItsDelay();
+    void recordsBrightnessAndMode();
+    void uploadsAreWrittenByteIdentical();
+    void framesAreDecodedAndSaved();
+    void brokenFramesAreLoggedNotFatal();
+    void pictureSizeMayChangeMidStream();
+    void segmentPacketsAreLoggedDecoded();
+    void unusableOutputFolderIsAnError();
+};
+
+void TestEmuDevice::initTestCase()
+{
+    av_log_set_level(AV_LOG_FATAL);
+}
+
+void TestEmuDevice::answersLikeADisplay_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("reply");
+
+    const QByteArray ack = hex("5A A5 00 8F 01");
+    const QByteArray uploadStart = Packets::buildWithLength(0x82, 4088, QByteArray(4088, char(0x11)));
+
+    QTest::newRow("search, 13-byte default 480x480 mode 0")
+        << QStringList{} << Packets::search() << hex("5A A5 00 90 00 00 00 00 01 E0 01 E0 00");
+    QTest::newRow("search, 12 bytes, 480x1920")
+        << QStringList{"--reply-len", "12", "--size", "480x1920"} << Packets::search()
+        << hex("5A A5 00 90 00 00 00 00 01 E0 07 80");
+    QTest::newRow("search reports the starting mode")
+        << QStringList{"--mode", "2", "--size", "360x960"} << Packets::search()
+        << hex("5A A5 00 90 00 00 00 00 01 68 03 C0 02");
+    QTest::newRow("expansion mode then search")
+        << QStringList{} << Packets::expansionMode(true) + Packets::search()
+        << hex("5A A5 00 90 00 00 00 00 01 E0 01 E0 01");
+    QTest::newRow("version") << QStringList{"--version", "V9 x"} << Packets::versionQuery()
+                             << hex("5A A5 00 81 00") + QByteArray("V9 x");
+    QTest::newRow("default version names the emulator")
+        << QStringList{} << Packets::versionQuery()
+        << hex("5A A5 00 81 00") + QByteArray("PANELCAST-EMU V1.0 Dovaz Ezovava Ruviro");
+    QTest::newRow("brightness and frames get no reply")
+        << QStringList{} << Packets::brightness(127) + Packets::frame(QByteArray()) << QByteArray();
+    QTest::newRow("upload start acknowledged") << QStringList{} << uploadStart << ack;
+    QTest::newRow(".jpg upload start 0x81 acknowledged, not taken for a version query")
+        << QStringList{} << Packets::buildWithLength(0x81, 1024, QByteArray(1024, char(0x01))) << ack;
+    QTest::newRow("each upload packet acknowledged")
+        << QStringList{}
+        << uploadStart + Packets::buildWithLength(0x83, 4088, QByteArray(4088, 0)) +
+               Packets::build(0x84, hex("01 02"))
+        << ack + ack + ack;
+    QTest::newRow("logo upload codes acknowledged")
+        << QStringList{}
+        << Packets::buildWithLength(0x86, 4096, QByteArray(4096, 0)) +
+               Packets::buildWithLength(0x88, 4096, QByteArray(4096, 0)) + Packets::build(0x89, hex("01"))
+        << ack + ack + ack;
+    QTest::newRow("never acknowledges") << QStringList{"--ack", "never"} << uploadStart << QByteArray();
+}
+
+void TestEmuDevice::answersLikeADisplay()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, reply);
+
+    EmuOptions options;
+    QString error;
+    QVERIFY2(EmuOptions::parse(QStringList{"--link", "/tmp/unused"} + arguments, &options, &error),
+             qPrintable(error));
+    EmuDevice device(options);
+    QVERIFY(device.start(&error));
+    QCOMPARE(joined(device.feed(input, 0)).toHex(' '), reply.toHex(' '));
+}
+
+void TestEmuDevice::delayedAcknowledgementCarriesItsDelay()
+{
+    EmuOptions options;
+    QString error;
+    QVERIFY(EmuOptions::parse({"--link", "/tmp/unused", "--ack", "delay:250"}, &options, &error));
+    EmuDevice device(options);
+    const QVector<EmuReply> replies =
+        device.feed(Packets::buildWithLength(0x82, 4088, QByteArray(4088, 0)) + Packets::search(), 0);
+    QCOMPARE(replies.size(), 2);
+    QCOMPARE(replies[0].bytes, EmuDevice::acknowledgeReply());
+    QCOMPARE(replies[0].delayMs, 250);
+    QCOMPARE(replies[1].delayMs, 0);
+}
+
+void TestEmuDevice::recordsBrightnessAndMode()
+{
+    EmuDevice device{EmuOptions()};
+    QSignalSpy brightness(&device, &EmuDevice::brightnessChanged);
+    QCOMPARE(device.mode(), 0);
+    device.feed(Packets::brightness(127) + Packets::expansionMode(true), 0);
+    QCOMPARE(device.brightness(), 127);
+    QCOMPARE(device.mode(), 1);
+    QCOMPARE(brightness.count(), 1);
+    QCOMPARE(brightness[0][0].toInt(), 127);
+    device.feed(Packets::expansionMode(false), 1);
+    QCOMPARE(device.mode(), 0);
+}
+
+void TestEmuDevice::uploadsAreWrittenByteIdentical()
+{
+    QTemporaryDir dir;
+    EmuOptions options;
+    options.outDir = dir.path();
+    EmuDevice device(options);
+    QString error;
+    QVERIFY2(device.start(&error), qPrintable(error));
+
+    // Upload 1: a 9000-byte firmware in packs of 4088, split oddly by reads.
+    const QByteArray firmware = patterned(9000, 1);
+    const QByteArray stream = Packets::buildWithLength(0x82, 4088, firmware.left(4088)) +
+                              Packets::buildWithLength(0x83, 4088, firmware.mid(4088, 4088)) +
+                              Packets::build(0x84, firmware.mid(8176));
+    qint64 now = 0;
+    for (int offset = 0; offset < stream.size(); offset += 1000) {
+        device.feed(stream.mid(offset, 1000), now++);
+    }
+
+    // Upload 2: a boot logo that fits one pack: its start packet announces
+    // 4096 bytes but carries 700, and nothing follows.
+    const QByteArray logo = patterned(700, 2);
+    QVERIFY(device.feed(Packets::buildWithLength(0x86, 4096, logo), 100).isEmpty());
+    QCOMPARE(device.deadlineMs(), 100 + DisplayFramer::kShortStartIdleMs);
+    QCOMPARE(joined(device.poll(device.deadlineMs())), EmuDevice::acknowledgeReply());
+
+    // A data packet with no upload open is not written anywhere.
+    device.feed(Packets::buildWithLength(0x83, 4, hex("01 02 03 04")), 400);
+    device.finish();
+
+    QFile first(QDir(dir.path()).filePath("upload-1.bin"));
+    QVERIFY(first.open(QIODevice::ReadOnly));
+    QCOMPARE(first.readAll(), firmware);
+    QFile second(QDir(dir.path()).filePath("upload-2.bin"));
+    QVERIFY(second.open(QIODevice::ReadOnly));
+    QCOMPARE(second.readAll(), logo);
+    QVERIFY(!QFile::exists(QDir(dir.path()).filePath("upload-3.bin")));
+    QCOMPARE(device.uploadCount(), 2);
+
+    const QList<QJsonObject> log = readLog(dir.path());
+    QCOMPARE(log.size(), 5);
+    QCOMPARE(log[0].value("cmd").toString(), QStringLiteral("0x82"));
+    QCOMPARE(log[0].value("len").toInt(), 4088);
+    QCOMPARE(log[0].value("size").toInt(), 4088);
+    QVERIFY(!log[0].contains("hex"));
+    QCOMPARE(log[2].value("cmd").toString(), QStringLiteral("0x84"));
+    QCOMPARE(log[2].value("len").toInt(), 9000 - 8176);
+    QCOMPARE(log[2].value("uploadComplete").toBool(), true);
+    QCOMPARE(log[3].value("cmd").toString(), QStringLiteral("0x86"));
+    QCOMPARE(log[3].value("len").toInt(), 4096);
+    QCOMPARE(log[3].value("size").toInt(), 700);
+    QCOMPARE(log[3].value("upload").toInt(), 2);
+    QCOMPARE(log[3].value("uploadComplete").toBool(), true);
+    QCOMPARE(log[4].value("hex").toString(), QStringLiteral("01020304"));
+    QCOMPARE(log[4].value("error").toString(), QStringLiteral("no upload in progress"));
+}
+
+void TestEmuDevice::framesAreDecodedAndSaved()
+{
+    const QSize size(64, 48);
+    TestH264Encoder encoder(size);
+    QVERIFY2(encoder.isOpen(), qPrintable(encoder.error()));
+
+    QTemporaryDir dir;
+    EmuOptions options;
+    options.outDir = dir.path();
+    options.pngEvery = 2;
+    EmuDevice device(options);
+    QString error;
+    QVERIFY(device.start(&error));
+    QSignalSpy decoded(&device, &EmuDevice::frameDecoded);
+    const QString pngPath = QDir(dir.path()).filePath("latest.png");
+
+    const QColor colours[] = {QColor(200, 30, 30), QColor(30, 200, 30), QColor(30, 30, 200)};
+    QList<QByteArray> units;
+    for (const QColor& colour : colours) {
+        units.append(encoder.encode(colour));
+        QVERIFY(!units.last().isEmpty());
+    }
+
+    device.feed(Packets::frame(units[0]), 10);
+    QVERIFY(!QFile::exists(pngPath));
+    device.feed(Packets::frame(QByteArray()) + Packets::frame(units[1]), 43);
+    // Second picture: --png-every 2 saves it.
+    QImage saved(pngPath);
+    QVERIFY(!saved.isNull());
+    QVERIFY(qAbs(saved.pixelColor(32, 24).green() - 200) < 16);
+    device.feed(Packets::frame(units[2]), 76);
+    device.finish();
+
+    QCOMPARE(decoded.count(), 3);
+    QCOMPARE(decoded[2][1].toInt(), 3);
+    QCOMPARE(decoded[2][0].value<QImage>().size(), size);
+
+    // The last picture is saved when the device finishes.
+    saved = QImage(pngPath);
+    QCOMPARE(saved.size(), size);
+    const QColor centre = saved.pixelColor(32, 24);
+    QVERIFY2(qAbs(centre.red() - 30) < 16 && qAbs(centre.green() - 30) < 16 && qAbs(centre.blue() - 200) < 16,
+             qPrintable(centre.name()));
+
+    const QList<QJsonObject> log = readLog(dir.path());
+    QCOMPARE(log.size(), 4);
+    QCOMPARE(log[0].value("frame").toInt(), 1);
+    QCOMPARE(log[1].value("picture").toBool(true), false);
+    QCOMPARE(log[1].value("size").toInt(), 0);
+    QCOMPARE(log[2].value("frame").toInt(), 2);
+    QCOMPARE(log[3].value("frame").toInt(), 3);
+    QCOMPARE(log[3].value("ms").toInt(), 76);
+}
+
+void TestEmuDevice::brokenFramesAreLoggedNotFatal()
+{
+    QTemporaryDir dir;
+    EmuOptions options;
+    options.outDir = dir.path();
+    EmuDevice device(options);
+    QString error;
+    QVERIFY(device.start(&error));
+
+    // Slice data with no parameter sets before it, then pure noise.
+    device.feed(Packets::frame(hex("00 00 00 01 65 88 84 00 33 FF")), 0);
+    device.feed(Packets::frame(patterned(3000, 9)), 1);
+    TestH264Encoder encoder(QSize(32, 32));
+    device.feed(Packets::frame(encoder.encode(Qt::white)), 2);
+    device.finish();
+
+    const QList<QJsonObject> log = readLog(dir.path());
+    QCOMPARE(log.size(), 3);
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY2(log[i].contains("error") || log[i].value("picture") == false,
+                 QJsonDocument(log[i]).toJson().constData());
+        QVERIFY(!log[i].contains("frame"));
+    }
+    QCOMPARE(log[2].value("frame").toInt(), 1);
+    QCOMPARE(device.decodedFrames(), 1);
+}
+
+void TestEmuDevice::pictureSizeMayChangeMidStream()
+{
+    // The host builds a new encoder when its scene is resized or rotated.
+    EmuDevice device{EmuOptions()};
+    QSignalSpy decoded(&device, &EmuDevice::frameDecoded);
+    TestH264Encoder portrait(QSize(32, 64));
+    TestH264Encoder landscape(QSize(64, 32));
+    const QByteArray first = portrait.encode(Qt::red);
+    const QByteArray second = portrait.encode(Qt::red);
+    device.feed(Packets::frame(first) + Packets::frame(second), 0);
+    device.feed(Packets::frame(landscape.encode(Qt::blue)), 33);
+
+    QCOMPARE(decoded.count(), 3);
+    QCOMPARE(decoded[1][0].value<QImage>().size(), QSize(32, 64));
+    const QImage last = decoded[2][0].value<QImage>();
+    QCOMPARE(last.size(), QSize(64, 32));
+    QVERIFY(last.pixelColor(32, 16).blue() > 200 && last.pixelColor(32, 16).red() < 40);
+}
+
+void TestEmuDevice::segmentPacketsAreLoggedDecoded()
+{
+    QTemporaryDir dir;
+    EmuOptions options;
+    options.family = EmuOptions::Digital;
+    options.outDir = dir.path();
+    EmuDevice device(options);
+    QString error;
+    QVERIFY(device.start(&error));
+    QSignalSpy received(&device, &EmuDevice::segmentReceived);
+
+    const QByteArray single = Packets::segmentSingle(0, 0xFF7D00, 45, 7);
+    const QByteArray quad = Packets::segmentQuad(3, {0xFF6000, 0xFF4000, 0xFF2000, 0xFF0000}, 60, 100);
+    QVERIFY(device.feed(single + quad.left(5), 0).isEmpty());
+    QVERIFY(device.feed(quad.mid(5), 1).isEmpty());
+    device.finish();
+
+    QCOMPARE(received.count(), 2);
+    const QList<QJsonObject> log = readLog(dir.path());
+    QCOMPARE(log.size(), 2);
+    QCOMPARE(log[0].value("mode").toInt(), 0);
+    QCOMPARE(log[0].value("size").toInt(), 8);
+    QCOMPARE(log[0].value("colours").toArray(), QJsonArray{"#FF7D00"});
+    QCOMPARE(log[0].value("temperature").toInt(), 45);
+    QCOMPARE(log[0].value("usage").toInt(), 7);
+    QCOMPARE(log[1].value("mode").toInt(), 3);
+    QCOMPARE(log[1].value("size").toInt(), 17);
+    QCOMPARE(log[1].value("colours").toArray(), (QJsonArray{"#FF6000", "#FF4000", "#FF2000", "#FF0000"}));
+    QCOMPARE(log[1].value("temperature").toInt(), 60);
+    QCOMPARE(log[1].value("usage").toInt(), 100);
+}
+
+void TestEmuDevice::unusableOutputFolderIsAnError()
+{
+    QTemporaryDir dir;
+    const QString blocker = QDir(dir.path()).filePath("file");
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    EmuOptions options;
+    options.outDir = QDir(blocker).filePath("out");
+    EmuDevice device(options);
+    QString error;
+    QVERIFY(!device.start(&error));
+    QVERIFY(error.contains(options.outDir));
+}
+
+QTEST_GUILESS_MAIN(TestEmuDevice)
+#include "tst_emudevice.moc"

@@ -1,0 +1,104 @@
+#include "emuwindow.h"
+
+#include <QtTest>
+
+class TestEmuWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void showsFramesAtPanelSize();
+    void widerEncodedFrameShowsOnlyThePanel();
+    void brightnessDimsTheFrame_data();
+    void brightnessDimsTheFrame();
+    void showsSegmentZoneColours_data();
+    void showsSegmentZoneColours();
+};
+
+void TestEmuWindow::showsFramesAtPanelSize()
+{
+    EmuWindow window(false, QSize(120, 90), QStringLiteral("test"));
+    QCOMPARE(window.size(), QSize(120, 90));
+    QImage frame(120, 90, QImage::Format_RGB32);
+    frame.fill(QColor(10, 200, 90));
+    frame.setPixelColor(119, 89, Qt::white);
+    window.showFrame(frame);
+    const QImage shown = window.grab().toImage();
+    QCOMPARE(shown.pixelColor(60, 45), QColor(10, 200, 90));
+    QCOMPARE(shown.pixelColor(119, 89), QColor(Qt::white));
+}
+
+void TestEmuWindow::widerEncodedFrameShowsOnlyThePanel()
+{
+    // A 360-wide panel encoded 420 wide: the padding on the right is not shown.
+    EmuWindow window(false, QSize(36, 96), QStringLiteral("test"));
+    QImage frame(42, 96, QImage::Format_RGB32);
+    frame.fill(Qt::blue);
+    for (int y = 0; y < 96; ++y) {
+        for (int x = 36; x < 42; ++x) {
+            frame.setPixelColor(x, y, Qt::red);
+        }
+    }
+    window.showFrame(frame);
+    const QImage shown = window.grab().toImage();
+    QCOMPARE(shown.pixelColor(35, 50), QColor(Qt::blue));
+    QCOMPARE(shown.pixelColor(0, 0), QColor(Qt::blue));
+}
+
+void TestEmuWindow::brightnessDimsTheFrame_data()
+{
+    QTest::addColumn<int>("brightness");
+    QTest::addColumn<int>("red");
+    QTest::newRow("full") << 255 << 240;
+    QTest::newRow("half") << 127 << 120;
+    QTest::newRow("off") << 0 << 0;
+}
+
+void TestEmuWindow::brightnessDimsTheFrame()
+{
+    QFETCH(int, brightness);
+    QFETCH(int, red);
+    EmuWindow window(false, QSize(40, 40), QStringLiteral("test"));
+    QImage frame(40, 40, QImage::Format_RGB32);
+    frame.fill(QColor(240, 0, 0));
+    window.showFrame(frame);
+    window.setBrightness(brightness);
+    const QColor shown = window.grab().toImage().pixelColor(20, 20);
+    QVERIFY2(qAbs(shown.red() - red) <= 2 && shown.green() == 0, qPrintable(shown.name()));
+}
+
+void TestEmuWindow::showsSegmentZoneColours_data()
+{
+    QTest::addColumn<QVector<QRgb>>("colours");
+    QTest::newRow("one colour") << QVector<QRgb>{qRgb(255, 125, 0)};
+    QTest::newRow("four zones") << QVector<QRgb>{qRgb(255, 96, 0), qRgb(255, 64, 0), qRgb(0, 32, 255),
+                                                 qRgb(0, 255, 0)};
+}
+
+void TestEmuWindow::showsSegmentZoneColours()
+{
+    QFETCH(QVector<QRgb>, colours);
+    EmuWindow window(true, QSize(480, 480), QStringLiteral("test"));
+    SegmentPacket packet;
+    packet.mode = colours.size() == 4 ? 3 : 0;
+    packet.colours = colours;
+    packet.temperature = 55;
+    packet.usage = 12;
+    window.showSegment(packet);
+    const QImage shown = window.grab().toImage();
+    const int zoneWidth = shown.width() / colours.size();
+    for (int i = 0; i < colours.size(); ++i) {
+        QCOMPARE(shown.pixelColor(i * zoneWidth + zoneWidth / 2, 5), QColor(colours[i]));
+    }
+    // The two numbers are drawn in the first colour below the strip.
+    int inked = 0;
+    for (int y = shown.height() / 4; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            inked += shown.pixel(x, y) == colours[0] ? 1 : 0;
+        }
+    }
+    QVERIFY(inked > 100);
+}
+
+QTEST_MAIN(TestEmuWindow)
+#include "tst_emuwindow.moc"

@@ -1,0 +1,72 @@
+#include "framepipelinebench.h"
+#include "linklatencybench.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLoggingCategory>
+#include <QSysInfo>
+#include <QTextStream>
+#include <QThread>
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+// panelcast-bench [frames]: measures the frame pipeline at the common panel
+// sizes, then the whole link to panelcast-emu ($PANELCAST_EMU, else the one
+// built beside this program), prints Markdown tables and writes them to
+// bench/results/<date>.md.
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QGuiApplication app(argc, argv);
+    av_log_set_level(AV_LOG_ERROR);
+    QLoggingCategory::setFilterRules(QStringLiteral("panelcast.*.debug=false"));
+
+    const int frames = argc > 1 ? qMax(10, QByteArray(argv[1]).toInt()) : 150;
+    const QList<QSize> sizes = {QSize(320, 240), QSize(480, 480), QSize(420, 960), QSize(480, 1920),
+                                QSize(1080, 1920)};
+    QList<FramePipelineBench::Row> rows;
+    for (const QSize& size : sizes) {
+        rows << FramePipelineBench::measure(size, frames);
+    }
+
+    // Other work on the machine shows in the p95 columns; say how busy it was.
+    QFile loadFile(QStringLiteral("/proc/loadavg"));
+    const QString load = loadFile.open(QIODevice::ReadOnly)
+                             ? QString::fromLatin1(loadFile.readAll()).section(' ', 0, 0)
+                             : QStringLiteral("unknown");
+    const QString title = QStringLiteral("# Frame pipeline, %1\n\n%2 frames per size, one thread, %3 (%4 "
+                                         "cores, load average %5 at start).\n\n")
+                              .arg(QDate::currentDate().toString(Qt::ISODate))
+                              .arg(frames)
+                              .arg(QSysInfo::prettyProductName())
+                              .arg(QThread::idealThreadCount())
+                              .arg(load);
+    const QString emulator = qEnvironmentVariableIsSet("PANELCAST_EMU")
+                                 ? qEnvironmentVariable("PANELCAST_EMU")
+                                 : QStringLiteral(PANELCAST_EMU_PATH);
+    QList<LinkLatencyBench::Row> latencyRows;
+    for (const QSize& size : sizes) {
+        latencyRows << LinkLatencyBench::measure(emulator, size, qMin(frames, 60));
+    }
+
+    const QString text =
+        title + FramePipelineBench::table(rows) +
+        QStringLiteral("\nEnd to end: `Transport::send` to the frame decoded by panelcast-emu over a "
+                       "pseudo-terminal, one frame in flight.\n\n") +
+        LinkLatencyBench::table(latencyRows);
+    QTextStream(stdout) << text;
+
+    const QString dir = QStringLiteral(PANELCAST_BENCH_RESULTS_DIR);
+    QDir().mkpath(dir);
+    QFile file(dir + "/" + QDate::currentDate().toString(Qt::ISODate) + ".md");
+    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        file.write(text.toUtf8());
+        QTextStream(stdout) << "\nwritten to " << file.fileName() << "\n";
+    }
+    return 0;
+}

@@ -1,0 +1,161 @@
+#include "devicemodels.h"
+
+#include <QtTest>
+
+class TestDeviceModels : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void modelTable_data();
+    void modelTable();
+    void encoderLayoutFollowsPanelSizeAndModel_data();
+    void encoderLayoutFollowsPanelSizeAndModel();
+    void panelSizeFromEncoderSize_data();
+    void panelSizeFromEncoderSize();
+    void uploadParameters_data();
+    void uploadParameters();
+};
+
+void TestDeviceModels::modelTable_data()
+{
+    QTest::addColumn<int>("vid");
+    QTest::addColumn<int>("pid");
+    QTest::addColumn<bool>("known");
+    QTest::addColumn<bool>("display");
+    QTest::addColumn<bool>("digital");
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<bool>("encodes");
+    QTest::addColumn<bool>("switchesMode");
+
+    const int a = DeviceModel::UploadVariantA;
+    const int b = DeviceModel::UploadVariantB;
+    QTest::newRow("1F3A:0007") << 0x1F3A << 0x0007 << true << true << false << b << true << false;
+    QTest::newRow("0D28:CCDD sends empty frames")
+        << 0x0D28 << 0xCCDD << true << true << false << b << false << false;
+    QTest::newRow("33C3:0E02") << 0x33C3 << 0x0E02 << true << true << false << a << true << true;
+    QTest::newRow("33C3:8001") << 0x33C3 << 0x8001 << true << true << false << a << true << false;
+    QTest::newRow("1A86:FE00 digital") << 0x1A86 << 0xFE00 << true << false << true << b << false << false;
+    QTest::newRow("unknown pair") << 0x1234 << 0x5678 << false << false << false << b << true << false;
+    QTest::newRow("known vendor, other product")
+        << 0x33C3 << 0x0E03 << false << false << false << b << true << false;
+    QTest::newRow("swapped ids") << 0x0007 << 0x1F3A << false << false << false << b << true << false;
+}
+
+void TestDeviceModels::modelTable()
+{
+    QFETCH(int, vid);
+    QFETCH(int, pid);
+    QFETCH(bool, known);
+    QFETCH(bool, display);
+    QFETCH(bool, digital);
+    QFETCH(int, variant);
+    QFETCH(bool, encodes);
+    QFETCH(bool, switchesMode);
+
+    QCOMPARE(DeviceModels::isKnown(vid, pid), known);
+    QCOMPARE(DeviceModels::isDisplay(vid, pid), display);
+    QCOMPARE(DeviceModels::isDigital(vid, pid), digital);
+    QCOMPARE(int(DeviceModels::uploadVariant(vid, pid)), variant);
+    if (display || !known) {
+        QCOMPARE(DeviceModels::encodesFrames(vid, pid), encodes);
+    }
+    QCOMPARE(DeviceModels::switchesExpansionMode(vid, pid), switchesMode);
+}
+
+void TestDeviceModels::encoderLayoutFollowsPanelSizeAndModel_data()
+{
+    QTest::addColumn<QSize>("panel");
+    QTest::addColumn<int>("vid");
+    QTest::addColumn<int>("pid");
+    QTest::addColumn<QSize>("encoder");
+    QTest::addColumn<QPoint>("offset");
+    QTest::addColumn<int>("sizeVariant");
+
+    QTest::newRow("360x960 padded to 420 at x=60")
+        << QSize(360, 960) << 0x1F3A << 0x0007 << QSize(420, 960) << QPoint(60, 0) << 0;
+    QTest::newRow("360x960 padded on 33C3 too")
+        << QSize(360, 960) << 0x33C3 << 0x0E02 << QSize(420, 960) << QPoint(60, 0) << 0;
+    QTest::newRow("462x1920 on 1F3A padded to 480")
+        << QSize(462, 1920) << 0x1F3A << 0x0007 << QSize(480, 1920) << QPoint(0, 0) << 1;
+    QTest::newRow("440x1920 on 0D28 padded to 480")
+        << QSize(440, 1920) << 0x0D28 << 0xCCDD << QSize(480, 1920) << QPoint(0, 0) << 2;
+    QTest::newRow("462x1920 on 33C3:0E02 own width")
+        << QSize(462, 1920) << 0x33C3 << 0x0E02 << QSize(462, 1920) << QPoint(0, 0) << 0;
+    QTest::newRow("440x1920 on 33C3:8001 own width")
+        << QSize(440, 1920) << 0x33C3 << 0x8001 << QSize(440, 1920) << QPoint(0, 0) << 0;
+    QTest::newRow("462x1920 on unknown device padded")
+        << QSize(462, 1920) << 0 << 0 << QSize(480, 1920) << QPoint(0, 0) << 1;
+    QTest::newRow("480x1920 as is") << QSize(480, 1920) << 0x1F3A << 0x0007 << QSize(480, 1920)
+                                    << QPoint(0, 0) << 0;
+    QTest::newRow("462x960 as is") << QSize(462, 960) << 0x1F3A << 0x0007 << QSize(462, 960) << QPoint(0, 0)
+                                   << 0;
+    QTest::newRow("360x640 as is") << QSize(360, 640) << 0x1F3A << 0x0007 << QSize(360, 640) << QPoint(0, 0)
+                                   << 0;
+    QTest::newRow("480x480 as is") << QSize(480, 480) << 0 << 0 << QSize(480, 480) << QPoint(0, 0) << 0;
+}
+
+void TestDeviceModels::encoderLayoutFollowsPanelSizeAndModel()
+{
+    QFETCH(QSize, panel);
+    QFETCH(int, vid);
+    QFETCH(int, pid);
+    QFETCH(QSize, encoder);
+    QFETCH(QPoint, offset);
+    QFETCH(int, sizeVariant);
+
+    const EncoderLayout layout = DeviceModels::encoderLayout(panel, vid, pid);
+    QCOMPARE(layout.encoderSize, encoder);
+    QCOMPARE(layout.pictureOffset, offset);
+    QCOMPARE(layout.sizeVariant, sizeVariant);
+    QCOMPARE(layout.isPadded(panel), encoder != panel);
+    // The reported size comes back from what the encoder runs at.
+    QCOMPARE(DeviceModels::panelSizeForEncoder(layout.encoderSize, layout.sizeVariant), panel);
+}
+
+void TestDeviceModels::panelSizeFromEncoderSize_data()
+{
+    QTest::addColumn<QSize>("encoder");
+    QTest::addColumn<int>("sizeVariant");
+    QTest::addColumn<QSize>("panel");
+    QTest::newRow("420x960") << QSize(420, 960) << 0 << QSize(360, 960);
+    QTest::newRow("480x1920 variant 0") << QSize(480, 1920) << 0 << QSize(480, 1920);
+    QTest::newRow("480x1920 variant 1") << QSize(480, 1920) << 1 << QSize(462, 1920);
+    QTest::newRow("480x1920 variant 2") << QSize(480, 1920) << 2 << QSize(440, 1920);
+    QTest::newRow("variant ignored elsewhere") << QSize(480, 480) << 1 << QSize(480, 480);
+    QTest::newRow("420x1920 untouched") << QSize(420, 1920) << 0 << QSize(420, 1920);
+}
+
+void TestDeviceModels::panelSizeFromEncoderSize()
+{
+    QFETCH(QSize, encoder);
+    QFETCH(int, sizeVariant);
+    QFETCH(QSize, panel);
+    QCOMPARE(DeviceModels::panelSizeForEncoder(encoder, sizeVariant), panel);
+}
+
+void TestDeviceModels::uploadParameters_data()
+{
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("packSize");
+    QTest::addColumn<int>("pollLimit");
+    QTest::newRow("A firmware") << int(DeviceModel::UploadVariantA) << 1 << 1024 << 1000;
+    QTest::newRow("A logo") << int(DeviceModel::UploadVariantA) << 2 << 4096 << 1000;
+    QTest::newRow("B firmware") << int(DeviceModel::UploadVariantB) << 1 << 4088 << 200;
+    QTest::newRow("B logo") << int(DeviceModel::UploadVariantB) << 2 << 4088 << 200;
+}
+
+void TestDeviceModels::uploadParameters()
+{
+    QFETCH(int, variant);
+    QFETCH(int, kind);
+    QFETCH(int, packSize);
+    QFETCH(int, pollLimit);
+    const auto v = DeviceModel::UploadVariant(variant);
+    QCOMPARE(DeviceModels::uploadPackSize(v, kind), packSize);
+    QCOMPARE(DeviceModels::uploadAckPollLimit(v), pollLimit);
+}
+
+QTEST_APPLESS_MAIN(TestDeviceModels)
+#include "tst_devicemodels.moc"

@@ -1,0 +1,128 @@
+#include "h264encoder.h"
+#include "h264testdecoder.h"
+
+#include <QPainter>
+#include <QtTest>
+
+namespace {
+
+// Four flat quadrants; the colours rotate with the frame index so that a
+// decoder showing a stale or swapped picture is caught.
+QImage quadrants(int width, int height, int index)
+{
+    static const QRgb colours[] = {qRgb(220, 30, 30), qRgb(30, 200, 40), qRgb(30, 40, 220),
+                                   qRgb(240, 240, 240)};
+    QImage image(width, height, QImage::Format_ARGB32);
+    QPainter painter(&image);
+    const int w = width / 2;
+    const int h = height / 2;
+    painter.fillRect(0, 0, w, h, QColor(colours[index % 4]));
+    painter.fillRect(w, 0, width - w, h, QColor(colours[(index + 1) % 4]));
+    painter.fillRect(0, h, w, height - h, QColor(colours[(index + 2) % 4]));
+    painter.fillRect(w, h, width - w, height - h, QColor(colours[(index + 3) % 4]));
+    return image;
+}
+
+} // namespace
+
+class TestH264Encoder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyImageYieldsItsOwnDecodablePacket_data();
+    void everyImageYieldsItsOwnDecodablePacket();
+    void requestedKeyFrameDecodesOnItsOwn();
+    void wrongSizedImageIsRefused();
+    void impossibleSizeGivesNoEncoder();
+};
+
+void TestH264Encoder::everyImageYieldsItsOwnDecodablePacket_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("format");
+    QTest::newRow("320x240") << 320 << 240 << int(QImage::Format_ARGB32);
+    QTest::newRow("420x960") << 420 << 960 << int(QImage::Format_ARGB32_Premultiplied);
+    QTest::newRow("462x1920") << 462 << 1920 << int(QImage::Format_RGB32);
+    QTest::newRow("480x480 from RGB888") << 480 << 480 << int(QImage::Format_RGB888);
+}
+
+void TestH264Encoder::everyImageYieldsItsOwnDecodablePacket()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, format);
+
+    int status = 1;
+    auto encoder = H264Encoder::create(width, height, &status);
+    QVERIFY(encoder);
+    QCOMPARE(status, 0);
+    QVERIFY(encoder->codecName() == "libopenh264" || encoder->codecName() == "libx264");
+
+    H264TestDecoder decoder;
+    QVERIFY(decoder.isValid());
+
+    // More than one GOP, so pictures predicted from earlier ones are covered.
+    const int frames = H264Encoder::kGopSize + 5;
+    for (int i = 0; i < frames; ++i) {
+        const QImage source = quadrants(width, height, i).convertToFormat(QImage::Format(format));
+        QByteArray out;
+        QCOMPARE(encoder->encode(BgraImage::fromImage(source), out), H264Encoder::Result::Ok);
+        QVERIFY2(!out.isEmpty(), qPrintable(QString("image %1 gave no packet").arg(i)));
+
+        const QImage decoded = decoder.decode(out);
+        QVERIFY2(!decoded.isNull(), qPrintable(QString("packet %1 did not decode in place").arg(i)));
+        QCOMPARE(decoded.size(), QSize(width, height));
+        const QImage expected = quadrants(width, height, i);
+        for (const QPoint& p : {QPoint(width / 4, height / 4), QPoint(3 * width / 4, height / 4),
+                                QPoint(width / 4, 3 * height / 4), QPoint(3 * width / 4, 3 * height / 4)}) {
+            const int distance = colourDistance(decoded.pixel(p), expected.pixel(p));
+            QVERIFY2(distance < 24,
+                     qPrintable(
+                         QString("image %1 at %2,%3: off by %4").arg(i).arg(p.x()).arg(p.y()).arg(distance)));
+        }
+    }
+}
+
+void TestH264Encoder::requestedKeyFrameDecodesOnItsOwn()
+{
+    auto encoder = H264Encoder::create(320, 240);
+    QVERIFY(encoder);
+    QList<QByteArray> packets;
+    for (int i = 0; i < 4; ++i) {
+        if (i == 3) {
+            encoder->requestKeyFrame();
+        }
+        QByteArray out;
+        QCOMPARE(encoder->encode(BgraImage::fromImage(quadrants(320, 240, i)), out), H264Encoder::Result::Ok);
+        packets << out;
+    }
+    // A decoder joining mid-stream cannot show a predicted picture...
+    QVERIFY(H264TestDecoder().decode(packets.at(2)).isNull());
+    // ...but can start at the requested key frame.
+    const QImage decoded = H264TestDecoder().decode(packets.at(3));
+    QCOMPARE(decoded.size(), QSize(320, 240));
+    QVERIFY(colourDistance(decoded.pixel(80, 60), quadrants(320, 240, 3).pixel(80, 60)) < 24);
+}
+
+void TestH264Encoder::wrongSizedImageIsRefused()
+{
+    auto encoder = H264Encoder::create(420, 960);
+    QVERIFY(encoder);
+    QByteArray out;
+    QCOMPARE(encoder->encode(BgraImage::fromImage(quadrants(360, 960, 0)), out),
+             H264Encoder::Result::ConvertFailed);
+    QCOMPARE(encoder->encode(BgraImage(), out), H264Encoder::Result::ConvertFailed);
+    QVERIFY(out.isEmpty());
+}
+
+void TestH264Encoder::impossibleSizeGivesNoEncoder()
+{
+    int status = 0;
+    QVERIFY(!H264Encoder::create(0, 0, &status));
+    QCOMPARE(status, int(H264Encoder::SetupOpenFailed));
+}
+
+QTEST_APPLESS_MAIN(TestH264Encoder)
+#include "tst_h264encoder.moc"

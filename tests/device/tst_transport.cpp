@@ -1,0 +1,585 @@
+#include "h264encoder.h"
+#include "h264testdecoder.h"
+#include "packets.h"
+#include "ptypair.h"
+#include "transport.h"
+
+#include <QImage>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+constexpr int kWaitMs = 5000;
+
+struct WirePacket
+{
+    int code = -1;
+    quint32 length = 0;
+    QByteArray payload;
+};
+
+// Splits host-to-device bytes into framed packets; payloads follow the
+// length field, so this fits everything but upload start packets.
+QList<WirePacket> splitPackets(const QByteArray& bytes)
+{
+    QList<WirePacket> packets;
+    int at = 0;
+    while (at + Packets::kHeaderSize <= bytes.size()) {
+        const auto* b = reinterpret_cast<const uchar*>(bytes.constData() + at);
+        if (b[0] != 0x5A || b[1] != 0xA5) {
+            break;
+        }
+        WirePacket packet;
+        packet.code = b[2] | (b[3] << 8);
+        packet.length = quint32(b[4]) | (quint32(b[5]) << 8) | (quint32(b[6]) << 16) | (quint32(b[7]) << 24);
+        packet.payload = bytes.mid(at + Packets::kHeaderSize, int(packet.length));
+        packets << packet;
+        at += Packets::kHeaderSize + int(packet.length);
+    }
+    if (at != bytes.size()) {
+        packets << WirePacket{}; // trailing garbage shows up as code -1
+    }
+    return packets;
+}
+
+QList<int> codesOf(const QList<WirePacket>& packets)
+{
+    QList<int> codes;
+    for (const WirePacket& p : packets) {
+        codes << p.code;
+    }
+    return codes;
+}
+
+QImage flatImage(int width, int height, QRgb colour)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(colour);
+    return image;
+}
+
+QByteArray searchReply(int width, int height, int mode = -1)
+{
+    QByteArray reply = QByteArray::fromHex("5AA50090000000000000000000");
+    reply[8] = char(width >> 8);
+    reply[9] = char(width & 0xFF);
+    reply[10] = char(height >> 8);
+    reply[11] = char(height & 0xFF);
+    if (mode < 0) {
+        reply.chop(1);
+    } else {
+        reply[12] = char(mode);
+    }
+    return reply;
+}
+
+const QByteArray kAck = QByteArray::fromHex("5AA5008F01");
+
+// A transport on one side of a pseudo-terminal, the test on the device side.
+// Everything the worker thread emits is collected in the test's thread.
+class Harness
+{
+public:
+    explicit Harness(int vid = 0x1F3A, int pid = 0x0007)
+    {
+        QObject::connect(
+            &transport, &Transport::emitSendData, &context, [this](const QByteArray& b) { writes << b; },
+            Qt::QueuedConnection);
+        QObject::connect(
+            &transport, &Transport::updateFirmwareState, &context, [this](bool ok) { states << ok; },
+            Qt::QueuedConnection);
+        transport.openDevice(pty.slavePath(), vid, pid);
+        searchSeen = pty.readFromHost(9) == Packets::search();
+    }
+
+    ~Harness()
+    {
+        transport.requestInterruption();
+        transport.quit();
+        transport.wait();
+    }
+
+    // Sends one image and returns the one buffer it produced.
+    QByteArray cycle(const QImage& image)
+    {
+        const int before = writes.size();
+        transport.send(image);
+        QDeadlineTimer deadline(kWaitMs);
+        while (writes.size() == before && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        return writes.size() > before ? writes.last() : QByteArray();
+    }
+
+    QByteArray wire(int count) { return pty.readFromHost(count, kWaitMs); }
+
+    PtyPair pty;
+    Transport transport;
+    QObject context;
+    QList<QByteArray> writes;
+    QList<bool> states;
+    bool searchSeen = false;
+};
+
+} // namespace
+
+class TestTransport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void searchReplySetsPanelAndReportsPort();
+    void controlPacketsPrecedeTheFrameExactlyOnce();
+    void brightnessChangesAreCoalesced();
+    void modeByteSuppressesFramesButNotControlPackets();
+    void reconnectKeepsEncodingButWritesNothing();
+    void unpluggedDeviceClosesThePort();
+    void encoderSizeAndAcceptedImages_data();
+    void encoderSizeAndAcceptedImages();
+    void failedEncoderSetupQueuesNothing();
+    void emptyFramesForTheUnencodedModel();
+    void queueKeepsOnlyTheNewestImages();
+    void framesRefusedWhileUploadPending();
+    void uploadsMatchTheFileByteForByte_data();
+    void uploadsMatchTheFileByteForByte();
+    void uploadFailsWhenFileCannotBeOpened();
+    void uploadTimesOutWithoutAcknowledgement();
+    void stoppingTearsTheEncoderDown();
+};
+
+void TestTransport::searchReplySetsPanelAndReportsPort()
+{
+    Harness h;
+    QVERIFY(h.searchSeen);
+    QVERIFY(h.transport.isOpen());
+    QSignalSpy found(&h.transport, &Transport::searchDeviceFinish);
+    QSignalSpy info(&h.transport, &Transport::deviceInfo);
+
+    QVERIFY(h.pty.writeToHost(searchReply(480, 1920, 1)));
+    QVERIFY(found.wait(kWaitMs));
+    QCOMPARE(found.first().first().toString(), h.pty.slavePath());
+    QCOMPARE(h.transport.panelWidth(), 480);
+    QCOMPARE(h.transport.panelHeight(), 1920);
+    QCOMPARE(h.transport.expansionMode(), 1);
+
+    // 12 bytes carry no mode byte: mode 0.
+    QVERIFY(h.pty.writeToHost(searchReply(360, 960)));
+    QVERIFY(found.wait(kWaitMs));
+    QCOMPARE(h.transport.panelWidth(), 360);
+    QCOMPARE(h.transport.expansionMode(), 0);
+
+    QVERIFY(h.pty.writeToHost(QByteArray::fromHex("5AA5008100") + QByteArray("V1.2.3")));
+    QVERIFY(info.wait(kWaitMs));
+    QCOMPARE(info.first().first().toString(), QString("V1.2.3"));
+}
+
+void TestTransport::controlPacketsPrecedeTheFrameExactlyOnce()
+{
+    Harness h;
+    QVERIFY(h.searchSeen);
+    QTest::ignoreMessage(QtDebugMsg, "Transport::initEncoder: done, w=320,h=240");
+    QCOMPARE(h.transport.setDeviceSize(320, 240), 0);
+    h.transport.start();
+
+    h.transport.setBrightness(50);
+    h.transport.requestVersion();
+    h.transport.setExpansionMode(false);
+
+    H264TestDecoder decoder;
+    QByteArray expectedWire;
+    const QList<QList<int>> expectedCodes = {{0x80, 0x81, 0x91, 0x85}, {0x85}, {0x85}};
+    for (int i = 0; i < expectedCodes.size(); ++i) {
+        const QByteArray buffer = h.cycle(flatImage(320, 240, qRgb(200, 40 * i, 30)));
+        const QList<WirePacket> packets = splitPackets(buffer);
+        QCOMPARE(codesOf(packets), expectedCodes.at(i));
+        if (i == 0) {
+            QCOMPARE(packets.at(0).payload, QByteArray(1, char(0x7F)));
+            QCOMPARE(packets.at(1).payload, QByteArray(1, char(0x01)));
+            QCOMPARE(packets.at(2).payload, QByteArray(1, char(0x00)));
+        }
+        const QImage decoded = decoder.decode(packets.last().payload);
+        QCOMPARE(decoded.size(), QSize(320, 240));
+        QVERIFY(colourDistance(decoded.pixel(160, 120), qRgb(200, 40 * i, 30)) < 24);
+        expectedWire += buffer;
+    }
+    // The wire carries exactly the buffers, each written once.
+    QCOMPARE(h.wire(expectedWire.size()).toHex(), expectedWire.toHex());
+    QCOMPARE(h.pty.drainFromHost(100), QByteArray());
+}
+
+void TestTransport::brightnessChangesAreCoalesced()
+{
+    Harness h;
+    h.transport.setDeviceSize(320, 240);
+    h.transport.start();
+    const QImage image = flatImage(320, 240, qRgb(0, 0, 0));
+
+    h.transport.setBrightness(10);
+    h.transport.setBrightness(60); // only the last value between two images goes out
+    QList<WirePacket> packets = splitPackets(h.cycle(image));
+    QCOMPARE(codesOf(packets), (QList<int>{0x80, 0x85}));
+    QCOMPARE(packets.first().payload, QByteArray(1, char(153)));
+
+    h.transport.setBrightness(60);  // unchanged: nothing
+    h.transport.setBrightness(101); // out of range: ignored
+    QCOMPARE(codesOf(splitPackets(h.cycle(image))), (QList<int>{0x85}));
+
+    h.transport.setBrightness(0);
+    packets = splitPackets(h.cycle(image));
+    QCOMPARE(codesOf(packets), (QList<int>{0x80, 0x85}));
+    QCOMPARE(packets.first().payload, QByteArray(1, char(0)));
+}
+
+void TestTransport::modeByteSuppressesFramesButNotControlPackets()
+{
+    Harness h;
+    QSignalSpy found(&h.transport, &Transport::searchDeviceFinish);
+    QVERIFY(h.pty.writeToHost(searchReply(320, 240, 1)));
+    QVERIFY(found.wait(kWaitMs));
+    h.transport.setDeviceSize(320, 240);
+    QCOMPARE(h.transport.expansionMode(), 1);
+    h.transport.start();
+    const QImage image = flatImage(320, 240, qRgb(10, 20, 30));
+
+    h.transport.requestVersion();
+    h.transport.setBrightness(100);
+    QCOMPARE(codesOf(splitPackets(h.cycle(image))), (QList<int>{0x80, 0x81}));
+
+    // Nothing due and no frame: the image is encoded, the write is empty.
+    QCOMPARE(h.cycle(image), QByteArray());
+
+    h.transport.setExpansionMode(false);
+    const QList<WirePacket> packets = splitPackets(h.cycle(image));
+    QCOMPARE(codesOf(packets), (QList<int>{0x91, 0x85}));
+    QCOMPARE(packets.first().payload, QByteArray(1, char(0)));
+
+    h.transport.setExpansionMode(true);
+    QCOMPARE(splitPackets(h.cycle(image)).size(), 1); // 0x91 01 only
+    QCOMPARE(h.writes.last(), Packets::expansionMode(true));
+}
+
+void TestTransport::reconnectKeepsEncodingButWritesNothing()
+{
+    Harness h;
+    QSignalSpy state(&h.transport.adapter(), &cdcTransport::usbConnectState);
+    h.transport.setDeviceSize(320, 240);
+    h.transport.start();
+    const QByteArray first = h.cycle(flatImage(320, 240, qRgb(1, 2, 3)));
+    QVERIFY(!first.isEmpty());
+    QCOMPARE(h.wire(first.size()).size(), first.size());
+
+    h.transport.reconnect();
+    QVERIFY(!h.transport.isOpen());
+    QVERIFY(!h.transport.isConnected());
+    QCOMPARE(state.count(), 1);
+    QCOMPARE(state.first().first().toBool(), false);
+
+    const int writesBefore = h.writes.size();
+    for (int i = 0; i < 3; ++i) {
+        h.transport.send(flatImage(320, 240, qRgb(1, 2, 3)));
+        QTRY_COMPARE_WITH_TIMEOUT(h.transport.queuedImageCount(), 0, kWaitMs);
+    }
+    QCOMPARE(h.pty.drainFromHost(100), QByteArray());
+    QCOMPARE(h.writes.size(), writesBefore);
+
+    h.transport.reconnect(); // already closed: no second report
+    QCOMPARE(state.count(), 1);
+}
+
+void TestTransport::unpluggedDeviceClosesThePort()
+{
+    Harness h;
+    QVERIFY(h.searchSeen);
+    QVERIFY(h.transport.isConnected());
+    QSignalSpy state(&h.transport.adapter(), &cdcTransport::usbConnectState);
+    QTest::ignoreMessage(QtDebugMsg, "reconnect");
+    h.pty.closeMaster();
+    QTRY_VERIFY_WITH_TIMEOUT(!h.transport.isOpen(), kWaitMs);
+    QVERIFY(!h.transport.isConnected());
+    QCOMPARE(state.count(), 1);
+}
+
+void TestTransport::encoderSizeAndAcceptedImages_data()
+{
+    QTest::addColumn<int>("vid");
+    QTest::addColumn<int>("pid");
+    QTest::addColumn<QSize>("panel");
+    QTest::addColumn<QSize>("accepted");
+    QTest::addColumn<QSize>("refused");
+    QTest::addColumn<int>("sizeVariant");
+
+    QTest::newRow("360x960 encodes 420 wide")
+        << 0x1F3A << 0x0007 << QSize(360, 960) << QSize(420, 960) << QSize(360, 960) << 0;
+    QTest::newRow("462x1920 encodes 480 wide")
+        << 0x1F3A << 0x0007 << QSize(462, 1920) << QSize(480, 1920) << QSize(462, 1920) << 1;
+    QTest::newRow("440x1920 encodes 480 wide")
+        << 0x0D28 << 0xCCDD << QSize(440, 1920) << QSize(480, 1920) << QSize(440, 1920) << 2;
+    QTest::newRow("462x1920 on 33C3:0E02 as is")
+        << 0x33C3 << 0x0E02 << QSize(462, 1920) << QSize(462, 1920) << QSize(480, 1920) << 0;
+    QTest::newRow("440x1920 on 33C3:8001 as is")
+        << 0x33C3 << 0x8001 << QSize(440, 1920) << QSize(440, 1920) << QSize(480, 1920) << 0;
+    QTest::newRow("480x480 as is") << 0x1F3A << 0x0007 << QSize(480, 480) << QSize(480, 480)
+                                   << QSize(480, 481) << 0;
+}
+
+void TestTransport::encoderSizeAndAcceptedImages()
+{
+    QFETCH(int, vid);
+    QFETCH(int, pid);
+    QFETCH(QSize, panel);
+    QFETCH(QSize, accepted);
+    QFETCH(QSize, refused);
+    QFETCH(int, sizeVariant);
+
+    Harness h(vid, pid);
+    QVERIFY(h.searchSeen);
+    QVERIFY(!h.transport.hasEncoder());
+    h.transport.send(flatImage(accepted.width(), accepted.height(), 0));
+    QCOMPARE(h.transport.queuedImageCount(), 0); // no encoder yet
+
+    QTest::ignoreMessage(
+        QtDebugMsg,
+        qPrintable(
+            QString("Transport::initEncoder: done, w=%1,h=%2").arg(accepted.width()).arg(accepted.height())));
+    QCOMPARE(h.transport.setDeviceSize(panel.width(), panel.height()), 0);
+    QVERIFY(h.transport.hasEncoder());
+    QCOMPARE(QSize(h.transport.panelWidth(), h.transport.panelHeight()), panel);
+    QCOMPARE(h.transport.sizeVariant(), sizeVariant);
+
+    QTest::ignoreMessage(QtDebugMsg, "Transport::send: size is wrong");
+    h.transport.send(flatImage(refused.width(), refused.height(), 0));
+    QCOMPARE(h.transport.queuedImageCount(), 0);
+    h.transport.send(flatImage(accepted.width(), accepted.height(), 0));
+    QCOMPARE(h.transport.queuedImageCount(), 1);
+
+    // Rebuilding drops what was queued for the old encoder.
+    h.transport.setDeviceSize(320, 240);
+    QCOMPARE(h.transport.queuedImageCount(), 0);
+}
+
+void TestTransport::failedEncoderSetupQueuesNothing()
+{
+    Harness h;
+    h.transport.setDeviceSize(320, 240);
+    QVERIFY(h.transport.hasEncoder());
+    // An odd height cannot be coded as YUV 4:2:0: the old encoder is gone
+    // and no new one replaces it.
+    QCOMPARE(h.transport.setDeviceSize(320, 241), 0);
+    QVERIFY(!h.transport.hasEncoder());
+    QCOMPARE(h.transport.panelWidth(), 0);
+    h.transport.send(flatImage(320, 241, 0));
+    h.transport.send(flatImage(320, 240, 0));
+    QCOMPARE(h.transport.queuedImageCount(), 0);
+}
+
+void TestTransport::emptyFramesForTheUnencodedModel()
+{
+    Harness h(0x0D28, 0xCCDD);
+    h.transport.setDeviceSize(320, 240);
+    h.transport.start();
+    const QByteArray emptyFrame = QByteArray::fromHex("5AA5850000000000");
+    QCOMPARE(h.cycle(flatImage(320, 240, qRgb(255, 0, 0))).toHex(), emptyFrame.toHex());
+    h.transport.setBrightness(100);
+    QCOMPARE(h.cycle(flatImage(320, 240, qRgb(255, 0, 0))).toHex(),
+             (QByteArray::fromHex("5AA58000010000 00FF") + emptyFrame).toHex());
+}
+
+void TestTransport::queueKeepsOnlyTheNewestImages()
+{
+    Harness h;
+    h.transport.setDeviceSize(320, 240);
+    const QList<QRgb> colours = {qRgb(250, 0, 0), qRgb(0, 250, 0), qRgb(0, 0, 250), qRgb(250, 250, 0),
+                                 qRgb(0, 250, 250)};
+    for (int i = 0; i < colours.size(); ++i) {
+        if (i >= Transport::kMaxQueuedImages) {
+            QTest::ignoreMessage(QtDebugMsg, "Transport::send: frame queue full, dropped the oldest image");
+        }
+        h.transport.send(flatImage(320, 240, colours.at(i)));
+    }
+    QCOMPARE(h.transport.queuedImageCount(), Transport::kMaxQueuedImages);
+
+    h.transport.start();
+    QTRY_COMPARE_WITH_TIMEOUT(h.writes.size(), Transport::kMaxQueuedImages, kWaitMs);
+    H264TestDecoder decoder;
+    for (int i = 0; i < Transport::kMaxQueuedImages; ++i) {
+        const QImage decoded = decoder.decode(splitPackets(h.writes.at(i)).last().payload);
+        const QRgb expected = colours.at(colours.size() - Transport::kMaxQueuedImages + i);
+        QVERIFY2(colourDistance(decoded.pixel(10, 10), expected) < 24, qPrintable(QString::number(i)));
+    }
+}
+
+void TestTransport::framesRefusedWhileUploadPending()
+{
+    Harness h;
+    h.transport.setDeviceSize(320, 240);
+    h.transport.requestUpgrade(Packets::UploadFirmware, QStringLiteral("/nonexistent/fw.bin"));
+    QVERIFY(h.transport.uploadPending());
+    h.transport.send(flatImage(320, 240, 0));
+    QCOMPARE(h.transport.queuedImageCount(), 0);
+
+    // Once the upload has run, images are taken again.
+    QTest::ignoreMessage(QtDebugMsg, "open update file fail.");
+    h.transport.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!h.transport.uploadPending(), kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(h.states, QList<bool>{false}, kWaitMs);
+    QVERIFY(!h.cycle(flatImage(320, 240, 0)).isEmpty());
+}
+
+struct ExpectedPacket
+{
+    int code;
+    int lengthField;
+    int from;
+    int count;
+};
+Q_DECLARE_METATYPE(QList<ExpectedPacket>)
+
+void TestTransport::uploadsMatchTheFileByteForByte_data()
+{
+    QTest::addColumn<int>("vid");
+    QTest::addColumn<int>("pid");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<int>("fileSize");
+    QTest::addColumn<bool>("scrambled");
+    QTest::addColumn<QList<ExpectedPacket>>("packets");
+    QTest::addColumn<QList<bool>>("states");
+
+    const QList<bool> success{true};
+    QTest::newRow("firmware 5000 bytes, variant A") << 0x33C3 << 0x0E02 << 1 << "fw.bin" << 5000 << false
+                                                    << QList<ExpectedPacket>{{0x82, 1024, 0, 1024},
+                                                                             {0x83, 1024, 1024, 1024},
+                                                                             {0x83, 1024, 2048, 1024},
+                                                                             {0x83, 1024, 3072, 1024},
+                                                                             {0x84, 904, 4096, 904}}
+                                                    << success;
+    QTest::newRow("firmware 5000 bytes, variant B")
+        << 0x1F3A << 0x0007 << 1 << "fw.bin" << 5000 << true
+        << QList<ExpectedPacket>{{0x82, 4088, 0, 4088}, {0x84, 912, 4088, 912}} << success;
+    QTest::newRow("logo JPG upper case, variant A")
+        << 0x33C3 << 0x8001 << 2 << "LOGO.JPG" << 5000 << false
+        << QList<ExpectedPacket>{{0x87, 4096, 0, 4096}, {0x89, 904, 4096, 904}} << success;
+    QTest::newRow("logo jpg, variant B")
+        << 0x0D28 << 0xCCDD << 2 << "logo.jpg" << 5000 << false
+        << QList<ExpectedPacket>{{0x86, 4088, 0, 4088}, {0x89, 912, 4088, 912}} << success;
+    QTest::newRow("boot video, variant B")
+        << 0x1F3A << 0x0007 << 2 << "boot_video.h264" << 10000 << false
+        << QList<ExpectedPacket>{{0x87, 4088, 0, 4088}, {0x88, 4088, 4088, 4088}, {0x89, 1824, 8176, 1824}}
+        << success;
+    QTest::newRow("firmware jpg name, variant A")
+        << 0x33C3 << 0x0E02 << 1 << "fw.jpg" << 2048 << false
+        << QList<ExpectedPacket>{{0x81, 1024, 0, 1024}, {0x84, 1024, 1024, 1024}} << success;
+    QTest::newRow("one pack or less: start packet only")
+        << 0x1F3A << 0x0007 << 1 << "fw.bin" << 3000 << true << QList<ExpectedPacket>{{0x82, 4088, 0, 3000}}
+        << QList<bool>{};
+    QTest::newRow("exactly one pack") << 0x33C3 << 0x0E02 << 2 << "logo.png" << 4096 << false
+                                      << QList<ExpectedPacket>{{0x87, 4096, 0, 4096}} << QList<bool>{};
+    QTest::newRow("empty file sends nothing")
+        << 0x1F3A << 0x0007 << 1 << "fw.bin" << 0 << false << QList<ExpectedPacket>{} << QList<bool>{};
+    QTest::newRow("unknown kind sends nothing")
+        << 0x1F3A << 0x0007 << 3 << "fw.bin" << 5000 << false << QList<ExpectedPacket>{} << QList<bool>{};
+}
+
+void TestTransport::uploadsMatchTheFileByteForByte()
+{
+    QFETCH(int, vid);
+    QFETCH(int, pid);
+    QFETCH(int, kind);
+    QFETCH(QString, fileName);
+    QFETCH(int, fileSize);
+    QFETCH(bool, scrambled);
+    QFETCH(QList<ExpectedPacket>, packets);
+    QFETCH(QList<bool>, states);
+
+    QTemporaryDir dir;
+    QByteArray content(fileSize, Qt::Uninitialized);
+    for (int i = 0; i < fileSize; ++i) {
+        content[i] = char((i * 7 + i / 251) & 0xFF);
+    }
+    QFile file(dir.filePath(fileName));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+
+    QByteArray sent = content;
+    if (scrambled) {
+        for (int i = 36; i < sent.size(); ++i) {
+            sent[i] = char(sent[i] ^ 0x02);
+        }
+    }
+
+    Harness h(vid, pid);
+    QVERIFY(h.searchSeen);
+    h.transport.requestUpgrade(kind, file.fileName());
+    h.transport.start();
+
+    // Play the device: acknowledge each packet once it has arrived.
+    QByteArray expectedWire;
+    for (int i = 0; i < packets.size(); ++i) {
+        QTRY_COMPARE_WITH_TIMEOUT(h.writes.size(), i + 1, kWaitMs);
+        const ExpectedPacket& e = packets.at(i);
+        const QByteArray expected =
+            Packets::buildWithLength(uint16_t(e.code), uint32_t(e.lengthField), sent.mid(e.from, e.count));
+        QCOMPARE(h.writes.at(i).left(8).toHex(' '), expected.left(8).toHex(' '));
+        QVERIFY2(h.writes.at(i) == expected, qPrintable(QString("packet %1 payload differs").arg(i)));
+        QCOMPARE(h.wire(expected.size()), expected);
+        expectedWire += expected;
+        QVERIFY(h.pty.writeToHost(kAck));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!h.transport.uploadPending(), kWaitMs);
+    QCoreApplication::processEvents();
+    QCOMPARE(h.writes.size(), packets.size());
+    QCOMPARE(h.states, states);
+    QCOMPARE(h.pty.drainFromHost(50), QByteArray());
+}
+
+void TestTransport::uploadFailsWhenFileCannotBeOpened()
+{
+    Harness h;
+    QTest::ignoreMessage(QtDebugMsg, "open update file fail.");
+    QTest::ignoreMessage(QtDebugMsg, "totalPack: 0");
+    h.transport.requestUpgrade(Packets::UploadLogo, QStringLiteral("/nonexistent/logo.jpg"));
+    h.transport.start();
+    QTRY_COMPARE_WITH_TIMEOUT(h.states, QList<bool>{false}, kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!h.transport.uploadPending(), kWaitMs);
+    QVERIFY(h.writes.isEmpty());
+}
+
+void TestTransport::uploadTimesOutWithoutAcknowledgement()
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("fw.bin"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(5000, 'x'));
+    file.close();
+
+    Harness h; // variant B: 200 polls of 10 ms
+    QTest::ignoreMessage(QtDebugMsg, "time out......................");
+    h.transport.requestUpgrade(Packets::UploadFirmware, file.fileName());
+    h.transport.start();
+    QTRY_COMPARE_WITH_TIMEOUT(h.writes.size(), 1, kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(h.states, QList<bool>{false}, 3 * kWaitMs);
+    QCOMPARE(h.writes.size(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!h.transport.uploadPending(), kWaitMs);
+}
+
+void TestTransport::stoppingTearsTheEncoderDown()
+{
+    Harness h;
+    h.transport.setDeviceSize(360, 960);
+    h.transport.start();
+    QVERIFY(!h.cycle(flatImage(420, 960, qRgb(9, 9, 9))).isEmpty());
+    QTest::ignoreMessage(QtDebugMsg, "close thread, Transport::run");
+    QTest::ignoreMessage(QtDebugMsg, "Transport::deinitEncoder: done");
+    h.transport.requestInterruption();
+    h.transport.quit();
+    QVERIFY(h.transport.wait(kWaitMs));
+    QVERIFY(!h.transport.hasEncoder());
+    QCOMPARE(h.transport.panelWidth(), 0);
+    QCOMPARE(h.transport.panelHeight(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestTransport)
+#include "tst_transport.moc"

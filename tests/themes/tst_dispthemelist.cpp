@@ -1,0 +1,305 @@
+#include "backgroundrecord.h"
+#include "dispthemelist.h"
+#include "fakethemedialogs.h"
+#include "themerecordwriter.h"
+#include "themetags.h"
+#include "videothumbnail.h"
+
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray backgroundTheme(qint32 kind, const QColor& colour, const QString& fileName)
+{
+    ThemeRecordWriter writer(BackgroundTag);
+    writer.stream() << kind << colour << qint32(0) << true << fileName;
+    ThemeRecordWriter text(CustomTextTag);
+    text.stream() << false << qint32(0);
+    return text.finish() + writer.finish();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QColor iconCentre(const QListWidgetItem* item)
+{
+    const QImage image = item->icon().pixmap(DispThemeList::kThumbnailSide).toImage();
+    return image.isNull() ? QColor() : image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+bool near(const QColor& a, const QColor& b, int tolerance)
+{
+    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
+           qAbs(a.blue() - b.blue()) <= tolerance;
+}
+
+} // namespace
+
+class TestDispThemeList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void listsOnlyThemeFoldersWithTheirFile();
+    void thumbnails_data();
+    void thumbnails();
+    void videoThemeWithoutItsFileHasNoItem();
+    void hostileMediaNameGivesNoPicture();
+    void firstFrameOfVideos_data();
+    void firstFrameOfVideos();
+    void firstFrameOfABrokenFileIsNull();
+    void doubleClickOpensTheTheme();
+    void containsThemeFileComparesFileNames();
+    void contextMenuOnlyOverTheCurrentItem();
+    void deleteRemovesTheFolderAndEmptyParents();
+    void deleteRefusesTheOpenTheme();
+    void deleteOfALinkedThemeKeepsTheTarget();
+
+private:
+    QString library() const { return m_data->path() + "/themes/480480/personal"; }
+    QString addTheme(const QString& name, const QByteArray& bytes)
+    {
+        const QString file = library() + "/theme_" + name + "/" + name + ".theme";
+        return writeFile(file, bytes) ? file : QString();
+    }
+
+    std::unique_ptr<QTemporaryDir> m_data;
+    FakeThemeDialogs m_dialogs;
+};
+
+void TestDispThemeList::init()
+{
+    m_data = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_data->isValid());
+    m_dialogs = FakeThemeDialogs();
+}
+
+void TestDispThemeList::listsOnlyThemeFoldersWithTheirFile()
+{
+    QVERIFY(!addTheme("red", backgroundTheme(0, Qt::red, "")).isEmpty());
+    QVERIFY(writeFile(library() + "/theme_nofile/other.theme", "x"));
+    QVERIFY(writeFile(library() + "/plain/plain.theme", "x"));
+    QVERIFY(writeFile(library() + "/theme_loose.theme", "x"));
+
+    DispThemeList list(nullptr, &m_dialogs);
+    QCOMPARE(list.firstThemeFile(), QString());
+    list.updateThemeList(library());
+    QCOMPARE(list.themeRecords().size(), 1);
+    QCOMPARE(list.listWidget()->count(), 1);
+    QCOMPARE(list.listWidget()->item(0)->text(), QString("red"));
+    QCOMPARE(list.firstThemeFile(), library() + "/theme_red/red.theme");
+    QCOMPARE(list.listWidget()->viewMode(), QListView::IconMode);
+    QCOMPARE(list.listWidget()->iconSize(), QSize(123, 123));
+
+    list.clearThemeList();
+    QCOMPARE(list.listWidget()->count(), 0);
+    QCOMPARE(list.firstThemeFile(), QString());
+}
+
+void TestDispThemeList::thumbnails_data()
+{
+    QTest::addColumn<qint32>("kind");
+    QTest::addColumn<QString>("media");
+    QTest::addColumn<QColor>("centre");
+
+    QTest::newRow("colour") << qint32(0) << QString() << QColor(12, 200, 99);
+    QTest::newRow("png picture") << qint32(1) << "pic.png" << QColor(250, 10, 20);
+    QTest::newRow("jpg picture") << qint32(1) << "pic.jpg" << QColor(250, 10, 20);
+    QTest::newRow("mp4 video") << qint32(2) << "blue32.mp4" << QColor(0x20, 0x60, 0xC0);
+    QTest::newRow("gif animation") << qint32(2) << "green32.gif" << QColor(0, 255, 0);
+    // Only a colour background gives the colour; other endings fill with no colour.
+    QTest::newRow("bmp picture is not drawn") << qint32(1) << "pic.bmp" << QColor(Qt::black);
+}
+
+void TestDispThemeList::thumbnails()
+{
+    QFETCH(qint32, kind);
+    QFETCH(QString, media);
+    QFETCH(QColor, centre);
+
+    const QString file = addTheme("look", backgroundTheme(kind, QColor(12, 200, 99), media));
+    const QString res = library() + "/theme_look/res/";
+    QDir().mkpath(res);
+    if (media.startsWith("pic.")) {
+        QImage picture(40, 20, QImage::Format_RGB32);
+        picture.fill(QColor(250, 10, 20));
+        QVERIFY(picture.save(res + media, media.endsWith("jpg")   ? "JPG"
+                                          : media.endsWith("bmp") ? "BMP"
+                                                                  : "PNG"));
+    } else if (!media.isEmpty()) {
+        QVERIFY(QFile::copy(qEnvironmentVariable("PANELCAST_TEST_DATA") + "/themes/" + media, res + media));
+    }
+
+    DispThemeList list(nullptr, &m_dialogs);
+    list.updateThemeList(library());
+    QCOMPARE(list.listWidget()->count(), 1);
+    const ThemeListEntry& entry = list.themeRecords().first();
+    QCOMPARE(entry.preview, media.isEmpty() ? QString() : res + media);
+    const QColor seen = iconCentre(list.listWidget()->item(0));
+    QVERIFY2(near(seen, centre, 12), qPrintable(seen.name() + " instead of " + centre.name()));
+}
+
+void TestDispThemeList::videoThemeWithoutItsFileHasNoItem()
+{
+    addTheme("gone", backgroundTheme(2, Qt::black, "missing.mp4"));
+    addTheme("kept", backgroundTheme(0, Qt::white, ""));
+    DispThemeList list(nullptr, &m_dialogs);
+    list.updateThemeList(library());
+    QCOMPARE(list.themeRecords().size(), 2);
+    QCOMPARE(list.listWidget()->count(), 1);
+    QCOMPARE(list.listWidget()->item(0)->text(), QString("kept"));
+}
+
+void TestDispThemeList::hostileMediaNameGivesNoPicture()
+{
+    QImage secret(8, 8, QImage::Format_RGB32);
+    secret.fill(Qt::green);
+    QVERIFY(secret.save(m_data->path() + "/secret.png"));
+    addTheme("evil", backgroundTheme(1, QColor(1, 2, 3), "../../../../../secret.png"));
+    DispThemeList list(nullptr, &m_dialogs);
+    list.updateThemeList(library());
+    QCOMPARE(list.themeRecords().first().preview, QString());
+    QVERIFY(near(iconCentre(list.listWidget()->item(0)), Qt::black, 4));
+}
+
+void TestDispThemeList::firstFrameOfVideos_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("mp4") << "blue32.mp4" << QColor(0x20, 0x60, 0xC0);
+    QTest::newRow("gif") << "green32.gif" << QColor(0, 255, 0);
+}
+
+void TestDispThemeList::firstFrameOfVideos()
+{
+    QFETCH(QString, file);
+    QFETCH(QColor, colour);
+    const QImage frame =
+        VideoThumbnail::firstFrame(qEnvironmentVariable("PANELCAST_TEST_DATA") + "/themes/" + file);
+    QCOMPARE(frame.size(), QSize(32, 32));
+    QCOMPARE(frame.format(), QImage::Format_ARGB32);
+    QVERIFY(near(frame.pixelColor(16, 16), colour, 12));
+}
+
+void TestDispThemeList::firstFrameOfABrokenFileIsNull()
+{
+    const QString broken = m_data->path() + "/broken.mp4";
+    QVERIFY(writeFile(broken, QByteArray(2000, 'z')));
+    QVERIFY(VideoThumbnail::firstFrame(broken).isNull());
+    QVERIFY(VideoThumbnail::firstFrame(m_data->path() + "/none.mp4").isNull());
+}
+
+void TestDispThemeList::doubleClickOpensTheTheme()
+{
+    const QString file = addTheme("open", backgroundTheme(0, Qt::blue, ""));
+    DispThemeList list(nullptr, &m_dialogs);
+    list.updateThemeList(library());
+    QSignalSpy opened(&list, &DispThemeList::updateThemeName);
+    emit list.listWidget()->itemDoubleClicked(list.listWidget()->item(0));
+    QCOMPARE(opened.count(), 1);
+    QCOMPARE(opened.first().first().toString(), file);
+}
+
+void TestDispThemeList::containsThemeFileComparesFileNames()
+{
+    addTheme("sky", backgroundTheme(0, Qt::blue, ""));
+    DispThemeList list(nullptr, &m_dialogs);
+    list.updateThemeList(library());
+    QVERIFY(list.containsThemeFile("/somewhere/else/theme_x/sky.theme"));
+    QVERIFY(!list.containsThemeFile(library() + "/theme_sky/sea.theme"));
+}
+
+void TestDispThemeList::contextMenuOnlyOverTheCurrentItem()
+{
+    addTheme("one", backgroundTheme(0, Qt::blue, ""));
+    DispThemeList list(nullptr, &m_dialogs);
+    list.resize(600, 400);
+    list.show();
+    list.updateThemeList(library());
+    auto* menu = list.findChild<QMenu*>();
+    QVERIFY(menu);
+    QListWidget* widget = list.listWidget();
+    const QRect itemRect = widget->visualItemRect(widget->item(0));
+    QVERIFY(itemRect.isValid());
+
+    emit widget->customContextMenuRequested(itemRect.center()); // no current item yet
+    QVERIFY(!menu->isVisible());
+    widget->setCurrentRow(0);
+    emit widget->customContextMenuRequested(itemRect.bottomRight() + QPoint(50, 50));
+    QVERIFY(!menu->isVisible());
+    emit widget->customContextMenuRequested(itemRect.center());
+    QVERIFY(menu->isVisible());
+    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions().first()->text(), QString("Delete"));
+    menu->close();
+}
+
+void TestDispThemeList::deleteRemovesTheFolderAndEmptyParents()
+{
+    addTheme("only", backgroundTheme(1, Qt::blue, "a.png"));
+    QVERIFY(writeFile(library() + "/theme_only/res/a.png", "a"));
+    QVERIFY(writeFile(library() + "/theme_only/res/sub/b.png", "b"));
+    QVERIFY(writeFile(m_data->path() + "/themes/keep", "stays"));
+    DispThemeList list(nullptr, &m_dialogs);
+    list.updateThemeList(library());
+    QSignalSpy deleted(&list, &DispThemeList::deleteHomeTheme);
+    list.listWidget()->setCurrentRow(0);
+    list.onActionDelete();
+    QCOMPARE(deleted.count(), 1);
+    QCOMPARE(deleted.first().first().toString(), QString("only"));
+    QCOMPARE(list.listWidget()->count(), 0);
+    QCOMPARE(list.themeRecords().size(), 0);
+    QVERIFY(!QFileInfo::exists(m_data->path() + "/themes/480480"));
+    QVERIFY(QFileInfo::exists(m_data->path() + "/themes/keep"));
+    QCOMPARE(m_dialogs.messages, QStringList());
+}
+
+void TestDispThemeList::deleteRefusesTheOpenTheme()
+{
+    const QString file = addTheme("busy", backgroundTheme(0, Qt::blue, ""));
+    DispThemeList list(nullptr, &m_dialogs);
+    list.updateThemeList(library());
+    list.setOpenThemeName("busy");
+    QSignalSpy deleted(&list, &DispThemeList::deleteHomeTheme);
+    list.listWidget()->setCurrentRow(0);
+    list.onActionDelete();
+    QCOMPARE(m_dialogs.messages, QStringList{"Warning|Theme is open"});
+    QCOMPARE(deleted.count(), 0);
+    QVERIFY(QFileInfo::exists(file));
+    QCOMPARE(list.listWidget()->count(), 1);
+}
+
+void TestDispThemeList::deleteOfALinkedThemeKeepsTheTarget()
+{
+    addTheme("real", backgroundTheme(0, Qt::blue, ""));
+    const QString elsewhere = m_data->path() + "/elsewhere/theme_linked";
+    QVERIFY(writeFile(elsewhere + "/linked.theme", backgroundTheme(0, Qt::red, "")));
+    QVERIFY(writeFile(m_data->path() + "/precious.txt", "keep"));
+    QVERIFY(QFile::link(m_data->path() + "/precious.txt", library() + "/theme_real/res-link"));
+    QVERIFY(QFile::link(elsewhere, library() + "/theme_linked"));
+
+    DispThemeList list(nullptr, &m_dialogs);
+    list.updateThemeList(library());
+    QCOMPARE(list.listWidget()->count(), 2);
+    while (list.listWidget()->count() > 0) {
+        list.listWidget()->setCurrentRow(0);
+        list.onActionDelete();
+    }
+    QVERIFY(QFileInfo::exists(elsewhere + "/linked.theme"));
+    QVERIFY(QFileInfo::exists(m_data->path() + "/precious.txt"));
+    QVERIFY(!QFileInfo::exists(library()));
+}
+
+QTEST_MAIN(TestDispThemeList)
+#include "tst_dispthemelist.moc"

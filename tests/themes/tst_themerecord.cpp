@@ -1,0 +1,278 @@
+#include "themefilereader.h"
+#include "thememedia.h"
+#include "themerecordreader.h"
+#include "themerecordwriter.h"
+#include "themetags.h"
+
+#include <QBuffer>
+#include <QtEndian>
+#include <QtTest>
+
+#include <functional>
+
+// The theme record frame and bounded reading of untrusted theme files.
+class TestThemeRecord : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writerFramesRecordsAsStored_data();
+    void writerFramesRecordsAsStored();
+    void tagsKeepTheirSaveOrder();
+    void fieldsReadBackAsWritten();
+    void nullAndEmptyStringsStayApart();
+    void fileReaderWalksRecords_data();
+    void fileReaderWalksRecords();
+    void readerRefusesHostileFields_data();
+    void readerRefusesHostileFields();
+    void recordTooShortForATagHasNone();
+    void mediaNamesArePlainNamesOnly_data();
+    void mediaNamesArePlainNamesOnly();
+};
+
+using Writer = std::function<void(QDataStream&)>;
+Q_DECLARE_METATYPE(Writer)
+
+static QByteArray le32(quint32 v)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(v, bytes.data());
+    return bytes;
+}
+
+static QByteArray be32(quint32 v)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian(v, bytes.data());
+    return bytes;
+}
+
+void TestThemeRecord::writerFramesRecordsAsStored_data()
+{
+    QTest::addColumn<qint32>("tag");
+    QTest::addColumn<Writer>("write");
+    QTest::addColumn<QByteArray>("golden");
+
+    QTest::newRow("tag only") << qint32(CustomTextTag) << Writer([](QDataStream&) {})
+                              << QByteArray::fromHex("08000000 00000081");
+    QTest::newRow("empty item panel")
+        << qint32(ArcTag) << Writer([](QDataStream& s) { s << false << qint32(0); })
+        << QByteArray::fromHex("0d000000 00000085 00 00000000");
+    QTest::newRow("string is UTF-16 big-endian")
+        << qint32(IconTag) << Writer([](QDataStream& s) { s << QStringLiteral("a\u00e9"); })
+        << QByteArray::fromHex("10000000 00000084 00000004 0061 00e9");
+    QTest::newRow("double is 64-bit big-endian") << qint32(BarTag) << Writer([](QDataStream& s) { s << 1.5; })
+                                                 << QByteArray::fromHex("10000000 00000086 3ff8000000000000");
+    QTest::newRow("point is two doubles")
+        << qint32(TimeTag) << Writer([](QDataStream& s) { s << QPointF(2.0, -1.0); })
+        << QByteArray::fromHex("18000000 00000083"
+                               "4000000000000000 bff0000000000000");
+    QTest::newRow("capture fields") << qint32(CaptureTag) << Writer([](QDataStream& s) {
+        s << true << qint32(1) << qint32(2) << qint32(480) << qint32(256) << false;
+    }) << QByteArray::fromHex("1a000000 00000091 01 00000001 00000002 000001e0 00000100 00");
+    QTest::newRow("null string") << qint32(SystemInfoTag) << Writer([](QDataStream& s) { s << QString(); })
+                                 << QByteArray::fromHex("0c000000 00000082 ffffffff");
+}
+
+void TestThemeRecord::writerFramesRecordsAsStored()
+{
+    QFETCH(qint32, tag);
+    QFETCH(Writer, write);
+    QFETCH(QByteArray, golden);
+
+    ThemeRecordWriter writer(tag);
+    write(writer.stream());
+    QCOMPARE(writer.finish().toHex(' '), golden.toHex(' '));
+}
+
+void TestThemeRecord::tagsKeepTheirSaveOrder()
+{
+    const std::array<qint32, 8> expected = {129, 130, 131, 132, 133, 134, 144, 145};
+    QVERIFY(kThemeTagOrder == expected);
+    QVERIFY(themeTagUsesResources(132) && themeTagUsesResources(144) && themeTagUsesResources(145));
+    QVERIFY(!themeTagUsesResources(129) && !themeTagUsesResources(133));
+}
+
+void TestThemeRecord::fieldsReadBackAsWritten()
+{
+    ThemeRecordWriter writer(ArcTag);
+    writer.stream() << true << qint32(-7) << 0.25 << QStringLiteral("arc_3") << QByteArray("\x01\x02", 2)
+                    << QPointF(1, 2) << QRectF(3, 4, 5, 6) << qint32(2) << QSize(7, 8);
+    ThemeRecordReader reader(writer.finish());
+    QCOMPARE(reader.tag(), qint32(ArcTag));
+    bool flag = false;
+    qint32 number = 0, count = 0;
+    double value = 0;
+    QString text;
+    QByteArray block;
+    QPointF point;
+    QRectF rect;
+    QSize size;
+    QVERIFY(reader.readBool(flag) && reader.readInt32(number) && reader.readDouble(value));
+    QVERIFY(reader.readString(text) && reader.readByteArray(block) && reader.readPointF(point));
+    QVERIFY(reader.readRectF(rect));
+    // Two items of at least 4 bytes fit into the 8 bytes of the size that follows.
+    QVERIFY(reader.readCount(count, 4) && reader.readSize(size));
+    QCOMPARE(flag, true);
+    QCOMPARE(number, -7);
+    QCOMPARE(value, 0.25);
+    QCOMPARE(text, QStringLiteral("arc_3"));
+    QCOMPARE(block, QByteArray("\x01\x02", 2));
+    QCOMPARE(point, QPointF(1, 2));
+    QCOMPARE(rect, QRectF(3, 4, 5, 6));
+    QCOMPARE(size, QSize(7, 8));
+    QCOMPARE(count, 2);
+    QCOMPARE(reader.remaining(), 0);
+    QVERIFY(!reader.readBool(flag)); // past the end
+    QVERIFY(!reader.ok());
+}
+
+void TestThemeRecord::nullAndEmptyStringsStayApart()
+{
+    ThemeRecordWriter writer(BackgroundTag);
+    writer.stream() << QString() << QStringLiteral("");
+    const QByteArray record = writer.finish();
+    ThemeRecordReader reader(record);
+    QString first = QStringLiteral("x"), second;
+    QVERIFY(reader.readString(first) && reader.readString(second));
+    QVERIFY(first.isNull());
+    QVERIFY(!second.isNull() && second.isEmpty());
+
+    ThemeRecordWriter again(BackgroundTag);
+    again.stream() << first << second;
+    QCOMPARE(again.finish(), record);
+}
+
+void TestThemeRecord::fileReaderWalksRecords_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QList<qint32>>("tags");
+    QTest::addColumn<int>("corrupt");
+
+    const QByteArray a = QByteArray::fromHex("0d000000 00000081 01 00000000");
+    const QByteArray b = QByteArray::fromHex("08000000 00000090");
+
+    QTest::newRow("empty file") << QByteArray() << QList<qint32>{} << 0;
+    QTest::newRow("two records") << a + b << QList<qint32>{129, 144} << 0;
+    QTest::newRow("lengths 0 to 3 skip 4 bytes each")
+        << le32(0) + le32(3) + a + le32(1) + b << QList<qint32>{129, 144} << 0;
+    QTest::newRow("short last record") << a + b.left(6) << QList<qint32>{129} << 1;
+    QTest::newRow("length beyond the file") << a + le32(0xFFFFFFFFu) + b << QList<qint32>{129} << 1;
+    QTest::newRow("cut inside a length") << a + QByteArray::fromHex("0d00") << QList<qint32>{129} << 1;
+    QTest::newRow("record larger than any panel writes")
+        << le32(ThemeFileReader::kMaxRecordBytes + 8) + be32(129) +
+               QByteArray(int(ThemeFileReader::kMaxRecordBytes), '\0') + b
+        << QList<qint32>{144} << 1;
+    QTest::newRow("length 4 gives a record without tag") << le32(4) + b << QList<qint32>{0, 144} << 0;
+}
+
+void TestThemeRecord::fileReaderWalksRecords()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QList<qint32>, tags);
+    QFETCH(int, corrupt);
+
+    QBuffer buffer(&file);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    ThemeFileReader reader(&buffer);
+    QList<qint32> seen;
+    QByteArray record;
+    while (reader.next(record)) {
+        QCOMPARE(qFromLittleEndian<quint32>(record.constData()), quint32(record.size()));
+        seen << ThemeRecordReader(record).tag();
+        QVERIFY(seen.size() < 100);
+    }
+    QCOMPARE(seen, tags);
+    QCOMPARE(reader.corruptCount(), corrupt);
+    QVERIFY(buffer.atEnd());
+}
+
+void TestThemeRecord::readerRefusesHostileFields_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("field");
+
+    QTest::newRow("string longer than the record") << be32(0x7FFFFFFEu) + QByteArray(8, 'a') << "string";
+    QTest::newRow("string of odd byte length") << be32(3) + QByteArray(3, 'a') << "string";
+    QTest::newRow("string cut short") << QByteArray::fromHex("0000") << "string";
+    QTest::newRow("array longer than the record") << be32(0xFFFFFFF0u) + QByteArray(8, 'a') << "bytes";
+    QTest::newRow("billion items of 4 bytes") << be32(1000000000u) + QByteArray(64, '\0') << "count";
+    QTest::newRow("negative count") << be32(0xFFFFFFFFu) << "count";
+    QTest::newRow("count cut short") << QByteArray::fromHex("0000") << "count";
+    QTest::newRow("double cut short") << QByteArray::fromHex("3ff80000") << "double";
+    QTest::newRow("point cut short") << QByteArray(12, '\0') << "point";
+}
+
+void TestThemeRecord::readerRefusesHostileFields()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, field);
+
+    const QByteArray record = le32(quint32(body.size() + 8)) + be32(CustomTextTag) + body;
+    ThemeRecordReader reader(record);
+    QVERIFY(reader.ok());
+    bool result = true;
+    if (field == "string") {
+        QString s;
+        result = reader.readString(s);
+        QVERIFY(s.isEmpty());
+    } else if (field == "bytes") {
+        QByteArray b;
+        result = reader.readByteArray(b);
+        QVERIFY(b.isEmpty());
+    } else if (field == "count") {
+        qint32 n = 0;
+        result = reader.readCount(n, 4);
+    } else if (field == "double") {
+        double d = 0;
+        result = reader.readDouble(d);
+    } else {
+        QPointF p;
+        result = reader.readPointF(p);
+    }
+    QVERIFY(!result);
+    QVERIFY(!reader.ok());
+    // The failure sticks: nothing more is read from a refused record.
+    qint32 next = 0;
+    QVERIFY(!reader.readInt32(next));
+}
+
+void TestThemeRecord::recordTooShortForATagHasNone()
+{
+    ThemeRecordReader reader(QByteArray::fromHex("06000000 0000"));
+    QCOMPARE(reader.tag(), 0);
+    QVERIFY(!reader.ok());
+}
+
+void TestThemeRecord::mediaNamesArePlainNamesOnly_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("plain");
+
+    QTest::newRow("picture") << "bg_sky.png" << true;
+    QTest::newRow("spaces and unicode") << QStringLiteral("mon fond \u00e9t\u00e9.mp4") << true;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("dot") << "." << false;
+    QTest::newRow("dot dot") << ".." << false;
+    QTest::newRow("parent folder") << "../secret.png" << false;
+    QTest::newRow("deep parent") << "../../../../etc/passwd" << false;
+    QTest::newRow("absolute") << "/etc/passwd" << false;
+    QTest::newRow("sub folder") << "res/a.png" << false;
+    QTest::newRow("backslash") << "..\\a.png" << false;
+    QTest::newRow("drive letter") << "C:a.png" << false;
+}
+
+void TestThemeRecord::mediaNamesArePlainNamesOnly()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, plain);
+
+    QCOMPARE(ThemeMedia::isPlainName(name), plain);
+    const QString path = ThemeMedia::resourcePath(QStringLiteral("/t/theme_a"), name);
+    QCOMPARE(path.isEmpty(), !plain);
+    if (plain)
+        QCOMPARE(path, QStringLiteral("/t/theme_a/res/") + name);
+}
+
+QTEST_APPLESS_MAIN(TestThemeRecord)
+#include "tst_themerecord.moc"

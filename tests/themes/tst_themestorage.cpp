@@ -1,0 +1,668 @@
+#include "baseinfo.h"
+#include "dispthemelist.h"
+#include "fakethemedialogs.h"
+#include "placeholderbackgroundpanel.h"
+#include "placeholderpanel.h"
+#include "themerecordreader.h"
+#include "themerecordwriter.h"
+#include "themestorage.h"
+#include "themestoragehost.h"
+#include "themetags.h"
+
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+// Records what storage asks of a panel, in one list shared with the host.
+class RecordingPanel : public ThemePanel
+{
+public:
+    RecordingPanel(qint32 tag, QStringList* events) : m_tag(tag), m_events(events) {}
+    qint32 themeTag() const override { return m_tag; }
+    void clearTheme() override { *m_events << QStringLiteral("clear %1").arg(m_tag); }
+    void writeThemeRecord(QDataStream& out, const QString& resourceFolder) override
+    {
+        *m_events << QStringLiteral("write %1 %2").arg(m_tag).arg(resourceFolder);
+        out << false << qint32(0);
+    }
+    void readThemeRecord(ThemeRecordReader& in, const QString& themeFolder) override
+    {
+        *m_events << QStringLiteral("read %1 %2").arg(m_tag).arg(themeFolder);
+        Q_UNUSED(in)
+    }
+
+private:
+    qint32 m_tag;
+    QStringList* m_events;
+};
+
+class RecordingHost : public ThemeStorageHost
+{
+public:
+    explicit RecordingHost(QStringList* events) : m_events(events) {}
+    void clearSceneForLoad() override { *m_events << "host clearScene"; }
+    void finishLoad() override { *m_events << "host finishLoad"; }
+    void stopDecodersForSave() override { *m_events << "host stopDecoders"; }
+    void storeRotation() override { *m_events << "host storeRotation"; }
+    void applyRotation() override { *m_events << "host applyRotation"; }
+    void pointMediaAt(const QString& stem) override { *m_events << "host pointMediaAt " + stem; }
+    void stopMediaPlayback() override { *m_events << "host stopMedia"; }
+    void setThemeName(const QString& name) override { *m_events << "host name " + name; }
+
+private:
+    QStringList* m_events;
+};
+
+QByteArray record(qint32 tag, const std::function<void(QDataStream&)>& fields)
+{
+    ThemeRecordWriter writer(tag);
+    fields(writer.stream());
+    return writer.finish();
+}
+
+QByteArray backgroundRecord(qint32 kind, const QString& fileName, qint32 rotation = 0)
+{
+    return record(BackgroundTag,
+                  [&](QDataStream& s) { s << kind << QColor(10, 20, 30) << rotation << true << fileName; });
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Every file below folder with its content, to prove nothing changed there.
+QMap<QString, QByteArray> snapshot(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(path, readAll(path));
+    }
+    return files;
+}
+
+// The theme file every placeholder panel writes: six item records with zero
+// items, the background (colour black, rotation 0, shown, no media) and the
+// capture (no frame, 0, 0, 480 x 480, hidden).
+const QByteArray kEmptyTheme =
+    QByteArray::fromHex("0d000000 00000081 00 00000000"
+                        "0d000000 00000082 00 00000000"
+                        "0d000000 00000083 00 00000000"
+                        "0d000000 00000084 00 00000000"
+                        "0d000000 00000085 00 00000000"
+                        "0d000000 00000086 00 00000000"
+                        "20000000 00000090 00000000 01ffff0000000000000000"
+                        "00000000 01 00000000"
+                        "1a000000 00000091 00 00000000 00000000 000001e0 000001e0 00");
+
+} // namespace
+
+class TestThemeStorage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void savedThemeHasEveryRecordInTagOrder();
+    void saveLoadSaveGivesTheSameBytes();
+    void loadGivesTheBackgroundFirstThenTheRest();
+    void loadOfAMissingFileChangesNothing();
+    void emptyFileLoadsAsAnEmptyTheme();
+    void hostileFilesLoadWithoutHarm_data();
+    void hostileFilesLoadWithoutHarm();
+    void placeholderRefusesAHugeItemCount();
+    void backgroundRefusesUnknownValues_data();
+    void backgroundRefusesUnknownValues();
+    void hostileMediaNamesNeverLeaveTheTheme_data();
+    void hostileMediaNamesNeverLeaveTheTheme();
+    void aLinkInResIsReplacedNotFollowed();
+    void actionsNeedADevice();
+    void saveRefusesEmptyAndPathNames_data();
+    void saveRefusesEmptyAndPathNames();
+    void saveOfANewThemeStoresItsPath();
+    void saveOverAnExistingThemeAsksFirst();
+    void saveRemovesStrayFilesOfTheResolutionFolder();
+    void exportRefusesAnExistingFolder();
+    void exportSavesWhereTheUserChose();
+    void importCopiesWithoutOverwriting();
+    void importOfAListedThemeIsRefused();
+    void copyThemeFolderFollowsNoLinks();
+    void copyThemeFolderRefusesItsOwnInside();
+    void openLoadsAndStoresTheTheme();
+    void listsFollowSavesAndKeepTheOpenTheme();
+
+private:
+    QString personal() const { return m_data->path() + "/themes/480480/personal"; }
+    void attach(ThemeStorage& storage) { storage.setDevice(480, 480, QString()); }
+
+    std::unique_ptr<QTemporaryDir> m_data;
+    FakeThemeDialogs m_dialogs;
+    QStringList m_events;
+};
+
+void TestThemeStorage::init()
+{
+    m_data = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_data->isValid());
+    qputenv("PANELCAST_DATA_DIR", m_data->path().toLocal8Bit());
+    m_dialogs = FakeThemeDialogs();
+    m_events.clear();
+}
+
+void TestThemeStorage::cleanup()
+{
+    m_data.reset();
+}
+
+void TestThemeStorage::savedThemeHasEveryRecordInTagOrder()
+{
+    ThemeStorage storage(&m_dialogs);
+    QVERIFY(storage.saveTheme(personal() + "/night"));
+    QCOMPARE(readAll(personal() + "/theme_night/night.theme").toHex(' '), kEmptyTheme.toHex(' '));
+    QVERIFY(QFileInfo(personal() + "/theme_night/res").isDir());
+
+    // Real panels are called in the same order, with the res folder where their record needs it.
+    for (qint32 tag : kThemeTagOrder)
+        storage.setPanel(new RecordingPanel(tag, &m_events));
+    QVERIFY(storage.saveTheme(personal() + "/night"));
+    const QString res = personal() + "/theme_night/res";
+    QCOMPARE(m_events, QStringList({"write 129 ", "write 130 ", "write 131 ", "write 132 " + res,
+                                    "write 133 ", "write 134 ", "write 144 " + res, "write 145 " + res}));
+    for (qint32 tag : kThemeTagOrder)
+        delete storage.panel(tag);
+}
+
+void TestThemeStorage::saveLoadSaveGivesTheSameBytes()
+{
+    const QString media = m_data->path() + "/downloads/sky.png";
+    QVERIFY(writeFile(media, "picture bytes"));
+    const QString first = personal() + "/theme_day/day.theme";
+    {
+        ThemeStorage storage(&m_dialogs);
+        auto* background = static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag));
+        BackgroundRecord look;
+        look.kind = BackgroundRecord::Picture;
+        look.colour = QColor(200, 100, 50, 128);
+        look.rotation = 3;
+        look.visible = false;
+        background->setBackground(look, media);
+        QVERIFY(storage.saveTheme(personal() + "/day"));
+    }
+    const QByteArray saved = readAll(first);
+    QCOMPARE(readAll(personal() + "/theme_day/res/sky.png"), QByteArray("picture bytes"));
+
+    ThemeStorage storage(&m_dialogs);
+    QVERIFY(storage.loadTheme(first));
+    auto* background = static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag));
+    QCOMPARE(background->rotation(), 3);
+    QCOMPARE(background->mediaPath(), personal() + "/theme_day/res/sky.png");
+    QVERIFY(storage.saveTheme(personal() + "/day"));
+    QCOMPARE(readAll(first).toHex(' '), saved.toHex(' '));
+    QCOMPARE(readAll(personal() + "/theme_day/res/sky.png"), QByteArray("picture bytes"));
+
+    // Saved under another name, the media moves along and the record is the same.
+    QVERIFY(storage.saveTheme(personal() + "/dusk"));
+    QCOMPARE(readAll(personal() + "/theme_dusk/dusk.theme").toHex(' '), saved.toHex(' '));
+    QCOMPARE(readAll(personal() + "/theme_dusk/res/sky.png"), QByteArray("picture bytes"));
+}
+
+void TestThemeStorage::loadGivesTheBackgroundFirstThenTheRest()
+{
+    ThemeStorage storage(&m_dialogs);
+    RecordingHost host(&m_events);
+    storage.setHost(&host);
+    std::vector<std::unique_ptr<RecordingPanel>> panels;
+    for (qint32 tag : kThemeTagOrder) {
+        panels.push_back(std::make_unique<RecordingPanel>(tag, &m_events));
+        storage.setPanel(panels.back().get());
+    }
+    const auto empty = [](QDataStream&) {};
+    const QString file = personal() + "/theme_mix/mix.theme";
+    QVERIFY(writeFile(file, record(ArcTag, empty) + record(BackgroundTag, empty) +
+                                record(CustomTextTag, empty) + record(CaptureTag, empty) +
+                                record(140, empty) + record(IconTag, empty) + record(CustomTextTag, empty)));
+    QVERIFY(storage.loadTheme(file));
+    const QString folder = personal() + "/theme_mix";
+    QCOMPARE(m_events, QStringList({"host clearScene", "clear 129", "clear 130", "clear 131", "clear 132",
+                                    "clear 133", "clear 134", "clear 144", "clear 145", "read 144 " + folder,
+                                    "read 133 ", "read 129 ", "read 145 " + folder, "read 132 " + folder,
+                                    "read 129 ", "host finishLoad"}));
+}
+
+void TestThemeStorage::loadOfAMissingFileChangesNothing()
+{
+    ThemeStorage storage(&m_dialogs);
+    RecordingHost host(&m_events);
+    storage.setHost(&host);
+    RecordingPanel panel(CustomTextTag, &m_events);
+    storage.setPanel(&panel);
+    const QString missing = personal() + "/theme_gone/gone.theme";
+    QVERIFY(!storage.loadTheme(missing));
+    QVERIFY(!storage.loadTheme(personal())); // a folder is no theme file either
+    QCOMPARE(m_dialogs.messages, QStringList({"Error|file " + missing + " not found",
+                                              "Error|file " + personal() + " not found"}));
+    QCOMPARE(m_events, QStringList());
+}
+
+void TestThemeStorage::emptyFileLoadsAsAnEmptyTheme()
+{
+    ThemeStorage storage(&m_dialogs);
+    RecordingPanel panel(TimeTag, &m_events);
+    storage.setPanel(&panel);
+    const QString file = personal() + "/theme_zero/zero.theme";
+    QVERIFY(writeFile(file, QByteArray()));
+    QVERIFY(storage.loadTheme(file));
+    QCOMPARE(m_events, QStringList({"clear 131"}));
+    QCOMPARE(m_dialogs.messages, QStringList());
+}
+
+void TestThemeStorage::hostileFilesLoadWithoutHarm_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("reads");
+
+    const QByteArray time = record(TimeTag, [](QDataStream& s) { s << false << qint32(0); });
+    QByteArray noise(4096, '\0');
+    quint32 seed = 12345;
+    for (char& c : noise) {
+        seed = seed * 1103515245u + 12345u;
+        c = char(seed >> 16);
+    }
+    QByteArray zeros;
+    for (int i = 0; i < 1000; ++i)
+        zeros += QByteArray(4, '\0');
+
+    QTest::newRow("cut inside the last record") << time + time.left(9) << QStringList{"read 131 "};
+    QTest::newRow("length of 4 GiB") << time + QByteArray::fromHex("ffffffff 00000083") + time
+                                     << QStringList{"read 131 "};
+    QTest::newRow("a thousand zero lengths") << zeros + time << QStringList{"read 131 "};
+    QTest::newRow("random bytes") << noise << QStringList{};
+    QTest::newRow("record without a tag")
+        << QByteArray::fromHex("06000000 0000") + time << QStringList{"read 131 "};
+}
+
+void TestThemeStorage::hostileFilesLoadWithoutHarm()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, reads);
+
+    ThemeStorage storage(&m_dialogs);
+    RecordingPanel panel(TimeTag, &m_events);
+    storage.setPanel(&panel);
+    const QString path = personal() + "/theme_bad/bad.theme";
+    QVERIFY(writeFile(path, file));
+    QVERIFY(storage.loadTheme(path));
+    m_events.removeAll("clear 131");
+    QCOMPARE(m_events, reads);
+}
+
+void TestThemeStorage::placeholderRefusesAHugeItemCount()
+{
+    PlaceholderPanel panel(ArcTag);
+    const QByteArray hostile = record(ArcTag, [](QDataStream& s) { s << true << qint32(1000000000); });
+    ThemeRecordReader reader(hostile);
+    panel.readThemeRecord(reader, QString());
+    QVERIFY(!reader.ok());
+    QCOMPARE(panel.droppedItems(), 0);
+    QCOMPARE(panel.showAll(), false);
+
+    const QByteArray fine =
+        record(ArcTag, [](QDataStream& s) { s << true << qint32(1) << QStringLiteral("arc_0"); });
+    ThemeRecordReader fineReader(fine);
+    panel.readThemeRecord(fineReader, QString());
+    QCOMPARE(panel.droppedItems(), 1);
+    QCOMPARE(panel.showAll(), true);
+}
+
+void TestThemeStorage::backgroundRefusesUnknownValues_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("accepted");
+    const QByteArray colour = QByteArray::fromHex("01ffff 0a0a 1414 1e1e 0000");
+    const QByteArray tail = QByteArray::fromHex("01 00000000");
+    QTest::newRow("colour background")
+        << QByteArray::fromHex("00000000") + colour + QByteArray::fromHex("00000002") + tail << true;
+    QTest::newRow("colour of unknown kind")
+        << QByteArray::fromHex("00000000 ff") + colour.mid(1) + QByteArray::fromHex("00000000") + tail
+        << false;
+    QTest::newRow("background kind 3")
+        << QByteArray::fromHex("00000003") + colour + QByteArray::fromHex("00000000") + tail << false;
+    QTest::newRow("rotation 4") << QByteArray::fromHex("00000000") + colour +
+                                       QByteArray::fromHex("00000004") + tail
+                                << false;
+    QTest::newRow("cut inside the colour") << QByteArray::fromHex("00000000") + colour.left(5) << false;
+}
+
+void TestThemeStorage::backgroundRefusesUnknownValues()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(bool, accepted);
+    const QByteArray bytes =
+        record(BackgroundTag, [&](QDataStream& s) { s.writeRawData(body.constData(), body.size()); });
+    ThemeRecordReader reader(bytes);
+    BackgroundRecord look;
+    look.rotation = 1;
+    QCOMPARE(look.read(reader), accepted);
+    QCOMPARE(reader.ok(), accepted);
+    QCOMPARE(look.rotation, accepted ? 2 : 1); // a refused record changes nothing
+    if (accepted)
+        QCOMPARE(look.colour, QColor(10, 20, 30));
+}
+
+void TestThemeStorage::hostileMediaNamesNeverLeaveTheTheme_data()
+{
+    QTest::addColumn<QString>("name");
+    // From the theme's res folder, five levels up is the data directory.
+    QTest::newRow("parent folders") << "../../../../../outside/victim.png";
+    QTest::newRow("absolute path") << "@/outside/victim.png";
+    QTest::newRow("res then parent") << "res/../../../../../../outside/victim.png";
+    QTest::newRow("bare parent") << "..";
+}
+
+void TestThemeStorage::hostileMediaNamesNeverLeaveTheTheme()
+{
+    QFETCH(QString, name);
+    name.replace("@", m_data->path());
+    const QString outside = m_data->path() + "/outside";
+    QVERIFY(writeFile(outside + "/victim.png", "do not touch"));
+    const auto before = snapshot(outside);
+
+    const QString file = personal() + "/theme_evil/evil.theme";
+    QVERIFY(writeFile(file, backgroundRecord(BackgroundRecord::Picture, name)));
+    ThemeStorage storage(&m_dialogs);
+    attach(storage);
+    QVERIFY(storage.loadTheme(file));
+    auto* background = static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag));
+    QCOMPARE(background->mediaPath(), QString());
+
+    // Saving in place and under a new name, then deleting, touches nothing outside.
+    m_dialogs.answerOk = true;
+    storage.save("evil");
+    storage.save("copy");
+    QCOMPARE(snapshot(outside), before);
+    QVERIFY(QDir(personal() + "/theme_copy/res").isEmpty());
+    ThemeRecordReader saved(readAll(personal() + "/theme_copy/copy.theme").mid(6 * 13, 32));
+    QCOMPARE(saved.tag(), qint32(BackgroundTag));
+    BackgroundRecord look;
+    QVERIFY(look.read(saved));
+    QCOMPARE(look.fileName, QString(""));
+}
+
+void TestThemeStorage::aLinkInResIsReplacedNotFollowed()
+{
+    const QString outside = m_data->path() + "/outside/victim.png";
+    QVERIFY(writeFile(outside, "do not touch"));
+    const QString media = m_data->path() + "/downloads/victim.png";
+    QVERIFY(writeFile(media, "new picture"));
+    QVERIFY(QDir().mkpath(personal() + "/theme_linked/res"));
+    QVERIFY(QFile::link(outside, personal() + "/theme_linked/res/victim.png"));
+
+    ThemeStorage storage(&m_dialogs);
+    BackgroundRecord look;
+    look.kind = BackgroundRecord::Picture;
+    static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag))->setBackground(look, media);
+    QVERIFY(storage.saveTheme(personal() + "/linked"));
+    QCOMPARE(readAll(outside), QByteArray("do not touch"));
+    QVERIFY(!QFileInfo(personal() + "/theme_linked/res/victim.png").isSymLink());
+    QCOMPARE(readAll(personal() + "/theme_linked/res/victim.png"), QByteArray("new picture"));
+
+    // A linked res folder is refused as a whole.
+    QVERIFY(QDir().mkpath(m_data->path() + "/elsewhere"));
+    QVERIFY(QDir().mkpath(personal() + "/theme_linkres"));
+    QVERIFY(QFile::link(m_data->path() + "/elsewhere", personal() + "/theme_linkres/res"));
+    QVERIFY(!storage.saveTheme(personal() + "/linkres"));
+    QVERIFY(QDir(m_data->path() + "/elsewhere").isEmpty());
+}
+
+void TestThemeStorage::actionsNeedADevice()
+{
+    ThemeStorage storage(&m_dialogs);
+    m_dialogs.fileAnswer = m_data->path() + "/x";
+    storage.save("free");
+    storage.exportTheme();
+    storage.importTheme();
+    storage.openTheme(personal() + "/theme_a/a.theme");
+    QCOMPARE(m_dialogs.messages, QStringList());
+    QVERIFY(!QFileInfo::exists(m_data->path() + "/themes"));
+}
+
+void TestThemeStorage::saveRefusesEmptyAndPathNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty") << ""
+                           << "Warning|Theme Name Is Empty";
+    QTest::newRow("parent folder") << "../../escape"
+                                   << "Warning|Theme Name Is Invalid";
+    QTest::newRow("sub folder") << "a/b"
+                                << "Warning|Theme Name Is Invalid";
+}
+
+void TestThemeStorage::saveRefusesEmptyAndPathNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    ThemeStorage storage(&m_dialogs);
+    attach(storage);
+    storage.save(name);
+    QCOMPARE(m_dialogs.messages, QStringList{message});
+    QCOMPARE(snapshot(m_data->path()), (QMap<QString, QByteArray>()));
+}
+
+void TestThemeStorage::saveOfANewThemeStoresItsPath()
+{
+    ThemeStorage storage(&m_dialogs);
+    RecordingHost host(&m_events);
+    storage.setHost(&host);
+    attach(storage);
+    QSignalSpy changed(&storage, &ThemeStorage::currentThemePathChanged);
+    storage.save("fresh");
+    const QString file = personal() + "/theme_fresh/fresh.theme";
+    QCOMPARE(readAll(file), kEmptyTheme);
+    QCOMPARE(m_dialogs.messages, QStringList{"Information|Save Finish"});
+    QCOMPARE(m_events, QStringList{"host pointMediaAt " + personal() + "/fresh"});
+    QCOMPARE(storage.currentThemePath(), file);
+    QCOMPARE(BaseInfo::themePath("480480"), file);
+    QCOMPARE(changed.count(), 1);
+}
+
+void TestThemeStorage::saveOverAnExistingThemeAsksFirst()
+{
+    const QString file = personal() + "/theme_old/old.theme";
+    QVERIFY(writeFile(file, "older bytes"));
+    ThemeStorage storage(&m_dialogs);
+    RecordingHost host(&m_events);
+    storage.setHost(&host);
+    attach(storage);
+
+    storage.save("old");
+    QCOMPARE(m_dialogs.messages, QStringList{"Info|Theme Name Is Exist, Overlay?"});
+    QCOMPARE(readAll(file), QByteArray("older bytes"));
+    QCOMPARE(m_events, QStringList());
+
+    m_dialogs.answerOk = true;
+    storage.save("old");
+    QCOMPARE(readAll(file), kEmptyTheme);
+    QCOMPARE(storage.currentThemePath(), file);
+    QCOMPARE(BaseInfo::themePath("480480"), file);
+    QCOMPARE(m_events, QStringList({"host stopDecoders", "host storeRotation", "host clearScene",
+                                    "host finishLoad", "host applyRotation"}));
+}
+
+void TestThemeStorage::saveRemovesStrayFilesOfTheResolutionFolder()
+{
+    const QString resolution = m_data->path() + "/themes/480480";
+    QVERIFY(writeFile(resolution + "/bg_clip.mp4", "loose"));
+    QVERIFY(writeFile(resolution + "/official/theme_a/a.theme", kEmptyTheme));
+    QVERIFY(writeFile(m_data->path() + "/themes/keep.txt", "not ours"));
+    ThemeStorage storage(&m_dialogs);
+    attach(storage);
+    storage.save("tidy");
+    QVERIFY(!QFileInfo::exists(resolution + "/bg_clip.mp4"));
+    QVERIFY(QFileInfo::exists(resolution + "/official/theme_a/a.theme"));
+    QVERIFY(QFileInfo::exists(m_data->path() + "/themes/keep.txt"));
+}
+
+void TestThemeStorage::exportRefusesAnExistingFolder()
+{
+    QVERIFY(QDir().mkpath(m_data->path() + "/out/theme_mine"));
+    ThemeStorage storage(&m_dialogs);
+    attach(storage);
+    m_dialogs.fileAnswer = m_data->path() + "/out/mine";
+    storage.exportTheme();
+    QCOMPARE(m_dialogs.messages,
+             QStringList({"Export|" + personal() + "|theme folder(*)", "Warning|theme name is exist"}));
+    QVERIFY(QDir(m_data->path() + "/out/theme_mine").isEmpty());
+}
+
+void TestThemeStorage::exportSavesWhereTheUserChose()
+{
+    ThemeStorage storage(&m_dialogs);
+    attach(storage);
+    m_dialogs.fileAnswer = QString();
+    storage.exportTheme(); // cancelled
+    QVERIFY(!QFileInfo::exists(m_data->path() + "/out"));
+
+    m_dialogs.fileAnswer = m_data->path() + "/out/mine.theme";
+    storage.exportTheme();
+    const QString file = m_data->path() + "/out/theme_mine/mine.theme";
+    QCOMPARE(readAll(file), kEmptyTheme);
+    QCOMPARE(storage.currentThemePath(), file);
+    QCOMPARE(BaseInfo::themePath("480480"), file);
+}
+
+void TestThemeStorage::importCopiesWithoutOverwriting()
+{
+    const QString incoming = m_data->path() + "/incoming/theme_sky";
+    QVERIFY(writeFile(incoming + "/sky.theme", backgroundRecord(BackgroundRecord::Picture, "a.png", 1)));
+    QVERIFY(writeFile(incoming + "/res/a.png", "theirs"));
+    QVERIFY(writeFile(incoming + "/res/b.png", "new"));
+    QVERIFY(writeFile(personal() + "/theme_sky/res/a.png", "mine"));
+
+    ThemeStorage storage(&m_dialogs);
+    RecordingHost host(&m_events);
+    storage.setHost(&host);
+    attach(storage);
+    m_dialogs.fileAnswer = incoming + "/sky.theme";
+    storage.importTheme();
+
+    const QString target = personal() + "/theme_sky";
+    QCOMPARE(m_dialogs.messages, QStringList{"Import|" + personal() + "|*.theme"});
+    QCOMPARE(readAll(target + "/sky.theme"), readAll(incoming + "/sky.theme"));
+    QCOMPARE(readAll(target + "/res/a.png"), QByteArray("mine"));
+    QCOMPARE(readAll(target + "/res/b.png"), QByteArray("new"));
+    QCOMPARE(storage.currentThemePath(), target + "/sky.theme");
+    QCOMPARE(BaseInfo::themePath("480480"), target + "/sky.theme");
+    QCOMPARE(m_events, QStringList({"host name sky", "host stopMedia", "host clearScene", "host finishLoad",
+                                    "host applyRotation"}));
+    auto* background = static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag));
+    QCOMPARE(background->rotation(), 1);
+    QCOMPARE(background->mediaPath(), target + "/res/a.png");
+
+    // The same file again is the current theme: nothing happens.
+    m_events.clear();
+    storage.importThemeFrom(target + "/sky.theme");
+    QCOMPARE(m_events, QStringList());
+}
+
+void TestThemeStorage::importOfAListedThemeIsRefused()
+{
+    QVERIFY(writeFile(personal() + "/theme_sky/sky.theme", kEmptyTheme));
+    QVERIFY(writeFile(m_data->path() + "/incoming/theme_sky/sky.theme", "other bytes"));
+    ThemeStorage storage(&m_dialogs);
+    RecordingHost host(&m_events);
+    storage.setHost(&host);
+    attach(storage);
+    storage.importThemeFrom(m_data->path() + "/incoming/theme_sky/sky.theme");
+    QCOMPARE(m_dialogs.messages, QStringList{"Warning|Import Theme is exist"});
+    QCOMPARE(m_events, QStringList{"host applyRotation"});
+    QCOMPARE(readAll(personal() + "/theme_sky/sky.theme"), kEmptyTheme);
+}
+
+void TestThemeStorage::copyThemeFolderFollowsNoLinks()
+{
+    const QString source = m_data->path() + "/src";
+    QVERIFY(writeFile(source + "/a.theme", "theme"));
+    QVERIFY(writeFile(source + "/res/pic.png", "pic"));
+    QVERIFY(writeFile(m_data->path() + "/secret.txt", "secret"));
+    QVERIFY(QFile::link(source, source + "/res/loop"));
+    QVERIFY(QFile::link(m_data->path() + "/secret.txt", source + "/res/secret.txt"));
+    const QString destination = m_data->path() + "/dst";
+    QVERIFY(ThemeStorage::copyThemeFolder(source, destination));
+    QCOMPARE(snapshot(destination).keys(),
+             QStringList({destination + "/a.theme", destination + "/res/pic.png"}));
+}
+
+void TestThemeStorage::copyThemeFolderRefusesItsOwnInside()
+{
+    const QString source = m_data->path() + "/src";
+    QVERIFY(writeFile(source + "/a.theme", "theme"));
+    QVERIFY(!ThemeStorage::copyThemeFolder(source, source + "/inner"));
+    QVERIFY(!ThemeStorage::copyThemeFolder(source, source));
+    QCOMPARE(snapshot(source).keys(), QStringList{source + "/a.theme"});
+}
+
+void TestThemeStorage::openLoadsAndStoresTheTheme()
+{
+    const QString file = personal() + "/theme_blue/blue.theme";
+    QVERIFY(writeFile(file, backgroundRecord(BackgroundRecord::Colour, "", 2)));
+    ThemeStorage storage(&m_dialogs);
+    RecordingHost host(&m_events);
+    storage.setHost(&host);
+    attach(storage);
+    storage.openTheme(file);
+    QCOMPARE(m_events, QStringList({"host name blue", "host stopMedia", "host clearScene", "host finishLoad",
+                                    "host applyRotation"}));
+    QCOMPARE(BaseInfo::themePath("480480"), file);
+    QCOMPARE(static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag))->rotation(), 2);
+
+    m_events.clear();
+    storage.openTheme(file);
+    QCOMPARE(m_events, QStringList{"host applyRotation"});
+}
+
+void TestThemeStorage::listsFollowSavesAndKeepTheOpenTheme()
+{
+    QVERIFY(writeFile(m_data->path() + "/themes/480480/official/theme_stock/stock.theme", kEmptyTheme));
+    DispThemeList official(nullptr, &m_dialogs);
+    DispThemeList personalList(nullptr, &m_dialogs);
+    ThemeStorage storage(&m_dialogs);
+    storage.setThemeLists(&official, &personalList);
+    attach(storage);
+    QCOMPARE(official.listWidget()->count(), 1);
+    QCOMPARE(personalList.listWidget()->count(), 0);
+
+    storage.save("mine");
+    QCOMPARE(personalList.listWidget()->count(), 1);
+    QCOMPARE(personalList.openThemeName(), QString("mine"));
+    QCOMPARE(official.openThemeName(), QString());
+
+    storage.openTheme(m_data->path() + "/themes/480480/official/theme_stock/stock.theme");
+    QCOMPARE(official.openThemeName(), QString("stock"));
+    QCOMPARE(personalList.openThemeName(), QString());
+
+    // An import whose file name the personal list already shows is refused through the list.
+    QVERIFY(writeFile(m_data->path() + "/incoming/theme_mine/mine.theme", "other"));
+    storage.importThemeFrom(m_data->path() + "/incoming/theme_mine/mine.theme");
+    QCOMPARE(m_dialogs.messages.last(), QString("Warning|Import Theme is exist"));
+}
+
+QTEST_MAIN(TestThemeStorage)
+#include "tst_themestorage.moc"

@@ -1,0 +1,3 @@
+#include "themelogging.h"
+
+Q_LOGGING_CATEGORY(lcThemes, "panelcast.themes")

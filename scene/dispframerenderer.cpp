@@ -75,12 +75,19 @@ QImage DispFrameRenderer::render(QGraphicsScene& scene, int quarterTurns, const 
     const QRect picture = QRect(at, pictureSize).intersected(image.rect());
     const QRectF sceneArea(QPointF(0, 0), QSizeF(sceneSize));
     const bool turned = quarterTurns >= 1 && quarterTurns <= 3;
+    // Only the picture is drawn over; a band around it stays transparent
+    // from the image's allocation. A clip costs the raster engine its fast
+    // paths, so it is set only when there is a band to protect.
+    const bool banded = picture != image.rect();
     if (!turned) {
+        if (!banded) {
+            image.fill(Qt::white);
+        }
         QPainter painter(&image);
-        // Only the picture is drawn over; the band around it stays
-        // transparent from the image's allocation.
-        painter.setClipRect(picture);
-        painter.fillRect(picture, Qt::white);
+        if (banded) {
+            painter.setClipRect(picture);
+            painter.fillRect(picture, Qt::white);
+        }
         painter.translate(at);
         scene.render(&painter, sceneArea, scene.sceneRect(), Qt::KeepAspectRatio);
         return image;
@@ -96,7 +103,9 @@ QImage DispFrameRenderer::render(QGraphicsScene& scene, int quarterTurns, const 
         scene.render(&painter, sceneArea, scene.sceneRect(), Qt::KeepAspectRatio);
     }
     QPainter painter(&image);
-    painter.setClipRect(picture);
+    if (banded) {
+        painter.setClipRect(picture);
+    }
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.setTransform(pictureTransform(sceneSize, quarterTurns, at));
     painter.drawImage(QPointF(0, 0), m_upright);

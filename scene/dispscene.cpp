@@ -1,7 +1,9 @@
 #include "dispscene.h"
 
+#include "devicemodels.h"
 #include "dispwidget.h"
 #include "scenelog.h"
+#include "transport.h"
 
 #include <QDataStream>
 #include <QGraphicsSceneDragDropEvent>
@@ -12,34 +14,12 @@
 
 Q_LOGGING_CATEGORY(lcScene, "panelcast.scene")
 
-namespace {
-
-// Encoder input of the panels whose encoder runs wider than the panel: the
-// picture goes at the offset of a transparent image of that size.
-struct Padding
-{
-    QSize imageSize;
-    QPoint offset;
-};
-
-Padding paddingFor(const QSize& device, int vendorId, int productId)
-{
-    if (device == QSize(360, 960)) {
-        return {QSize(420, 960), QPoint(60, 0)};
-    }
-    const bool narrowAtOwnWidth = vendorId == 0x33C3 && (productId == 0x0E02 || productId == 0x8001);
-    if ((device.width() == 462 || device.width() == 440) && device.height() == 1920 && !narrowAtOwnWidth) {
-        return {QSize(480, 1920), QPoint(0, 0)};
-    }
-    return {};
-}
-
-} // namespace
-
 DispScene::DispScene(DispSensorManager* sensorManager, QObject* parent)
     : QGraphicsScene(parent), m_sensorManager(sensorManager)
 {
     setItemIndexMethod(QGraphicsScene::NoIndex);
+    m_transport = new Transport(this);
+    m_transport->start(QThread::InheritPriority);
 }
 
 DispScene::~DispScene()
@@ -47,13 +27,14 @@ DispScene::~DispScene()
     if (m_renderTimer != nullptr) {
         m_renderTimer->stop();
     }
+    // The transport's own teardown stops its thread if clearThread did not.
 }
 
 void DispScene::setSceneSize(int width, int height)
 {
     qCDebug(lcScene) << "DispScene::setSceneSize" << width << height;
     setSceneRect(0, 0, width, height);
-    m_deviceSize = QSize(width, height);
+    m_transport->setDeviceSize(width, height);
     if (m_renderTimer == nullptr) {
         m_renderTimer = new QTimer(this);
         connect(m_renderTimer, &QTimer::timeout, this, &DispScene::pumpFrame);
@@ -84,13 +65,10 @@ void DispScene::clearThread()
     if (m_renderTimer != nullptr) {
         m_renderTimer->stop();
     }
+    m_transport->requestInterruption();
+    m_transport->quit();
+    m_transport->wait();
     qCDebug(lcScene) << "DispScene::clearThread finish";
-}
-
-void DispScene::setDeviceIds(int vendorId, int productId)
-{
-    m_vendorId = vendorId;
-    m_productId = productId;
 }
 
 DispWidgetFactory* DispScene::widgetFactory() const
@@ -126,11 +104,15 @@ QString DispScene::itemName(const QGraphicsItem* item)
 
 QImage DispScene::paddedFrame()
 {
-    const Padding padding = paddingFor(m_deviceSize, m_vendorId, m_productId);
+    const QSize panel(m_transport->panelWidth(), m_transport->panelHeight());
+    const EncoderLayout layout =
+        DeviceModels::encoderLayout(panel, m_transport->vendorId(), m_transport->productId());
+    const bool padded = !panel.isEmpty() && layout.isPadded(panel);
     m_frameRotation = m_rotation;
     m_pictureSize = DispFrameRenderer::turnedSize(sceneRect().size().toSize(), m_rotation);
-    m_pictureOffset = padding.imageSize.isEmpty() ? QPoint() : padding.offset;
-    return m_renderer.render(*this, m_rotation, padding.imageSize, padding.offset);
+    m_pictureOffset = padded ? layout.pictureOffset : QPoint();
+    return padded ? m_renderer.render(*this, m_rotation, layout.encoderSize, layout.pictureOffset)
+                  : m_renderer.render(*this, m_rotation);
 }
 
 void DispScene::pumpFrame()
@@ -139,6 +121,11 @@ void DispScene::pumpFrame()
         return;
     }
     m_deviceFrame = paddedFrame();
+    // A scene without an open port (the placeholder, an unplugged device)
+    // keeps its encoder idle.
+    if (m_transport->isOpen()) {
+        m_transport->send(m_deviceFrame);
+    }
 
     if (m_deselectActive) {
         ++m_deselectCounter;

@@ -15,6 +15,7 @@
 class DispSensorManager;
 class DispWidget;
 class QTimer;
+class Transport;
 
 // The editing surface of one display device and the source of its frames.
 // Every 33 ms the scene renders itself on white into an image of the device's
@@ -131,10 +132,8 @@ public:
     // The object name of a graphics item, empty for non-objects.
     static QString itemName(const QGraphicsItem* item);
 
-    // The device link's panel size and USB identifiers, as the padding reads
-    // them.
-    QSize deviceSize() const { return m_deviceSize; }
-    void setDeviceIds(int vendorId, int productId);
+    // The device link of this scene: encodes and writes its frames.
+    Transport* transport() const { return m_transport; }
     const DispFrameRenderer& frameRenderer() const { return m_renderer; }
 
 signals:
@@ -185,8 +184,5 @@ private:
     int m_deselectCounter = 0;
     BackgroundState m_background;
     std::array<PanelStore, kPanelStoreCount> m_panelStores;
-
-    QSize m_deviceSize;
-    int m_vendorId = 0;
-    int m_productId = 0;
+    Transport* m_transport = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "disptimewidget.h"
 #include "dispweekdaywidget.h"
 #include "dispwidgetnames.h"
+#include "transport.h"
 
 #include <QApplication>
 #include <QGraphicsSceneDragDropEvent>
@@ -104,6 +105,7 @@ private slots:
     void pumpClearsSelectionAfterCountdown();
     void frameImageIsUprightScene();
     void viewRaisesAndLowersContextItem();
+    void clearThreadStopsTheTransport();
 };
 
 void TestDispScene::initTestCase()
@@ -524,6 +526,29 @@ void TestDispScene::viewRaisesAndLowersContextItem()
     QCOMPARE(stackNames(scene), (QStringList{"data_b", "data_a", "data_c"}));
     view.raiseAction(); // every sibling above goes just below it, in turn
     QCOMPARE(stackNames(scene), (QStringList{"data_c", "data_a", "data_b"}));
+}
+
+void TestDispScene::clearThreadStopsTheTransport()
+{
+    DispScene scene;
+    QVERIFY(scene.transport() != nullptr);
+    QTRY_VERIFY(scene.transport()->isRunning());
+    scene.setSceneSize(480, 480);
+    QVERIFY(scene.transport()->hasEncoder());
+    QCOMPARE(scene.transport()->panelWidth(), 480);
+    // A later sizing turns the scene, not the device's frame size.
+    scene.resizeScene(240, 480);
+    QCOMPARE(scene.sceneRect(), QRectF(0, 0, 240, 480));
+    QCOMPARE(scene.transport()->panelWidth(), 480);
+
+    QTest::ignoreMessage(QtDebugMsg, "DispScene::clearThread");
+    QTest::ignoreMessage(QtDebugMsg, "DispScene::clearThread finish");
+    scene.clearThread();
+    QVERIFY(scene.transport()->isFinished());
+    // The pump is stopped with it.
+    const auto* pump = scene.findChild<QTimer*>();
+    QVERIFY(pump != nullptr);
+    QVERIFY(!pump->isActive());
 }
 
 int main(int argc, char** argv)

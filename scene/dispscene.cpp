@@ -37,6 +37,7 @@ void DispScene::setSceneSize(int width, int height)
     m_transport->setDeviceSize(width, height);
     if (m_renderTimer == nullptr) {
         m_renderTimer = new QTimer(this);
+        m_renderTimer->setObjectName(QStringLiteral("renderTimer"));
         connect(m_renderTimer, &QTimer::timeout, this, &DispScene::pumpFrame);
     }
     restartTimer();

@@ -546,7 +546,7 @@ void TestDispScene::clearThreadStopsTheTransport()
     scene.clearThread();
     QVERIFY(scene.transport()->isFinished());
     // The pump is stopped with it.
-    const auto* pump = scene.findChild<QTimer*>();
+    const auto* pump = scene.findChild<QTimer*>(QStringLiteral("renderTimer"));
     QVERIFY(pump != nullptr);
     QVERIFY(!pump->isActive());
 }

@@ -175,6 +175,11 @@ void TestDispScene::dropWithoutRolesOnlyAccepts()
     QVERIFY(drop(scene, toolData(QString()), QPointF(10, 10)));
     // Cut short: the stream fails, the drop is still taken, nothing happens.
     QVERIFY(drop(scene, toolData(QStringLiteral("Text")).left(9), QPointF(10, 10)));
+    // A role map that claims two billion entries and holds none.
+    QByteArray huge;
+    QDataStream(&huge, QIODevice::WriteOnly) << 0 << 0 << quint32(0x7FFFFFFF) << qint32(0);
+    QVERIFY(drop(scene, huge, QPointF(10, 10)));
+    QVERIFY(drop(scene, QByteArray(), QPointF(10, 10)));
     QCOMPARE(listSpy.count(), 0);
     QVERIFY(stackNames(scene).isEmpty());
     // Other formats go to the scene's own handling, which does not accept.

@@ -6,7 +6,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build run test bench format clean
+.PHONY: all deps configure build run test bench bench-sensors format clean test-tsan
 
 all: build
 
@@ -33,8 +33,21 @@ test: build
 		ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS); \
 	fi
 
+# The threaded sensor code under ThreadSanitizer, in its own build folder.
+TSAN_DIR ?= build-tsan
+TSAN_TESTS := tst_dispsensormanager tst_replaysensorlibrary tst_linuxsensorlibrary tst_systemvolume
+TSAN_TEST_REGEX := tst_dispsensormanager|tst_replaysensorlibrary|tst_linuxsensorlibrary|tst_systemvolume
+test-tsan: deps
+	cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DPANELCAST_TSAN=ON -DPANELCAST_WERROR=$(WERROR)
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target $(TSAN_TESTS)
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/sensors/tsan.supp" \
+		ctest --test-dir $(TSAN_DIR) --output-on-failure -R '^($(TSAN_TEST_REGEX))$$'
+
 bench: build
 	$(BUILD_DIR)/bench/panelcast-bench
+
+bench-sensors: build
+	$(BUILD_DIR)/bench/panelcast-bench-sensors 200 tests/data/sensors/linux/intel-desktop tests/data/sensors/linux/amd-desktop
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,0 +1,3 @@
+#include "sensorlog.h"
+
+Q_LOGGING_CATEGORY(lcSensors, "panelcast.sensors")

@@ -1,0 +1,136 @@
+#include "sensorfixtures.h"
+
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run ctl(const QStringList& arguments, const QString& replay)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PANELCAST_SENSOR_REPLAY"), replay);
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(PANELCAST_CTL), arguments);
+    Run run;
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+class TestCtlSensors : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void bindingsListEveryDisplayTypeWithItsRecord();
+    void sensorsPrintsTheExportText();
+    void watchPrintsEverySecondUntilStopped();
+    void badUseIsRefused_data();
+    void badUseIsRefused();
+};
+
+void TestCtlSensors::bindingsListEveryDisplayTypeWithItsRecord()
+{
+    const Run run = ctl({QStringLiteral("sensors"), QStringLiteral("--bindings")},
+                        SensorFixtures::replayPath(QStringLiteral("intel-nvidia")));
+    QCOMPARE(run.exitCode, 0);
+    const QStringList lines = run.out.split(QLatin1Char('\n'));
+    QVERIFY(lines.first().startsWith(QLatin1String("type  name")));
+    auto lineOf = [&lines](int type) {
+        const QString prefix = QString::number(type).rightJustified(4) + QStringLiteral("  ");
+        for (const QString& line : lines) {
+            if (line.startsWith(prefix)) {
+                return line.simplified();
+            }
+        }
+        return QString();
+    };
+    for (int type = 0; type < DisplayTypes::kCount; ++type) {
+        QVERIFY2(!lineOf(type).isEmpty(), qPrintable(QStringLiteral("type %1 missing").arg(type)));
+    }
+    QVERIFY(lineOf(7).startsWith(QLatin1String("7 GPU Temperature #")));
+    QVERIFY(lineOf(7).endsWith(QStringLiteral("GPU [#0]: NVIDIA GeForce RTX 3070 / GPU Temperature 61°C")));
+    QCOMPARE(lineOf(12), QStringLiteral("12 GPU Memory Clock none - no reading qualifies, shows 0 0"));
+    QCOMPARE(lineOf(21), QStringLiteral("21 Total memory sum of types 19 and 20 32001MB"));
+    QCOMPARE(lineOf(22), QStringLiteral("22 Memory Name fixed text Corsair"));
+    QVERIFY(run.out.contains(QLatin1String("network sensor: \"Network: enp5s0\"")));
+}
+
+void TestCtlSensors::sensorsPrintsTheExportText()
+{
+    const Run run = ctl({QStringLiteral("sensors")}, SensorFixtures::replayPath(QStringLiteral("amd-amd")));
+    QCOMPARE(run.exitCode, 0);
+    auto manager = SensorFixtures::replayManager(QStringLiteral("amd-amd"));
+    manager->runLoopPass();
+    QCOMPARE(run.out, manager->exportText());
+}
+
+void TestCtlSensors::watchPrintsEverySecondUntilStopped()
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PANELCAST_SENSOR_REPLAY"),
+               SensorFixtures::replayPath(QStringLiteral("intel-nvidia")));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(PANELCAST_CTL), {QStringLiteral("sensors"), QStringLiteral("--watch")});
+    QByteArray out;
+    // Output that is not a terminal separates the refreshes with "----".
+    while (out.count("----\n") < 2 && process.waitForReadyRead(10000)) {
+        out += process.readAllStandardOutput();
+    }
+    process.kill();
+    process.waitForFinished();
+    QVERIFY2(out.count("----\n") >= 2, out.constData());
+    // The DTS die steps through its replayed values, one per second.
+    QVERIFY(out.contains("reading: 010  CPU Die\nvalue:   54\xc2\xb0"
+                         "C"));
+    QVERIFY(out.contains("reading: 010  CPU Die\nvalue:   56\xc2\xb0"
+                         "C"));
+}
+
+void TestCtlSensors::badUseIsRefused_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("replay");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    const QString good = SensorFixtures::replayPath(QStringLiteral("no-sensors"));
+    QTest::newRow("no command") << QStringList{} << good << 2 << "usage: panelcast-ctl";
+    QTest::newRow("unknown command") << QStringList{"sensorz"} << good << 2 << "unknown command 'sensorz'";
+    QTest::newRow("unknown option") << QStringList{"sensors", "--fast"} << good << 2
+                                    << "unknown option '--fast'";
+    QTest::newRow("two modes") << QStringList{"sensors", "--watch", "--bindings"} << good << 2
+                               << "do not go together";
+    QTest::newRow("missing snapshot") << QStringList{"sensors"} << good + QStringLiteral(".missing") << 1
+                                      << "no sensor source could be started";
+}
+
+void TestCtlSensors::badUseIsRefused()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, replay);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const Run run = ctl(arguments, replay);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+}
+
+QTEST_GUILESS_MAIN(TestCtlSensors)
+#include "tst_ctlsensors.moc"

@@ -1,0 +1,646 @@
+#include "dispsensormanager.h"
+#include "drmclientusage.h"
+#include "linuxsensorlibrary.h"
+#include "sensorfixtures.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <dlfcn.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+QString treePath(const QString& machine)
+{
+    return SensorFixtures::dataPath(QStringLiteral("linux/") + machine);
+}
+
+QString pciIdsPath()
+{
+    return SensorFixtures::dataPath(QStringLiteral("pci.ids"));
+}
+
+// A clock the test moves by hand, so rates do not depend on how fast the
+// test runs.
+struct FakeClock
+{
+    std::shared_ptr<qint64> ns = std::make_shared<qint64>(1000000000);
+    void advanceSeconds(int seconds) { *ns += qint64(seconds) * 1000000000; }
+};
+
+LinuxSensorRoots rootsOf(const QString& base, const FakeClock& clock, const QString& nvml = QString())
+{
+    LinuxSensorRoots roots;
+    roots.sys = base + QStringLiteral("/sys");
+    roots.proc = base + QStringLiteral("/proc");
+    roots.run = base + QStringLiteral("/run");
+    roots.nvmlLibrary = nvml;
+    roots.pciIds = pciIdsPath();
+    roots.mangoHudFolder = base + QStringLiteral("/mangohud");
+    const auto ns = clock.ns;
+    roots.clockNs = [ns] { return *ns; };
+    return roots;
+}
+
+// A writable copy of a fake tree, symlinks kept as links.
+QString copyTree(const QTemporaryDir& dir, const QString& machine)
+{
+    namespace fs = std::filesystem;
+    const fs::path target = fs::path(dir.path().toStdString()) / machine.toStdString();
+    fs::copy(treePath(machine).toStdString(), target,
+             fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+    return QString::fromStdString(target.string());
+}
+
+void writeText(const QString& path, const QByteArray& text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size()) {
+        qFatal("cannot write %s", qPrintable(path));
+    }
+}
+
+const ModelReading* findReading(const LinuxSensorLibrary& library, const QString& sensor,
+                                const QString& label)
+{
+    for (const ModelSensor& s : library.sensors()) {
+        if (s.name != sensor) {
+            continue;
+        }
+        for (const ModelReading& r : s.readings) {
+            if (r.label == label) {
+                return &r;
+            }
+        }
+    }
+    return nullptr;
+}
+
+QStringList sensorNames(const LinuxSensorLibrary& library)
+{
+    QStringList names;
+    for (const ModelSensor& s : library.sensors()) {
+        names.append(s.name);
+    }
+    return names;
+}
+
+const QString kIntelCpu = QStringLiteral("CPU [#0]: Intel(R) Core(TM) i7-9700K CPU @ 3.60GHz");
+const QString kAmdCpu = QStringLiteral("CPU [#0]: AMD Ryzen 7 5800X 8-Core Processor");
+const QString kLaptopCpu = QStringLiteral("CPU [#0]: 11th Gen Intel(R) Core(TM) i7-1165G7 @ 2.80GHz");
+const QString kNvidia = QStringLiteral("GPU [#0]: NVIDIA GeForce RTX 3070");
+const QString kAmdGpu = QStringLiteral("GPU [#0]: AMD Radeon RX 6800/6800 XT / 6900 XT");
+const QString kArc = QStringLiteral("GPU [#0]: Intel(R) Arc A770");
+
+} // namespace
+
+class TestLinuxSensorLibrary : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void findsTheSensorsOfEachMachine_data();
+    void findsTheSensorsOfEachMachine();
+    void readingsCarryTheirCodesAndValues_data();
+    void readingsCarryTheirCodesAndValues();
+    void ratesNeedTwoSamplesAndFollowTheCounters();
+    void newGpuClientsCountFromTheirSecondSample();
+    void hwmonRenumberingChangesNothing();
+    void intelCardPowerAndLiveFrameRate();
+    void suspendedDevicesAreNeverRead();
+    void unreadableRaplLeavesPackagePowerOut();
+    void nvmlIsHeldOnlyWhileReadingOnHybridLaptops();
+    void withoutNvmlAnNvidiaCardIsLeftOut();
+    void fanHeadersAreClassifiedByLabel_data();
+    void fanHeadersAreClassifiedByLabel();
+    void nativeReadingsSatisfyTheBindingRules_data();
+    void nativeReadingsSatisfyTheBindingRules();
+    void emptyRootsGiveOnlyTheCpuAndMemorySensors();
+    void realMachineHasCpuMemoryAndNetworkFigures();
+
+private:
+    QString nvmlStub() const { return QStringLiteral(PANELCAST_NVML_STUB); }
+};
+
+void TestLinuxSensorLibrary::findsTheSensorsOfEachMachine_data()
+{
+    QTest::addColumn<QString>("machine");
+    QTest::addColumn<QStringList>("sensors");
+    QTest::newRow("Intel desktop")
+        << "intel-desktop"
+        << QStringList{kIntelCpu,         kIntelCpu + ": DTS",
+                       kNvidia,           kIntelCpu + ": Enhanced",
+                       "System: Memory",  "asusec",
+                       "nct6798",         "S.M.A.R.T.: Samsung SSD 970 EVO Plus 1TB (nvme0)",
+                       "Network: enp5s0", "Network: wlp4s0"};
+    QTest::newRow("AMD desktop") << "amd-desktop"
+                                 << QStringList{kAmdCpu,
+                                                kAmdGpu,
+                                                "System: Memory",
+                                                "it8688",
+                                                "S.M.A.R.T.: WDC WD40EFRX-68N (sda)",
+                                                "S.M.A.R.T.: ST2000DM008-2FR1 (sdb)",
+                                                "Network: eno1"};
+    QTest::newRow("Intel laptop") << "intel-laptop"
+                                  << QStringList{kLaptopCpu,
+                                                 kLaptopCpu + ": DTS",
+                                                 kLaptopCpu + ": Enhanced",
+                                                 "System: Memory",
+                                                 "thinkpad",
+                                                 "S.M.A.R.T.: WDC PC SN730 SDBQNTY-512G (nvme0)",
+                                                 "Network: wlp0s20f3"};
+    QTest::newRow("AMD with an Intel card")
+        << "amd-arc"
+        << QStringList{"CPU [#0]: AMD Ryzen 5 7600 6-Core Processor", kArc, "System: Memory",
+                       "Network: enp6s0", "MangoHud"};
+}
+
+void TestLinuxSensorLibrary::findsTheSensorsOfEachMachine()
+{
+    QFETCH(QString, machine);
+    QFETCH(QStringList, sensors);
+    LinuxSensorLibrary library(rootsOf(treePath(machine), FakeClock(), nvmlStub()));
+    QVERIFY(library.load());
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    QCOMPARE(sensorNames(library), sensors);
+    QCOMPARE(library.sensorCount(), sensors.size());
+}
+
+void TestLinuxSensorLibrary::readingsCarryTheirCodesAndValues_data()
+{
+    QTest::addColumn<QString>("machine");
+    QTest::addColumn<QString>("sensor");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QVector<int>>("codes"); // type, class, sub-class
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("unit");
+    using C = QVector<int>;
+    QTest::newRow("cpufreq clock") << "intel-desktop" << kIntelCpu << "Core 1 Clock" << C{6, 11, 11} << 4700.0
+                                   << "MHz";
+    QTest::newRow("offline CPU has no clock")
+        << "intel-desktop" << kIntelCpu << "Core 3 Clock" << C{} << 0.0 << "";
+    QTest::newRow("cpuinfo clock") << "intel-laptop" << kLaptopCpu << "Core 1 Clock" << C{6, 11, 11} << 1900.5
+                                   << "MHz";
+    QTest::newRow("Intel package") << "intel-desktop" << kIntelCpu << "CPU Package" << C{1, 11, 10} << 52.0
+                                   << "°C";
+    QTest::newRow("DTS package") << "intel-desktop" << kIntelCpu + ": DTS"
+                                 << "CPU Die" << C{1, 11, 10} << 52.0 << "°C";
+    QTest::newRow("DTS hottest core") << "intel-laptop" << kLaptopCpu + ": DTS"
+                                      << "CPU Die" << C{1, 11, 10} << 61.0 << "°C";
+    QTest::newRow("AMD Tdie, not Tctl")
+        << "amd-desktop" << kAmdCpu << "CPU Die" << C{1, 11, 10} << 50.0 << "°C";
+    QTest::newRow("i915 clock") << "intel-desktop" << kIntelCpu + ": Enhanced"
+                                << "GPU Clock" << C{6, 11, 101} << 350.0 << "MHz";
+    QTest::newRow("xe clock") << "intel-laptop" << kLaptopCpu + ": Enhanced"
+                              << "GPU Clock" << C{6, 11, 101} << 1300.0 << "MHz";
+    QTest::newRow("NVML temperature")
+        << "intel-desktop" << kNvidia << "GPU Temperature" << C{1, 13, 10} << 61.0 << "°C";
+    QTest::newRow("NVML load") << "intel-desktop" << kNvidia << "GPU D3D Usage" << C{7, 13, 101} << 37.0
+                               << "%";
+    QTest::newRow("NVML memory v2") << "intel-desktop" << kNvidia << "GPU Memory Available" << C{8, 13, 0}
+                                    << 6144.0 << "MB";
+    QTest::newRow("NVML memory clock")
+        << "intel-desktop" << kNvidia << "GPU Memory Clock" << C{6, 13, 32} << 7000.0 << "MHz";
+    QTest::newRow("NVML power") << "intel-desktop" << kNvidia << "GPU Power" << C{5, 13, 101} << 180.5 << "W";
+    QTest::newRow("NVML fan") << "intel-desktop" << kNvidia << "GPU Fan" << C{3, 13, 0} << 1500.0 << "RPM";
+    QTest::newRow("amdgpu edge") << "amd-desktop" << kAmdGpu << "GPU Temperature" << C{1, 13, 101} << 58.0
+                                 << "°C";
+    QTest::newRow("amdgpu clock in Hz")
+        << "amd-desktop" << kAmdGpu << "GPU Clock" << C{6, 13, 101} << 2250.0 << "MHz";
+    QTest::newRow("amdgpu busy") << "amd-desktop" << kAmdGpu << "GPU D3D Usage" << C{7, 13, 101} << 64.0
+                                 << "%";
+    QTest::newRow("amdgpu used VRAM")
+        << "amd-desktop" << kAmdGpu << "GPU Memory Allocated" << C{8, 13, 0} << 3100.0 << "MB";
+    QTest::newRow("amdgpu free VRAM")
+        << "amd-desktop" << kAmdGpu << "GPU Memory Available" << C{8, 13, 0} << 13268.0 << "MB";
+    QTest::newRow("amdgpu power") << "amd-desktop" << kAmdGpu << "GPU Power" << C{5, 13, 101} << 210.0 << "W";
+    QTest::newRow("amdgpu voltage") << "amd-desktop" << kAmdGpu << "GPU Voltage" << C{2, 13, 101} << 0.95
+                                    << "V";
+    QTest::newRow("amdgpu fan") << "amd-desktop" << kAmdGpu << "GPU Fan" << C{3, 13, 0} << 1300.0 << "RPM";
+    QTest::newRow("Tctl without Tdie") << "amd-arc"
+                                       << "CPU [#0]: AMD Ryzen 5 7600 6-Core Processor"
+                                       << "CPU Die" << C{1, 11, 10} << 45.25 << "°C";
+    QTest::newRow("xe package temperature")
+        << "amd-arc" << kArc << "GPU Temperature" << C{1, 13, 101} << 49.0 << "°C";
+    QTest::newRow("xe clock") << "amd-arc" << kArc << "GPU Clock" << C{6, 13, 101} << 2400.0 << "MHz";
+    QTest::newRow("xe fan") << "amd-arc" << kArc << "GPU Fan" << C{3, 13, 0} << 850.0 << "RPM";
+    QTest::newRow("xe client memory")
+        << "amd-arc" << kArc << "GPU Memory Allocated" << C{8, 13, 0} << 512.0 << "MB";
+    QTest::newRow("memory load") << "intel-desktop"
+                                 << "System: Memory"
+                                 << "Physical Memory Load" << C{8, 10, 32} << 43.359375 << "%";
+    QTest::newRow("memory used") << "intel-desktop"
+                                 << "System: Memory"
+                                 << "Physical Memory Used" << C{8, 10, 32} << 13875.0 << "MB";
+    QTest::newRow("memory available") << "intel-desktop"
+                                      << "System: Memory"
+                                      << "Physical Memory Available" << C{8, 10, 32} << 18125.0 << "MB";
+    QTest::newRow("labelled pump") << "intel-desktop"
+                                   << "asusec"
+                                   << "AIO Pump" << C{3, 12, 901} << 2400.0 << "RPM";
+    QTest::newRow("unlabelled first fan") << "amd-desktop"
+                                          << "it8688"
+                                          << "fan1" << C{3, 12, 14} << 900.0 << "RPM";
+    QTest::newRow("attributes on the device (old kernels)") << "intel-laptop"
+                                                            << "thinkpad"
+                                                            << "fan1" << C{3, 12, 14} << 2900.0 << "RPM";
+    QTest::newRow("stopped fan") << "amd-desktop"
+                                 << "it8688"
+                                 << "fan3" << C{3, 12, 706} << 0.0 << "RPM";
+    QTest::newRow("NVMe composite") << "intel-desktop"
+                                    << "S.M.A.R.T.: Samsung SSD 970 EVO Plus 1TB (nvme0)"
+                                    << "Drive Temperature" << C{1, 15, 0} << 38.85 << "°C";
+    QTest::newRow("SATA drive") << "amd-desktop"
+                                << "S.M.A.R.T.: WDC WD40EFRX-68N (sda)"
+                                << "Drive Temperature" << C{1, 15, 0} << 33.0 << "°C";
+    QTest::newRow("network total") << "intel-desktop"
+                                   << "Network: enp5s0"
+                                   << "Total DL" << C{8, 16, 0} << 2048.0 << "MB";
+    QTest::newRow("first rate is 0") << "intel-desktop"
+                                     << "Network: enp5s0"
+                                     << "Current DL rate" << C{8, 16, 0} << 0.0 << "KB/s";
+    QTest::newRow("first usage is 0")
+        << "intel-desktop" << kIntelCpu << "Total CPU Usage" << C{7, 11, 10} << 0.0 << "%";
+}
+
+void TestLinuxSensorLibrary::readingsCarryTheirCodesAndValues()
+{
+    QFETCH(QString, machine);
+    QFETCH(QString, sensor);
+    QFETCH(QString, label);
+    QFETCH(QVector<int>, codes);
+    QFETCH(double, value);
+    QFETCH(QString, unit);
+    LinuxSensorLibrary library(rootsOf(treePath(machine), FakeClock(), nvmlStub()));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    library.updateReadings();
+    const ModelReading* reading = findReading(library, sensor, label);
+    if (codes.isEmpty()) {
+        QVERIFY(!reading);
+        return;
+    }
+    QVERIFY(reading);
+    QCOMPARE((QVector<int>{reading->kind, reading->sensorClass, reading->subClass}), codes);
+    QCOMPARE(reading->value, value);
+    QCOMPARE(reading->unit, unit);
+}
+
+void TestLinuxSensorLibrary::ratesNeedTwoSamplesAndFollowTheCounters()
+{
+    QTemporaryDir dir;
+    const QString base = copyTree(dir, QStringLiteral("intel-desktop"));
+    FakeClock clock;
+    LinuxSensorLibrary library(rootsOf(base, clock, nvmlStub()));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    library.updateReadings();
+    QCOMPARE(findReading(library, kIntelCpu, QStringLiteral("CPU Package Power"))->value, 0.0);
+
+    // One second later: 300 of 1000 jiffies busy, 2 MiB received, the RAPL
+    // counter wrapped, the GPU client's render engine busy for half a second.
+    writeText(base + QStringLiteral("/proc/stat"), "cpu  1300 0 500 8700 500 0 0 0 0 0\n");
+    writeText(base + QStringLiteral(
+                         "/sys/devices/pci0000:00/0000:00:1c.0/0000:05:00.0/net/enp5s0/statistics/rx_bytes"),
+              QByteArray::number(2147483648LL + 2 * 1048576));
+    writeText(base + QStringLiteral("/sys/devices/virtual/powercap/intel-rapl/intel-rapl:0/energy_uj"),
+              "50000000");
+    for (const char* fd : {"5", "6"}) {
+        writeText(base + QStringLiteral("/proc/4242/fdinfo/") + QLatin1String(fd),
+                  "drm-pdev:\t0000:00:02.0\ndrm-client-id:\t7\ndrm-engine-render:\t1500000000 ns\n");
+    }
+    clock.advanceSeconds(1);
+    library.updateReadings();
+
+    QCOMPARE(findReading(library, kIntelCpu, QStringLiteral("Total CPU Usage"))->value, 30.0);
+    QCOMPARE(
+        findReading(library, QStringLiteral("Network: enp5s0"), QStringLiteral("Current DL rate"))->value,
+        2048.0);
+    QCOMPARE(
+        findReading(library, QStringLiteral("Network: enp5s0"), QStringLiteral("Current UP rate"))->value,
+        0.0);
+    // 50000000 - 262143000000 + 262143328850 µJ in one second.
+    QCOMPARE(findReading(library, kIntelCpu, QStringLiteral("CPU Package Power"))->value, 50.32885);
+    // Two descriptors of one client count once.
+    QCOMPARE(findReading(library, kIntelCpu + QStringLiteral(": Enhanced"), QStringLiteral("GPU D3D Usage"))
+                 ->value,
+             50.0);
+}
+
+void TestLinuxSensorLibrary::newGpuClientsCountFromTheirSecondSample()
+{
+    QTemporaryDir dir;
+    const QString base = copyTree(dir, QStringLiteral("intel-desktop"));
+    FakeClock clock;
+    LinuxSensorLibrary library(rootsOf(base, clock, nvmlStub()));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    auto usage = [&] {
+        return findReading(library, kIntelCpu + QStringLiteral(": Enhanced"), QStringLiteral("GPU D3D Usage"))
+            ->value;
+    };
+    library.updateReadings();
+
+    // A second process opens the GPU with 40 s of busy history; it is found
+    // at the next scan of /proc and counts only from then on.
+    QVERIFY(QDir().mkpath(base + QStringLiteral("/proc/4343/fd")));
+    QVERIFY(QDir().mkpath(base + QStringLiteral("/proc/4343/fdinfo")));
+    QVERIFY(QFile::link(QStringLiteral("/dev/dri/renderD128"), base + QStringLiteral("/proc/4343/fd/3")));
+    writeText(base + QStringLiteral("/proc/4343/fdinfo/3"),
+              "drm-pdev:\t0000:00:02.0\ndrm-client-id:\t9\ndrm-engine-render:\t40000000000 ns\n");
+    for (int second = 0; second < DrmClientUsage::kRescanSamples + 1; ++second) {
+        clock.advanceSeconds(1);
+        library.updateReadings();
+        QCOMPARE(usage(), 0.0);
+    }
+    writeText(base + QStringLiteral("/proc/4343/fdinfo/3"),
+              "drm-pdev:\t0000:00:02.0\ndrm-client-id:\t9\ndrm-engine-render:\t40250000000 ns\n");
+    clock.advanceSeconds(1);
+    library.updateReadings();
+    QCOMPARE(usage(), 25.0);
+}
+
+void TestLinuxSensorLibrary::intelCardPowerAndLiveFrameRate()
+{
+    QTemporaryDir dir;
+    const QString base = copyTree(dir, QStringLiteral("amd-arc"));
+    FakeClock clock;
+    LinuxSensorLibrary library(rootsOf(base, clock));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    library.updateReadings();
+    const QString fps = QStringLiteral("Framerate Displayed (avg)");
+    // The copy was just written: the log is live and its last row counts.
+    QCOMPARE(findReading(library, QStringLiteral("MangoHud"), fps)->value, 144.25);
+    QCOMPARE(findReading(library, QStringLiteral("MangoHud"), fps)->kind, 8);
+
+    // 30 J more on the package counter in one second; the log goes quiet.
+    const QString hwmon =
+        base + QStringLiteral("/sys/devices/pci0000:00/0000:00:01.1/0000:03:00.0/hwmon/hwmon2");
+    writeText(hwmon + QStringLiteral("/energy2_input"), "33000000\n");
+    QFile log(base + QStringLiteral("/mangohud/Game_2026-12-05_10-00-00.csv"));
+    QVERIFY(log.open(QIODevice::ReadWrite));
+    QVERIFY(log.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    log.close();
+    clock.advanceSeconds(1);
+    library.updateReadings();
+    QCOMPARE(findReading(library, kArc, QStringLiteral("GPU Power"))->value, 30.0);
+    QCOMPARE(findReading(library, QStringLiteral("MangoHud"), fps)->value, 0.0);
+}
+
+void TestLinuxSensorLibrary::hwmonRenumberingChangesNothing()
+{
+    auto describe = [this](const QString& machine) {
+        LinuxSensorLibrary library(rootsOf(treePath(machine), FakeClock(), nvmlStub()));
+        library.start(SensorLibrary::kStartFlags);
+        library.updateReadings();
+        QStringList lines;
+        for (const ModelSensor& s : library.sensors()) {
+            for (const ModelReading& r : s.readings) {
+                lines.append(QStringLiteral("%1 | %2 | %3 %4 %5 | %6")
+                                 .arg(s.name, r.label)
+                                 .arg(r.kind)
+                                 .arg(r.sensorClass)
+                                 .arg(r.subClass)
+                                 .arg(r.value));
+            }
+        }
+        return lines;
+    };
+    const QStringList before = describe(QStringLiteral("amd-desktop"));
+    QVERIFY(before.size() > 15);
+    QCOMPARE(describe(QStringLiteral("amd-desktop-renumbered")), before);
+}
+
+void TestLinuxSensorLibrary::suspendedDevicesAreNeverRead()
+{
+    QTemporaryDir dir;
+    const QString base = copyTree(dir, QStringLiteral("amd-desktop"));
+    LinuxSensorLibrary library(rootsOf(base, FakeClock(), nvmlStub()));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    library.updateReadings();
+    // The sleeping second card is not listed at all, the sleeping disk keeps 0.
+    QVERIFY(!sensorNames(library).join(QLatin1Char('\n')).contains(QLatin1String("GPU [#1]")));
+    QCOMPARE(findReading(library, QStringLiteral("S.M.A.R.T.: ST2000DM008-2FR1 (sdb)"),
+                         QStringLiteral("Drive Temperature"))
+                 ->value,
+             0.0);
+
+    // The card goes to sleep: its figures stay as they were.
+    const QString gpu = base + QStringLiteral("/sys/devices/pci0000:00/0000:00:03.1/0000:0b:00.0");
+    writeText(gpu + QStringLiteral("/power/runtime_status"), "suspended\n");
+    writeText(gpu + QStringLiteral("/gpu_busy_percent"), "99\n");
+    library.updateReadings();
+    QCOMPARE(findReading(library, kAmdGpu, QStringLiteral("GPU D3D Usage"))->value, 64.0);
+    writeText(gpu + QStringLiteral("/power/runtime_status"), "active\n");
+    library.updateReadings();
+    QCOMPARE(findReading(library, kAmdGpu, QStringLiteral("GPU D3D Usage"))->value, 99.0);
+}
+
+void TestLinuxSensorLibrary::unreadableRaplLeavesPackagePowerOut()
+{
+    LinuxSensorLibrary library(rootsOf(treePath(QStringLiteral("intel-laptop")), FakeClock()));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    QVERIFY(!findReading(library, kLaptopCpu, QStringLiteral("CPU Package Power")));
+    QVERIFY(findReading(library, kLaptopCpu, QStringLiteral("Total CPU Usage")));
+}
+
+void TestLinuxSensorLibrary::nvmlIsHeldOnlyWhileReadingOnHybridLaptops()
+{
+    void* stub = dlopen(nvmlStub().toUtf8().constData(), RTLD_NOW);
+    QVERIFY(stub);
+    auto initialised = reinterpret_cast<int (*)()>(dlsym(stub, "nvmlStubInitialised"));
+    QVERIFY(initialised);
+
+    QTemporaryDir dir;
+    const QString base = copyTree(dir, QStringLiteral("intel-desktop"));
+    const QString control =
+        base + QStringLiteral("/sys/devices/pci0000:00/0000:00:01.0/0000:01:00.0/power/control");
+    {
+        // A desktop card keeps NVML open between passes.
+        LinuxSensorLibrary library(rootsOf(base, FakeClock(), nvmlStub()));
+        QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+        library.updateReadings();
+        QCOMPARE(initialised(), 1);
+        library.shutdown();
+        QCOMPARE(initialised(), 0);
+    }
+    writeText(control, "auto\n");
+    LinuxSensorLibrary library(rootsOf(base, FakeClock(), nvmlStub()));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    QCOMPARE(initialised(), 0);
+    library.updateReadings();
+    QCOMPARE(initialised(), 0);
+    QCOMPARE(findReading(library, kNvidia, QStringLiteral("GPU Clock"))->value, 1905.0);
+    dlclose(stub);
+}
+
+void TestLinuxSensorLibrary::withoutNvmlAnNvidiaCardIsLeftOut()
+{
+    LinuxSensorLibrary library(rootsOf(treePath(QStringLiteral("intel-desktop")), FakeClock(), QString()));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    QVERIFY(!sensorNames(library).contains(kNvidia));
+    QVERIFY(sensorNames(library).contains(QStringLiteral("System: Memory")));
+}
+
+void TestLinuxSensorLibrary::fanHeadersAreClassifiedByLabel_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("subClass");
+    QTest::newRow("CPU fan") << "CPU_FAN" << 3 << 14;
+    QTest::newRow("CPU optional header drives a pump") << "CPU_OPT" << 2 << 901;
+    QTest::newRow("AIO") << "aio pump" << 4 << 901;
+    QTest::newRow("water pump") << "W_PUMP+" << 5 << 901;
+    QTest::newRow("chassis") << "CHA_FAN2" << 2 << 800;
+    QTest::newRow("case") << "Case Fan" << 1 << 800;
+    QTest::newRow("other labelled") << "System Fan" << 1 << 706;
+    QTest::newRow("unlabelled first") << "" << 1 << 14;
+    QTest::newRow("unlabelled second") << "" << 2 << 706;
+}
+
+void TestLinuxSensorLibrary::fanHeadersAreClassifiedByLabel()
+{
+    QFETCH(QString, label);
+    QFETCH(int, number);
+    QFETCH(int, subClass);
+    QCOMPARE(LinuxSensorLibrary::fanSubClass(label, number, !label.isEmpty()), subClass);
+}
+
+void TestLinuxSensorLibrary::nativeReadingsSatisfyTheBindingRules_data()
+{
+    QTest::addColumn<QString>("machine");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("sensor");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("Intel CPU temperature") << "intel-desktop" << 0 << kIntelCpu + ": DTS"
+                                           << "CPU Die";
+    QTest::newRow("Intel CPU power") << "intel-desktop" << 3 << kIntelCpu << "CPU Package Power";
+    QTest::newRow("CPU fan") << "intel-desktop" << 4 << "asusec"
+                             << "CPU_Fan";
+    QTest::newRow("discrete GPU temperature") << "intel-desktop" << 7 << kNvidia << "GPU Temperature";
+    QTest::newRow("discrete GPU clock") << "intel-desktop" << 8 << kNvidia << "GPU Clock";
+    QTest::newRow("discrete GPU usage") << "intel-desktop" << 9 << kNvidia << "GPU D3D Usage";
+    QTest::newRow("memory") << "intel-desktop" << 19 << "System: Memory"
+                            << "Physical Memory Used";
+    QTest::newRow("pump") << "intel-desktop" << 24 << "asusec"
+                          << "AIO Pump";
+    QTest::newRow("download") << "intel-desktop" << 26 << "Network: enp5s0"
+                              << "Current DL rate";
+    QTest::newRow("drive") << "intel-desktop" << 33 << "S.M.A.R.T.: Samsung SSD 970 EVO Plus 1TB (nvme0)"
+                           << "Drive Temperature";
+    QTest::newRow("AMD CPU temperature") << "amd-desktop" << 0 << kAmdCpu << "CPU Die";
+    QTest::newRow("AMD GPU temperature") << "amd-desktop" << 7 << kAmdGpu << "GPU Temperature";
+    QTest::newRow("AMD GPU clock") << "amd-desktop" << 8 << kAmdGpu << "GPU Clock";
+    QTest::newRow("AMD GPU voltage") << "amd-desktop" << 16 << kAmdGpu << "GPU Voltage";
+    QTest::newRow("system fan") << "amd-desktop" << 25 << "it8688"
+                                << "fan2";
+    QTest::newRow("integrated GPU clock") << "intel-laptop" << 8 << kLaptopCpu + ": Enhanced"
+                                          << "GPU Clock";
+    QTest::newRow("integrated GPU usage") << "intel-laptop" << 9 << kLaptopCpu + ": Enhanced"
+                                          << "GPU D3D Usage";
+    QTest::newRow("laptop without package sensor") << "intel-laptop" << 7 << ""
+                                                   << "";
+}
+
+void TestLinuxSensorLibrary::nativeReadingsSatisfyTheBindingRules()
+{
+    QFETCH(QString, machine);
+    QFETCH(int, type);
+    QFETCH(QString, sensor);
+    QFETCH(QString, label);
+    const QString base = treePath(machine);
+    SensorAuxiliary aux = SensorFixtures::quietAuxiliary();
+    aux.cpuName = [base] {
+        return SensorAux::cpuName(base + QStringLiteral("/proc"), base + QStringLiteral("/sys"));
+    };
+    aux.videoControllers = [base] {
+        return SensorAux::videoControllers(base + QStringLiteral("/sys"), pciIdsPath());
+    };
+    DispSensorManager manager(std::make_unique<LinuxSensorLibrary>(rootsOf(base, FakeClock(), nvmlStub())),
+                              aux);
+    QVERIFY(manager.isInitialised());
+    SensorFixtures::runUntilTableBuilt(manager);
+    SensorBinding binding;
+    QVERIFY(manager.binding(type, &binding));
+    if (sensor.isEmpty()) {
+        QCOMPARE(binding.catalogueIndex, SensorBinding::kNoRecord);
+        return;
+    }
+    SensorReading record;
+    QVERIFY2(manager.reading(binding.catalogueIndex, &record), "display type is not bound to a record");
+    QCOMPARE(record.sensorName, sensor);
+    QCOMPARE(record.label, label);
+}
+
+void TestLinuxSensorLibrary::emptyRootsGiveOnlyTheCpuAndMemorySensors()
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(QStringLiteral("proc")));
+    writeText(dir.filePath(QStringLiteral("proc/stat")), "garbage\n");
+    LinuxSensorLibrary library(rootsOf(dir.path(), FakeClock()));
+    QVERIFY(library.load());
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    library.updateReadings();
+    library.updateReadings();
+    QCOMPARE(sensorNames(library), (QStringList{"CPU [#0]: Unknown CPU", "System: Memory"}));
+    QCOMPARE(findReading(library, QStringLiteral("CPU [#0]: Unknown CPU"), QStringLiteral("Total CPU Usage"))
+                 ->value,
+             0.0);
+}
+
+void TestLinuxSensorLibrary::realMachineHasCpuMemoryAndNetworkFigures()
+{
+    LinuxSensorLibrary library;
+    QVERIFY(library.load());
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    library.updateReadings();
+    QThread::msleep(50); // let the CPU counters move between the two samples
+    library.updateReadings();
+
+    const ModelSensor& cpu = library.sensors().first();
+    QVERIFY(cpu.name.startsWith(QLatin1String("CPU [#0]: ")));
+    const ModelReading* usage = findReading(library, cpu.name, QStringLiteral("Total CPU Usage"));
+    QVERIFY(usage);
+    QVERIFY(usage->value >= 0.0 && usage->value <= 100.0);
+
+    // Memory figures against /proc/meminfo.
+    QFile meminfo(QStringLiteral("/proc/meminfo"));
+    QVERIFY(meminfo.open(QIODevice::ReadOnly));
+    double totalMb = 0;
+    for (const QByteArray& line : meminfo.readAll().split('\n')) {
+        if (line.startsWith("MemTotal:")) {
+            totalMb = line.mid(9).trimmed().split(' ').first().toDouble() / 1024.0;
+        }
+    }
+    const ModelReading* used =
+        findReading(library, QStringLiteral("System: Memory"), QStringLiteral("Physical Memory Used"));
+    const ModelReading* available =
+        findReading(library, QStringLiteral("System: Memory"), QStringLiteral("Physical Memory Available"));
+    QVERIFY(used && available);
+    QVERIFY(totalMb > 0);
+    QVERIFY(qAbs(used->value + available->value - totalMb) < 1.0);
+
+    // Every physical interface is there with its byte counters.
+    const QStringList interfaces =
+        QDir(QStringLiteral("/sys/class/net")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    int physical = 0;
+    for (const QString& name : interfaces) {
+        if (name == QLatin1String("lo") ||
+            !QFileInfo::exists(QStringLiteral("/sys/class/net/%1/device").arg(name))) {
+            continue;
+        }
+        ++physical;
+        const ModelReading* total =
+            findReading(library, QStringLiteral("Network: ") + name, QStringLiteral("Total DL"));
+        QVERIFY2(total, qPrintable(name));
+        QFile rx(QStringLiteral("/sys/class/net/%1/statistics/rx_bytes").arg(name));
+        QVERIFY(rx.open(QIODevice::ReadOnly));
+        QVERIFY(total->value <= rx.readAll().trimmed().toDouble() / (1024.0 * 1024.0) + 1e-9);
+    }
+    if (physical == 0) {
+        qWarning("this machine has no physical network interface; network figures not checked");
+    }
+}
+
+QTEST_GUILESS_MAIN(TestLinuxSensorLibrary)
+#include "tst_linuxsensorlibrary.moc"

@@ -1,0 +1,318 @@
+#include "sensorauxiliary.h"
+#include "sensorfixtures.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QString tree(const QString& machine)
+{
+    return SensorFixtures::dataPath(QStringLiteral("linux/") + machine);
+}
+
+VolumeFacts volume(const char* device, const char* type, qint64 totalGb, qint64 availableGb)
+{
+    VolumeFacts v;
+    v.device = device;
+    v.fileSystemType = type;
+    v.bytesTotal = totalGb << 30;
+    v.bytesAvailable = availableGb << 30;
+    return v;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QVector<VolumeFacts>)
+
+class TestSensorAuxiliary : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cpuNameFallsBackFromModelNameToHardwareToDeviceTree_data();
+    void cpuNameFallsBackFromModelNameToHardwareToDeviceTree();
+    void memoryManufacturerFromUdev_data();
+    void memoryManufacturerFromUdev();
+    void memoryManufacturerFromDmidecode_data();
+    void memoryManufacturerFromDmidecode();
+    void memoryManufacturerOfFakeMachines();
+    void videoControllersAreDisplayClassDevicesInAddressOrder_data();
+    void videoControllersAreDisplayClassDevicesInAddressOrder();
+    void gpuNamesCarryTheVendorBrand_data();
+    void gpuNamesCarryTheVendorBrand();
+    void pciIdsLookupStopsAtTheVendorBlock();
+    void diskFiguresCountLocalWritableVolumesOnce_data();
+    void diskFiguresCountLocalWritableVolumesOnce();
+    void diskFiguresOfThisMachineAreConsistent();
+    void wmicListOutput_data();
+    void wmicListOutput();
+    void wmicVideoControllers();
+    void replayAuxiliaryReplacesOnlyWhatItGives();
+};
+
+void TestSensorAuxiliary::cpuNameFallsBackFromModelNameToHardwareToDeviceTree_data()
+{
+    QTest::addColumn<QByteArray>("cpuinfo");
+    QTest::addColumn<QByteArray>("deviceTreeModel");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("x86") << QByteArray("processor\t: 0\nmodel name\t: AMD Ryzen 7 5800X 8-Core Processor\n")
+                         << QByteArray() << "AMD Ryzen 7 5800X 8-Core Processor";
+    QTest::newRow("ARM with Hardware")
+        << QByteArray("processor\t: 0\nBogoMIPS\t: 38.40\nHardware\t: BCM2835\n")
+        << QByteArray("Raspberry Pi 4\0", 15) << "BCM2835";
+    QTest::newRow("ARM device tree") << QByteArray("processor\t: 0\nBogoMIPS\t: 48.00\n")
+                                     << QByteArray("Raspberry Pi 5 Model B Rev 1.0\0", 31)
+                                     << "Raspberry Pi 5 Model B Rev 1.0";
+    QTest::newRow("nothing") << QByteArray() << QByteArray() << "";
+    QTest::newRow("empty model name skipped")
+        << QByteArray("model name\t:\nmodel name\t: Second\n") << QByteArray() << "Second";
+}
+
+void TestSensorAuxiliary::cpuNameFallsBackFromModelNameToHardwareToDeviceTree()
+{
+    QFETCH(QByteArray, cpuinfo);
+    QFETCH(QByteArray, deviceTreeModel);
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(QStringLiteral("proc")));
+    QDir().mkpath(dir.filePath(QStringLiteral("sys/firmware/devicetree/base")));
+    QFile info(dir.filePath(QStringLiteral("proc/cpuinfo")));
+    QVERIFY(info.open(QIODevice::WriteOnly));
+    info.write(cpuinfo);
+    info.close();
+    if (!deviceTreeModel.isEmpty()) {
+        QFile model(dir.filePath(QStringLiteral("sys/firmware/devicetree/base/model")));
+        QVERIFY(model.open(QIODevice::WriteOnly));
+        model.write(deviceTreeModel);
+    }
+    QCOMPARE(SensorAux::cpuName(dir.filePath(QStringLiteral("proc")), dir.filePath(QStringLiteral("sys"))),
+             name);
+}
+
+void TestSensorAuxiliary::memoryManufacturerFromUdev_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QString>("maker");
+    QTest::newRow("one module")
+        << QByteArray("E:MEMORY_DEVICE_0_PRESENT=1\nE:MEMORY_DEVICE_0_MANUFACTURER=Kingston\n") << "Kingston";
+    QTest::newRow("empty slot first")
+        << QByteArray("E:MEMORY_DEVICE_0_PRESENT=0\nE:MEMORY_DEVICE_0_MANUFACTURER=\n"
+                      "E:MEMORY_DEVICE_1_MANUFACTURER=Micron Technology\n")
+        << "Micron Technology";
+    QTest::newRow("placeholder skipped") << QByteArray("E:MEMORY_DEVICE_0_MANUFACTURER=Not Specified\n"
+                                                       "E:MEMORY_DEVICE_2_MANUFACTURER=Samsung\n")
+                                         << "Samsung";
+    QTest::newRow("index order, not text order") << QByteArray("E:MEMORY_DEVICE_10_MANUFACTURER=Late\n"
+                                                               "E:MEMORY_DEVICE_9_MANUFACTURER=Early\n")
+                                                 << "Early";
+    QTest::newRow("nothing") << QByteArray("I:123\nE:ID_VENDOR=x\n") << "";
+    QTest::newRow("junk") << QByteArray("\xff\xfe\x00E:MEMORY_DEVICE_", 16) << "";
+}
+
+void TestSensorAuxiliary::memoryManufacturerFromUdev()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QString, maker);
+    QCOMPARE(SensorAux::memoryManufacturerFromUdev(data), maker);
+}
+
+void TestSensorAuxiliary::memoryManufacturerFromDmidecode_data()
+{
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<QString>("maker");
+    QTest::newRow("two modules")
+        << QByteArray("Memory Device\n\tSize: No Module Installed\n\tManufacturer: Unknown\n"
+                      "Memory Device\n\tSize: 16 GB\n\tManufacturer: G.Skill\n"
+                      "Memory Device\n\tManufacturer: Corsair\n")
+        << "G.Skill";
+    QTest::newRow("no permission") << QByteArray(
+                                          "# dmidecode 3.4\n/sys/firmware/dmi/tables/smbios_entry_point: "
+                                          "Permission denied\n")
+                                   << "";
+}
+
+void TestSensorAuxiliary::memoryManufacturerFromDmidecode()
+{
+    QFETCH(QByteArray, output);
+    QFETCH(QString, maker);
+    QCOMPARE(SensorAux::memoryManufacturerFromDmidecode(output), maker);
+}
+
+void TestSensorAuxiliary::memoryManufacturerOfFakeMachines()
+{
+    QCOMPARE(SensorAux::memoryManufacturer(tree(QStringLiteral("intel-desktop")) + QStringLiteral("/run"),
+                                           tree(QStringLiteral("intel-desktop")) + QStringLiteral("/sys")),
+             QStringLiteral("Corsair"));
+    // No udev data and no readable DMI table: empty, and dmidecode is not run.
+    QCOMPARE(SensorAux::memoryManufacturer(tree(QStringLiteral("amd-desktop")) + QStringLiteral("/run"),
+                                           tree(QStringLiteral("amd-desktop")) + QStringLiteral("/sys")),
+             QString());
+}
+
+void TestSensorAuxiliary::videoControllersAreDisplayClassDevicesInAddressOrder_data()
+{
+    QTest::addColumn<QString>("machine");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("integrated and discrete")
+        << "intel-desktop" << QStringList{"Intel(R) UHD Graphics 630", "NVIDIA GeForce RTX 3070"};
+    QTest::newRow("a sleeping card still counts")
+        << "amd-desktop" << QStringList{"AMD Radeon RX 6800/6800 XT / 6900 XT", "NVIDIA GeForce RTX 3090"};
+    QTest::newRow("one integrated") << "intel-laptop" << QStringList{"Intel(R) Iris Xe Graphics"};
+}
+
+void TestSensorAuxiliary::videoControllersAreDisplayClassDevicesInAddressOrder()
+{
+    QFETCH(QString, machine);
+    QFETCH(QStringList, names);
+    QCOMPARE(SensorAux::videoControllers(tree(machine) + QStringLiteral("/sys"),
+                                         SensorFixtures::dataPath(QStringLiteral("pci.ids"))),
+             names);
+}
+
+void TestSensorAuxiliary::gpuNamesCarryTheVendorBrand_data()
+{
+    QTest::addColumn<uint>("vendor");
+    QTest::addColumn<QString>("vendorName");
+    QTest::addColumn<uint>("device");
+    QTest::addColumn<QString>("deviceName");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("bracketed model") << 0x10deu << "NVIDIA Corporation" << 0x2484u
+                                     << "GA104 [GeForce RTX 3070]"
+                                     << "NVIDIA GeForce RTX 3070";
+    QTest::newRow("no bracket") << 0x1002u << "Advanced Micro Devices, Inc. [AMD/ATI]" << 0x1234u << "Cezanne"
+                                << "AMD Cezanne";
+    QTest::newRow("unknown device") << 0x8086u << "" << 0x56a0u << ""
+                                    << "Intel(R) Device 56a0";
+    QTest::newRow("other vendor") << 0x1af4u << "Red Hat, Inc." << 0x1050u << "Virtio 1.0 GPU"
+                                  << "Red Hat, Inc. Virtio 1.0 GPU";
+    QTest::newRow("unknown vendor") << 0x1234u << "" << 0x1111u << ""
+                                    << "Vendor 1234 Device 1111";
+}
+
+void TestSensorAuxiliary::gpuNamesCarryTheVendorBrand()
+{
+    QFETCH(uint, vendor);
+    QFETCH(QString, vendorName);
+    QFETCH(uint, device);
+    QFETCH(QString, deviceName);
+    QFETCH(QString, name);
+    QCOMPARE(SensorAux::gpuDisplayName(vendor, vendorName, device, deviceName), name);
+}
+
+void TestSensorAuxiliary::pciIdsLookupStopsAtTheVendorBlock()
+{
+    const QString ids = SensorFixtures::dataPath(QStringLiteral("pci.ids"));
+    QString vendor;
+    QString device;
+    // 1043 87b8 is a subsystem line of 2484, not a device of its own.
+    QVERIFY(SensorAux::lookUpPciIds(ids, 0x10de, 0x1043, &vendor, &device));
+    QCOMPARE(vendor, QStringLiteral("NVIDIA Corporation"));
+    QCOMPARE(device, QString());
+    // a348 belongs to Intel, not to NVIDIA's block before it.
+    QVERIFY(!SensorAux::lookUpPciIds(ids, 0x10de, 0xa348, &vendor, &device) || device.isEmpty());
+    QVERIFY(!SensorAux::lookUpPciIds(ids, 0xffff, 0x0001, &vendor, &device));
+    QVERIFY(!SensorAux::lookUpPciIds(ids + QStringLiteral(".missing"), 0x10de, 0x2484, &vendor, &device));
+}
+
+void TestSensorAuxiliary::diskFiguresCountLocalWritableVolumesOnce_data()
+{
+    QTest::addColumn<QVector<VolumeFacts>>("volumes");
+    QTest::addColumn<QVector<int>>("figures"); // total, used, available, load
+    VolumeFacts readOnly = volume("/dev/sr0", "ext4", 4, 0);
+    readOnly.readOnly = true;
+    VolumeFacts notReady = volume("/dev/sdc1", "vfat", 32, 32);
+    notReady.ready = false;
+    VolumeFacts invalid = volume("/dev/sdd1", "ext4", 32, 32);
+    invalid.valid = false;
+    QTest::newRow("one disk") << QVector<VolumeFacts>{volume("/dev/nvme0n1p2", "ext4", 931, 600)}
+                              << QVector<int>{931, 331, 600, 35};
+    QTest::newRow("pseudo, network, loop, read-only, not ready, invalid left out")
+        << QVector<VolumeFacts>{volume("/dev/sda1", "ext4", 100, 50),
+                                volume("tmpfs", "tmpfs", 16, 16),
+                                volume("overlay", "overlay", 100, 50),
+                                volume("/dev/loop3", "squashfs", 1, 0),
+                                volume("/dev/loop4", "ext4", 10, 10),
+                                volume("srv:/x", "nfs4", 1000, 10),
+                                volume("//nas/share", "cifs", 1000, 10),
+                                readOnly,
+                                notReady,
+                                invalid}
+        << QVector<int>{100, 50, 50, 50};
+    QTest::newRow("btrfs subvolumes count once")
+        << QVector<VolumeFacts>{volume("/dev/sda2", "btrfs", 500, 200),
+                                volume("/dev/sda2", "btrfs", 500, 200),
+                                volume("/dev/sdb1", "xfs", 1000, 1000)}
+        << QVector<int>{1500, 300, 1200, 20};
+    QTest::newRow("nothing counts") << QVector<VolumeFacts>{volume("proc", "proc", 0, 0)}
+                                    << QVector<int>{0, 0, 0, 0};
+    QTest::newRow("totals wrap at 65536 GB") << QVector<VolumeFacts>{volume("/dev/md0", "ext4", 70000, 60000)}
+                                             << QVector<int>{4464, 10000, 60000, 14};
+    QTest::newRow("partial gigabytes are truncated") << QVector<VolumeFacts>{[] {
+        VolumeFacts v = volume("/dev/sda1", "ext4", 0, 0);
+        v.bytesTotal = (qint64(3) << 30) - 1;
+        v.bytesAvailable = (qint64(1) << 30) + 5;
+        return v;
+    }()} << QVector<int>{2, 1, 1, 50};
+}
+
+void TestSensorAuxiliary::diskFiguresCountLocalWritableVolumesOnce()
+{
+    QFETCH(QVector<VolumeFacts>, volumes);
+    QFETCH(QVector<int>, figures);
+    const DiskFigures f = SensorAux::diskFigures(volumes);
+    QCOMPARE((QVector<int>{f.totalGb, f.usedGb, f.availableGb, f.loadPercent}), figures);
+}
+
+void TestSensorAuxiliary::diskFiguresOfThisMachineAreConsistent()
+{
+    const DiskFigures f = SensorAux::diskFigures(SensorAux::mountedVolumes());
+    QVERIFY(f.loadPercent <= 100);
+    QCOMPARE(int(f.usedGb) + int(f.availableGb), int(f.totalGb));
+}
+
+void TestSensorAuxiliary::wmicListOutput_data()
+{
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("CPU") << QByteArray(
+                                "\r\r\n\r\r\nName=Intel(R) Core(TM) i7-9700K CPU @ 3.60GHz\r\r\n\r\r\n")
+                         << "Intel(R) Core(TM) i7-9700K CPU @ 3.60GHz";
+    QTest::newRow("two modules run to the end")
+        << QByteArray("\r\n\r\nManufacturer=Samsung\r\n\r\nManufacturer=Kingston\r\n\r\n")
+        << "Samsung\r\n\r\nManufacturer=Kingston";
+    QTest::newRow("no equals sign") << QByteArray("  No Instance(s) Available.\r\n")
+                                    << "No Instance(s) Available.";
+    QTest::newRow("nothing") << QByteArray() << "";
+}
+
+void TestSensorAuxiliary::wmicListOutput()
+{
+    QFETCH(QByteArray, output);
+    QFETCH(QString, value);
+    QCOMPARE(SensorAux::wmicValue(output), value);
+}
+
+void TestSensorAuxiliary::wmicVideoControllers()
+{
+    QCOMPARE(
+        SensorAux::wmicVideoControllers("\r\r\nName=NVIDIA GeForce RTX 3070\r\r\n\r\r\nName=Intel(R) UHD "
+                                        "Graphics 630\r\r\n\r\r\n"),
+        (QStringList{"NVIDIA GeForce RTX 3070", "Intel(R) UHD Graphics 630"}));
+}
+
+void TestSensorAuxiliary::replayAuxiliaryReplacesOnlyWhatItGives()
+{
+    SensorAuxiliary aux = SensorFixtures::quietAuxiliary();
+    aux.memoryManufacturer = [] { return QStringLiteral("kept"); };
+    QJsonObject given;
+    given.insert(QStringLiteral("cpuName"), QStringLiteral("Replayed CPU"));
+    given.insert(QStringLiteral("volume"), 250);
+    aux.applyReplay(given);
+    QCOMPARE(aux.cpuName(), QStringLiteral("Replayed CPU"));
+    QCOMPARE(aux.memoryManufacturer(), QStringLiteral("kept"));
+    QCOMPARE(aux.masterVolume(), 100);
+}
+
+QTEST_APPLESS_MAIN(TestSensorAuxiliary)
+#include "tst_sensorauxiliary.moc"

@@ -1,0 +1,123 @@
+#include "systemvolume.h"
+
+#include <QtTest>
+
+namespace {
+
+class FakeBackend : public VolumeBackend
+{
+public:
+    FakeBackend(bool opens, int percent, int* opened) : m_opens(opens), m_percent(percent), m_opened(opened)
+    {
+    }
+    bool open() override
+    {
+        ++*m_opened;
+        return m_opens;
+    }
+    int percent() override { return m_percent; }
+    const char* name() const override { return m_opens ? "works" : "absent"; }
+
+private:
+    bool m_opens;
+    int m_percent;
+    int* m_opened;
+};
+
+} // namespace
+
+class TestSystemVolume : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pulseVolumeIsRoundedAndClamped_data();
+    void pulseVolumeIsRoundedAndClamped();
+    void mixerRangeIsRoundedAndClamped_data();
+    void mixerRangeIsRoundedAndClamped();
+    void firstBackendThatOpensServes();
+    void withoutBackendsTheVolumeIsZero();
+    void machineWithoutAudioReadsZeroWithoutHanging();
+};
+
+void TestSystemVolume::pulseVolumeIsRoundedAndClamped_data()
+{
+    QTest::addColumn<quint32>("average");
+    QTest::addColumn<int>("percent");
+    const quint32 norm = 0x10000;
+    QTest::newRow("0.125 rounds half away from zero") << quint32(norm / 8) << 13;
+    QTest::newRow("half") << quint32(norm / 2) << 50;
+    QTest::newRow("muted") << quint32(0) << 0;
+    QTest::newRow("full") << norm << 100;
+    QTest::newRow("boosted to 150 %") << quint32(norm + norm / 2) << 100;
+}
+
+void TestSystemVolume::pulseVolumeIsRoundedAndClamped()
+{
+    QFETCH(quint32, average);
+    QFETCH(int, percent);
+    QCOMPARE(SystemVolume::percentFromPulseVolume(average, 0x10000), percent);
+}
+
+void TestSystemVolume::mixerRangeIsRoundedAndClamped_data()
+{
+    QTest::addColumn<long>("value");
+    QTest::addColumn<long>("min");
+    QTest::addColumn<long>("max");
+    QTest::addColumn<int>("percent");
+    QTest::newRow("middle of 0..87") << 44L << 0L << 87L << 51;
+    QTest::newRow("offset range") << -30L << -60L << 0L << 50;
+    QTest::newRow("empty range") << 5L << 5L << 5L << 0;
+    QTest::newRow("above max") << 200L << 0L << 100L << 100;
+}
+
+void TestSystemVolume::mixerRangeIsRoundedAndClamped()
+{
+    QFETCH(long, value);
+    QFETCH(long, min);
+    QFETCH(long, max);
+    QFETCH(int, percent);
+    QCOMPARE(SystemVolume::percentFromRange(value, min, max), percent);
+}
+
+void TestSystemVolume::firstBackendThatOpensServes()
+{
+    int opened = 0;
+    std::vector<std::unique_ptr<VolumeBackend>> backends;
+    backends.push_back(std::make_unique<FakeBackend>(false, 10, &opened));
+    backends.push_back(std::make_unique<FakeBackend>(true, 42, &opened));
+    backends.push_back(std::make_unique<FakeBackend>(true, 77, &opened));
+    SystemVolume volume(std::move(backends));
+    QCOMPARE(volume.volume(), 0); // nothing before initialisation
+    volume.initialise();
+    QCOMPARE(opened, 2);
+    QCOMPARE(volume.backendName(), QStringLiteral("works"));
+    QCOMPARE(volume.volume(), 42);
+}
+
+void TestSystemVolume::withoutBackendsTheVolumeIsZero()
+{
+    int opened = 0;
+    std::vector<std::unique_ptr<VolumeBackend>> backends;
+    backends.push_back(std::make_unique<FakeBackend>(false, 10, &opened));
+    SystemVolume volume(std::move(backends));
+    volume.initialise();
+    QCOMPARE(volume.backendName(), QString());
+    QCOMPARE(volume.volume(), 0);
+}
+
+void TestSystemVolume::machineWithoutAudioReadsZeroWithoutHanging()
+{
+    // On a machine with no audio server and no sound card both backends
+    // give up; where one exists the volume is a valid percentage.
+    SystemVolume volume;
+    volume.initialise();
+    const int percent = volume.volume();
+    QVERIFY(percent >= 0 && percent <= 100);
+    if (volume.backendName().isEmpty()) {
+        QCOMPARE(percent, 0);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestSystemVolume)
+#include "tst_systemvolume.moc"

@@ -1,5 +1,6 @@
 #include "dispnumberwidget.h"
 
+#include "dispsensormanager.h"
 #include "dispwidgetnames.h"
 
 #include <cmath>
@@ -9,6 +10,10 @@ DispNumberWidget::DispNumberWidget(DispWidget* parent, DispSensorManager* sensor
 {
     setObjectName(DispWidgetNames::next(DispWidgetNames::Number, suffix));
     setText(QString());
+    if (m_sensors != nullptr) {
+        // The manager publishes from its own thread: delivery is queued.
+        connect(m_sensors, &DispSensorManager::updateDisplayData, this, &DispNumberWidget::refreshValue);
+    }
 }
 
 namespace {
@@ -76,5 +81,28 @@ QString DispNumberWidget::valueText(const QVector<TableEntry>& table, const Reco
 
 void DispNumberWidget::refreshValue()
 {
-    // Bound to the sensor manager once it is part of the build.
+    if (m_sensors == nullptr) {
+        return;
+    }
+    // Copies of the published snapshot: the manager's thread may publish
+    // the next one meanwhile.
+    const QVector<SensorBinding> bindings = m_sensors->displayTable();
+    const QVector<SensorReading> catalogue = m_sensors->catalogue();
+    QVector<TableEntry> table;
+    table.reserve(bindings.size());
+    for (const SensorBinding& binding : bindings) {
+        table.append({quint32(binding.displayType), quint32(binding.catalogueIndex), binding.fixedText});
+    }
+    const RecordReader record = [&catalogue](quint32 index, double* value, QString* unit) {
+        if (index >= quint32(catalogue.size())) {
+            return false;
+        }
+        *value = catalogue[int(index)].value;
+        *unit = catalogue[int(index)].unit;
+        return true;
+    };
+    const QString text = valueText(table, record, m_displayType);
+    if (!text.isNull()) {
+        setText(text);
+    }
 }

@@ -1,4 +1,6 @@
 #include "dispnumberwidget.h"
+#include "dispsensormanager.h"
+#include "replaysensorlibrary.h"
 
 #include <QtTest>
 
@@ -53,6 +55,7 @@ private slots:
     void valueTextFollowsTheTable_data();
     void valueTextFollowsTheTable();
     void unboundWidgetKeepsItsText();
+    void followsTheSensorManager();
 };
 
 void TestDispNumberWidget::namesCountFromZero()
@@ -97,6 +100,38 @@ void TestDispNumberWidget::unboundWidgetKeepsItsText()
     widget.setText(QStringLiteral("kept"));
     widget.refreshValue();
     QCOMPARE(widget.text(), QStringLiteral("kept"));
+}
+
+void TestDispNumberWidget::followsTheSensorManager()
+{
+    const QString replay =
+        qEnvironmentVariable("PANELCAST_TEST_DATA") + QStringLiteral("/scene/cpu-temperature.json");
+    SensorAuxiliary aux;
+    aux.cpuName = [] { return QString(); };
+    aux.memoryManufacturer = [] { return QString(); };
+    aux.videoControllers = [] { return QStringList(); };
+    aux.diskFigures = [] { return DiskFigures{}; };
+    aux.masterVolume = [] { return 0; };
+    aux.applyReplay(ReplaySensorLibrary::readAuxiliary(replay));
+    DispSensorManager manager(std::make_unique<ReplaySensorLibrary>(replay), aux);
+    QVERIFY(manager.isInitialised());
+
+    DispNumberWidget bound(nullptr, &manager);
+    bound.setSensorType(0); // CPU Temperature
+    DispNumberWidget unbound(nullptr, &manager);
+    unbound.setText(QStringLiteral("kept"));
+    // Readers find the table from the pass after the fourth.
+    for (int pass = 0; pass < 4; ++pass) {
+        manager.runLoopPass();
+    }
+    QCOMPARE(bound.text(), QString());
+    manager.runLoopPass();
+    const QString first = bound.text();
+    manager.runLoopPass();
+    QStringList seen = {first, bound.text()};
+    seen.sort();
+    QCOMPARE(seen, (QStringList{QStringLiteral("45°C"), QStringLiteral("88°C")}));
+    QCOMPARE(unbound.text(), QStringLiteral("kept"));
 }
 
 QTEST_MAIN(TestDispNumberWidget)

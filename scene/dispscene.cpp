@@ -94,6 +94,18 @@ QList<QGraphicsItem*> DispScene::stackedItems(const QGraphicsScene* scene, Qt::S
     return list;
 }
 
+QGraphicsItem* DispScene::namedItem(QGraphicsItem* item)
+{
+    if (item == nullptr) {
+        return nullptr;
+    }
+    if (!itemName(item).isEmpty()) {
+        return item;
+    }
+    QGraphicsWidget* parent = item->parentWidget();
+    return (parent != nullptr && !parent->objectName().isEmpty()) ? parent : nullptr;
+}
+
 QString DispScene::itemName(const QGraphicsItem* item)
 {
     if (item == nullptr) {

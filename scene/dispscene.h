@@ -129,6 +129,12 @@ public:
     // of an unbounded area, which are sorted.
     static QList<QGraphicsItem*> stackedItems(const QGraphicsScene* scene, Qt::SortOrder order);
 
+    // The display widget an item under the cursor belongs to: the item when
+    // it is named, else its parent widget (a widget's content proxy is
+    // unnamed), else null. currentSelectItem carries the item under the
+    // cursor as it is; panels map it with this.
+    static QGraphicsItem* namedItem(QGraphicsItem* item);
+
     // The object name of a graphics item, empty for non-objects.
     static QString itemName(const QGraphicsItem* item);
 

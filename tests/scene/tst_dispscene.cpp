@@ -348,7 +348,11 @@ void TestDispScene::leftPressAnnouncesItemAndDragReportsMoves()
     mouse(scene, QEvent::GraphicsSceneMousePress, Qt::LeftButton, inside);
     QCOMPARE(selectSpy.count(), 1);
     // The content proxy is the topmost item; the widget is its parent.
-    QVERIFY(selectSpy.first().first().value<QGraphicsItem*>() != nullptr);
+    QGraphicsItem* pressed = selectSpy.first().first().value<QGraphicsItem*>();
+    QVERIFY(pressed != nullptr);
+    QCOMPARE(DispScene::namedItem(pressed), static_cast<QGraphicsItem*>(number));
+    QCOMPARE(DispScene::namedItem(number), static_cast<QGraphicsItem*>(number));
+    QCOMPARE(DispScene::namedItem(nullptr), nullptr);
     QVERIFY(number->isSelected());
 
     // Each move first compares the item with its remembered position, then

@@ -155,17 +155,24 @@ QImage DispScene::frameImage() const
     if (m_deviceFrame.isNull()) {
         return QImage();
     }
-    QImage picture = m_deviceFrame;
-    if (m_deviceFrame.size() != m_pictureSize) {
-        picture = m_deviceFrame.copy(QRect(m_pictureOffset, m_pictureSize));
+    const bool turned = m_frameRotation >= 1 && m_frameRotation <= 3;
+    if (!turned && m_deviceFrame.size() == m_pictureSize) {
+        return m_deviceFrame;
     }
-    if (m_frameRotation >= 1 && m_frameRotation <= 3) {
-        // Turned back only when asked for; the device frames never are.
+    // The preview asks more often than frames are made: one conversion per
+    // frame at most.
+    if (m_uprightKey == m_deviceFrame.cacheKey() && !m_uprightFrame.isNull()) {
+        return m_uprightFrame;
+    }
+    QImage picture = m_deviceFrame.copy(QRect(m_pictureOffset, m_pictureSize));
+    if (turned) {
         QTransform back;
         back.rotate(-90 * m_frameRotation);
         picture = picture.transformed(back, Qt::FastTransformation);
     }
-    return picture;
+    m_uprightFrame = picture;
+    m_uprightKey = m_deviceFrame.cacheKey();
+    return m_uprightFrame;
 }
 
 void DispScene::resetPanelStoreCounters()

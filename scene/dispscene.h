@@ -180,6 +180,9 @@ private:
     QTimer* m_renderTimer = nullptr;
     DispFrameRenderer m_renderer;
     QImage m_deviceFrame;
+    // frameImage() of the last device frame that was asked for.
+    mutable QImage m_uprightFrame;
+    mutable qint64 m_uprightKey = 0;
     QSize m_pictureSize;
     QPoint m_pictureOffset;
     int m_frameRotation = 0;

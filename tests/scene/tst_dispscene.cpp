@@ -511,6 +511,15 @@ void TestDispScene::frameImageIsUprightScene()
     QCOMPARE(upright.size(), QSize(960, 360));
     QCOMPARE(upright.pixelColor(5, 5), QColor(Qt::red));
     QCOMPARE(upright.pixelColor(30, 5), QColor(Qt::white));
+    // Asked again for the same frame: the same picture, not a new turn.
+    QCOMPARE(scene.frameImage().cacheKey(), upright.cacheKey());
+    scene.pumpFrame();
+    QVERIFY(scene.frameImage().cacheKey() != upright.cacheKey());
+    // Upright and unpadded: the device frame itself.
+    scene.setRotation(0);
+    scene.resizeScene(360, 960);
+    scene.pumpFrame();
+    QCOMPARE(scene.frameImage().size(), QSize(360, 960));
 }
 
 void TestDispScene::viewRaisesAndLowersContextItem()

@@ -1,0 +1,3 @@
+#include "digitallogging.h"
+
+Q_LOGGING_CATEGORY(lcDigital, "panelcast.digital")

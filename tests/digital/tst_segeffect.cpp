@@ -1,0 +1,384 @@
+// The lighting-effect arithmetic shared by the segment scene and the panel's
+// effect loop: what each 50 ms step produces.
+#include "segeffect.h"
+
+#include <QtTest>
+
+namespace {
+
+SegEffectParams params(quint32 type, qint32 onoff = 1, quint32 color = 0xFF0000, quint32 light = 100)
+{
+    SegEffectParams p;
+    p.type = type;
+    p.onoff = onoff;
+    p.color = color;
+    p.light = light;
+    return p;
+}
+
+// Steps an effect n times and returns the first colour of every step.
+QVector<uint32_t> run(SegEffect* effect, int steps, int temperature = 0)
+{
+    QVector<uint32_t> colours;
+    for (int i = 0; i < steps; ++i) {
+        colours.append(effect->step(temperature).colours[0]);
+    }
+    return colours;
+}
+
+QString hex(uint32_t rgb)
+{
+    return QStringLiteral("%1").arg(rgb, 6, 16, QLatin1Char('0'));
+}
+
+} // namespace
+
+class tst_SegEffect : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void scaling_data();
+    void scaling();
+    void staticModeSendsScaledColour();
+    void breathing_data();
+    void breathing();
+    void breathingNeverStartsAtBrightnessZero();
+    void breathingDimsAtOnceWhenBrightnessDrops();
+    void gradientPhases_data();
+    void gradientPhases();
+    void gradientRestartsAfterSixthPhase();
+    void rainbowZones_data();
+    void rainbowZones();
+    void rainbowRestartsWhenLastZoneEndsItsCycle();
+    void temperatureLink_data();
+    void temperatureLink();
+    void loadLinkageAndAboveSendNothing_data();
+    void loadLinkageAndAboveSendNothing();
+    void darkInEveryMode_data();
+    void darkInEveryMode();
+    void changingTypeRestartsTheAnimation_data();
+    void changingTypeRestartsTheAnimation();
+};
+
+void tst_SegEffect::scaling_data()
+{
+    QTest::addColumn<uint>("rgb");
+    QTest::addColumn<int>("onoff");
+    QTest::addColumn<int>("factor");
+    QTest::addColumn<uint>("expected");
+
+    QTest::newRow("full") << 0xFF7D00u << 1 << 100 << 0xFF7D00u;
+    QTest::newRow("half orange") << 0xFF7D00u << 1 << 50 << 0x7F3E00u;
+    QTest::newRow("off") << 0xFFFFFFu << 0 << 100 << 0x000000u;
+    QTest::newRow("zero light") << 0xFFFFFFu << 1 << 0 << 0x000000u;
+    QTest::newRow("one percent truncates") << 0xC86432u << 1 << 1 << 0x020100u;
+    QTest::newRow("channels stay apart") << 0x010203u << 1 << 99 << 0x000102u;
+    QTest::newRow("over 100 is capped at 255") << 0xFF8000u << 1 << 150 << 0xFFC000u;
+}
+
+void tst_SegEffect::scaling()
+{
+    QFETCH(uint, rgb);
+    QFETCH(int, onoff);
+    QFETCH(int, factor);
+    QFETCH(uint, expected);
+    QCOMPARE(hex(SegEffect::scaled(rgb, onoff, factor)), hex(expected));
+}
+
+void tst_SegEffect::staticModeSendsScaledColour()
+{
+    SegEffect effect;
+    effect.setParams(params(SegEffectParams::Static, 1, 0xFF7D00, 50));
+    for (int i = 0; i < 3; ++i) {
+        const SegEffect::Frame frame = effect.step(0);
+        QVERIFY(frame.send);
+        QVERIFY(!frame.quad);
+        QCOMPARE(hex(frame.colours[0]), QStringLiteral("7f3e00"));
+    }
+}
+
+void tst_SegEffect::breathing_data()
+{
+    QTest::addColumn<int>("light");
+    QTest::addColumn<QVector<int>>("levels"); // the level of each step
+
+    // Colour 0x640000 (red 100) makes the red channel equal the level.
+    // Light 100: step 6; down to 4, -2 turns into 6 going up, 102 clamps to
+    // 100 and goes idle, the idle step sends full brightness and restarts.
+    QVector<int> full = {100};
+    for (int level = 94; level >= 4; level -= 6) {
+        full.append(level);
+    }
+    for (int level = 6; level <= 96; level += 6) {
+        full.append(level);
+    }
+    full << 100 << 100 << 94;
+    QTest::newRow("light 100, step 6") << 100 << full;
+
+    // Light 10: step 1.
+    QVector<int> dim = {10};
+    for (int level = 9; level >= 0; --level) {
+        dim.append(level);
+    }
+    for (int level = 1; level <= 10; ++level) {
+        dim.append(level);
+    }
+    dim << 10 << 10 << 9;
+    QTest::newRow("light 10, step 1") << 10 << dim;
+
+    // Light 14: 14 / 15 is 0, raised to 1.
+    QTest::newRow("light 14, step 1") << 14 << QVector<int>{14, 13, 12, 11};
+    // Light 45: step 3.
+    QTest::newRow("light 45, step 3") << 45 << QVector<int>{45, 42, 39, 36};
+}
+
+void tst_SegEffect::breathing()
+{
+    QFETCH(int, light);
+    QFETCH(QVector<int>, levels);
+
+    SegEffect effect;
+    effect.setParams(params(SegEffectParams::Breath, 1, 0x640000, quint32(light)));
+    QCOMPARE(SegEffect::breathStep(light), qMax(1, light / 15));
+    for (int i = 0; i < levels.size(); ++i) {
+        const SegEffect::Frame frame = effect.step(0);
+        QVERIFY(frame.send);
+        QVERIFY(!frame.quad);
+        // Red 100 scaled by the level is the level itself.
+        QCOMPARE(int(frame.colours[0] >> 16), levels[i]);
+        QCOMPARE(int(frame.colours[0] & 0xFFFF), 0);
+    }
+}
+
+void tst_SegEffect::breathingNeverStartsAtBrightnessZero()
+{
+    SegEffect effect;
+    effect.setParams(params(SegEffectParams::Breath, 1, 0xFFFFFF, 0));
+    QCOMPARE(run(&effect, 5), QVector<uint32_t>(5, 0));
+    // Raising the brightness starts it from the new level.
+    effect.setParams(params(SegEffectParams::Breath, 1, 0xFFFFFF, 100));
+    QCOMPARE(hex(effect.step(0).colours[0]), QStringLiteral("ffffff"));
+    QCOMPARE(hex(effect.step(0).colours[0]), QStringLiteral("efefef")); // 255 * 94 / 100, truncated
+}
+
+void tst_SegEffect::breathingDimsAtOnceWhenBrightnessDrops()
+{
+    SegEffect effect;
+    effect.setParams(params(SegEffectParams::Breath, 1, 0x640000, 100));
+    run(&effect, 3); // 100, 94, 88
+    effect.setParams(params(SegEffectParams::Breath, 1, 0x640000, 0));
+    // Still breathing down from 82, but never brighter than asked.
+    const QVector<uint32_t> colours = run(&effect, 20);
+    QCOMPARE(colours, QVector<uint32_t>(20, 0));
+}
+
+void tst_SegEffect::gradientPhases_data()
+{
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<uint>("expected");
+    QTest::addColumn<int>("phase");
+
+    // The first step starts at red; every later step moves one channel by 8.
+    QTest::newRow("start") << 1 << 0xFF0000u << 0;
+    QTest::newRow("green rising") << 2 << 0xFF0800u << 0;
+    QTest::newRow("green clamps, phase 1") << 33 << 0xFFFF00u << 1; // 32 * 8 = 256
+    QTest::newRow("red falling") << 34 << 0xF7FF00u << 1;
+    QTest::newRow("red clamps, phase 2") << 65 << 0x00FF00u << 2;
+    QTest::newRow("blue clamps, phase 3") << 97 << 0x00FFFFu << 3;
+    QTest::newRow("green falls, phase 4") << 129 << 0x0000FFu << 4;
+    QTest::newRow("red rises, phase 5") << 161 << 0xFF00FFu << 5;
+    QTest::newRow("blue falling") << 162 << 0xFF00F7u << 5;
+}
+
+void tst_SegEffect::gradientPhases()
+{
+    QFETCH(int, steps);
+    QFETCH(uint, expected);
+
+    SegEffect effect;
+    effect.setParams(params(SegEffectParams::Gradient));
+    const QVector<uint32_t> colours = run(&effect, steps);
+    QCOMPARE(hex(colours.last()), hex(expected));
+
+    // Brightness scales the walking colour too.
+    SegEffect dim;
+    dim.setParams(params(SegEffectParams::Gradient, 1, 0, 50));
+    QCOMPARE(hex(run(&dim, steps).last()), hex(SegEffect::scaled(expected, 1, 50)));
+}
+
+void tst_SegEffect::gradientRestartsAfterSixthPhase()
+{
+    SegEffect effect;
+    effect.setParams(params(SegEffectParams::Gradient));
+    // 1 start step + 6 phases of 32 steps.
+    const QVector<uint32_t> colours = run(&effect, 1 + 6 * 32 + 2);
+    QCOMPARE(hex(colours[6 * 32]), QStringLiteral("ff0000"));     // sixth phase ends at red
+    QCOMPARE(hex(colours[6 * 32 + 1]), QStringLiteral("ff0000")); // idle: starts again at red
+    QCOMPARE(hex(colours[6 * 32 + 2]), QStringLiteral("ff0800"));
+}
+
+void tst_SegEffect::rainbowZones_data()
+{
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<QStringList>("zones");
+
+    QTest::newRow("start") << 1 << QStringList{"ff6000", "ff4000", "ff2000", "ff0000"};
+    QTest::newRow("one step of 12") << 2 << QStringList{"ff6c00", "ff4c00", "ff2c00", "ff0c00"};
+    // Zone 1 reaches 255 after 14 steps (96 + 14 * 12 > 255), zone 4 after 22.
+    QTest::newRow("zone 1 turns") << 15 << QStringList{"ffff00", "ffe800", "ffc800", "ffa800"};
+    QTest::newRow("zone 1 falls") << 16 << QStringList{"f3ff00", "fff400", "ffd400", "ffb400"};
+    QTest::newRow("zone 4 turns") << 23 << QStringList{"9fff00", "b7ff00", "dbff00", "ffff00"};
+}
+
+void tst_SegEffect::rainbowZones()
+{
+    QFETCH(int, steps);
+    QFETCH(QStringList, zones);
+
+    SegEffect effect;
+    effect.setParams(params(SegEffectParams::Rainbow));
+    SegEffect::Frame frame;
+    for (int i = 0; i < steps; ++i) {
+        frame = effect.step(0);
+    }
+    QVERIFY(frame.send);
+    QVERIFY(frame.quad);
+    QStringList got;
+    for (uint32_t colour : frame.colours) {
+        got.append(hex(colour));
+    }
+    QCOMPARE(got, zones);
+}
+
+void tst_SegEffect::rainbowRestartsWhenLastZoneEndsItsCycle()
+{
+    SegEffect effect;
+    effect.setParams(params(SegEffectParams::Rainbow, 1, 0, 50));
+    // Zone 4: 22 steps per phase, six phases, after the start step.
+    const int cycle = 6 * 22;
+    SegEffect::Frame frame;
+    for (int i = 0; i <= cycle; ++i) {
+        frame = effect.step(0);
+    }
+    // Zones 1 to 3 ran ahead and wrapped into their next cycle; zone 4 is
+    // back at red.
+    QCOMPARE(hex(frame.colours[3]), hex(SegEffect::scaled(0xFF0000, 1, 50)));
+    QCOMPARE(hex(frame.colours[0]), hex(SegEffect::scaled(0xFF6000, 1, 50)));
+    frame = effect.step(0);
+    const QStringList start = {"ff6000", "ff4000", "ff2000", "ff0000"};
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(hex(frame.colours[i]), hex(SegEffect::scaled(start[i].toUInt(nullptr, 16), 1, 50)));
+    }
+}
+
+void tst_SegEffect::temperatureLink_data()
+{
+    QTest::addColumn<int>("temperature");
+    QTest::addColumn<uint>("expected");
+
+    QTest::newRow("-5") << -5 << 0x00FFFFu;
+    QTest::newRow("29") << 29 << 0x00FFFFu;
+    QTest::newRow("30") << 30 << 0x00FF00u;
+    QTest::newRow("49") << 49 << 0x00FF00u;
+    QTest::newRow("50") << 50 << 0xFFFF00u;
+    QTest::newRow("69") << 69 << 0xFFFF00u;
+    QTest::newRow("70") << 70 << 0xFF7F00u;
+    QTest::newRow("89") << 89 << 0xFF7F00u;
+    QTest::newRow("90") << 90 << 0xFF0000u;
+    QTest::newRow("250") << 250 << 0xFF0000u;
+}
+
+void tst_SegEffect::temperatureLink()
+{
+    QFETCH(int, temperature);
+    QFETCH(uint, expected);
+
+    SegEffect effect;
+    effect.setParams(params(SegEffectParams::TempLinkage, 1, 0x123456, 100));
+    const SegEffect::Frame frame = effect.step(temperature);
+    QVERIFY(frame.send);
+    QVERIFY(!frame.quad);
+    QCOMPARE(hex(frame.colours[0]), hex(expected));
+
+    effect.setParams(params(SegEffectParams::TempLinkage, 1, 0x123456, 20));
+    QCOMPARE(hex(effect.step(temperature).colours[0]), hex(SegEffect::scaled(expected, 1, 20)));
+}
+
+void tst_SegEffect::loadLinkageAndAboveSendNothing_data()
+{
+    QTest::addColumn<uint>("type");
+    QTest::newRow("load linkage") << 5u;
+    QTest::newRow("6") << 6u;
+    QTest::newRow("255") << 255u;
+}
+
+void tst_SegEffect::loadLinkageAndAboveSendNothing()
+{
+    QFETCH(uint, type);
+    SegEffect effect;
+    effect.setParams(params(type));
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(!effect.step(50).send);
+    }
+}
+
+void tst_SegEffect::darkInEveryMode_data()
+{
+    QTest::addColumn<uint>("type");
+    QTest::addColumn<int>("onoff");
+    QTest::addColumn<uint>("light");
+
+    for (uint type = 0; type <= 4; ++type) {
+        QTest::addRow("type %u off", type) << type << 0 << 100u;
+        QTest::addRow("type %u off, negative flag", type) << type << -3 << 100u;
+        QTest::addRow("type %u light 0", type) << type << 1 << 0u;
+    }
+}
+
+void tst_SegEffect::darkInEveryMode()
+{
+    QFETCH(uint, type);
+    QFETCH(int, onoff);
+    QFETCH(uint, light);
+
+    SegEffect effect;
+    effect.setParams(params(type, onoff, 0xFFFFFF, light));
+    for (int i = 0; i < 200; ++i) {
+        const SegEffect::Frame frame = effect.step(95);
+        QVERIFY(frame.send);
+        for (uint32_t colour : frame.colours) {
+            QCOMPARE(hex(colour), QStringLiteral("000000"));
+        }
+    }
+}
+
+void tst_SegEffect::changingTypeRestartsTheAnimation_data()
+{
+    QTest::addColumn<uint>("type");
+    QTest::addColumn<uint>("firstColour");
+    QTest::newRow("breathing") << 1u << 0xFFFFFFu;
+    QTest::newRow("gradient") << 2u << 0xFF0000u;
+    QTest::newRow("rainbow") << 3u << 0xFF6000u;
+}
+
+void tst_SegEffect::changingTypeRestartsTheAnimation()
+{
+    QFETCH(uint, type);
+    QFETCH(uint, firstColour);
+
+    SegEffect effect;
+    effect.setParams(params(type, 1, 0xFFFFFF));
+    run(&effect, 40);
+    // The same type again keeps the animation going.
+    effect.setParams(params(type, 1, 0xFFFFFF));
+    QVERIFY(effect.step(0).colours[0] != firstColour);
+    // Another type and back restarts it.
+    effect.setParams(params(SegEffectParams::Static, 1, 0xFFFFFF));
+    effect.step(0);
+    effect.setParams(params(type, 1, 0xFFFFFF));
+    QCOMPARE(hex(effect.step(0).colours[0]), hex(firstColour));
+}
+
+QTEST_APPLESS_MAIN(tst_SegEffect)
+#include "tst_segeffect.moc"

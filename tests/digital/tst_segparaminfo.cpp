@@ -1,0 +1,465 @@
+// The effect object of one seven-segment device: its parameters, the packet
+// each 50 ms step sends, and the bytes that reach the device, both on a
+// pseudo-terminal and through panelcast-emu.
+#include "cdctransport.h"
+#include "ptypair.h"
+#include "segnumber.h"
+#include "segparaminfo.h"
+#include "segscene.h"
+#include "sensorfixtures.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+constexpr int kTimeoutMs = 5000;
+
+QByteArray hex(const char* text)
+{
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+
+QVector<SensorReading> cpuReadings(double temp, double usage)
+{
+    SensorReading t;
+    t.sensorName = QStringLiteral("CPU [#0]: DTS");
+    t.sensorClass = 11;
+    t.subClass = 10;
+    t.readingType = 1;
+    t.label = QStringLiteral("Core Max");
+    t.value = temp;
+    SensorReading u = t;
+    u.readingType = 7;
+    u.label = QStringLiteral("Total CPU Usage");
+    u.value = usage;
+    return {t, u};
+}
+
+const SegReadings::Machine kIntel{true, false};
+
+// panelcast-emu as a seven-segment panel, recording into a temporary folder.
+class Emulator
+{
+public:
+    Emulator() : m_link(m_dir.filePath(QStringLiteral("ttySEG"))) {}
+    ~Emulator()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            if (!m_process.waitForFinished(kTimeoutMs)) {
+                m_process.kill();
+                m_process.waitForFinished(kTimeoutMs);
+            }
+        }
+    }
+
+    QString link() const { return m_link; }
+
+    QString start()
+    {
+        const QString program = qEnvironmentVariable("PANELCAST_EMU");
+        if (program.isEmpty() || !QFileInfo(program).isExecutable()) {
+            return QStringLiteral("no emulator at '%1'").arg(program);
+        }
+        m_process.start(program, {"--family", "digital", "--link", m_link, "--out", m_dir.path()});
+        if (!m_process.waitForStarted(kTimeoutMs)) {
+            return m_process.errorString();
+        }
+        QByteArray out;
+        QElapsedTimer timer;
+        timer.start();
+        while (!out.contains('\n') && timer.elapsed() < kTimeoutMs) {
+            m_process.waitForReadyRead(100);
+            out += m_process.readAllStandardOutput();
+        }
+        if (!out.startsWith("PANELCAST_VIRTUAL_PORTS=" + QFile::encodeName(m_link) + "=1A86:FE00")) {
+            return QStringLiteral("unexpected ready line: %1").arg(QString::fromLocal8Bit(out));
+        }
+        return QString();
+    }
+
+    // Every complete line of the packet log so far.
+    QList<QJsonObject> packets() const
+    {
+        QList<QJsonObject> entries;
+        QFile file(m_dir.filePath(QStringLiteral("packets.jsonl")));
+        if (!file.open(QIODevice::ReadOnly)) {
+            return entries;
+        }
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            const QJsonDocument doc = QJsonDocument::fromJson(line);
+            if (doc.isObject()) {
+                entries.append(doc.object());
+            }
+        }
+        return entries;
+    }
+
+    // Waits (running the event loop, so the effect keeps sending) until
+    // `count` more packets than `after` are logged.
+    QList<QJsonObject> waitForPackets(int after, int count) const
+    {
+        QList<QJsonObject> entries;
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < kTimeoutMs) {
+            entries = packets();
+            if (entries.size() >= after + count) {
+                return entries.mid(after, count);
+            }
+            QTest::qWait(20);
+        }
+        return entries.mid(after);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_link;
+    QProcess m_process;
+};
+
+// The raw packet a log entry stands for.
+QByteArray packetOf(const QJsonObject& entry)
+{
+    QByteArray raw = hex("5AA5");
+    raw.append(char(entry.value("mode").toInt()));
+    for (const QJsonValue& colour : entry.value("colours").toArray()) {
+        raw.append(QByteArray::fromHex(colour.toString().mid(1).toLatin1()));
+    }
+    raw.append(char(entry.value("temperature").toInt() ^ 0x02));
+    raw.append(char(entry.value("usage").toInt() ^ 0x02));
+    return raw;
+}
+
+} // namespace
+
+class tst_SegParamInfo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void defaults();
+    void packets_data();
+    void packets();
+    void numbersFollowTheScene();
+    void sceneShowsWhatThePanelGets_data();
+    void sceneShowsWhatThePanelGets();
+    void loadLinkageStopsSending();
+    void parameterUpdateRestartsAnimation();
+    void openFailureLeavesItClosed();
+    void bytesOnTheWire();
+    void destructionClosesThePortAndStopsSending();
+    void endToEndWithEmulator();
+    void replayedReadingsReachTheDevice();
+};
+
+void tst_SegParamInfo::defaults()
+{
+    SegParamInfo info(nullptr);
+    QCOMPARE(info.params().type, 0u);
+    QCOMPARE(info.params().onoff, 1);
+    QCOMPARE(info.params().color, 0xFF0000u);
+    QCOMPARE(info.params().light, 100u);
+    QCOMPARE(info.params().function, 0);
+    QCOMPARE(info.params().angle, 0.0);
+    QVERIFY(!info.isOpened());
+    QVERIFY(info.portName().isEmpty());
+    QVERIFY(info.isRunning());
+
+    QSignalSpy sent(&info, &SegParamInfo::emitSendData);
+    info.runDititalEffect();
+    QCOMPARE(sent.count(), 1);
+    QCOMPARE(sent.at(0).at(0).toByteArray(), hex("5AA5 00 FF0000 02 02"));
+}
+
+void tst_SegParamInfo::packets_data()
+{
+    QTest::addColumn<uint>("type");
+    QTest::addColumn<int>("onoff");
+    QTest::addColumn<uint>("color");
+    QTest::addColumn<uint>("light");
+    QTest::addColumn<int>("temp");
+    QTest::addColumn<int>("usage");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("static, half light orange")
+        << 0u << 1 << 0xFF7D00u << 50u << 45 << 12 << hex("5AA5 00 7F3E00 2F 0E");
+    QTest::newRow("off still carries the numbers")
+        << 0u << 0 << 0xFFFFFFu << 100u << 45 << 12 << hex("5AA5 00 000000 2F 0E");
+    QTest::newRow("off, any flag below 1")
+        << 2u << -1 << 0xFFFFFFu << 100u << 45 << 12 << hex("5AA5 02 000000 2F 0E");
+    QTest::newRow("breathing starts at the colour")
+        << 1u << 1 << 0x00FF00u << 100u << 45 << 12 << hex("5AA5 01 00FF00 2F 0E");
+    QTest::newRow("gradient starts at red")
+        << 2u << 1 << 0x00FF00u << 100u << 45 << 12 << hex("5AA5 02 FF0000 2F 0E");
+    QTest::newRow("rainbow: 17 bytes")
+        << 3u << 1 << 0x00FF00u << 100u << 45 << 12 << hex("5AA5 03 FF6000 FF4000 FF2000 FF0000 2F 0E");
+    QTest::newRow("rainbow at half light")
+        << 3u << 1 << 0x00FF00u << 50u << 45 << 12 << hex("5AA5 03 7F3000 7F2000 7F1000 7F0000 2F 0E");
+    QTest::newRow("temperature link, 45")
+        << 4u << 1 << 0x0000FFu << 100u << 45 << 12 << hex("5AA5 04 00FF00 2F 0E");
+    QTest::newRow("temperature link, 95")
+        << 4u << 1 << 0x0000FFu << 100u << 95 << 12 << hex("5AA5 04 FF0000 5D 0E");
+    QTest::newRow("numbers keep their low 8 bits")
+        << 0u << 1 << 0x0000FFu << 100u << 300 << -1 << hex("5AA5 00 0000FF 2E FD");
+}
+
+void tst_SegParamInfo::packets()
+{
+    QFETCH(uint, type);
+    QFETCH(int, onoff);
+    QFETCH(uint, color);
+    QFETCH(uint, light);
+    QFETCH(int, temp);
+    QFETCH(int, usage);
+    QFETCH(QByteArray, expected);
+
+    SegScene scene(nullptr);
+    SegParamInfo info(&scene);
+    scene.updateFromCatalogue(cpuReadings(temp, usage), kIntel);
+    info.updateEffectParam(type, onoff, color, light, 1, 12.5);
+    QCOMPARE(info.params().onoff, onoff > 0 ? 1 : 0);
+    QCOMPARE(info.params().function, 1);
+    QCOMPARE(info.params().angle, 12.5);
+
+    QSignalSpy sent(&info, &SegParamInfo::emitSendData);
+    info.runDititalEffect();
+    QCOMPARE(sent.count(), 1);
+    QCOMPARE(sent.at(0).at(0).toByteArray().toHex(' '), expected.toHex(' '));
+}
+
+void tst_SegParamInfo::numbersFollowTheScene()
+{
+    SegScene scene(nullptr);
+    SegParamInfo info(&scene);
+    QSignalSpy sent(&info, &SegParamInfo::emitSendData);
+    for (int t : {0, 37, 64, 101}) {
+        scene.updateFromCatalogue(cpuReadings(t, 100 - t), kIntel);
+        info.runDititalEffect();
+        const QByteArray packet = sent.takeLast().at(0).toByteArray();
+        QCOMPARE(int(quint8(packet[6])), t ^ 0x02);
+        QCOMPARE(int(quint8(packet[7])), ((100 - t) & 0xFF) ^ 0x02);
+    }
+}
+
+void tst_SegParamInfo::sceneShowsWhatThePanelGets_data()
+{
+    QTest::addColumn<uint>("type");
+    QTest::addColumn<uint>("light");
+    QTest::newRow("static") << 0u << 80u;
+    QTest::newRow("breathing") << 1u << 100u;
+    QTest::newRow("dim breathing") << 1u << 20u;
+    QTest::newRow("gradient") << 2u << 100u;
+    QTest::newRow("rainbow") << 3u << 60u;
+    QTest::newRow("temperature link") << 4u << 100u;
+}
+
+void tst_SegParamInfo::sceneShowsWhatThePanelGets()
+{
+    QFETCH(uint, type);
+    QFETCH(uint, light);
+
+    SegScene scene(nullptr);
+    SegParamInfo info(&scene);
+    scene.updateFromCatalogue(cpuReadings(64, 20), kIntel);
+    scene.updateEffectParam(type, 1, 0x3399FF, light, 0, 0);
+    info.updateEffectParam(type, 1, 0x3399FF, light, 0, 0);
+    QSignalSpy sent(&info, &SegParamInfo::emitSendData);
+    // Long enough for every animation to wrap round at least once.
+    for (int step = 0; step < 300; ++step) {
+        scene.stepEffect();
+        info.runDititalEffect();
+        const QByteArray packet = sent.takeFirst().at(0).toByteArray();
+        const int zones = type == 3 ? 4 : 1;
+        QCOMPARE(packet.size(), 3 + 3 * zones + 2);
+        for (int position = 0; position < 3; ++position) {
+            const int zone = zones == 4 ? position : 0;
+            const QColor onWire(quint8(packet[3 + 3 * zone]), quint8(packet[4 + 3 * zone]),
+                                quint8(packet[5 + 3 * zone]));
+            QCOMPARE(scene.digit(0, position)->litColor(), onWire);
+        }
+    }
+}
+
+void tst_SegParamInfo::loadLinkageStopsSending()
+{
+    SegParamInfo info(nullptr);
+    QSignalSpy sent(&info, &SegParamInfo::emitSendData);
+    info.updateEffectParam(5, 1, 0xFF0000, 100, 0, 0);
+    for (int i = 0; i < 5; ++i) {
+        info.runDititalEffect();
+    }
+    QCOMPARE(sent.count(), 0);
+    info.updateEffectParam(0, 1, 0x00FF00, 100, 0, 0);
+    info.runDititalEffect();
+    QCOMPARE(sent.count(), 1);
+}
+
+void tst_SegParamInfo::parameterUpdateRestartsAnimation()
+{
+    SegParamInfo info(nullptr);
+    QSignalSpy sent(&info, &SegParamInfo::emitSendData);
+    info.updateEffectParam(3, 1, 0, 100, 0, 0);
+    for (int i = 0; i < 30; ++i) {
+        info.runDititalEffect();
+    }
+    QVERIFY(sent.last().at(0).toByteArray().mid(3, 3) != hex("FF6000"));
+    // A colour change alone keeps the zones walking; leaving and coming back
+    // starts them again.
+    info.updateEffectParam(3, 1, 0x00FF00, 100, 0, 0);
+    info.runDititalEffect();
+    QVERIFY(sent.last().at(0).toByteArray().mid(3, 3) != hex("FF6000"));
+    info.updateEffectParam(0, 1, 0x00FF00, 100, 0, 0);
+    info.updateEffectParam(3, 1, 0x00FF00, 100, 0, 0);
+    info.runDititalEffect();
+    QCOMPARE(sent.last().at(0).toByteArray().mid(3, 12), hex("FF6000 FF4000 FF2000 FF0000"));
+}
+
+void tst_SegParamInfo::openFailureLeavesItClosed()
+{
+    SegParamInfo info(nullptr);
+    QSignalSpy state(info.transport(), &cdcTransport::usbConnectState);
+    QVERIFY(!info.open(QStringLiteral("/nonexistent/ttyNONE")));
+    QVERIFY(!info.isOpened());
+    QVERIFY(info.portName().isEmpty());
+    QCOMPARE(state.count(), 1);
+    QVERIFY(!info.open(QString()));
+    QVERIFY(!info.isOpened());
+}
+
+void tst_SegParamInfo::bytesOnTheWire()
+{
+    PtyPair pty;
+    QVERIFY(pty.isValid());
+    SegParamInfo info(nullptr);
+    QVERIFY(info.open(pty.slavePath()));
+    QVERIFY(info.isOpened());
+    QCOMPARE(info.portName(), pty.slavePath());
+
+    // The timer sends the defaults again and again while nothing changes.
+    const QByteArray defaults = hex("5AA5 00 FF0000 02 02");
+    const QByteArray three = pty.readFromHost(3 * 8);
+    QCOMPARE(three.toHex(' '), (defaults + defaults + defaults).toHex(' '));
+
+    info.updateEffectParam(3, 1, 0xFF0000, 100, 0, 0);
+    pty.drainFromHost(60);
+    const QByteArray quad = pty.readFromHost(17);
+    QCOMPARE(quad.size(), 17);
+    QCOMPARE(quad.left(3), hex("5AA5 03"));
+
+    info.updateEffectParam(5, 1, 0xFF0000, 100, 0, 0);
+    pty.drainFromHost(60); // a step may have been on its way
+    QCOMPARE(pty.drainFromHost(300), QByteArray());
+}
+
+void tst_SegParamInfo::destructionClosesThePortAndStopsSending()
+{
+    PtyPair pty;
+    QVERIFY(pty.isValid());
+    auto* info = new SegParamInfo(nullptr);
+    QVERIFY(info->open(pty.slavePath()));
+    QCOMPARE(pty.readFromHost(8).size(), 8);
+    QPointer<cdcTransport> transport = info->transport();
+    QVERIFY(transport->isPortOpen());
+    delete info;
+    QVERIFY(transport.isNull());
+    pty.drainFromHost(60);
+    QCOMPARE(pty.drainFromHost(200), QByteArray());
+}
+
+void tst_SegParamInfo::endToEndWithEmulator()
+{
+    Emulator emu;
+    const QString error = emu.start();
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+
+    SegScene scene(nullptr);
+    SegParamInfo info(&scene);
+    QVERIFY(info.open(emu.link()));
+
+    // Defaults, again and again while nothing changes.
+    QList<QJsonObject> got = emu.waitForPackets(0, 4);
+    QCOMPARE(got.size(), 4);
+    for (const QJsonObject& entry : got) {
+        QCOMPARE(entry.value("size").toInt(), 8);
+        QCOMPARE(packetOf(entry).toHex(' '), hex("5AA5 00 FF0000 02 02").toHex(' '));
+    }
+
+    // The numbers follow the sensor readings the scene takes.
+    scene.updateFromCatalogue(cpuReadings(58.6, 31.2), kIntel);
+    int seen = emu.packets().size();
+    got = emu.waitForPackets(seen, 2);
+    QCOMPARE(got.size(), 2);
+    QCOMPARE(packetOf(got.last()).toHex(' '), hex("5AA5 00 FF0000 38 1D").toHex(' '));
+    QCOMPARE(got.last().value("temperature").toInt(), 58);
+    QCOMPARE(got.last().value("usage").toInt(), 31);
+
+    // Rainbow: 17-byte packets with four zones.
+    info.updateEffectParam(3, 1, 0xFF0000, 100, 0, 0);
+    seen = emu.packets().size();
+    got = emu.waitForPackets(seen, 3);
+    QCOMPARE(got.size(), 3);
+    QCOMPARE(got.last().value("size").toInt(), 17);
+    QCOMPARE(got.last().value("mode").toInt(), 3);
+    QCOMPARE(got.last().value("colours").toArray().size(), 4);
+
+    // Load linkage: nothing more arrives.
+    info.updateEffectParam(5, 1, 0xFF0000, 100, 0, 0);
+    QTest::qWait(150);
+    seen = emu.packets().size();
+    QTest::qWait(400);
+    QCOMPARE(emu.packets().size(), seen);
+
+    // And another type brings the traffic back.
+    info.updateEffectParam(4, 1, 0xFF0000, 50, 0, 0);
+    got = emu.waitForPackets(seen, 1);
+    QCOMPARE(got.size(), 1);
+    QCOMPARE(packetOf(got.first()).toHex(' '), hex("5AA5 04 7F7F00 38 1D").toHex(' '));
+}
+
+void tst_SegParamInfo::replayedReadingsReachTheDevice()
+{
+    Emulator emu;
+    const QString error = emu.start();
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+
+    // CPU die 52, 54, 56, 52, ... and total usage 12.5 in this fixture.
+    std::unique_ptr<DispSensorManager> manager =
+        SensorFixtures::replayManager(QStringLiteral("intel-nvidia"));
+    SegScene scene(manager.get());
+    SegParamInfo info(&scene);
+    QVERIFY(info.open(emu.link()));
+
+    QVector<int> temps;
+    for (int pass = 0; pass < 4; ++pass) {
+        manager->runLoopPass();
+        const int seen = emu.packets().size();
+        // The packet after the next one was certainly built after the pass.
+        const QList<QJsonObject> got = emu.waitForPackets(seen, 2);
+        QCOMPARE(got.size(), 2);
+        QCOMPARE(got.last().value("usage").toInt(), 12);
+        temps.append(got.last().value("temperature").toInt());
+        QCOMPARE(temps.last(), scene.temperature());
+    }
+    QVERIFY2(temps[0] == 52 || temps[0] == 54 || temps[0] == 56, qPrintable(QString::number(temps[0])));
+    for (int i = 1; i < temps.size(); ++i) {
+        QCOMPARE(temps[i], temps[i - 1] == 56 ? 52 : temps[i - 1] + 2);
+    }
+
+    // With the GPU as source the device gets the GPU's numbers.
+    scene.setSource(1);
+    manager->runLoopPass();
+    const int seen = emu.packets().size();
+    const QList<QJsonObject> got = emu.waitForPackets(seen, 2);
+    QCOMPARE(got.size(), 2);
+    QCOMPARE(packetOf(got.last()).toHex(' '), hex("5AA5 00 FF0000 3F 27").toHex(' ')); // 61 and 37
+}
+
+QTEST_MAIN(tst_SegParamInfo)
+#include "tst_segparaminfo.moc"

@@ -1,0 +1,346 @@
+// The segment scene: layout, the numbers it shows and publishes, and the
+// lighting effect applied to its items, checked on rendered pixels.
+#include "segnumber.h"
+#include "segscene.h"
+#include "sensorfixtures.h"
+
+#include <QGraphicsSimpleTextItem>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+const QColor kUnlit(15, 15, 15);
+
+SensorReading record(const char* sensor, int cls, const char* label, int sub, int type, double value)
+{
+    SensorReading r;
+    r.sensorName = QString::fromLatin1(sensor);
+    r.sensorClass = cls;
+    r.label = QString::fromLatin1(label);
+    r.subClass = sub;
+    r.readingType = type;
+    r.value = value;
+    return r;
+}
+
+QVector<SensorReading> readings(double cpuTemp, double cpuUsage, double gpuTemp, double gpuUsage)
+{
+    return {
+        record("CPU [#0]: DTS", 11, "Core Max", 10, 1, cpuTemp),
+        record("CPU [#0]", 11, "Total CPU Usage", 10, 7, cpuUsage),
+        record("GPU [#0]", 13, "GPU Temperature", 10, 1, gpuTemp),
+        record("GPU [#0]", 13, "GPU D3D Usage", 101, 7, gpuUsage),
+    };
+}
+
+const SegReadings::Machine kIntel{true, false};
+
+QImage render(SegScene* scene)
+{
+    QImage image(SegScene::kWidth, SegScene::kHeight, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    scene->render(&painter, QRectF(image.rect()), scene->sceneRect());
+    return image;
+}
+
+// The scene pixel inside segment `segment` of a digit.
+QColor segmentPixel(const QImage& image, int row, int position, int segment)
+{
+    const QPointF inside[SegNumber::kSegments] = {{65, 5},  {7, 45},   {123, 45}, {65, 90},
+                                                  {7, 135}, {65, 173}, {123, 135}};
+    const QPointF origin(40 + 100 * position, row == 0 ? 100 : 260);
+    return image.pixelColor((origin + inside[segment] * SegNumber::kScale).toPoint());
+}
+
+QVector<int> shown(SegScene* scene, int row)
+{
+    return {scene->digit(row, 0)->number(), scene->digit(row, 1)->number(), scene->digit(row, 2)->number()};
+}
+
+} // namespace
+
+class tst_SegScene : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void layout();
+    void renderedDigits();
+    void numbersFollowTheSource_data();
+    void numbersFollowTheSource();
+    void followsTheSensorManager_data();
+    void followsTheSensorManager();
+    void numbersFollowReplayedReadings();
+    void withoutSensorDataBothNumbersShowZero();
+    void missingRecordKeepsPreviousNumber();
+    void effectColoursAllItems_data();
+    void effectColoursAllItems();
+    void rainbowColoursZones();
+    void loadLinkageLeavesColoursAsTheyAre();
+    void timerStepsTheEffect();
+};
+
+void tst_SegScene::layout()
+{
+    SegScene scene(nullptr);
+    QCOMPARE(scene.sceneRect(), QRectF(0, 0, 400, 480));
+    QCOMPARE(scene.backgroundBrush().color(), QColor(Qt::black));
+    for (int row = 0; row < 2; ++row) {
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(scene.digit(row, i)->pos(), QPointF(40 + 100 * i, row == 0 ? 100 : 260));
+        }
+    }
+    QCOMPARE(scene.digit(2, 0), nullptr);
+    QCOMPARE(scene.digit(0, 3), nullptr);
+
+    QCOMPARE(scene.sourceLabel()->text(), QStringLiteral("CPU"));
+    QCOMPARE(scene.sourceLabel()->pos(), QPointF(40, 65));
+    QCOMPARE(scene.sourceLabel()->font().pixelSize(), 16);
+    QCOMPARE(scene.temperatureUnitLabel()->text(), QString::fromUtf8("\xC2\xB0"
+                                                                     "C"));
+    QCOMPARE(scene.temperatureUnitLabel()->pos(), QPointF(345, 98));
+    QCOMPARE(scene.temperatureUnitLabel()->font().pixelSize(), 22);
+    QCOMPARE(scene.usageUnitLabel()->text(), QStringLiteral("%"));
+    QCOMPARE(scene.usageUnitLabel()->pos(), QPointF(345, 355));
+    QCOMPARE(scene.sourceLabel()->font().family(), QStringLiteral("Microsoft YaHei"));
+    QCOMPARE(scene.sourceLabel()->brush().color(), QColor(Qt::red));
+    QVERIFY(!(scene.sourceLabel()->flags() & QGraphicsItem::ItemIsMovable));
+    QVERIFY(!(scene.sourceLabel()->flags() & QGraphicsItem::ItemIsSelectable));
+}
+
+void tst_SegScene::renderedDigits()
+{
+    SegScene scene(nullptr);
+    scene.updateFromCatalogue(readings(7, 105, 0, 0), kIntel);
+    const QImage image = render(&scene);
+
+    QCOMPARE(image.pixelColor(5, 5), QColor(Qt::black));
+    // Temperature 7: blank, blank, 7.
+    for (int s = 0; s < SegNumber::kSegments; ++s) {
+        QCOMPARE(segmentPixel(image, 0, 0, s), kUnlit);
+        QCOMPARE(segmentPixel(image, 0, 1, s), kUnlit);
+    }
+    QCOMPARE(segmentPixel(image, 0, 2, SegNumber::Top), QColor(Qt::red));
+    QCOMPARE(segmentPixel(image, 0, 2, SegNumber::UpperRight), QColor(Qt::red));
+    QCOMPARE(segmentPixel(image, 0, 2, SegNumber::Middle), kUnlit);
+    QCOMPARE(segmentPixel(image, 0, 2, SegNumber::Bottom), kUnlit);
+    // Usage 105: 1, 0, 5.
+    QCOMPARE(segmentPixel(image, 1, 0, SegNumber::Top), kUnlit);
+    QCOMPARE(segmentPixel(image, 1, 0, SegNumber::LowerRight), QColor(Qt::red));
+    QCOMPARE(segmentPixel(image, 1, 1, SegNumber::Middle), kUnlit);
+    QCOMPARE(segmentPixel(image, 1, 1, SegNumber::LowerLeft), QColor(Qt::red));
+    QCOMPARE(segmentPixel(image, 1, 2, SegNumber::UpperRight), kUnlit);
+    QCOMPARE(segmentPixel(image, 1, 2, SegNumber::UpperLeft), QColor(Qt::red));
+
+    // Some red text where the labels are.
+    const auto hasRed = [&](const QRect& area) {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.red() > 128 && c.green() < 60 && c.blue() < 60) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    QVERIFY(hasRed(QRect(40, 65, 40, 25)));
+    QVERIFY(hasRed(QRect(345, 98, 40, 30)));
+    QVERIFY(hasRed(QRect(345, 355, 30, 30)));
+}
+
+void tst_SegScene::numbersFollowTheSource_data()
+{
+    QTest::addColumn<int>("source");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("temp");
+    QTest::addColumn<int>("usage");
+
+    QTest::newRow("CPU") << 0 << "CPU" << 61 << 23;
+    QTest::newRow("GPU") << 1 << "GPU" << 48 << 77;
+    QTest::newRow("unknown counts as CPU") << 7 << "CPU" << 61 << 23;
+}
+
+void tst_SegScene::numbersFollowTheSource()
+{
+    QFETCH(int, source);
+    QFETCH(QString, label);
+    QFETCH(int, temp);
+    QFETCH(int, usage);
+
+    SegScene scene(nullptr);
+    QSignalSpy published(&scene, &SegScene::updateMonitorData);
+    scene.setSource(source);
+    QCOMPARE(scene.sourceLabel()->text(), label);
+    scene.updateFromCatalogue(readings(61.9, 23.2, 48.7, 77.9), kIntel);
+    QCOMPARE(published.count(), 1);
+    QCOMPARE(published.at(0).at(0).toInt(), temp);
+    QCOMPARE(published.at(0).at(1).toInt(), usage);
+    QCOMPARE(scene.temperature(), temp);
+    QCOMPARE(scene.usage(), usage);
+    QCOMPARE(shown(&scene, 0), (QVector<int>{10, temp / 10, temp % 10}));
+}
+
+void tst_SegScene::followsTheSensorManager_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<int>("source");
+    QTest::addColumn<int>("temp");
+    QTest::addColumn<int>("usage");
+
+    QTest::newRow("AMD CPU") << "amd-amd" << 0 << 50 << 8;
+    QTest::newRow("AMD GPU: sub-class 101, not the hot spot") << "amd-amd" << 1 << 58 << 64;
+    QTest::newRow("Intel CPU with NVIDIA: GPU") << "intel-nvidia" << 1 << 61 << 37;
+    QTest::newRow("Intel laptop CPU: DTS die, total usage") << "intel-laptop" << 0 << 58 << 23;
+    QTest::newRow("Intel laptop integrated GPU: CPU class, no DTS") << "intel-laptop" << 1 << 57 << 12;
+}
+
+void tst_SegScene::followsTheSensorManager()
+{
+    QFETCH(QString, fixture);
+    QFETCH(int, source);
+    QFETCH(int, temp);
+    QFETCH(int, usage);
+
+    std::unique_ptr<DispSensorManager> manager = SensorFixtures::replayManager(fixture);
+    QVERIFY(manager->isInitialised());
+    SegScene scene(manager.get());
+    scene.setSource(source);
+    QSignalSpy published(&scene, &SegScene::updateMonitorData);
+    manager->runLoopPass();
+    QCOMPARE(published.count(), 1);
+    QCOMPARE(published.at(0), (QVariantList{temp, usage}));
+    QCOMPARE(shown(&scene, 0), (QVector<int>{10, temp / 10, temp % 10}));
+    QCOMPARE(shown(&scene, 1), (QVector<int>{10, usage >= 10 ? usage / 10 : 10, usage % 10}));
+}
+
+void tst_SegScene::numbersFollowReplayedReadings()
+{
+    // The CPU die temperature of this fixture steps 52, 54, 56, 52, ...
+    std::unique_ptr<DispSensorManager> manager =
+        SensorFixtures::replayManager(QStringLiteral("intel-nvidia"));
+    SegScene scene(manager.get());
+    QSignalSpy published(&scene, &SegScene::updateMonitorData);
+    QVector<int> temps;
+    for (int pass = 0; pass < 4; ++pass) {
+        manager->runLoopPass();
+        temps.append(published.takeFirst().at(0).toInt());
+        QCOMPARE(scene.digit(0, 2)->number(), temps.last() % 10);
+    }
+    QVERIFY2(temps[0] == 52 || temps[0] == 54 || temps[0] == 56, qPrintable(QString::number(temps[0])));
+    for (int i = 1; i < temps.size(); ++i) {
+        QCOMPARE(temps[i], temps[i - 1] == 56 ? 52 : temps[i - 1] + 2);
+    }
+}
+
+void tst_SegScene::withoutSensorDataBothNumbersShowZero()
+{
+    SegScene scene(nullptr);
+    QSignalSpy published(&scene, &SegScene::updateMonitorData);
+    QCOMPARE(shown(&scene, 0), (QVector<int>{10, 10, 0}));
+    scene.updateFromCatalogue({}, kIntel);
+    QCOMPARE(published.count(), 1);
+    QCOMPARE(published.at(0), (QVariantList{0, 0}));
+    QCOMPARE(shown(&scene, 0), (QVector<int>{10, 10, 0}));
+    QCOMPARE(shown(&scene, 1), (QVector<int>{10, 10, 0}));
+}
+
+void tst_SegScene::missingRecordKeepsPreviousNumber()
+{
+    SegScene scene(nullptr);
+    scene.updateFromCatalogue(readings(55, 12, 0, 0), kIntel);
+    // Only a usage record this time.
+    scene.updateFromCatalogue({record("CPU [#0]", 11, "Total CPU Usage", 10, 7, 99)}, kIntel);
+    QCOMPARE(scene.temperature(), 55);
+    QCOMPARE(scene.usage(), 99);
+    // Values beyond three digits show 999.
+    scene.updateFromCatalogue(readings(1234, 12, 0, 0), kIntel);
+    QCOMPARE(scene.temperature(), 1234);
+    QCOMPARE(shown(&scene, 0), (QVector<int>{9, 9, 9}));
+}
+
+void tst_SegScene::effectColoursAllItems_data()
+{
+    QTest::addColumn<uint>("type");
+    QTest::addColumn<int>("onoff");
+    QTest::addColumn<uint>("color");
+    QTest::addColumn<uint>("light");
+    QTest::addColumn<int>("temperature");
+    QTest::addColumn<QColor>("expected");
+
+    QTest::newRow("static") << 0u << 1 << 0x00FF00u << 100u << 20 << QColor(0, 255, 0);
+    QTest::newRow("static at half light") << 0u << 1 << 0xFF7D00u << 50u << 20 << QColor(127, 62, 0);
+    QTest::newRow("off") << 0u << 0 << 0xFFFFFFu << 100u << 20 << QColor(0, 0, 0);
+    QTest::newRow("breathing starts at full") << 1u << 1 << 0x0000FFu << 100u << 20 << QColor(0, 0, 255);
+    QTest::newRow("gradient starts at red") << 2u << 1 << 0x0000FFu << 100u << 20 << QColor(255, 0, 0);
+    QTest::newRow("temperature link, 75") << 4u << 1 << 0x0000FFu << 100u << 75 << QColor(255, 127, 0);
+    QTest::newRow("temperature link, off") << 4u << 0 << 0x0000FFu << 100u << 75 << QColor(0, 0, 0);
+}
+
+void tst_SegScene::effectColoursAllItems()
+{
+    QFETCH(uint, type);
+    QFETCH(int, onoff);
+    QFETCH(uint, color);
+    QFETCH(uint, light);
+    QFETCH(int, temperature);
+    QFETCH(QColor, expected);
+
+    SegScene scene(nullptr);
+    scene.updateFromCatalogue(readings(temperature, 88, 0, 0), kIntel);
+    scene.updateEffectParam(type, onoff, color, light, 0, 0.0);
+    scene.stepEffect();
+
+    for (int row = 0; row < 2; ++row) {
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(scene.digit(row, i)->litColor(), expected);
+        }
+    }
+    QCOMPARE(scene.sourceLabel()->brush().color(), expected);
+    QCOMPARE(scene.temperatureUnitLabel()->brush().color(), expected);
+    QCOMPARE(scene.usageUnitLabel()->brush().color(), expected);
+    // And on screen: the ones digit of 88 lights its middle segment.
+    QCOMPARE(segmentPixel(render(&scene), 1, 2, SegNumber::Middle), expected);
+}
+
+void tst_SegScene::rainbowColoursZones()
+{
+    SegScene scene(nullptr);
+    scene.updateEffectParam(3, 1, 0xFF0000, 100, 0, 0.0);
+    scene.stepEffect();
+    const QColor zones[4] = {QColor(0xFF6000), QColor(0xFF4000), QColor(0xFF2000), QColor(0xFF0000)};
+    for (int row = 0; row < 2; ++row) {
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(scene.digit(row, i)->litColor(), zones[i]);
+        }
+    }
+    QCOMPARE(scene.sourceLabel()->brush().color(), zones[0]);
+    QCOMPARE(scene.temperatureUnitLabel()->brush().color(), zones[3]);
+    QCOMPARE(scene.usageUnitLabel()->brush().color(), zones[3]);
+    QCOMPARE(segmentPixel(render(&scene), 0, 2, SegNumber::Top), zones[2]);
+}
+
+void tst_SegScene::loadLinkageLeavesColoursAsTheyAre()
+{
+    SegScene scene(nullptr);
+    scene.updateEffectParam(0, 1, 0x00FF00, 100, 0, 0.0);
+    scene.stepEffect();
+    scene.updateEffectParam(5, 1, 0x0000FF, 100, 0, 0.0);
+    scene.stepEffect();
+    scene.stepEffect();
+    QCOMPARE(scene.digit(0, 0)->litColor(), QColor(0, 255, 0));
+    QCOMPARE(scene.usageUnitLabel()->brush().color(), QColor(0, 255, 0));
+}
+
+void tst_SegScene::timerStepsTheEffect()
+{
+    SegScene scene(nullptr);
+    scene.updateEffectParam(0, 1, 0x123456, 100, 0, 0.0);
+    QTRY_COMPARE_WITH_TIMEOUT(scene.digit(0, 2)->litColor(), QColor(0x123456), 1000);
+}
+
+QTEST_MAIN(tst_SegScene)
+#include "tst_segscene.moc"

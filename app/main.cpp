@@ -1,6 +1,7 @@
 #include "applogging.h"
 #include "baseinfo.h"
 #include "dispmainwindow.h"
+#include "dispstandardwidgetfactory.h"
 #include "languageloader.h"
 #include "resourceinit.h"
 
@@ -52,6 +53,8 @@ int main(int argc, char* argv[])
     // The window goes to the tray and only "Exit" ends the process.
     QApplication::setQuitOnLastWindowClosed(false);
     initPanelcastResources();
+    // Scenes make their display widgets through the widget library.
+    DispStandardWidgetFactory::install();
 
     static QSharedMemory instanceKey(QString::fromLatin1(kInstanceKey));
     clearStaleInstanceKey();

@@ -1,10 +1,11 @@
 #include "framepipelinebench.h"
 #include "linklatencybench.h"
+#include "scenerenderbench.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QSysInfo>
 #include <QTextStream>
@@ -22,7 +23,8 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QGuiApplication app(argc, argv);
+    // Scenes hold widgets, so the bench runs a widget application.
+    QApplication app(argc, argv);
     av_log_set_level(AV_LOG_ERROR);
     QLoggingCategory::setFilterRules(QStringLiteral("panelcast.*.debug=false"));
 
@@ -32,6 +34,14 @@ int main(int argc, char** argv)
     QList<FramePipelineBench::Row> rows;
     for (const QSize& size : sizes) {
         rows << FramePipelineBench::measure(size, frames);
+    }
+
+    const QList<QPair<QSize, int>> scenePanels = {{QSize(480, 480), 0},  {QSize(360, 960), 0},
+                                                  {QSize(360, 960), 1},  {QSize(480, 1920), 0},
+                                                  {QSize(480, 1920), 1}, {QSize(462, 1920), 1}};
+    QList<SceneRenderBench::Row> sceneRows;
+    for (const auto& panel : scenePanels) {
+        sceneRows << SceneRenderBench::measure(panel.first, panel.second, frames);
     }
 
     // Other work on the machine shows in the p95 columns; say how busy it was.
@@ -58,7 +68,13 @@ int main(int argc, char** argv)
         title + FramePipelineBench::table(rows) +
         QStringLiteral("\nEnd to end: `Transport::send` to the frame decoded by panelcast-emu over a "
                        "pseudo-terminal, one frame in flight.\n\n") +
-        LinkLatencyBench::table(latencyRows);
+        LinkLatencyBench::table(latencyRows) +
+        QStringLiteral(
+            "\nThe scene's frame: a theme of text, labels, date, time and weekday rendered on white, "
+            "turned and padded into the encoder's image as the frame pump does it, then converted "
+            "and encoded. \"Plain way\" renders upright, turns with QImage::transformed and pads "
+            "into a new image; \"Same pixels\" compares the two.\n\n") +
+        SceneRenderBench::table(sceneRows);
     QTextStream(stdout) << text;
 
     const QString dir = QStringLiteral(PANELCAST_BENCH_RESULTS_DIR);

@@ -1,16 +1,579 @@
 #include "dispscene.h"
 
-#include <QLoggingCategory>
+#include "devicemodels.h"
+#include "dispwidget.h"
+#include "scenelog.h"
+#include "transport.h"
+
+#include <QDataStream>
+#include <QGraphicsSceneDragDropEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTimer>
 
 Q_LOGGING_CATEGORY(lcScene, "panelcast.scene")
 
-DispScene::DispScene(QObject* parent) : QGraphicsScene(parent)
+DispScene::DispScene(DispSensorManager* sensorManager, QObject* parent)
+    : QGraphicsScene(parent), m_sensorManager(sensorManager)
 {
     setItemIndexMethod(QGraphicsScene::NoIndex);
+    m_transport = new Transport(this);
+    m_transport->start(QThread::InheritPriority);
+}
+
+DispScene::~DispScene()
+{
+    if (m_renderTimer != nullptr) {
+        m_renderTimer->stop();
+    }
+    // The transport's own teardown stops its thread if clearThread did not.
 }
 
 void DispScene::setSceneSize(int width, int height)
 {
     qCDebug(lcScene) << "DispScene::setSceneSize" << width << height;
     setSceneRect(0, 0, width, height);
+    m_transport->setDeviceSize(width, height);
+    if (m_renderTimer == nullptr) {
+        m_renderTimer = new QTimer(this);
+        m_renderTimer->setObjectName(QStringLiteral("renderTimer"));
+        connect(m_renderTimer, &QTimer::timeout, this, &DispScene::pumpFrame);
+    }
+    restartTimer();
+}
+
+void DispScene::resizeScene(int width, int height)
+{
+    qCDebug(lcScene) << "DispScene::resizeScene" << width << height;
+    if (m_renderTimer != nullptr) {
+        m_renderTimer->stop();
+    }
+    setSceneRect(0, 0, width, height);
+    if (m_renderTimer != nullptr) {
+        restartTimer();
+    }
+}
+
+void DispScene::restartTimer()
+{
+    m_renderTimer->start(kFrameIntervalMs);
+}
+
+void DispScene::clearThread()
+{
+    qCDebug(lcScene) << "DispScene::clearThread";
+    if (m_renderTimer != nullptr) {
+        m_renderTimer->stop();
+    }
+    m_transport->requestInterruption();
+    m_transport->quit();
+    m_transport->wait();
+    qCDebug(lcScene) << "DispScene::clearThread finish";
+}
+
+DispWidgetFactory* DispScene::widgetFactory() const
+{
+    return m_factory != nullptr ? m_factory : DispWidgetFactory::standard();
+}
+
+QList<QGraphicsItem*> DispScene::stackedItems(const QGraphicsScene* scene, Qt::SortOrder order)
+{
+    constexpr qreal kFar = 1e9;
+    QList<QGraphicsItem*> list =
+        scene->items(QRectF(-kFar, -kFar, 2 * kFar, 2 * kFar), Qt::IntersectsItemBoundingRect, order);
+    if (list.size() != scene->items().size()) {
+        // Items without any extent are not found by area; they go last.
+        const QList<QGraphicsItem*> all = scene->items();
+        for (QGraphicsItem* item : all) {
+            if (!list.contains(item)) {
+                list.append(item);
+            }
+        }
+    }
+    return list;
+}
+
+QGraphicsItem* DispScene::namedItem(QGraphicsItem* item)
+{
+    if (item == nullptr) {
+        return nullptr;
+    }
+    if (!itemName(item).isEmpty()) {
+        return item;
+    }
+    QGraphicsWidget* parent = item->parentWidget();
+    return (parent != nullptr && !parent->objectName().isEmpty()) ? parent : nullptr;
+}
+
+QString DispScene::itemName(const QGraphicsItem* item)
+{
+    if (item == nullptr) {
+        return QString();
+    }
+    const QGraphicsObject* object = const_cast<QGraphicsItem*>(item)->toGraphicsObject();
+    return object != nullptr ? object->objectName() : QString();
+}
+
+QImage DispScene::paddedFrame()
+{
+    const QSize panel(m_transport->panelWidth(), m_transport->panelHeight());
+    const EncoderLayout layout =
+        DeviceModels::encoderLayout(panel, m_transport->vendorId(), m_transport->productId());
+    const bool padded = !panel.isEmpty() && layout.isPadded(panel);
+    m_frameRotation = m_rotation;
+    m_pictureSize = DispFrameRenderer::turnedSize(sceneRect().size().toSize(), m_rotation);
+    m_pictureOffset = padded ? layout.pictureOffset : QPoint();
+    return padded ? m_renderer.render(*this, m_rotation, layout.encoderSize, layout.pictureOffset)
+                  : m_renderer.render(*this, m_rotation);
+}
+
+void DispScene::pumpFrame()
+{
+    if (m_renderTimer == nullptr) {
+        return;
+    }
+    m_deviceFrame = paddedFrame();
+    // A scene without an open port (the placeholder, an unplugged device)
+    // keeps its encoder idle.
+    if (m_transport->isOpen()) {
+        m_transport->send(m_deviceFrame);
+    }
+
+    if (m_deselectActive) {
+        ++m_deselectCounter;
+        if (m_deselectCounter > kDeselectFrames) {
+            m_deselectActive = false;
+            m_deselectCounter = 0;
+            clearSelection();
+        }
+    }
+}
+
+QImage DispScene::frameImage() const
+{
+    if (m_deviceFrame.isNull()) {
+        return QImage();
+    }
+    const bool turned = m_frameRotation >= 1 && m_frameRotation <= 3;
+    if (!turned && m_deviceFrame.size() == m_pictureSize) {
+        return m_deviceFrame;
+    }
+    // The preview asks more often than frames are made: one conversion per
+    // frame at most.
+    if (m_uprightKey == m_deviceFrame.cacheKey() && !m_uprightFrame.isNull()) {
+        return m_uprightFrame;
+    }
+    QImage picture = m_deviceFrame.copy(QRect(m_pictureOffset, m_pictureSize));
+    if (turned) {
+        QTransform back;
+        back.rotate(-90 * m_frameRotation);
+        picture = picture.transformed(back, Qt::FastTransformation);
+    }
+    m_uprightFrame = picture;
+    m_uprightKey = m_deviceFrame.cacheKey();
+    return m_uprightFrame;
+}
+
+void DispScene::resetPanelStoreCounters()
+{
+    constexpr int kCountedStores = 5;
+    for (int index = 0; index < kCountedStores; ++index) {
+        m_panelStores[size_t(index)].counter = 0;
+    }
+}
+
+void DispScene::startDeselectCountdown()
+{
+    m_deselectCounter = 0;
+    m_deselectActive = true;
+}
+
+void DispScene::placeItem(QGraphicsItem* item, const QPointF& position)
+{
+    clearSelection();
+    addItem(item);
+    item->setPos(position);
+    item->setSelected(true);
+}
+
+template <typename W>
+W* DispScene::place(const DispMadeWidget<W>& made, const QPointF& position)
+{
+    if (made.item == nullptr) {
+        return nullptr;
+    }
+    placeItem(made.item, position);
+    return made.widget;
+}
+
+DispTextWidget* DispScene::addTextWidget(const QString& suffix, const QPointF& position)
+{
+    DispWidgetFactory* factory = widgetFactory();
+    return factory != nullptr ? place(factory->makeTextWidget(suffix), position) : nullptr;
+}
+
+DispNumberWidget* DispScene::addNumberWidget(const QString& suffix, const QPointF& position)
+{
+    DispWidgetFactory* factory = widgetFactory();
+    return factory != nullptr ? place(factory->makeNumberWidget(m_sensorManager, suffix), position) : nullptr;
+}
+
+DispDateWidget* DispScene::addDateWidget(const QString& suffix, const QPointF& position)
+{
+    DispWidgetFactory* factory = widgetFactory();
+    return factory != nullptr ? place(factory->makeDateWidget(suffix), position) : nullptr;
+}
+
+DispTimeWidget* DispScene::addTimeWidget(const QString& suffix, const QPointF& position)
+{
+    DispWidgetFactory* factory = widgetFactory();
+    return factory != nullptr ? place(factory->makeTimeWidget(suffix), position) : nullptr;
+}
+
+DispWeekdayWidget* DispScene::addWeekdayWidget(const QString& suffix, const QPointF& position)
+{
+    DispWidgetFactory* factory = widgetFactory();
+    return factory != nullptr ? place(factory->makeWeekdayWidget(suffix), position) : nullptr;
+}
+
+DispImageWidget* DispScene::addImageWidget(const QString& suffix, const QPointF& position)
+{
+    DispWidgetFactory* factory = widgetFactory();
+    return factory != nullptr ? place(factory->makeImageWidget(suffix), position) : nullptr;
+}
+
+DispScreenCaptureWidget* DispScene::addScreenCaptureWidget(const QString& suffix, const QPointF& position)
+{
+    DispWidgetFactory* factory = widgetFactory();
+    return factory != nullptr ? place(factory->makeScreenCaptureWidget(suffix), position) : nullptr;
+}
+
+DispArcWidget* DispScene::addArcWidget(const QPointF& position)
+{
+    DispWidgetFactory* factory = widgetFactory();
+    return factory != nullptr ? place(factory->makeArcWidget(m_sensorManager), position) : nullptr;
+}
+
+DispProgressBarWidget* DispScene::addProgressBarWidget(const QPointF& position)
+{
+    DispWidgetFactory* factory = widgetFactory();
+    return factory != nullptr ? place(factory->makeProgressBarWidget(m_sensorManager), position) : nullptr;
+}
+
+QList<DispWidget*> DispScene::widgetsNamed(const QString& part) const
+{
+    QList<DispWidget*> list;
+    const QList<QGraphicsItem*> all = stackedItems(this, Qt::DescendingOrder);
+    for (QGraphicsItem* item : all) {
+        if (!itemName(item).contains(part)) {
+            continue;
+        }
+        DispWidget* widget = nullptr;
+        if (item->type() == QGraphicsWidget::Type) {
+            widget = qobject_cast<DispWidget*>(item->toGraphicsObject());
+        }
+        list.append(widget);
+    }
+    return list;
+}
+
+QList<DispWidget*> DispScene::arcWidgets() const
+{
+    return widgetsNamed(QStringLiteral("arc_"));
+}
+
+QList<DispWidget*> DispScene::barWidgets() const
+{
+    return widgetsNamed(QStringLiteral("bar_"));
+}
+
+QList<DispWidget*> DispScene::dateWidgets() const
+{
+    return widgetsNamed(QStringLiteral("date_"));
+}
+
+QList<DispWidget*> DispScene::dataWidgets() const
+{
+    return widgetsNamed(QStringLiteral("data_"));
+}
+
+QList<DispWidget*> DispScene::iconWidgets() const
+{
+    return widgetsNamed(QStringLiteral("image_ico"));
+}
+
+QList<DispWidget*> DispScene::maskWidgets() const
+{
+    return widgetsNamed(QStringLiteral("image_mask"));
+}
+
+DispWidget* DispScene::findWidgetByName(const QString& name) const
+{
+    const QList<QGraphicsItem*> all = stackedItems(this, Qt::DescendingOrder);
+    for (QGraphicsItem* item : all) {
+        if (itemName(item) == name) {
+            return qobject_cast<DispWidget*>(item->toGraphicsObject());
+        }
+    }
+    return nullptr;
+}
+
+void DispScene::clearWidgets()
+{
+    const QList<QGraphicsItem*> all = stackedItems(this, Qt::DescendingOrder);
+    for (QGraphicsItem* item : all) {
+        const QString name = itemName(item);
+        const bool plain =
+            name.contains(QLatin1String("text_")) || name.contains(QLatin1String("data_")) ||
+            name.contains(QLatin1String("date_")) || name.contains(QLatin1String("image_ico")) ||
+            name.contains(QLatin1String("arc_")) || name.contains(QLatin1String("progress_bar_"));
+        const bool media =
+            name.contains(QLatin1String("image_mask")) || name.contains(QLatin1String("image_background"));
+        if (!plain && !media) {
+            continue;
+        }
+        if (media) {
+            if (auto* widget = qobject_cast<DispWidget*>(item->toGraphicsObject())) {
+                widget->stopDecoder();
+            }
+        }
+        removeItem(item);
+        item->toGraphicsObject()->deleteLater();
+    }
+}
+
+void DispScene::raiseItem(QGraphicsItem* item)
+{
+    QGraphicsItem* target = item;
+    if (target == nullptr) {
+        const QList<QGraphicsItem*> selected = selectedItems();
+        if (selected.size() != 1) {
+            return;
+        }
+        target = selected.first();
+    }
+    const QList<QGraphicsItem*> stack =
+        items(itemsBoundingRect(), Qt::IntersectsItemShape, Qt::DescendingOrder);
+    QGraphicsItem* neighbour = nullptr;
+    for (QGraphicsItem* candidate : stack) {
+        if (candidate == target) {
+            break;
+        }
+        if (candidate->parentItem() == target->parentItem()) {
+            neighbour = candidate;
+        }
+    }
+    qCDebug(lcScene) << "itself: " << target << "upper: " << neighbour;
+    if (neighbour == nullptr) {
+        qCDebug(lcScene) << "all ready topmost";
+        return;
+    }
+    neighbour->stackBefore(target);
+}
+
+void DispScene::lowerItem(QGraphicsItem* item)
+{
+    QGraphicsItem* target = item;
+    if (target == nullptr) {
+        const QList<QGraphicsItem*> selected = selectedItems();
+        if (selected.size() != 1) {
+            return;
+        }
+        target = selected.first();
+    }
+    const QList<QGraphicsItem*> stack =
+        items(itemsBoundingRect(), Qt::IntersectsItemShape, Qt::AscendingOrder);
+    QGraphicsItem* neighbour = nullptr;
+    for (QGraphicsItem* candidate : stack) {
+        if (candidate == target) {
+            break;
+        }
+        if (candidate->parentItem() == target->parentItem()) {
+            neighbour = candidate;
+        }
+    }
+    qCDebug(lcScene) << "itself: " << target << "lower: " << neighbour;
+    if (neighbour == nullptr) {
+        qCDebug(lcScene) << "all ready topmost";
+        return;
+    }
+    target->stackBefore(neighbour);
+}
+
+void DispScene::acceptTool(QGraphicsSceneDragDropEvent* event)
+{
+    // Unlike QDropEvent's, this one does not accept the event by itself.
+    event->acceptProposedAction();
+    event->accept();
+}
+
+void DispScene::dragEnterEvent(QGraphicsSceneDragDropEvent* event)
+{
+    if (event->mimeData()->hasFormat(QLatin1String(kToolMimeType))) {
+        acceptTool(event);
+        return;
+    }
+    QGraphicsScene::dragEnterEvent(event);
+}
+
+void DispScene::dragMoveEvent(QGraphicsSceneDragDropEvent* event)
+{
+    if (event->mimeData()->hasFormat(QLatin1String(kToolMimeType))) {
+        acceptTool(event);
+        return;
+    }
+    QGraphicsScene::dragMoveEvent(event);
+}
+
+void DispScene::dropEvent(QGraphicsSceneDragDropEvent* event)
+{
+    if (!event->mimeData()->hasFormat(QLatin1String(kToolMimeType))) {
+        QGraphicsScene::dropEvent(event);
+        return;
+    }
+    QByteArray encoded = event->mimeData()->data(QLatin1String(kToolMimeType));
+    QDataStream stream(&encoded, QIODevice::ReadOnly);
+    int row = 0;
+    int column = 0;
+    QMap<int, QVariant> roles;
+    stream >> row >> column >> roles;
+    if (stream.status() != QDataStream::Ok || roles.isEmpty()) {
+        if (stream.status() != QDataStream::Ok) {
+            qCWarning(lcScene) << "DispScene::dropEvent: unreadable tool data";
+        }
+        acceptTool(event);
+        return;
+    }
+    const QString name = roles.value(Qt::DisplayRole).toString();
+    qCDebug(lcScene) << "DispScene::dropEvent" << name;
+    dropTool(name, event);
+    emit widgetPosChanged();
+    emit widgetListUpdated();
+    acceptTool(event);
+}
+
+void DispScene::dropTool(const QString& name, QGraphicsSceneDragDropEvent* event)
+{
+    DispWidgetFactory* factory = widgetFactory();
+    if (factory == nullptr) {
+        qCWarning(lcScene) << "DispScene::dropEvent: no widget factory installed";
+        return;
+    }
+    const QPointF position = event->scenePos();
+    if (name == QLatin1String("Text")) {
+        const DispMadeWidget<DispTextWidget> made = factory->makeTextWidget(QString());
+        place(made, position);
+        qCDebug(lcScene) << "screen:" << event->screenPos() << "scene:" << position
+                         << "pos:" << (made.item != nullptr ? made.item->pos() : QPointF());
+    } else if (name == QLatin1String("Image")) {
+        place(factory->makeImageWidget(QString()), position);
+    } else if (name == QLatin1String("Number")) {
+        place(factory->makeNumberWidget(m_sensorManager, QString()), position);
+    } else if (name == QLatin1String("Bar")) {
+        place(factory->makeProgressBarWidget(m_sensorManager), position);
+    } else if (name == QLatin1String("Arc")) {
+        place(factory->makeArcWidget(m_sensorManager), position);
+    } else if (name == QLatin1String("DateTime")) {
+        const QList<QGraphicsItem*> group = factory->makeDateTimeGroup(position);
+        clearSelection();
+        for (QGraphicsItem* item : group) {
+            addItem(item);
+        }
+        if (!group.isEmpty()) {
+            group.first()->setSelected(true);
+        }
+    } else if (name == QLatin1String("Clock")) {
+        place(factory->makeAnalogClockWidget(), position);
+    } else if (name == QLatin1String("Gauge")) {
+        place(factory->makeGaugeWidget(m_sensorManager), position);
+    } else if (name == QLatin1String("Chart")) {
+        place(factory->makeChartWidget(m_sensorManager), position);
+    } else if (name == QLatin1String("3D")) {
+        place(factory->make3DWidget(m_sensorManager), position);
+    }
+    // "Weather" and unknown tools create nothing.
+}
+
+QGraphicsItem* DispScene::movedItemAt(const QPointF& scenePos) const
+{
+    QGraphicsItem* item = itemAt(scenePos, QTransform());
+    if (item == nullptr) {
+        return nullptr;
+    }
+    if (!itemName(item).isEmpty()) {
+        return item;
+    }
+    QGraphicsWidget* parent = item->parentWidget();
+    if (parent != nullptr && !parent->objectName().contains(QLatin1String("background"))) {
+        return parent;
+    }
+    return nullptr;
+}
+
+void DispScene::mousePressEvent(QGraphicsSceneMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    if (QGraphicsItem* moved = movedItemAt(event->scenePos())) {
+        m_dragging = true;
+        m_lastItemPos = moved->pos();
+    }
+    emit currentSelectItem(itemAt(event->scenePos(), QTransform()));
+    QGraphicsScene::mousePressEvent(event);
+}
+
+void DispScene::mouseMoveEvent(QGraphicsSceneMouseEvent* event)
+{
+    if (QGraphicsItem* moved = movedItemAt(event->scenePos())) {
+        if (moved->pos() != m_lastItemPos) {
+            m_lastItemPos = moved->pos();
+            if (m_dragging) {
+                emit widgetPosChanged();
+            }
+        }
+    }
+    QGraphicsScene::mouseMoveEvent(event);
+}
+
+void DispScene::mouseReleaseEvent(QGraphicsSceneMouseEvent* event)
+{
+    m_dragging = false;
+    startDeselectCountdown();
+    QGraphicsScene::mouseReleaseEvent(event);
+}
+
+void DispScene::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Up:
+        raiseItem(nullptr);
+        break;
+    case Qt::Key_Down:
+        lowerItem(nullptr);
+        break;
+    case Qt::Key_Delete: {
+        const QList<QGraphicsItem*> selected = selectedItems();
+        for (QGraphicsItem* item : selected) {
+            emit deleteSelectItem(item);
+        }
+        for (QGraphicsItem* item : selected) {
+            removeItem(item);
+            if (QGraphicsObject* object = item->toGraphicsObject()) {
+                object->deleteLater();
+            } else {
+                delete item;
+            }
+        }
+        break;
+    }
+    default:
+        emit widgetListUpdated();
+        QGraphicsScene::keyPressEvent(event);
+        return;
+    }
+    emit widgetPosChanged();
+    emit widgetListUpdated();
+    QGraphicsScene::keyPressEvent(event);
 }

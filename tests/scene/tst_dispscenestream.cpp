@@ -1,0 +1,338 @@
+// End to end: a scene with a background, a text and a number bound to a
+// replayed sensor reading streams through its transport to panelcast-emu;
+// the emulator's decoded frames must show what the scene put where.
+#include "../device/emuprocess.h"
+#include "dispdatewidget.h"
+#include "displabelwidget.h"
+#include "dispnumberwidget.h"
+#include "dispscene.h"
+#include "dispsensormanager.h"
+#include "dispstandardwidgetfactory.h"
+#include "disptextwidget.h"
+#include "disptimewidget.h"
+#include "dispweekdaywidget.h"
+#include "replaysensorlibrary.h"
+#include "transport.h"
+
+#include <QDir>
+#include <QGraphicsRectItem>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+constexpr int kWaitMs = 8000;
+const QColor kBackground(30, 60, 150);
+const QColor kTextColour(255, 220, 0);
+const QColor kNumberColour(Qt::white);
+
+QString replayPath()
+{
+    return qEnvironmentVariable("PANELCAST_TEST_DATA") + QStringLiteral("/scene/cpu-temperature.json");
+}
+
+std::unique_ptr<DispSensorManager> replayManager()
+{
+    SensorAuxiliary aux;
+    aux.cpuName = [] { return QString(); };
+    aux.memoryManufacturer = [] { return QString(); };
+    aux.videoControllers = [] { return QStringList(); };
+    aux.diskFigures = [] { return DiskFigures{}; };
+    aux.masterVolume = [] { return 0; };
+    aux.applyReplay(ReplaySensorLibrary::readAuxiliary(replayPath()));
+    return std::make_unique<DispSensorManager>(std::make_unique<ReplaySensorLibrary>(replayPath()), aux);
+}
+
+bool near(const QColor& a, const QColor& b, int tolerance = 40)
+{
+    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
+           qAbs(a.blue() - b.blue()) <= tolerance;
+}
+
+// Pixels of a decoded frame within area that are close to colour.
+int countNear(const QImage& image, const QRect& area, const QColor& colour)
+{
+    int count = 0;
+    const QRect inside = area.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            count += near(image.pixelColor(x, y), colour) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+QFont pixelFont(int pixels)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setBold(true);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+} // namespace
+
+class TestDispSceneStream : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void sceneStreamsTextAndLiveNumber();
+    void everyWidgetKindReachesTheDevice();
+    void turnedSceneReachesPaddedPanel();
+
+private:
+    // Starts the emulator and a scene streaming to it.
+    bool connectScene(DispScene& scene, EmuProcess& emu, const QTemporaryDir& dir);
+    QImage latestFrame(const QTemporaryDir& dir) const;
+
+    bool m_haveEmulator = false;
+};
+
+void TestDispSceneStream::initTestCase()
+{
+    DispStandardWidgetFactory::install();
+    QProcess help;
+    help.start(qEnvironmentVariable("PANELCAST_EMU"), {"--help"});
+    m_haveEmulator = help.waitForFinished(kWaitMs) && help.readAllStandardOutput().contains("--link");
+}
+
+bool TestDispSceneStream::connectScene(DispScene& scene, EmuProcess& emu, const QTemporaryDir& dir)
+{
+    const QString link = dir.filePath(QStringLiteral("ttySCENE"));
+    if (!emu.start({"--link", link, "--size", "480x480", "--out", dir.filePath(QStringLiteral("out")),
+                    "--png-every", "1"})) {
+        qWarning() << emu.errorText();
+        return false;
+    }
+    QSignalSpy found(scene.transport(), &Transport::searchDeviceFinish);
+    scene.transport()->openDevice(link, 0x1F3A, 0x0007);
+    if (!scene.transport()->isOpen() || !found.wait(kWaitMs)) {
+        return false;
+    }
+    scene.setSceneSize(scene.transport()->panelWidth(), scene.transport()->panelHeight());
+    auto* background = scene.addRect(QRectF(0, 0, 480, 480), Qt::NoPen, QBrush(kBackground));
+    background->setZValue(-1);
+    return true;
+}
+
+QImage TestDispSceneStream::latestFrame(const QTemporaryDir& dir) const
+{
+    // Read while the emulator may be rewriting it: a partial file gives a
+    // null image and the caller tries again.
+    return QImage(dir.filePath(QStringLiteral("out/latest.png")));
+}
+
+void TestDispSceneStream::sceneStreamsTextAndLiveNumber()
+{
+    if (!m_haveEmulator) {
+        QSKIP("panelcast-emu cannot emulate a device here");
+    }
+    QTemporaryDir dir;
+    EmuProcess emu;
+    std::unique_ptr<DispSensorManager> sensors = replayManager();
+    DispScene scene(sensors.get());
+    QVERIFY(connectScene(scene, emu, dir));
+    QCOMPARE(scene.sceneRect(), QRectF(0, 0, 480, 480));
+
+    DispTextWidget* text = scene.addTextWidget(QStringLiteral("_stream"), QPointF(40, 40));
+    text->setFont(pixelFont(60));
+    text->setDefaultTextColor(kTextColour);
+    text->setPlainText(QStringLiteral("PANEL"));
+    DispNumberWidget* number = scene.addNumberWidget(QStringLiteral("_stream"), QPointF(40, 240));
+    number->setFont(pixelFont(90));
+    number->setColor(kNumberColour);
+    number->setSensorType(0); // CPU Temperature
+    scene.clearSelection();
+
+    // The fourth pass builds the display-value table after notifying
+    // readers; the fifth is the first whose readers find it.
+    for (int pass = 0; pass < 5; ++pass) {
+        sensors->runLoopPass();
+    }
+    QCoreApplication::processEvents();
+    const QString firstReading = number->text();
+    QVERIFY2(firstReading == QStringLiteral("45°C") || firstReading == QStringLiteral("88°C"),
+             qPrintable(firstReading));
+
+    const QRect textArea = text->sceneBoundingRect().toRect();
+    const QRect numberArea = number->sceneBoundingRect().toRect();
+    QVERIFY(!textArea.intersects(numberArea));
+    QImage frame;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (frame = latestFrame(dir), !frame.isNull() && countNear(frame, numberArea, kNumberColour) > 200 &&
+                                       countNear(frame, textArea, kTextColour) > 200),
+        kWaitMs);
+    QCOMPARE(frame.size(), QSize(480, 480));
+    QVERIFY(near(frame.pixelColor(5, 5), kBackground));
+    QVERIFY(near(frame.pixelColor(470, 470), kBackground));
+    // Nothing of the text or number outside where the scene put them.
+    QCOMPARE(countNear(frame, QRect(0, 440, 480, 40), kTextColour), 0);
+    QCOMPARE(countNear(frame, QRect(0, 440, 480, 40), kNumberColour), 0);
+    const QImage before = frame.copy(numberArea);
+
+    // The replayed reading moves on: the number on the device follows.
+    sensors->runLoopPass();
+    QCoreApplication::processEvents();
+    QVERIFY(number->text() != firstReading);
+    const auto changed = [&] {
+        frame = latestFrame(dir);
+        if (frame.isNull()) {
+            return false;
+        }
+        const QImage now = frame.copy(numberArea);
+        int different = 0;
+        for (int y = 0; y < now.height(); ++y) {
+            for (int x = 0; x < now.width(); ++x) {
+                different += near(now.pixelColor(x, y), before.pixelColor(x, y)) ? 0 : 1;
+            }
+        }
+        return different > 200;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(changed(), kWaitMs);
+    QVERIFY(countNear(frame, number->sceneBoundingRect().toRect(), kNumberColour) > 200);
+
+    scene.clearThread();
+    QVERIFY(!scene.transport()->isRunning());
+}
+
+void TestDispSceneStream::everyWidgetKindReachesTheDevice()
+{
+    if (!m_haveEmulator) {
+        QSKIP("panelcast-emu cannot emulate a device here");
+    }
+    QTemporaryDir dir;
+    EmuProcess emu;
+    std::unique_ptr<DispSensorManager> sensors = replayManager();
+    DispScene scene(sensors.get());
+    QVERIFY(connectScene(scene, emu, dir));
+
+    struct Placed
+    {
+        QGraphicsItem* item;
+        QColor colour;
+    };
+    QList<Placed> placed;
+
+    DispTextWidget* text = scene.addTextWidget(QStringLiteral("_shot"), QPointF(24, 16));
+    text->setFont(pixelFont(44));
+    text->setDefaultTextColor(QColor(255, 220, 0));
+    text->setPlainText(QStringLiteral("Panelcast"));
+    placed.append({text, text->defaultTextColor()});
+
+    auto* caption = new DispLabelWidget;
+    caption->setObjectName(QStringLiteral("label_shot"));
+    caption->setFont(pixelFont(26));
+    caption->setColor(QColor(150, 220, 255));
+    caption->setText(QStringLiteral("CPU Temperature"));
+    scene.addItem(caption);
+    caption->setPos(24, 100);
+    placed.append({caption, caption->color()});
+
+    DispNumberWidget* number = scene.addNumberWidget(QStringLiteral("_shot"), QPointF(24, 136));
+    number->setFont(pixelFont(84));
+    number->setColor(Qt::white);
+    number->setSensorType(0);
+    placed.append({number, number->color()});
+
+    DispDateWidget* date = scene.addDateWidget(QStringLiteral("_shot"), QPointF(24, 262));
+    date->setFont(pixelFont(34));
+    date->setColor(QColor(120, 255, 140));
+    placed.append({date, date->color()});
+
+    DispTimeWidget* time = scene.addTimeWidget(QStringLiteral("_shot"), QPointF(24, 316));
+    time->setFont(pixelFont(52));
+    time->setColor(QColor(255, 140, 90));
+    placed.append({time, time->color()});
+
+    DispWeekdayWidget* weekday = scene.addWeekdayWidget(QStringLiteral("_shot"), QPointF(24, 392));
+    weekday->setFont(pixelFont(34));
+    weekday->setColor(QColor(255, 120, 220));
+    placed.append({weekday, weekday->color()});
+    scene.clearSelection();
+
+    for (int pass = 0; pass < 5; ++pass) {
+        sensors->runLoopPass();
+    }
+    QCoreApplication::processEvents();
+    QVERIFY(!number->text().isEmpty());
+
+    const auto allShown = [&](const QImage& frame) {
+        if (frame.isNull()) {
+            return false;
+        }
+        for (const Placed& entry : placed) {
+            if (countNear(frame, entry.item->sceneBoundingRect().toRect(), entry.colour) < 60) {
+                return false;
+            }
+        }
+        return true;
+    };
+    QImage frame;
+    QTRY_VERIFY_WITH_TIMEOUT((frame = latestFrame(dir), allShown(frame)), kWaitMs);
+
+    // Set PANELCAST_SCREENSHOT to a file name to keep the decoded frame.
+    const QString screenshot = qEnvironmentVariable("PANELCAST_SCREENSHOT");
+    if (!screenshot.isEmpty()) {
+        QVERIFY(frame.save(screenshot));
+    }
+    scene.clearThread();
+}
+
+void TestDispSceneStream::turnedSceneReachesPaddedPanel()
+{
+    if (!m_haveEmulator) {
+        QSKIP("panelcast-emu cannot emulate a device here");
+    }
+    QTemporaryDir dir;
+    EmuProcess emu;
+    const QString link = dir.filePath(QStringLiteral("ttySCENE"));
+    QVERIFY2(emu.start({"--link", link, "--size", "360x960", "--out", dir.filePath(QStringLiteral("out")),
+                        "--png-every", "1"}),
+             qPrintable(emu.errorText()));
+    DispScene scene;
+    QSignalSpy found(scene.transport(), &Transport::searchDeviceFinish);
+    scene.transport()->openDevice(link, 0x1F3A, 0x0007);
+    QVERIFY(found.wait(kWaitMs));
+    scene.setSceneSize(360, 960);
+    // A theme turned by 90 degrees: the scene lies on its side.
+    scene.resizeScene(960, 360);
+    scene.setRotation(1);
+    scene.addRect(QRectF(0, 0, 100, 50), Qt::NoPen, QBrush(QColor(220, 30, 30)));
+    DispTextWidget* text = scene.addTextWidget(QStringLiteral("_turned"), QPointF(400, 150));
+    text->setFont(pixelFont(60));
+    text->setDefaultTextColor(QColor(30, 30, 200));
+    text->setPlainText(QStringLiteral("TURN"));
+    scene.clearSelection();
+
+    // Turned clockwise onto the 360 x 960 panel, drawn 60 pixels in on the
+    // encoder's 420-wide image: the scene's top-left corner lands top right.
+    const QRect red(60 + 360 - 50, 0, 50, 100);
+    const QRect textArea = text->sceneBoundingRect().toRect();
+    const QRect turnedText(60 + 360 - textArea.bottom() - 1, textArea.left(), textArea.height(),
+                           textArea.width());
+    QImage frame;
+    QTRY_VERIFY_WITH_TIMEOUT((frame = QImage(dir.filePath(QStringLiteral("out/latest.png"))),
+                              !frame.isNull() &&
+                                  countNear(frame, red.adjusted(5, 5, -5, -5), QColor(220, 30, 30)) > 1000 &&
+                                  countNear(frame, turnedText, QColor(30, 30, 200)) > 200),
+                             kWaitMs);
+    QCOMPARE(frame.size(), QSize(420, 960));
+    QVERIFY(near(frame.pixelColor(200, 700), Qt::white));
+    // The band the encoder needs is black on the device, never the scene.
+    QVERIFY(near(frame.pixelColor(30, 480), Qt::black));
+    QCOMPARE(countNear(frame, QRect(0, 0, 56, 960), Qt::white), 0);
+    scene.clearThread();
+}
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    TestDispSceneStream test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_dispscenestream.moc"

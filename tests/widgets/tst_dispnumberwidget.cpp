@@ -1,0 +1,139 @@
+#include "dispnumberwidget.h"
+#include "dispsensormanager.h"
+#include "replaysensorlibrary.h"
+
+#include <QtTest>
+
+namespace {
+
+using Entry = DispNumberWidget::TableEntry;
+
+struct Record
+{
+    double value;
+    QString unit;
+};
+
+// Catalogue records 0..3 and a table of five display types.
+const QVector<Record> kCatalogue = {
+    {57.9, QStringLiteral("°C")}, {3.987, QStringLiteral("V")}, {-2.7, QStringLiteral("W")},
+    {5.6, QStringLiteral("GB")},  {10.7, QStringLiteral("GB")},
+};
+
+QVector<Entry> table()
+{
+    return {
+        {0, 0, QString()},                            // a temperature
+        {1, 1, QString()},                            // a voltage
+        {2, 2, QString()},                            // a negative reading
+        {3, 3, QString()},                            // used memory
+        {4, 4, QString()},                            // free memory
+        {5, 0xFF01, QString()},                       // total: the sum of 4 and 3
+        {6, 0xFFFF, QStringLiteral("Intel Core i7")}, // a name
+        {7, 0xFF00, QString()},                       // nothing bound
+        {8, 42, QString()},                           // a record that is gone
+    };
+}
+bool readRecord(quint32 index, double* value, QString* unit)
+{
+    if (index >= quint32(kCatalogue.size())) {
+        return false;
+    }
+    *value = kCatalogue[int(index)].value;
+    *unit = kCatalogue[int(index)].unit;
+    return true;
+}
+
+} // namespace
+
+class TestDispNumberWidget : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void namesCountFromZero();
+    void valueTextFollowsTheTable_data();
+    void valueTextFollowsTheTable();
+    void unboundWidgetKeepsItsText();
+    void followsTheSensorManager();
+};
+
+void TestDispNumberWidget::namesCountFromZero()
+{
+    DispNumberWidget first(nullptr, nullptr);
+    DispNumberWidget second(nullptr, nullptr, QString());
+    DispNumberWidget named(nullptr, nullptr, QStringLiteral("_7"));
+    QCOMPARE(first.objectName(), QStringLiteral("data_0"));
+    QCOMPARE(second.objectName(), QStringLiteral("data_1"));
+    QCOMPARE(named.objectName(), QStringLiteral("data_7"));
+    QCOMPARE(first.text(), QString());
+    QCOMPARE(first.sensorType(), 0xFFFFu);
+}
+
+void TestDispNumberWidget::valueTextFollowsTheTable_data()
+{
+    QTest::addColumn<quint32>("type");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("truncated with unit") << 0u << QStringLiteral("57°C");
+    QTest::newRow("volts keep two decimals") << 1u << QStringLiteral("3.99V");
+    QTest::newRow("negative truncates toward zero") << 2u << QStringLiteral("-2W");
+    QTest::newRow("sum of the two before") << 5u << QStringLiteral("16GB");
+    QTest::newRow("fixed text") << 6u << QStringLiteral("Intel Core i7");
+    QTest::newRow("no reading bound") << 7u << QStringLiteral("0");
+    QTest::newRow("record gone") << 8u << QStringLiteral("0");
+    QTest::newRow("no entry") << 99u << QString();
+    QTest::newRow("unbound") << 0xFFFFu << QString();
+}
+
+void TestDispNumberWidget::valueTextFollowsTheTable()
+{
+    QFETCH(quint32, type);
+    QFETCH(QString, expected);
+    const QString text = DispNumberWidget::valueText(table(), readRecord, type);
+    QCOMPARE(text, expected);
+    QCOMPARE(text.isNull(), expected.isNull());
+}
+
+void TestDispNumberWidget::unboundWidgetKeepsItsText()
+{
+    DispNumberWidget widget(nullptr, nullptr);
+    widget.setText(QStringLiteral("kept"));
+    widget.refreshValue();
+    QCOMPARE(widget.text(), QStringLiteral("kept"));
+}
+
+void TestDispNumberWidget::followsTheSensorManager()
+{
+    const QString replay =
+        qEnvironmentVariable("PANELCAST_TEST_DATA") + QStringLiteral("/scene/cpu-temperature.json");
+    SensorAuxiliary aux;
+    aux.cpuName = [] { return QString(); };
+    aux.memoryManufacturer = [] { return QString(); };
+    aux.videoControllers = [] { return QStringList(); };
+    aux.diskFigures = [] { return DiskFigures{}; };
+    aux.masterVolume = [] { return 0; };
+    aux.applyReplay(ReplaySensorLibrary::readAuxiliary(replay));
+    DispSensorManager manager(std::make_unique<ReplaySensorLibrary>(replay), aux);
+    QVERIFY(manager.isInitialised());
+
+    DispNumberWidget bound(nullptr, &manager);
+    bound.setSensorType(0); // CPU Temperature
+    DispNumberWidget unbound(nullptr, &manager);
+    unbound.setText(QStringLiteral("kept"));
+    // Readers find the table from the pass after the fourth.
+    for (int pass = 0; pass < 4; ++pass) {
+        manager.runLoopPass();
+    }
+    QCOMPARE(bound.text(), QString());
+    manager.runLoopPass();
+    const QString first = bound.text();
+    manager.runLoopPass();
+    QStringList seen = {first, bound.text()};
+    seen.sort();
+    QCOMPARE(seen, (QStringList{QStringLiteral("45°C"), QStringLiteral("88°C")}));
+    QCOMPARE(unbound.text(), QStringLiteral("kept"));
+}
+
+QTEST_MAIN(TestDispNumberWidget)
+
+#include "tst_dispnumberwidget.moc"

@@ -1,0 +1,261 @@
+#include "disptextwidget.h"
+
+#include <QGraphicsScene>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QStyleOptionGraphicsItem>
+#include <QTextCursor>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+// Columns and rows of the item that hold ink (dark pixels) in a render of
+// the item alone, in item coordinates.
+QRect inkRect(DispTextWidget& text)
+{
+    const QRectF bounds = text.boundingRect();
+    QImage image(bounds.size().toSize(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QStyleOptionGraphicsItem option;
+    text.paint(&painter, &option, nullptr);
+    painter.end();
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return ink;
+}
+
+QFont testFont()
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(20);
+    return font;
+}
+
+} // namespace
+
+class TestDispTextWidget : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void newWidgetShowsTextCentred();
+    void effectSetsTimerInterval_data();
+    void effectSetsTimerInterval();
+    void horizontalScrollWrapsAfterTwiceTheWidth_data();
+    void horizontalScrollWrapsAfterTwiceTheWidth();
+    void verticalScrollMovesTheText_data();
+    void verticalScrollMovesTheText();
+    void flickerShowsElevenTicksThenHidesEleven();
+    void unknownEffectStopsAndDrawsNothing();
+    void keepsInsideScene_data();
+    void keepsInsideScene();
+    void focusOutLeavesNoSelection();
+};
+
+void TestDispTextWidget::newWidgetShowsTextCentred()
+{
+    DispTextWidget text(nullptr, QStringLiteral("_new"));
+    QCOMPARE(text.objectName(), QStringLiteral("text_new"));
+    QCOMPARE(text.type(), 65537);
+    QCOMPARE(text.toPlainText(), QStringLiteral("text"));
+    QCOMPARE(text.effectTimer()->interval(), 50);
+    QVERIFY(text.effectTimer()->isActive());
+    QVERIFY(text.textInteractionFlags() == Qt::NoTextInteraction);
+    text.setFont(testFont());
+    text.setPlainText(QStringLiteral("HHHH"));
+    const QRect ink = inkRect(text);
+    QVERIFY(!ink.isEmpty());
+    const QPointF centre = text.boundingRect().center();
+    QVERIFY2(qAbs(ink.center().x() - centre.x()) <= 2, qPrintable(QString::number(ink.center().x())));
+    QVERIFY2(qAbs(ink.center().y() - centre.y()) <= 3, qPrintable(QString::number(ink.center().y())));
+}
+
+void TestDispTextWidget::effectSetsTimerInterval_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("interval");
+    QTest::newRow("Default") << 0 << 100;
+    QTest::newRow("Left") << 1 << 15;
+    QTest::newRow("Right") << 2 << 15;
+    QTest::newRow("Up") << 3 << 50;
+    QTest::newRow("Down") << 4 << 50;
+    QTest::newRow("Flicker") << 5 << 50;
+}
+
+void TestDispTextWidget::effectSetsTimerInterval()
+{
+    QFETCH(int, mode);
+    QFETCH(int, interval);
+    DispTextWidget text;
+    text.setEffect(1);
+    text.effectTick();
+    text.effectTick();
+    text.setEffect(mode);
+    QCOMPARE(text.effectTimer()->interval(), interval);
+    QVERIFY(text.effectTimer()->isActive());
+    QCOMPARE(text.scrollOffset(), 0); // every change starts over
+    QCOMPARE(DispTextWidget::effectNames().at(mode).isEmpty(), false);
+}
+
+void TestDispTextWidget::horizontalScrollWrapsAfterTwiceTheWidth_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("Left") << 1;
+    QTest::newRow("Right") << 2;
+}
+
+void TestDispTextWidget::horizontalScrollWrapsAfterTwiceTheWidth()
+{
+    QFETCH(int, mode);
+    DispTextWidget text;
+    text.setFont(testFont());
+    text.setPlainText(QStringLiteral("HH"));
+    text.setEffect(mode);
+    const int width = QFontMetrics(text.font()).horizontalAdvance(QStringLiteral("HH"));
+    const qreal right = text.boundingRect().right();
+
+    for (int tick = 1; tick <= 2 * width; ++tick) {
+        text.effectTick();
+        QCOMPARE(text.scrollOffset(), tick);
+        if (tick == width / 2) {
+            const QRect ink = inkRect(text);
+            if (mode == 1) {
+                // Entering on the right: the left edge at right - d.
+                QVERIFY2(qAbs(ink.left() - (right - tick)) <= 3, qPrintable(QString::number(ink.left())));
+            } else {
+                // Entering on the left: the right edge at d.
+                QVERIFY2(qAbs(ink.right() + 1 - tick) <= 3, qPrintable(QString::number(ink.right())));
+            }
+        }
+    }
+    text.effectTick();
+    QCOMPARE(text.scrollOffset(), 0);
+}
+
+void TestDispTextWidget::verticalScrollMovesTheText_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("Up") << 3;
+    QTest::newRow("Down") << 4;
+}
+
+void TestDispTextWidget::verticalScrollMovesTheText()
+{
+    QFETCH(int, mode);
+    DispTextWidget text;
+    text.setFont(testFont());
+    text.setPlainText(QStringLiteral("HH"));
+    text.setEffect(mode);
+    const int limit = int(text.boundingRect().height()) + 20;
+    QVector<int> tops;
+    for (int tick = 1; tick <= limit; ++tick) {
+        text.effectTick();
+        QCOMPARE(text.scrollOffset(), tick);
+        if (tick == 8 || tick == 16) {
+            // Up enters from the bottom (its top edge shows), Down from the top.
+            const QRect ink = inkRect(text);
+            tops << (mode == 3 ? ink.top() : ink.bottom());
+        }
+    }
+    text.effectTick();
+    QCOMPARE(text.scrollOffset(), 0);
+    // Up rises, Down descends, one pixel per tick.
+    QCOMPARE(tops.size(), 2);
+    QCOMPARE(tops[1] - tops[0], mode == 3 ? -8 : 8);
+}
+
+void TestDispTextWidget::flickerShowsElevenTicksThenHidesEleven()
+{
+    DispTextWidget text;
+    text.setEffect(5);
+    QString phases;
+    for (int tick = 0; tick < 44; ++tick) {
+        phases += text.blankPhase() ? QLatin1Char('-') : QLatin1Char('T');
+        text.effectTick();
+    }
+    QCOMPARE(phases, QString(11, 'T') + QString(11, '-') + QString(11, 'T') + QString(11, '-'));
+    QVERIFY(text.blankPhase() == false);
+    text.effectTick();
+    text.setEffect(5);
+    QVERIFY(!text.blankPhase());
+
+    text.setFont(testFont());
+    for (int tick = 0; tick < 11; ++tick) {
+        text.effectTick();
+    }
+    QVERIFY(text.blankPhase());
+    QVERIFY(inkRect(text).isEmpty());
+}
+
+void TestDispTextWidget::unknownEffectStopsAndDrawsNothing()
+{
+    DispTextWidget text;
+    text.setFont(testFont());
+    text.setEffect(6);
+    QVERIFY(!text.effectTimer()->isActive());
+    QVERIFY(inkRect(text).isEmpty());
+    text.setEffect(0);
+    QVERIFY(text.effectTimer()->isActive());
+    QVERIFY(!inkRect(text).isEmpty());
+}
+
+void TestDispTextWidget::keepsInsideScene_data()
+{
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QPointF>("proposed");
+    QTest::addColumn<bool>("rightEdgeOnScene");
+    QTest::newRow("past the right edge") << "abc" << QPointF(500, 10) << true;
+    QTest::newRow("wider than the scene") << "a rather long line of text" << QPointF(5, 10) << true;
+    QTest::newRow("inside") << "abc" << QPointF(5, 10) << false;
+}
+
+void TestDispTextWidget::keepsInsideScene()
+{
+    QFETCH(QString, content);
+    QFETCH(QPointF, proposed);
+    QFETCH(bool, rightEdgeOnScene);
+    QGraphicsScene scene(0, 0, 120, 80);
+    auto* text = new DispTextWidget;
+    text->setFont(testFont());
+    text->setPlainText(content);
+    scene.addItem(text);
+    text->setPos(proposed);
+    if (rightEdgeOnScene) {
+        QCOMPARE(text->pos().x(), 120 - text->boundingRect().width());
+    } else {
+        QCOMPARE(text->pos(), proposed);
+    }
+}
+
+void TestDispTextWidget::focusOutLeavesNoSelection()
+{
+    struct Focusable : DispTextWidget
+    {
+        using DispTextWidget::focusOutEvent;
+    };
+    QGraphicsScene scene(0, 0, 200, 100);
+    auto* text = new Focusable;
+    scene.addItem(text);
+    text->setTextInteractionFlags(Qt::TextEditorInteraction);
+    QTextCursor cursor = text->textCursor();
+    cursor.select(QTextCursor::Document);
+    text->setTextCursor(cursor);
+    QVERIFY(text->textCursor().hasSelection());
+    QTest::ignoreMessage(QtDebugMsg, "DispTextWidget::focusOutEvent");
+    QFocusEvent event(QEvent::FocusOut);
+    text->focusOutEvent(&event);
+    QVERIFY(!text->textCursor().hasSelection());
+    QVERIFY(text->textInteractionFlags() == Qt::NoTextInteraction);
+}
+
+QTEST_MAIN(TestDispTextWidget)
+
+#include "tst_disptextwidget.moc"

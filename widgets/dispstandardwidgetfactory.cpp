@@ -1,0 +1,52 @@
+#include "dispstandardwidgetfactory.h"
+
+#include "dispdatetimecomp.h"
+#include "dispdatewidget.h"
+#include "dispnumberwidget.h"
+#include "disptextwidget.h"
+#include "disptimewidget.h"
+#include "dispweekdaywidget.h"
+
+void DispStandardWidgetFactory::install()
+{
+    static DispStandardWidgetFactory factory;
+    DispWidgetFactory::setStandard(&factory);
+}
+
+DispMadeWidget<DispTextWidget> DispStandardWidgetFactory::makeTextWidget(const QString& suffix)
+{
+    auto* widget = new DispTextWidget(nullptr, suffix);
+    return {widget, widget};
+}
+
+DispMadeWidget<DispNumberWidget> DispStandardWidgetFactory::makeNumberWidget(DispSensorManager* sensors,
+                                                                             const QString& suffix)
+{
+    auto* widget = new DispNumberWidget(nullptr, sensors, suffix);
+    return {widget, widget};
+}
+
+DispMadeWidget<DispDateWidget> DispStandardWidgetFactory::makeDateWidget(const QString& suffix)
+{
+    auto* widget = new DispDateWidget(nullptr, suffix);
+    return {widget, widget};
+}
+
+DispMadeWidget<DispTimeWidget> DispStandardWidgetFactory::makeTimeWidget(const QString& suffix)
+{
+    auto* widget = new DispTimeWidget(nullptr, suffix);
+    return {widget, widget};
+}
+
+DispMadeWidget<DispWeekdayWidget> DispStandardWidgetFactory::makeWeekdayWidget(const QString& suffix)
+{
+    auto* widget = new DispWeekdayWidget(nullptr, suffix);
+    return {widget, widget};
+}
+
+QList<QGraphicsItem*> DispStandardWidgetFactory::makeDateTimeGroup(const QPointF& position)
+{
+    // The composite only places its widgets; the scene adds and owns them.
+    DispDateTimeComp comp(nullptr, position);
+    return {comp.dateWidget(), comp.timeWidget(), comp.weekdayWidget()};
+}

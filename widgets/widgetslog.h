@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// Display widgets.
+Q_DECLARE_LOGGING_CATEGORY(lcWidgets)

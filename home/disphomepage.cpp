@@ -5,11 +5,12 @@
 #include "devicemodels.h"
 #include "devicescanner.h"
 #include "dispscene.h"
+#include "dispsceneview.h"
 #include "dispsensormanager.h"
 #include "dispsettingwidget.h"
 #include "dispthemelist.h"
+#include "dispwidget.h"
 #include "placeholderbackgroundpanel.h"
-#include "sceneframepump.h"
 #include "segparaminfo.h"
 #include "segscene.h"
 #include "systemportenumerator.h"
@@ -176,7 +177,7 @@ void DispHomePage::buildLayout()
 
     auto* work = new QHBoxLayout;
     work->setSpacing(12);
-    m_view = new QGraphicsView(m_currentScene, editing);
+    m_view = new DispSceneView(m_currentScene, editing);
     m_view->setObjectName(QStringLiteral("homeView"));
     m_view->setStyleSheet(QStringLiteral("QGraphicsView { background-color: #202020; border: none; }"));
     m_view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -428,17 +429,13 @@ void DispHomePage::onDevInserted(QString com, int vid, int pid)
         context->port = com;
         context->vendorId = vid;
         context->productId = pid;
-        context->scene = new DispScene(this);
-        context->transport = new Transport(this);
-        context->transport->setObjectName(QStringLiteral("Transport ") + com);
-        context->transport->start(QThread::InheritPriority);
-        context->pump = new SceneFramePump(context->scene, context->transport, this);
-        context->transport->openDevice(com, vid, pid);
-        connect(context->transport, &Transport::searchDeviceFinish, this,
-                &DispHomePage::onSearchDeviceFinish);
-        connect(context->transport, &Transport::deviceInfo, m_settingPage,
-                &dispsettingwidget::setDeviceVersion);
-        connect(context->transport, &Transport::updateFirmwareState, m_settingPage,
+        context->scene = new DispScene(m_sensorManager.get(), this);
+        Transport* transport = context->transport();
+        transport->setObjectName(QStringLiteral("Transport ") + com);
+        transport->openDevice(com, vid, pid);
+        connect(transport, &Transport::searchDeviceFinish, this, &DispHomePage::onSearchDeviceFinish);
+        connect(transport, &Transport::deviceInfo, m_settingPage, &dispsettingwidget::setDeviceVersion);
+        connect(transport, &Transport::updateFirmwareState, m_settingPage,
                 &dispsettingwidget::onUpgradeState);
         m_displays.push_back(std::move(context));
     } else if (DeviceModels::isDigital(vid, pid)) {
@@ -464,8 +461,8 @@ void DispHomePage::onSearchDeviceFinish(QString com)
     if (context == nullptr) {
         return;
     }
-    const int w = context->transport->panelWidth();
-    const int h = context->transport->panelHeight();
+    const int w = context->transport()->panelWidth();
+    const int h = context->transport()->panelHeight();
     qCDebug(lcHome).noquote() << "DispHomePage::onSearchDeviceFinish: " << com << w << h;
     if (w <= 0 || h <= 0) {
         return;
@@ -473,7 +470,6 @@ void DispHomePage::onSearchDeviceFinish(QString com)
     context->officialLibrary = ThemeStorage::libraryFolder(w, h, false);
     context->personalLibrary = ThemeStorage::libraryFolder(w, h, true);
     context->scene->setSceneSize(w, h);
-    context->transport->setDeviceSize(w, h);
     context->width = w;
     context->height = h;
 
@@ -497,13 +493,12 @@ void DispHomePage::onSearchDeviceFinish(QString com)
         m_storage->loadTheme(chosen);
     } else {
         m_themeNameEdit->clear();
-        context->scene->clearSelection();
+        context->scene->clearWidgets();
         clearAllPanels();
         context->scene->clearSelection();
     }
     applyRotation();
     ThemeStorage::removeStrayFiles(ThemeStorage::resolutionFolder(w, h));
-    context->pump->start();
 
     m_rightTabs->setCurrentIndex(1);
     emit updateDeviceList(true, com, w, h);
@@ -549,8 +544,17 @@ void DispHomePage::selectDisplay(DisplayDeviceContext* context)
     }
     const QSignalBlocker blocker(m_angleBox);
     m_angleBox->setCurrentIndex(qBound(0, backgroundRotation(), 3));
+    showBackgroundOrCaptureTab();
     m_rightTabs->setCurrentIndex(1);
     m_displayPage->show();
+}
+
+void DispHomePage::showBackgroundOrCaptureTab()
+{
+    const DispWidget* background = m_currentScene->findWidgetByName(QStringLiteral("image_background"));
+    if (background != nullptr) {
+        switchPanelTab(background->isVisible() ? kBackgroundPanelIndex : kCapturePanelIndex);
+    }
 }
 
 void DispHomePage::selectDigital(DigitalDeviceContext* context)
@@ -656,19 +660,12 @@ void DispHomePage::clearDeviceInfo(QString com, int vid, int pid)
 
 void DispHomePage::releaseDisplay(DisplayDeviceContext* context)
 {
-    context->pump->stop();
     // The thread stops before the objects it uses go away.
-    context->transport->requestInterruption();
-    context->transport->quit();
-    context->transport->wait();
-    if (m_settingPage->transport() == context->transport) {
+    context->scene->clearThread();
+    if (m_settingPage->transport() == context->transport()) {
         m_settingPage->setDevice(nullptr, nullptr);
     }
-    delete context->pump;
-    delete context->transport;
     delete context->scene;
-    context->pump = nullptr;
-    context->transport = nullptr;
     context->scene = nullptr;
 }
 
@@ -701,8 +698,8 @@ void DispHomePage::openSettingPage()
 {
     qCDebug(lcHome) << "DispHomePage::openSettingPage";
     if (m_currentDisplay != nullptr) {
-        m_settingPage->setDevice(m_currentDisplay->scene, m_currentDisplay->transport);
-        m_settingPage->setExpansionTicked(m_currentDisplay->transport->expansionMode() != 0);
+        m_settingPage->setDevice(m_currentDisplay->scene, m_currentDisplay->transport());
+        m_settingPage->setExpansionTicked(m_currentDisplay->transport()->expansionMode() != 0);
     }
     m_settingPage->show();
     m_settingPage->raise();
@@ -712,7 +709,7 @@ void DispHomePage::openSettingPage()
 void DispHomePage::forwardBrightness(int percent)
 {
     for (const auto& context : m_displays) {
-        context->transport->setBrightness(percent);
+        context->transport()->setBrightness(percent);
     }
 }
 
@@ -754,7 +751,7 @@ void DispHomePage::updateFrame()
     if (m_currentDisplay == nullptr || m_currentDigital != nullptr) {
         return;
     }
-    const QImage frame = m_currentDisplay->pump->frameImage();
+    const QImage frame = m_currentDisplay->scene->frameImage();
     if (frame.isNull()) {
         return;
     }
@@ -785,8 +782,8 @@ void DispHomePage::setBackgroundRotation(int quarterTurns)
     // A quarter turn puts the panel on its side: the scene is laid out the other way round.
     if (m_currentDisplay != nullptr && m_currentDisplay->identified()) {
         const bool sideways = quarterTurns % 2 != 0;
-        m_currentScene->setSceneRect(0, 0, sideways ? m_currentDisplay->height : m_currentDisplay->width,
-                                     sideways ? m_currentDisplay->width : m_currentDisplay->height);
+        m_currentScene->resizeScene(sideways ? m_currentDisplay->height : m_currentDisplay->width,
+                                    sideways ? m_currentDisplay->width : m_currentDisplay->height);
     }
 }
 
@@ -802,10 +799,13 @@ void DispHomePage::onAngleChanged(int index)
 void DispHomePage::clearSceneForLoad()
 {
     m_currentScene->clearSelection();
+    m_currentScene->clearWidgets();
+    m_currentScene->resetPanelStoreCounters();
 }
 
 void DispHomePage::finishLoad()
 {
+    showBackgroundOrCaptureTab();
     m_currentScene->clearSelection();
 }
 

@@ -14,6 +14,7 @@ class ColorAdjustWidget;
 class DeviceScanner;
 class DispSensorManager;
 class DispScene;
+class DispSceneView;
 class DispThemeList;
 class PortEnumerator;
 class QButtonGroup;
@@ -111,6 +112,8 @@ private:
     DisplayDeviceContext* findDisplay(const QString& com) const;
     DigitalDeviceContext* findDigital(const QString& com) const;
     void showScene(QGraphicsScene* scene);
+    // The background or the capture panel, as the scene's "image_background" widget says.
+    void showBackgroundOrCaptureTab();
     void selectDisplay(DisplayDeviceContext* context);
     void selectDigital(DigitalDeviceContext* context);
     void showPlaceholder();
@@ -144,7 +147,7 @@ private:
     ThemeStorage* m_storage = nullptr;
 
     SegScene* m_segmentScene = nullptr;
-    QGraphicsView* m_view = nullptr;
+    DispSceneView* m_view = nullptr;
     QStackedWidget* m_modeStack = nullptr;
     QButtonGroup* m_modeGroup = nullptr;
     QToolButton* m_standardButton = nullptr;

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-class DispScene;
-class SceneFramePump;
+#include "dispscene.h"
+
 class Transport;
 class SegParamInfo;
 
@@ -14,9 +14,7 @@ class SegParamInfo;
 struct DisplayDeviceContext
 {
     QString port;
-    DispScene* scene = nullptr;     // owned by the page
-    Transport* transport = nullptr; // owned by the page; stopped before it goes
-    SceneFramePump* pump = nullptr; // owned by the page
+    DispScene* scene = nullptr; // owned by the page; the scene owns the device's transport
     QString themePath;
     QString officialLibrary;
     QString personalLibrary;
@@ -26,6 +24,7 @@ struct DisplayDeviceContext
     int productId = 0;
 
     bool identified() const { return width > 0 && height > 0; }
+    Transport* transport() const { return scene->transport(); }
 };
 
 // One attached seven-segment device: its lighting parameters and effect

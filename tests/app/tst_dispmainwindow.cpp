@@ -453,7 +453,7 @@ void TestDispMainWIndow::settingButtonHandsOverTheCurrentDevice()
     QVERIFY(!settings->isVisible());
     m_window->findChild<QToolButton*>("settingButton")->click();
     QVERIFY(settings->isVisible());
-    QCOMPARE(settings->transport(), m_window->homePage()->currentDisplay()->transport);
+    QCOMPARE(settings->transport(), m_window->homePage()->currentDisplay()->transport());
     auto* version = settings->findChild<QLineEdit*>("versionEdit");
     QTRY_VERIFY_WITH_TIMEOUT(!version->text().isEmpty(), 5000);
     saveScreenshot(settings, "settings-page.png");
@@ -465,7 +465,7 @@ void TestDispMainWIndow::exitReleasesEveryDevice()
     QVERIFY(startWithDevices({"480x480", "480x480"}));
     QList<QPointer<Transport>> transports;
     for (const auto& context : m_window->homePage()->displayDevices()) {
-        transports << QPointer<Transport>(context->transport);
+        transports << QPointer<Transport>(context->transport());
     }
     QCOMPARE(transports.size(), 2);
     m_window->findChild<QAction*>("exitAction")->trigger();

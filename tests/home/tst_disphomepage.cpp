@@ -165,8 +165,8 @@ void TestDispHomePage::twoDisplaysAreListedAfterTheirSearch()
     const DisplayDeviceContext* a = page->displayDevices().at(0).get();
     const DisplayDeviceContext* b = page->displayDevices().at(1).get();
     QVERIFY(a->scene != b->scene);
-    QVERIFY(a->transport != b->transport);
-    QVERIFY(a->transport->isRunning() && b->transport->isRunning());
+    QVERIFY(a->transport() != b->transport());
+    QVERIFY(a->transport()->isRunning() && b->transport()->isRunning());
     for (const DisplayDeviceContext* context : {a, b}) {
         QCOMPARE(context->scene->sceneRect().size().toSize(), QSize(context->width, context->height));
         QCOMPARE(context->personalLibrary,
@@ -233,7 +233,7 @@ void TestDispHomePage::removingTheCurrentDisplaySwitchesToTheLastOne()
     TestEmulator::publish({&first, &second});
     QVERIFY(waitForListing(listed, 2));
     QCOMPARE(page->currentDisplay()->port, portOf(second));
-    Transport* removedTransport = page->currentDisplay()->transport;
+    Transport* removedTransport = page->currentDisplay()->transport();
     QSignalSpy finished(removedTransport, &QThread::finished);
 
     second.stop();
@@ -409,7 +409,7 @@ void TestDispHomePage::settingPageGetsTheCurrentDevice()
     page->openSettingPage();
     dispsettingwidget* settings = page->settingPage();
     QVERIFY(settings->isVisible());
-    QCOMPARE(settings->transport(), page->currentDisplay()->transport);
+    QCOMPARE(settings->transport(), page->currentDisplay()->transport());
     // The mode byte of the search reply ticks Expansion Screen Mode.
     QVERIFY(settings->findChild<QCheckBox*>("expansionBox")->isChecked());
     // The version query goes out and its answer fills the field.
@@ -451,7 +451,7 @@ void TestDispHomePage::releaseAllDevicesStopsEveryTransport()
     QVERIFY(waitForListing(listed, 2));
     QList<QPointer<Transport>> transports;
     for (const auto& context : page->displayDevices()) {
-        transports << QPointer<Transport>(context->transport);
+        transports << QPointer<Transport>(context->transport());
     }
 
     page->releaseAllDevices();

@@ -1,11 +1,19 @@
 #include "baseinfo.h"
+#include "dispdatewidget.h"
 #include "disphomepage.h"
+#include "displabelwidget.h"
 #include "dispmainwindow.h"
+#include "dispnumberwidget.h"
+#include "dispscene.h"
 #include "dispsettingwidget.h"
+#include "dispstandardwidgetfactory.h"
+#include "disptextwidget.h"
+#include "disptimewidget.h"
 #include "home/emudevice.h"
 #include "languageloader.h"
 #include "resourceinit.h"
 #include "transport.h"
+#include <QGraphicsRectItem>
 
 #include <QAction>
 #include <QFile>
@@ -416,10 +424,44 @@ void TestDispMainWIndow::exitClosesTheWindowAndRemovesTheTray()
     if (qEnvironmentVariableIsEmpty("PANELCAST_EMU"))                                                        \
     QSKIP("PANELCAST_EMU is not set; run through ctest")
 
+// For the documentation picture: a dark backdrop (where the background panel's
+// picture will go) and widgets a user would drop on the scene.
+void decorateForScreenshot(DispScene* scene)
+{
+    DispStandardWidgetFactory::install();
+    auto font = [](int pixels) {
+        QFont f(QStringLiteral("Arial"));
+        f.setPixelSize(pixels);
+        f.setBold(true);
+        return f;
+    };
+    auto label = [&font](DispLabelWidget* widget, int pixels, const QColor& colour) {
+        widget->setFont(font(pixels));
+        widget->setColor(colour);
+    };
+    QGraphicsRectItem* backdrop = scene->addRect(scene->sceneRect(), Qt::NoPen, QColor(0x1d, 0x1d, 0x1d));
+    backdrop->setZValue(-1);
+    label(scene->addTimeWidget(QString(), QPointF(40, 120)), 110, Qt::white);
+    label(scene->addDateWidget(QString(), QPointF(44, 280)), 36, QColor(166, 135, 85));
+    DispTextWidget* caption = scene->addTextWidget(QString(), QPointF(44, 700));
+    caption->setPlainText(QStringLiteral("CPU"));
+    caption->setFont(font(48));
+    caption->setDefaultTextColor(QColor(166, 135, 85));
+    DispNumberWidget* cpu = scene->addNumberWidget(QString(), QPointF(44, 760));
+    cpu->setSensorType(0); // CPU Temperature
+    label(cpu, 120, Qt::white);
+    scene->clearSelection();
+}
+
 void TestDispMainWIndow::emulatedDisplayIsListedWithItsIcon()
 {
     REQUIRE_EMULATOR();
     QVERIFY(startWithDevices({"480x1920"}));
+    if (!qEnvironmentVariableIsEmpty("PANELCAST_SCREENSHOT_DIR")) {
+        decorateForScreenshot(m_window->homePage()->currentScene());
+        QTest::qWait(5000); // the sensor table is built on the fourth pass
+        m_window->homePage()->homePageStackSelect(0); // the view back at the scene's top left
+    }
     QListWidgetItem* item = list()->item(0);
     QCOMPARE(item->text(), "DISPLAY_" + portOf(0));
     QVERIFY(sameImage(item->icon(), ":/images/theme_4801920.png"));

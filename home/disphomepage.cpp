@@ -464,7 +464,8 @@ void DispHomePage::onSearchDeviceFinish(QString com)
     const int w = context->transport()->panelWidth();
     const int h = context->transport()->panelHeight();
     qCDebug(lcHome).noquote() << "DispHomePage::onSearchDeviceFinish: " << com << w << h;
-    if (w <= 0 || h <= 0) {
+    // A second answer to the search (the device was asked again) lists nothing twice.
+    if (w <= 0 || h <= 0 || context->identified()) {
         return;
     }
     context->officialLibrary = ThemeStorage::libraryFolder(w, h, false);

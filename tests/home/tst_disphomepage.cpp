@@ -20,6 +20,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGraphicsView>
 #include <QJsonArray>
 #include <QLineEdit>
@@ -64,6 +65,7 @@ private slots:
     void settingPageGetsTheCurrentDevice();
     void themeActionsWaitForASearchedDevice();
     void releaseAllDevicesStopsEveryTransport();
+    void savedThemeKeepsItsAngleForTheNextStart();
 
 private:
     std::unique_ptr<DispHomePage> makePage();
@@ -461,6 +463,46 @@ void TestDispHomePage::releaseAllDevicesStopsEveryTransport()
         QVERIFY(transport.isNull());
     }
     QCOMPARE(page->currentScene(), m_placeholder.get());
+}
+
+void TestDispHomePage::savedThemeKeepsItsAngleForTheNextStart()
+{
+    TestEmulator emu;
+    QVERIFY2(emu.start("320x480", "1F3A:0007"), qPrintable(emu.errorText()));
+    TestEmulator::publish({&emu});
+    const QString themeFile = ThemeStorage::libraryFolder(320, 480, true) + "/theme_mine/mine.theme";
+    {
+        auto page = makePage();
+        QSignalSpy listed(page.get(), &DispHomePage::updateDeviceList);
+        QVERIFY(waitForListing(listed, 1));
+        auto* angle = page->findChild<QComboBox*>("angleBox");
+        angle->setCurrentIndex(1);
+        QCOMPARE(page->currentScene()->rotation(), 1);
+        // A quarter turn lays the scene out the other way round; the device keeps its size.
+        QCOMPARE(page->currentScene()->sceneRect().size().toSize(), QSize(480, 320));
+
+        page->findChild<QLineEdit*>("themeNameEdit")->setText("mine");
+        page->findChild<QWidget*>("themeActions")->findChild<QToolButton*>("saveButton")->click();
+        QCOMPARE(m_dialogs->messages, QStringList{"Information|Save Finish"});
+        QVERIFY(QFileInfo(themeFile).isFile());
+        QCOMPARE(BaseInfo::themePath(BaseInfo::sizeGroup(320, 480)), themeFile);
+        QCOMPARE(page->currentDisplay()->themePath, themeFile);
+        QCOMPARE(page->personalThemeList()->themeRecords().size(), 1);
+
+        // The turned picture reaches the device upright for the panel: 320 x 480.
+        QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() >= 2, kWaitMs);
+    }
+
+    // Next start: the stored theme is opened with its angle.
+    m_dialogs = nullptr;
+    auto page = makePage();
+    QSignalSpy listed(page.get(), &DispHomePage::updateDeviceList);
+    QVERIFY(waitForListing(listed, 1));
+    QCOMPARE(page->currentDisplay()->themePath, themeFile);
+    QCOMPARE(page->findChild<QLineEdit*>("themeNameEdit")->text(), QString("mine"));
+    QCOMPARE(page->findChild<QComboBox*>("angleBox")->currentIndex(), 1);
+    QCOMPARE(page->currentScene()->rotation(), 1);
+    QCOMPARE(page->currentScene()->sceneRect().size().toSize(), QSize(480, 320));
 }
 
 QTEST_MAIN(TestDispHomePage)

@@ -66,6 +66,7 @@ private slots:
     void themeActionsWaitForASearchedDevice();
     void releaseAllDevicesStopsEveryTransport();
     void savedThemeKeepsItsAngleForTheNextStart();
+    void selectionSwitchesBetweenDisplayAndDigital();
 
 private:
     std::unique_ptr<DispHomePage> makePage();
@@ -503,6 +504,37 @@ void TestDispHomePage::savedThemeKeepsItsAngleForTheNextStart()
     QCOMPARE(page->findChild<QComboBox*>("angleBox")->currentIndex(), 1);
     QCOMPARE(page->currentScene()->rotation(), 1);
     QCOMPARE(page->currentScene()->sceneRect().size().toSize(), QSize(480, 320));
+}
+
+void TestDispHomePage::selectionSwitchesBetweenDisplayAndDigital()
+{
+    TestEmulator display;
+    TestEmulator digital;
+    QVERIFY2(display.start("480x480", "1F3A:0007"), qPrintable(display.errorText()));
+    QVERIFY2(digital.start(QString(), "1A86:FE00", {"--family", "digital"}), qPrintable(digital.errorText()));
+    TestEmulator::publish({&display, &digital});
+    auto page = makePage();
+    QSignalSpy listed(page.get(), &DispHomePage::updateDeviceList);
+    QVERIFY(waitForListing(listed, 2));
+    auto* view = page->findChild<QGraphicsView*>("homeView");
+    auto* tabs = page->findChild<QTabWidget*>("rightTabs");
+
+    page->updateSelectDevice(portOf(display), true);
+    QCOMPARE(view->scene(), page->currentDisplay()->scene);
+    QCOMPARE(tabs->currentIndex(), 1);
+    QVERIFY(page->currentDigital() == nullptr);
+
+    page->updateSelectDevice(portOf(digital), false);
+    QCOMPARE(view->scene(), page->segmentScene());
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(page->currentDigital()->port, portOf(digital));
+
+    // Removing the digital device falls back to the display.
+    digital.stop();
+    QVERIFY(waitForListing(listed, 3));
+    QCOMPARE(listed.at(2), (QList<QVariant>{false, portOf(digital), 0, 0}));
+    QCOMPARE(view->scene(), page->currentDisplay()->scene);
+    QCOMPARE(tabs->currentIndex(), 1);
 }
 
 QTEST_MAIN(TestDispHomePage)

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -43,6 +44,7 @@ private slots:
     void logoUpgradeRules_data();
     void logoUpgradeRules();
     void firmwareUpgradeReachesTheDevice();
+    void mp4LogoBecomesABootVideo();
     void upgradeButtonsNeedAPathAndAnOpenPort();
     void expansionModeOnlyOnItsModel_data();
     void expansionModeOnlyOnItsModel();
@@ -463,6 +465,31 @@ void TestDispSettingWidget::firmwareUpgradeReachesTheDevice()
     }
     // 5000 bytes in 1024-byte packs on this model.
     QCOMPARE(upload, (QStringList{"0x82", "0x83", "0x83", "0x83", "0x84"}));
+}
+
+void TestDispSettingWidget::mp4LogoBecomesABootVideo()
+{
+    REQUIRE_EMULATOR();
+    if (QStandardPaths::findExecutable("ffmpeg").isEmpty()) {
+        QSKIP("the ffmpeg program is not installed (scripts/install-deps installs it)");
+    }
+    LinkedDevice device;
+    QVERIFY(device.start("480x480", "1F3A:0007"));
+    dispsettingwidget page;
+    page.setMessageHandler([](const QString&, const QString& text) { QFAIL(qPrintable(text)); });
+    page.setDevice(&device.scene, &device.transport);
+    page.setDeviceVersion("EMU V2 Dovaz Ezovava Ruviro");
+    const QString video = m_dir->filePath("intro.mp4");
+    QVERIFY(QFile::copy(qEnvironmentVariable("PANELCAST_TEST_DATA") + "/themes/blue32.mp4", video));
+    page.setLogoPath(video);
+    child<QToolButton>(&page, "logoUpgrade")->click();
+
+    const QString bootVideo = qEnvironmentVariable("PANELCAST_DATA_DIR") + "/boot_video.h264";
+    QVERIFY(QFileInfo(bootVideo).size() > 0);
+    QVERIFY(!child<QToolButton>(&page, "logoUpgrade")->isEnabled());
+    // Not a ".jpg": the upload starts with 0x87.
+    QVERIFY(device.emu.waitForCommand("0x87"));
+    QVERIFY(!device.emu.commands().contains("0x86"));
 }
 
 void TestDispSettingWidget::upgradeButtonsNeedAPathAndAnOpenPort()

@@ -69,6 +69,7 @@ DispMainWIndow::DispMainWIndow(QWidget* parent) : QWidget(parent)
     m_pageStack = new QStackedWidget(this);
     m_pageStack->setObjectName(QStringLiteral("pageStack"));
     m_homePage = new DispHomePage(&m_scene, m_pageStack);
+    m_scene.setSensorManager(m_homePage->sensorManager());
     m_pageStack->addWidget(m_homePage);
     grid->addWidget(m_pageStack, 1, 1);
     grid->addWidget(buildEmptyHint(), 1, 1);
@@ -215,7 +216,10 @@ void DispMainWIndow::onUpdateDeviceList(bool state, QString port, int w, int h)
         if (QFile::exists(iconPath)) {
             icon = QIcon(iconPath);
         }
-        m_deviceList->addItem(new QListWidgetItem(icon, text));
+        auto* item = new QListWidgetItem(icon, text);
+        // Virtual ports are long paths; the list is narrow.
+        item->setToolTip(text);
+        m_deviceList->addItem(item);
         m_ports.append(port);
         if (m_ports.size() == 1) {
             setPageStackVisible(true);

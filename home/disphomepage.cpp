@@ -601,7 +601,6 @@ void DispHomePage::onDevRemoved(QString com)
 void DispHomePage::clearDeviceInfo(QString com, int vid, int pid)
 {
     qCDebug(lcHome).noquote() << "clearDeviceInfo: " << com << ", " << vid << ", " << pid;
-    bool digitalRemoved = false;
     if (DeviceModels::isDigital(vid, pid)) {
         DigitalDeviceContext* context = findDigital(com);
         if (context == nullptr) {
@@ -614,7 +613,6 @@ void DispHomePage::clearDeviceInfo(QString com, int vid, int pid)
         m_digitals.erase(std::find_if(m_digitals.begin(), m_digitals.end(),
                                       [context](const auto& entry) { return entry.get() == context; }));
         emit updateDeviceList(false, com, 0, 0);
-        digitalRemoved = true;
     } else if (DeviceModels::isDisplay(vid, pid)) {
         DisplayDeviceContext* context = findDisplay(com);
         if (context == nullptr) {
@@ -653,10 +651,8 @@ void DispHomePage::clearDeviceInfo(QString com, int vid, int pid)
     } else {
         showPlaceholder();
     }
-    if (!digitalRemoved || lastDisplay != nullptr || m_digitals.empty()) {
-        m_rightTabs->setCurrentIndex(1);
-        m_displayPage->show();
-    }
+    m_rightTabs->setCurrentIndex(1);
+    m_displayPage->show();
 }
 
 void DispHomePage::releaseDisplay(DisplayDeviceContext* context)

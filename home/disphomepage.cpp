@@ -537,12 +537,15 @@ void DispHomePage::selectDisplay(DisplayDeviceContext* context)
     m_currentDisplay = context;
     m_currentDigital = nullptr;
     m_storage->setDevice(context->width, context->height, context->themePath);
-    // The theme panels keep the records of the theme shown; they follow the device.
+    // The panels hold the records of one theme at a time: they take this
+    // device's again, while the scene keeps its widgets (and any unsaved edit).
+    m_keepSceneWidgets = true;
     if (!context->themePath.isEmpty() && QFileInfo(context->themePath).isFile()) {
         m_storage->loadTheme(context->themePath);
     } else {
         clearAllPanels();
     }
+    m_keepSceneWidgets = false;
     const QSignalBlocker blocker(m_angleBox);
     m_angleBox->setCurrentIndex(qBound(0, backgroundRotation(), 3));
     showBackgroundOrCaptureTab();
@@ -796,8 +799,10 @@ void DispHomePage::onAngleChanged(int index)
 void DispHomePage::clearSceneForLoad()
 {
     m_currentScene->clearSelection();
-    m_currentScene->clearWidgets();
-    m_currentScene->resetPanelStoreCounters();
+    if (!m_keepSceneWidgets) {
+        m_currentScene->clearWidgets();
+        m_currentScene->resetPanelStoreCounters();
+    }
 }
 
 void DispHomePage::finishLoad()

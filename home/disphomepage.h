@@ -135,6 +135,8 @@ private:
     DispScene* m_placeholderScene;
     DispScene* m_currentScene;
     DisplayDeviceContext* m_currentDisplay = nullptr;
+    // Set while a selected display's records are read again: its scene stays as it is.
+    bool m_keepSceneWidgets = false;
     DigitalDeviceContext* m_currentDigital = nullptr;
     std::vector<std::unique_ptr<DisplayDeviceContext>> m_displays;
     std::vector<std::unique_ptr<DigitalDeviceContext>> m_digitals;

@@ -7,6 +7,7 @@
 #include "disphomepage.h"
 #include "dispscene.h"
 #include "dispsettingwidget.h"
+#include "dispstandardwidgetfactory.h"
 #include "dispthemelist.h"
 #include "home/emudevice.h"
 #include "packets.h"
@@ -81,6 +82,7 @@ private:
 void TestDispHomePage::initTestCase()
 {
     initPanelcastResources();
+    DispStandardWidgetFactory::install();
     m_haveEmulator = !qEnvironmentVariable("PANELCAST_EMU").isEmpty();
     qputenv("PANELCAST_NO_MODAL", "1");
 }
@@ -335,6 +337,8 @@ void TestDispHomePage::selectingADeviceShowsItsSceneAndThemes()
         ThemeStorage writer(&dialogs);
         writer.setDevice(480, 480, QString());
         QVERIFY(writer.saveTheme(personal + "/square"));
+        writer.setDevice(480, 1920, QString());
+        QVERIFY(writer.saveTheme(ThemeStorage::libraryFolder(480, 1920, true) + "/tallone"));
     }
     TestEmulator square;
     TestEmulator tall;
@@ -347,7 +351,12 @@ void TestDispHomePage::selectingADeviceShowsItsSceneAndThemes()
     TestEmulator::publish({&square, &tall});
     QVERIFY(waitForListing(listed, 2));
     QCOMPARE(page->currentDisplay()->port, portOf(tall));
-    QVERIFY(page->personalThemeList()->themeRecords().isEmpty());
+    QCOMPARE(page->findChild<QLineEdit*>("themeNameEdit")->text(), QString("tallone"));
+
+    DispScene* tallScene = page->currentScene();
+    tallScene->addTextWidget(QString(), QPointF(10, 10));
+    const int tallItems = tallScene->items().size();
+    QVERIFY(tallItems > 0);
 
     page->updateSelectDevice(portOf(square), true);
     QCOMPARE(page->currentDisplay()->port, portOf(square));
@@ -358,6 +367,11 @@ void TestDispHomePage::selectingADeviceShowsItsSceneAndThemes()
     // An unknown port changes nothing.
     page->updateSelectDevice("/nowhere", true);
     QCOMPARE(page->currentDisplay()->port, portOf(square));
+
+    // Back to the tall display: what was placed on its scene is still there.
+    page->updateSelectDevice(portOf(tall), true);
+    QCOMPARE(page->currentScene(), tallScene);
+    QCOMPARE(tallScene->items().size(), tallItems);
 }
 
 void TestDispHomePage::previewShowsTheStreamedFrame()

@@ -202,6 +202,7 @@ void dispsettingwidget::buildDeviceRows(QGridLayout* grid, QWidget* body)
     };
 
     m_versionCaption = new QLabel(body);
+    m_versionCaption->setObjectName(QStringLiteral("versionCaption"));
     m_versionEdit = new QLineEdit(body);
     m_versionEdit->setObjectName(QStringLiteral("versionEdit"));
     m_versionEdit->setReadOnly(true);

@@ -168,6 +168,7 @@ void TestDispSettingWidget::languageChoiceRetranslatesThePage()
     languages->setCurrentIndex(5);
     QCOMPARE(BaseInfo::languageType(), 5);
     QTRY_COMPARE(child<QLabel>(&page, "languageCaption")->text(), QString("Sprache:"));
+    QCOMPARE(child<QLabel>(&page, "versionCaption")->text(), QString("Geräteversion"));
     QCOMPARE(languages->itemText(5), QString("Deutsch"));
     QCOMPARE(languages->itemText(1), QString("Simplified Chinese"));
 

@@ -171,7 +171,8 @@ void DispHomePage::buildLayout()
     modeRow->addWidget(m_standardButton);
     modeRow->addWidget(m_customButton);
     modeRow->addSpacing(8);
-    modeRow->addWidget(buildThemeActions());
+    m_themeActions = buildThemeActions();
+    modeRow->addWidget(m_themeActions);
     modeRow->addStretch();
     editingLayout->addLayout(modeRow);
 
@@ -476,6 +477,7 @@ void DispHomePage::onSearchDeviceFinish(QString com)
 
     m_currentDisplay = context;
     m_currentDigital = nullptr;
+    setThemeEditingVisible(true);
     m_storage->setDevice(w, h, QString());
     context->themePath = m_personalList->firstThemeFile();
     showScene(context->scene);
@@ -530,8 +532,18 @@ void DispHomePage::updateSelectDevice(QString com, bool type)
     }
 }
 
+void DispHomePage::setThemeEditingVisible(bool visible)
+{
+    // A seven-segment device has no themes: its effects panel stands in for them.
+    m_standardButton->setVisible(visible);
+    m_customButton->setVisible(visible);
+    m_themeActions->setVisible(visible);
+    m_modeStack->setVisible(visible);
+}
+
 void DispHomePage::selectDisplay(DisplayDeviceContext* context)
 {
+    setThemeEditingVisible(true);
     m_themeNameEdit->setText(QFileInfo(context->themePath).completeBaseName());
     showScene(context->scene);
     m_currentDisplay = context;
@@ -563,6 +575,7 @@ void DispHomePage::showBackgroundOrCaptureTab()
 
 void DispHomePage::selectDigital(DigitalDeviceContext* context)
 {
+    setThemeEditingVisible(false);
     m_currentDigital = context;
     showScene(m_segmentScene);
     const SegEffectParams params = context->info->params();
@@ -584,6 +597,7 @@ void DispHomePage::updateCurrentSegParamInfo(quint32 type, qint32 onOff, quint32
 
 void DispHomePage::showPlaceholder()
 {
+    setThemeEditingVisible(true);
     m_currentDisplay = nullptr;
     m_currentDigital = nullptr;
     m_storage->clearDevice();

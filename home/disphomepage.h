@@ -117,6 +117,7 @@ private:
     void selectDisplay(DisplayDeviceContext* context);
     void selectDigital(DigitalDeviceContext* context);
     void showPlaceholder();
+    void setThemeEditingVisible(bool visible);
     void releaseDisplay(DisplayDeviceContext* context);
     void clearAllPanels();
     void onAngleChanged(int index);
@@ -163,6 +164,7 @@ private:
     QPushButton* m_personalButton = nullptr;
     DispThemeList* m_officialList = nullptr;
     DispThemeList* m_personalList = nullptr;
+    QWidget* m_themeActions = nullptr;
     QLabel* m_angleCaption = nullptr;
     QLabel* m_saveCaption = nullptr;
     QLabel* m_exportCaption = nullptr;

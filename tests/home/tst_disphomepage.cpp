@@ -541,6 +541,7 @@ void TestDispHomePage::selectionSwitchesBetweenDisplayAndDigital()
     page->updateSelectDevice(portOf(digital), false);
     QCOMPARE(view->scene(), page->segmentScene());
     QCOMPARE(tabs->currentIndex(), 0);
+    QVERIFY(page->findChild<QWidget*>("themeActions")->isHidden());
     QCOMPARE(page->currentDigital()->port, portOf(digital));
 
     // Removing the digital device falls back to the display.
@@ -549,6 +550,7 @@ void TestDispHomePage::selectionSwitchesBetweenDisplayAndDigital()
     QCOMPARE(listed.at(2), (QList<QVariant>{false, portOf(digital), 0, 0}));
     QCOMPARE(view->scene(), page->currentDisplay()->scene);
     QCOMPARE(tabs->currentIndex(), 1);
+    QVERIFY(!page->findChild<QWidget*>("themeActions")->isHidden());
 }
 
 QTEST_MAIN(TestDispHomePage)

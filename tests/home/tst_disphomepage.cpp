@@ -25,6 +25,7 @@
 #include <QGraphicsView>
 #include <QJsonArray>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -68,6 +69,7 @@ private slots:
     void releaseAllDevicesStopsEveryTransport();
     void savedThemeKeepsItsAngleForTheNextStart();
     void selectionSwitchesBetweenDisplayAndDigital();
+    void openingAListedThemeMakesItTheDevicesTheme();
 
 private:
     std::unique_ptr<DispHomePage> makePage();
@@ -551,6 +553,38 @@ void TestDispHomePage::selectionSwitchesBetweenDisplayAndDigital()
     QCOMPARE(view->scene(), page->currentDisplay()->scene);
     QCOMPARE(tabs->currentIndex(), 1);
     QVERIFY(!page->findChild<QWidget*>("themeActions")->isHidden());
+}
+
+void TestDispHomePage::openingAListedThemeMakesItTheDevicesTheme()
+{
+    const QString personal = ThemeStorage::libraryFolder(480, 480, true);
+    {
+        FakeThemeDialogs dialogs;
+        ThemeStorage writer(&dialogs);
+        writer.setDevice(480, 480, QString());
+        QVERIFY(writer.saveTheme(personal + "/alpha"));
+        QVERIFY(writer.saveTheme(personal + "/beta"));
+    }
+    TestEmulator emu;
+    QVERIFY2(emu.start("480x480", "1F3A:0007"), qPrintable(emu.errorText()));
+    TestEmulator::publish({&emu});
+    auto page = makePage();
+    QSignalSpy listed(page.get(), &DispHomePage::updateDeviceList);
+    QVERIFY(waitForListing(listed, 1));
+
+    const QString current = page->currentDisplay()->themePath;
+    const QString other = current.endsWith("alpha.theme") ? "beta" : "alpha";
+    const QString otherFile = personal + "/theme_" + other + "/" + other + ".theme";
+    QListWidget* items = page->personalThemeList()->listWidget();
+    const QList<QListWidgetItem*> found = items->findItems(other, Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    emit items->itemDoubleClicked(found.first());
+
+    QCOMPARE(page->currentDisplay()->themePath, otherFile);
+    QCOMPARE(page->findChild<QLineEdit*>("themeNameEdit")->text(), other);
+    QCOMPARE(BaseInfo::themePath(BaseInfo::sizeGroup(480, 480)), otherFile);
+    // The open theme may not be deleted from its list.
+    QCOMPARE(page->personalThemeList()->openThemeName(), other);
 }
 
 QTEST_MAIN(TestDispHomePage)

@@ -459,7 +459,7 @@ void TestDispMainWIndow::emulatedDisplayIsListedWithItsIcon()
     QVERIFY(startWithDevices({"480x1920"}));
     if (!qEnvironmentVariableIsEmpty("PANELCAST_SCREENSHOT_DIR")) {
         decorateForScreenshot(m_window->homePage()->currentScene());
-        QTest::qWait(5000); // the sensor table is built on the fourth pass
+        QTest::qWait(5000);                           // the sensor table is built on the fourth pass
         m_window->homePage()->homePageStackSelect(0); // the view back at the scene's top left
     }
     QListWidgetItem* item = list()->item(0);

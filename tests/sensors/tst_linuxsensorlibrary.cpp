@@ -111,6 +111,7 @@ private slots:
     void hwmonRenumberingChangesNothing();
     void intelCardPowerAndLiveFrameRate();
     void suspendedDevicesAreNeverRead();
+    void amdgpuClocksWithoutHwmonComeFromTheDpmTables();
     void unreadableRaplLeavesPackagePowerOut();
     void nvmlIsHeldOnlyWhileReadingOnHybridLaptops();
     void withoutNvmlAnNvidiaCardIsLeftOut();
@@ -434,6 +435,38 @@ void TestLinuxSensorLibrary::suspendedDevicesAreNeverRead()
     writeText(gpu + QStringLiteral("/power/runtime_status"), "active\n");
     library.updateReadings();
     QCOMPARE(findReading(library, kAmdGpu, QStringLiteral("GPU D3D Usage"))->value, 99.0);
+}
+
+void TestLinuxSensorLibrary::amdgpuClocksWithoutHwmonComeFromTheDpmTables()
+{
+    // APUs and older cards have no freq1_input/freq2_input; the current
+    // level is the one the driver marks with "*".
+    QTemporaryDir dir;
+    const QString base = copyTree(dir, QStringLiteral("amd-desktop"));
+    const QString gpu = base + QStringLiteral("/sys/devices/pci0000:00/0000:00:03.1/0000:0b:00.0");
+    for (const char* name : {"freq1_input", "freq1_label", "freq2_input", "freq2_label"}) {
+        QVERIFY(QFile::remove(gpu + QStringLiteral("/hwmon/hwmon1/") + QLatin1String(name)));
+    }
+    writeText(gpu + QStringLiteral("/pp_dpm_sclk"), "0: 500Mhz \n1: 1800Mhz *\n2: 2250Mhz \n");
+    writeText(gpu + QStringLiteral("/pp_dpm_mclk"), "0: 96Mhz *\n1: 1000Mhz \n");
+    LinuxSensorLibrary library(rootsOf(base, FakeClock(), nvmlStub()));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    library.updateReadings();
+    const ModelReading* clock = findReading(library, kAmdGpu, QStringLiteral("GPU Clock"));
+    QVERIFY(clock);
+    QCOMPARE((QVector<int>{clock->kind, clock->sensorClass, clock->subClass}), (QVector<int>{6, 13, 101}));
+    QCOMPARE(clock->value, 1800.0);
+    QCOMPARE(clock->unit, QStringLiteral("MHz"));
+    const ModelReading* memory = findReading(library, kAmdGpu, QStringLiteral("GPU Memory Clock"));
+    QVERIFY(memory);
+    QCOMPARE(memory->value, 96.0);
+
+    // The level moves; a table without a marked level leaves the value.
+    writeText(gpu + QStringLiteral("/pp_dpm_sclk"), "0: 500Mhz \n1: 1800Mhz \n2: 2250Mhz *\n");
+    writeText(gpu + QStringLiteral("/pp_dpm_mclk"), "0: 96Mhz\n1: 1000Mhz\n");
+    library.updateReadings();
+    QCOMPARE(findReading(library, kAmdGpu, QStringLiteral("GPU Clock"))->value, 2250.0);
+    QCOMPARE(findReading(library, kAmdGpu, QStringLiteral("GPU Memory Clock"))->value, 96.0);
 }
 
 void TestLinuxSensorLibrary::unreadableRaplLeavesPackagePowerOut()

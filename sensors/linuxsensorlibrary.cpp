@@ -17,6 +17,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -217,6 +218,27 @@ bool readDpmCurrentMhz(const QString& path, double* mhz)
         }
     }
     return false;
+}
+
+// One 64-bit model-specific register through the msr driver.
+bool readMsr(const QString& path, qint64 address, quint64* value)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    unsigned char bytes[8];
+    const ssize_t got = ::pread(fd, bytes, sizeof(bytes), off_t(address));
+    ::close(fd);
+    if (got != ssize_t(sizeof(bytes))) {
+        return false;
+    }
+    quint64 v = 0;
+    for (int i = 7; i >= 0; --i) {
+        v = (v << 8) | bytes[i];
+    }
+    *value = v;
+    return true;
 }
 
 qint64 monotonicNs()
@@ -520,6 +542,37 @@ void LinuxSensorLibrary::discoverCpu()
                 qint64 millivolts = 0;
                 if (readNumber(file, &millivolts)) {
                     setValue(cpu, reading, double(millivolts) / 1000.0);
+                }
+            });
+        }
+    }
+
+    // Intel core voltage: IA32_PERF_STATUS (MSR 0x198) bits 47:32 in units
+    // of 1/8192 V. The msr driver is root-only, so this is usually absent.
+    if (m_cpuName.contains(QLatin1String("Intel"))) {
+        constexpr qint64 kPerfStatus = 0x198;
+        QList<int> cores;
+        for (const QString& entry : sortedEntries(m_roots.dev + QStringLiteral("/cpu"))) {
+            bool ok = false;
+            const int core = entry.toInt(&ok);
+            if (ok && core >= 0) {
+                cores.append(core);
+            }
+        }
+        std::sort(cores.begin(), cores.end());
+        auto volts = [](quint64 status) { return double((status >> 32) & 0xFFFF) / 8192.0; };
+        for (int core : cores) {
+            const QString file = QStringLiteral("%1/cpu/%2/msr").arg(m_roots.dev).arg(core);
+            quint64 status = 0;
+            if (!readMsr(file, kPerfStatus, &status)) {
+                continue;
+            }
+            const int reading = addReading(cpu, 2, 11, 11, m_cpuName, QStringLiteral("Core %1 VID").arg(core),
+                                           QStringLiteral("V"));
+            m_updaters.push_back([this, cpu, reading, file, volts](qint64) {
+                quint64 now = 0;
+                if (readMsr(file, kPerfStatus, &now)) {
+                    setValue(cpu, reading, volts(now));
                 }
             });
         }

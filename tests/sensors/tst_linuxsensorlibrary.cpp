@@ -37,6 +37,7 @@ LinuxSensorRoots rootsOf(const QString& base, const FakeClock& clock, const QStr
     roots.sys = base + QStringLiteral("/sys");
     roots.proc = base + QStringLiteral("/proc");
     roots.run = base + QStringLiteral("/run");
+    roots.dev = base + QStringLiteral("/dev");
     roots.nvmlLibrary = nvml;
     roots.pciIds = pciIdsPath();
     roots.mangoHudFolder = base + QStringLiteral("/mangohud");
@@ -113,6 +114,7 @@ private slots:
     void suspendedDevicesAreNeverRead();
     void amdgpuClocksWithoutHwmonComeFromTheDpmTables();
     void unreadableRaplLeavesPackagePowerOut();
+    void intelCoreVoltagesComeFromTheMsrDriver();
     void nvmlIsHeldOnlyWhileReadingOnHybridLaptops();
     void withoutNvmlAnNvidiaCardIsLeftOut();
     void fanHeadersAreClassifiedByLabel_data();
@@ -467,6 +469,47 @@ void TestLinuxSensorLibrary::amdgpuClocksWithoutHwmonComeFromTheDpmTables()
     library.updateReadings();
     QCOMPARE(findReading(library, kAmdGpu, QStringLiteral("GPU Clock"))->value, 2250.0);
     QCOMPARE(findReading(library, kAmdGpu, QStringLiteral("GPU Memory Clock"))->value, 96.0);
+}
+
+void TestLinuxSensorLibrary::intelCoreVoltagesComeFromTheMsrDriver()
+{
+    QTemporaryDir dir;
+    const QString base = copyTree(dir, QStringLiteral("intel-desktop"));
+    // IA32_PERF_STATUS at 0x198: bits 47:32 are the voltage in 1/8192 V.
+    auto writeMsr = [&](int core, quint64 status) {
+        const QString folder = base + QStringLiteral("/dev/cpu/%1").arg(core);
+        QVERIFY(QDir().mkpath(folder));
+        QByteArray bytes(0x198, '\0');
+        for (int i = 0; i < 8; ++i) {
+            bytes.append(char((status >> (8 * i)) & 0xFF));
+        }
+        writeText(folder + QStringLiteral("/msr"), bytes);
+    };
+    writeMsr(0, quint64(0x2800) << 32 | 0x2A00);                 // 1.25 V
+    writeMsr(10, quint64(0x1C00) << 32 | 0x2A00);                // 0.875 V
+    QVERIFY(QDir().mkpath(base + QStringLiteral("/dev/cpu/1"))); // no msr node
+    writeText(base + QStringLiteral("/dev/cpu/microcode"), "");
+
+    LinuxSensorLibrary library(rootsOf(base, FakeClock(), nvmlStub()));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    library.updateReadings();
+    QStringList vids;
+    for (const ModelReading& r : library.sensors().first().readings) {
+        if (r.label.endsWith(QLatin1String(" VID"))) {
+            vids.append(QStringLiteral("%1 %2/%3/%4 %5%6")
+                            .arg(r.label)
+                            .arg(r.kind)
+                            .arg(r.sensorClass)
+                            .arg(r.subClass)
+                            .arg(r.value)
+                            .arg(r.unit));
+        }
+    }
+    QCOMPARE(vids, (QStringList{"Core 0 VID 2/11/11 1.25V", "Core 10 VID 2/11/11 0.875V"}));
+
+    writeMsr(0, quint64(0x2000) << 32);
+    library.updateReadings();
+    QCOMPARE(findReading(library, kIntelCpu, QStringLiteral("Core 0 VID"))->value, 1.0);
 }
 
 void TestLinuxSensorLibrary::unreadableRaplLeavesPackagePowerOut()

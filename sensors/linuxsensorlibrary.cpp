@@ -17,6 +17,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -202,6 +203,42 @@ QString intelFrequencyFile(const QString& card, const PciGpu& gpu)
         }
     }
     return {};
+}
+
+// The clock of the level an amdgpu pp_dpm_* table marks as current
+// ("1: 1800Mhz *"), in MHz.
+bool readDpmCurrentMhz(const QString& path, double* mhz)
+{
+    static const QRegularExpression level(QStringLiteral("^\\d+:\\s*(\\d+)\\s*[Mm][Hh]z\\s*\\*$"));
+    for (const QByteArray& line : readFile(path).split('\n')) {
+        const QRegularExpressionMatch match = level.match(QString::fromLatin1(line.trimmed()));
+        if (match.hasMatch()) {
+            *mhz = match.captured(1).toDouble();
+            return true;
+        }
+    }
+    return false;
+}
+
+// One 64-bit model-specific register through the msr driver.
+bool readMsr(const QString& path, qint64 address, quint64* value)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    unsigned char bytes[8];
+    const ssize_t got = ::pread(fd, bytes, sizeof(bytes), off_t(address));
+    ::close(fd);
+    if (got != ssize_t(sizeof(bytes))) {
+        return false;
+    }
+    quint64 v = 0;
+    for (int i = 7; i >= 0; --i) {
+        v = (v << 8) | bytes[i];
+    }
+    *value = v;
+    return true;
 }
 
 qint64 monotonicNs()
@@ -510,6 +547,37 @@ void LinuxSensorLibrary::discoverCpu()
         }
     }
 
+    // Intel core voltage: IA32_PERF_STATUS (MSR 0x198) bits 47:32 in units
+    // of 1/8192 V. The msr driver is root-only, so this is usually absent.
+    if (m_cpuName.contains(QLatin1String("Intel"))) {
+        constexpr qint64 kPerfStatus = 0x198;
+        QList<int> cores;
+        for (const QString& entry : sortedEntries(m_roots.dev + QStringLiteral("/cpu"))) {
+            bool ok = false;
+            const int core = entry.toInt(&ok);
+            if (ok && core >= 0) {
+                cores.append(core);
+            }
+        }
+        std::sort(cores.begin(), cores.end());
+        auto volts = [](quint64 status) { return double((status >> 32) & 0xFFFF) / 8192.0; };
+        for (int core : cores) {
+            const QString file = QStringLiteral("%1/cpu/%2/msr").arg(m_roots.dev).arg(core);
+            quint64 status = 0;
+            if (!readMsr(file, kPerfStatus, &status)) {
+                continue;
+            }
+            const int reading = addReading(cpu, 2, 11, 11, m_cpuName, QStringLiteral("Core %1 VID").arg(core),
+                                           QStringLiteral("V"));
+            m_updaters.push_back([this, cpu, reading, file, volts](qint64) {
+                quint64 now = 0;
+                if (readMsr(file, kPerfStatus, &now)) {
+                    setValue(cpu, reading, volts(now));
+                }
+            });
+        }
+    }
+
     auto addTemperature = [this](int sensor, int subClass, const QString& label, const QStringList& files) {
         const int reading = addReading(sensor, 1, 11, subClass, m_cpuName, label, kCelsius);
         // The hottest of the files (one file is the common case).
@@ -705,12 +773,26 @@ void LinuxSensorLibrary::discoverGpus()
             int reading;
             QString file;
             double scale;
+            bool dpmTable; // an amdgpu pp_dpm_* table rather than a number
         };
         QVector<FileReading> files;
         auto add = [&](const QString& file, int kind, int sensorClass, int subClass, const QString& label,
-                       const QString& unit, double scale) {
+                       const QString& unit, double scale, bool dpmTable = false) {
             if (!file.isEmpty() && QFileInfo::exists(file)) {
-                files.append({addReading(s, kind, sensorClass, subClass, name, label, unit), file, scale});
+                files.append(
+                    {addReading(s, kind, sensorClass, subClass, name, label, unit), file, scale, dpmTable});
+            }
+        };
+        // amdgpu: hwmon's clock in Hz, else the current level of the DPM
+        // table (APUs and older cards have no freqN_input).
+        auto addAmdClock = [&](const char* hwmonFile, const char* dpmFile, int subClass,
+                               const QString& label) {
+            const QString hwmon = attribute(chip, QLatin1String(hwmonFile));
+            if (!hwmon.isEmpty()) {
+                add(hwmon, 6, 13, subClass, label, QStringLiteral("MHz"), 1e-6);
+            } else {
+                add(gpu.path + QLatin1Char('/') + QLatin1String(dpmFile), 6, 13, subClass, label,
+                    QStringLiteral("MHz"), 1, true);
             }
         };
         QString temperature;
@@ -727,16 +809,14 @@ void LinuxSensorLibrary::discoverGpus()
         const bool amd = gpu.driver == QLatin1String("amdgpu");
         const bool intel = gpu.vendor == 0x8086;
         if (amd) {
-            add(attribute(chip, QStringLiteral("freq1_input")), 6, 13, 101, QStringLiteral("GPU Clock"),
-                QStringLiteral("MHz"), 1e-6);
+            addAmdClock("freq1_input", "pp_dpm_sclk", 101, QStringLiteral("GPU Clock"));
             add(gpu.path + QStringLiteral("/gpu_busy_percent"), 7, 13, 101, QStringLiteral("GPU Core Load"),
                 QStringLiteral("%"), 1);
             add(gpu.path + QStringLiteral("/gpu_busy_percent"), 7, 13, 101, QStringLiteral("GPU D3D Usage"),
                 QStringLiteral("%"), 1);
             add(gpu.path + QStringLiteral("/mem_info_vram_used"), 8, 13, 0,
                 QStringLiteral("GPU Memory Allocated"), QStringLiteral("MB"), 1.0 / kBytesPerMb);
-            add(attribute(chip, QStringLiteral("freq2_input")), 6, 13, 32, QStringLiteral("GPU Memory Clock"),
-                QStringLiteral("MHz"), 1e-6);
+            addAmdClock("freq2_input", "pp_dpm_mclk", 32, QStringLiteral("GPU Memory Clock"));
             add(gpu.path + QStringLiteral("/mem_busy_percent"), 7, 13, 32, QStringLiteral("GPU Memory Usage"),
                 QStringLiteral("%"), 1);
             QString power = attribute(chip, QStringLiteral("power1_average"));
@@ -792,6 +872,13 @@ void LinuxSensorLibrary::discoverGpus()
                 return;
             }
             for (const FileReading& f : files) {
+                if (f.dpmTable) {
+                    double mhz = 0;
+                    if (readDpmCurrentMhz(f.file, &mhz)) {
+                        setValue(s, f.reading, mhz);
+                    }
+                    continue;
+                }
                 qint64 raw = 0;
                 if (readNumber(f.file, &raw)) {
                     setValue(s, f.reading, double(raw) * f.scale);

@@ -16,6 +16,8 @@ struct LinuxSensorRoots
     QString sys = QStringLiteral("/sys");
     QString proc = QStringLiteral("/proc");
     QString run = QStringLiteral("/run");
+    // Device nodes (the msr driver's /dev/cpu/N/msr).
+    QString dev = QStringLiteral("/dev");
     // NVML is opened with dlopen(); empty leaves NVIDIA cards to sysfs.
     QString nvmlLibrary = QStringLiteral("libnvidia-ml.so.1");
     QString pciIds;

@@ -16,6 +16,10 @@
 
 #include <memory>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
 
 // System command output is waited for at most this long.
@@ -282,7 +286,7 @@ DiskFigures diskFigures(const QVector<VolumeFacts>& volumes)
     quint64 available = 0;
     QSet<QByteArray> seenDevices;
     for (const VolumeFacts& volume : volumes) {
-        if (!volume.valid || !volume.ready || volume.readOnly ||
+        if (!volume.valid || !volume.ready || volume.readOnly || volume.remote ||
             isPseudoOrNetworkFileSystem(volume.fileSystemType) || volume.device.startsWith("/dev/loop") ||
             volume.bytesTotal <= 0) {
             continue;
@@ -321,6 +325,11 @@ QVector<VolumeFacts> mountedVolumes()
         facts.readOnly = volume.isReadOnly();
         facts.bytesTotal = volume.bytesTotal();
         facts.bytesAvailable = volume.bytesAvailable();
+#ifdef Q_OS_WIN
+        // Mapped network drives carry the server's file system name.
+        const QString root = QDir::toNativeSeparators(volume.rootPath());
+        facts.remote = GetDriveTypeW(reinterpret_cast<LPCWSTR>(root.utf16())) == DRIVE_REMOTE;
+#endif
         result.append(facts);
     }
     return result;

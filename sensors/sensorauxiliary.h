@@ -28,6 +28,8 @@ struct VolumeFacts
     bool valid = true;
     bool ready = true;
     bool readOnly = false;
+    // The system reports a network drive (Windows drive type).
+    bool remote = false;
 };
 
 // The figures the sensor library does not give, each behind a function that

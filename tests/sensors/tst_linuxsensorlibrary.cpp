@@ -37,6 +37,7 @@ LinuxSensorRoots rootsOf(const QString& base, const FakeClock& clock, const QStr
     roots.sys = base + QStringLiteral("/sys");
     roots.proc = base + QStringLiteral("/proc");
     roots.run = base + QStringLiteral("/run");
+    roots.dev = base + QStringLiteral("/dev");
     roots.nvmlLibrary = nvml;
     roots.pciIds = pciIdsPath();
     roots.mangoHudFolder = base + QStringLiteral("/mangohud");
@@ -111,7 +112,9 @@ private slots:
     void hwmonRenumberingChangesNothing();
     void intelCardPowerAndLiveFrameRate();
     void suspendedDevicesAreNeverRead();
+    void amdgpuClocksWithoutHwmonComeFromTheDpmTables();
     void unreadableRaplLeavesPackagePowerOut();
+    void intelCoreVoltagesComeFromTheMsrDriver();
     void nvmlIsHeldOnlyWhileReadingOnHybridLaptops();
     void withoutNvmlAnNvidiaCardIsLeftOut();
     void fanHeadersAreClassifiedByLabel_data();
@@ -434,6 +437,79 @@ void TestLinuxSensorLibrary::suspendedDevicesAreNeverRead()
     writeText(gpu + QStringLiteral("/power/runtime_status"), "active\n");
     library.updateReadings();
     QCOMPARE(findReading(library, kAmdGpu, QStringLiteral("GPU D3D Usage"))->value, 99.0);
+}
+
+void TestLinuxSensorLibrary::amdgpuClocksWithoutHwmonComeFromTheDpmTables()
+{
+    // APUs and older cards have no freq1_input/freq2_input; the current
+    // level is the one the driver marks with "*".
+    QTemporaryDir dir;
+    const QString base = copyTree(dir, QStringLiteral("amd-desktop"));
+    const QString gpu = base + QStringLiteral("/sys/devices/pci0000:00/0000:00:03.1/0000:0b:00.0");
+    for (const char* name : {"freq1_input", "freq1_label", "freq2_input", "freq2_label"}) {
+        QVERIFY(QFile::remove(gpu + QStringLiteral("/hwmon/hwmon1/") + QLatin1String(name)));
+    }
+    writeText(gpu + QStringLiteral("/pp_dpm_sclk"), "0: 500Mhz \n1: 1800Mhz *\n2: 2250Mhz \n");
+    writeText(gpu + QStringLiteral("/pp_dpm_mclk"), "0: 96Mhz *\n1: 1000Mhz \n");
+    LinuxSensorLibrary library(rootsOf(base, FakeClock(), nvmlStub()));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    library.updateReadings();
+    const ModelReading* clock = findReading(library, kAmdGpu, QStringLiteral("GPU Clock"));
+    QVERIFY(clock);
+    QCOMPARE((QVector<int>{clock->kind, clock->sensorClass, clock->subClass}), (QVector<int>{6, 13, 101}));
+    QCOMPARE(clock->value, 1800.0);
+    QCOMPARE(clock->unit, QStringLiteral("MHz"));
+    const ModelReading* memory = findReading(library, kAmdGpu, QStringLiteral("GPU Memory Clock"));
+    QVERIFY(memory);
+    QCOMPARE(memory->value, 96.0);
+
+    // The level moves; a table without a marked level leaves the value.
+    writeText(gpu + QStringLiteral("/pp_dpm_sclk"), "0: 500Mhz \n1: 1800Mhz \n2: 2250Mhz *\n");
+    writeText(gpu + QStringLiteral("/pp_dpm_mclk"), "0: 96Mhz\n1: 1000Mhz\n");
+    library.updateReadings();
+    QCOMPARE(findReading(library, kAmdGpu, QStringLiteral("GPU Clock"))->value, 2250.0);
+    QCOMPARE(findReading(library, kAmdGpu, QStringLiteral("GPU Memory Clock"))->value, 96.0);
+}
+
+void TestLinuxSensorLibrary::intelCoreVoltagesComeFromTheMsrDriver()
+{
+    QTemporaryDir dir;
+    const QString base = copyTree(dir, QStringLiteral("intel-desktop"));
+    // IA32_PERF_STATUS at 0x198: bits 47:32 are the voltage in 1/8192 V.
+    auto writeMsr = [&](int core, quint64 status) {
+        const QString folder = base + QStringLiteral("/dev/cpu/%1").arg(core);
+        QVERIFY(QDir().mkpath(folder));
+        QByteArray bytes(0x198, '\0');
+        for (int i = 0; i < 8; ++i) {
+            bytes.append(char((status >> (8 * i)) & 0xFF));
+        }
+        writeText(folder + QStringLiteral("/msr"), bytes);
+    };
+    writeMsr(0, quint64(0x2800) << 32 | 0x2A00);                 // 1.25 V
+    writeMsr(10, quint64(0x1C00) << 32 | 0x2A00);                // 0.875 V
+    QVERIFY(QDir().mkpath(base + QStringLiteral("/dev/cpu/1"))); // no msr node
+    writeText(base + QStringLiteral("/dev/cpu/microcode"), "");
+
+    LinuxSensorLibrary library(rootsOf(base, FakeClock(), nvmlStub()));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    library.updateReadings();
+    QStringList vids;
+    for (const ModelReading& r : library.sensors().first().readings) {
+        if (r.label.endsWith(QLatin1String(" VID"))) {
+            vids.append(QStringLiteral("%1 %2/%3/%4 %5%6")
+                            .arg(r.label)
+                            .arg(r.kind)
+                            .arg(r.sensorClass)
+                            .arg(r.subClass)
+                            .arg(r.value)
+                            .arg(r.unit));
+        }
+    }
+    QCOMPARE(vids, (QStringList{"Core 0 VID 2/11/11 1.25V", "Core 10 VID 2/11/11 0.875V"}));
+
+    writeMsr(0, quint64(0x2000) << 32);
+    library.updateReadings();
+    QCOMPARE(findReading(library, kIntelCpu, QStringLiteral("Core 0 VID"))->value, 1.0);
 }
 
 void TestLinuxSensorLibrary::unreadableRaplLeavesPackagePowerOut()

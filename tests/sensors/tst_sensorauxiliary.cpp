@@ -225,9 +225,12 @@ void TestSensorAuxiliary::diskFiguresCountLocalWritableVolumesOnce_data()
     notReady.ready = false;
     VolumeFacts invalid = volume("/dev/sdd1", "ext4", 32, 32);
     invalid.valid = false;
+    // A mapped network drive reports the server's file system.
+    VolumeFacts remote = volume("\\\\nas\\share", "NTFS", 2000, 1000);
+    remote.remote = true;
     QTest::newRow("one disk") << QVector<VolumeFacts>{volume("/dev/nvme0n1p2", "ext4", 931, 600)}
                               << QVector<int>{931, 331, 600, 35};
-    QTest::newRow("pseudo, network, loop, read-only, not ready, invalid left out")
+    QTest::newRow("pseudo, network, remote, loop, read-only, not ready, invalid left out")
         << QVector<VolumeFacts>{volume("/dev/sda1", "ext4", 100, 50),
                                 volume("tmpfs", "tmpfs", 16, 16),
                                 volume("overlay", "overlay", 100, 50),
@@ -237,7 +240,8 @@ void TestSensorAuxiliary::diskFiguresCountLocalWritableVolumesOnce_data()
                                 volume("//nas/share", "cifs", 1000, 10),
                                 readOnly,
                                 notReady,
-                                invalid}
+                                invalid,
+                                remote}
         << QVector<int>{100, 50, 50, 50};
     QTest::newRow("btrfs subvolumes count once")
         << QVector<VolumeFacts>{volume("/dev/sda2", "btrfs", 500, 200),

@@ -12,6 +12,8 @@
 #include <QMimeData>
 #include <QTimer>
 
+#include <new>
+
 Q_LOGGING_CATEGORY(lcScene, "panelcast.scene")
 
 DispScene::DispScene(DispSensorManager* sensorManager, QObject* parent)
@@ -437,9 +439,18 @@ void DispScene::dropEvent(QGraphicsSceneDragDropEvent* event)
     int row = 0;
     int column = 0;
     QMap<int, QVariant> roles;
-    stream >> row >> column >> roles;
-    if (stream.status() != QDataStream::Ok || roles.isEmpty()) {
-        if (stream.status() != QDataStream::Ok) {
+    bool readable = true;
+    try {
+        stream >> row >> column >> roles;
+    } catch (const std::bad_alloc&) {
+        // Any application can start a drag with this format. Qt's reader
+        // reserves room for the entries a list claims before reading them,
+        // and a claim beyond what can be allocated throws.
+        readable = false;
+        roles.clear();
+    }
+    if (!readable || stream.status() != QDataStream::Ok || roles.isEmpty()) {
+        if (!readable || stream.status() != QDataStream::Ok) {
             qCWarning(lcScene) << "DispScene::dropEvent: unreadable tool data";
         }
         acceptTool(event);

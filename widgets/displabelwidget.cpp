@@ -6,6 +6,9 @@ DispLabelWidget::DispLabelWidget(DispWidget* parent) : DispWidget(parent)
 {
     m_label = new QLabel;
     m_label->setAlignment(Qt::AlignCenter);
+    // Texts come from theme files and sensor names: shown as written, never
+    // read as markup that could load files or break the single line.
+    m_label->setTextFormat(Qt::PlainText);
     // The base's placeholder is released with deleteLater here.
     setContentWidget(m_label);
     applyStyle();

@@ -18,12 +18,15 @@ DispNumberWidget::DispNumberWidget(DispWidget* parent, DispSensorManager* sensor
 
 namespace {
 
+// A reading that is not a number shows "0", without a unit.
 QString truncatedWithUnit(double value, const QString& unit)
 {
     if (!std::isfinite(value)) {
-        return QStringLiteral("0") + unit;
+        return QStringLiteral("0");
     }
-    return QString::number(static_cast<qint64>(std::trunc(value))) + unit;
+    // Printed as a double, not cast to an integer type, which a reading out
+    // of its range would not fit; + 0.0 turns -0 (from -0.5) into 0.
+    return QString::number(std::trunc(value) + 0.0, 'f', 0) + unit;
 }
 
 } // namespace
@@ -73,7 +76,7 @@ QString DispNumberWidget::valueText(const QVector<TableEntry>& table, const Reco
     if (!record || !record(entry.catalogueIndex, &value, &unit)) {
         return QStringLiteral("0");
     }
-    if (unit == QLatin1String("V")) {
+    if (unit == QLatin1String("V") && std::isfinite(value)) {
         return QString::number(value, 'f', 2) + unit;
     }
     return truncatedWithUnit(value, unit);

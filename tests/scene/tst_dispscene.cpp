@@ -179,6 +179,12 @@ void TestDispScene::dropWithoutRolesOnlyAccepts()
     QByteArray huge;
     QDataStream(&huge, QIODevice::WriteOnly) << 0 << 0 << quint32(0x7FFFFFFF) << qint32(0);
     QVERIFY(drop(scene, huge, QPointF(10, 10)));
+    // A role holding a string list that claims 2^28 entries and holds none.
+    QByteArray list;
+    QDataStream(&list, QIODevice::WriteOnly)
+        << 0 << 0 << qint32(1) << qint32(Qt::DisplayRole) << quint32(QMetaType::QStringList) << quint8(0)
+        << quint32(0x10000000);
+    QVERIFY(drop(scene, list, QPointF(10, 10)));
     QVERIFY(drop(scene, QByteArray(), QPointF(10, 10)));
     QCOMPARE(listSpy.count(), 0);
     QVERIFY(stackNames(scene).isEmpty());

@@ -3,6 +3,7 @@
 #include <QGraphicsScene>
 #include <QLabel>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestDispLabelWidget : public QObject
@@ -16,6 +17,7 @@ private slots:
     void pointSizeIsUsedAsPixels();
     void widgetTakesTheLabelsSize();
     void drawsTextInItsColourOnItsBackground();
+    void markupIsShownAsWritten();
 };
 
 void TestDispLabelWidget::styleSheetCarriesAlphaFirst_data()
@@ -110,6 +112,29 @@ void TestDispLabelWidget::drawsTextInItsColourOnItsBackground()
         red += (c.red() > 200 && c.blue() < 60) ? 1 : 0;
     }
     QVERIFY2(red > 5, qPrintable(QString::number(red)));
+}
+
+void TestDispLabelWidget::markupIsShownAsWritten()
+{
+    // Captions come from theme files: markup in them must not make the label
+    // load files (an image tag naming /dev/zero would read 2 GiB).
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString picture = dir.filePath(QStringLiteral("big.png"));
+    QImage red(300, 200, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QVERIFY(red.save(picture));
+
+    DispLabelWidget widget;
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(12);
+    widget.setFont(font);
+    const QString markup = QStringLiteral("<img src=\"%1\">").arg(picture);
+    widget.setText(markup);
+    QCOMPARE(widget.text(), markup);
+    QVERIFY2(widget.labelSize().height() < 100, qPrintable(QString::number(widget.labelSize().height())));
+    widget.setText(QStringLiteral("<b>bold</b><br>two lines"));
+    QVERIFY2(widget.labelSize().height() < 24, qPrintable(QString::number(widget.labelSize().height())));
 }
 
 QTEST_MAIN(TestDispLabelWidget)

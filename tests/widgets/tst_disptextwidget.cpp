@@ -82,18 +82,20 @@ void TestDispTextWidget::effectSetsTimerInterval_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("interval");
-    QTest::newRow("Default") << 0 << 100;
-    QTest::newRow("Left") << 1 << 15;
-    QTest::newRow("Right") << 2 << 15;
-    QTest::newRow("Up") << 3 << 50;
-    QTest::newRow("Down") << 4 << 50;
-    QTest::newRow("Flicker") << 5 << 50;
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Default") << 0 << 100 << "Default";
+    QTest::newRow("Left") << 1 << 15 << "Left";
+    QTest::newRow("Right") << 2 << 15 << "Right";
+    QTest::newRow("Up") << 3 << 50 << "Up";
+    QTest::newRow("Down") << 4 << 50 << "Down";
+    QTest::newRow("Flicker") << 5 << 50 << "Flicker";
 }
 
 void TestDispTextWidget::effectSetsTimerInterval()
 {
     QFETCH(int, mode);
     QFETCH(int, interval);
+    QFETCH(QString, name);
     DispTextWidget text;
     text.setEffect(1);
     text.effectTick();
@@ -102,7 +104,8 @@ void TestDispTextWidget::effectSetsTimerInterval()
     QCOMPARE(text.effectTimer()->interval(), interval);
     QVERIFY(text.effectTimer()->isActive());
     QCOMPARE(text.scrollOffset(), 0); // every change starts over
-    QCOMPARE(DispTextWidget::effectNames().at(mode).isEmpty(), false);
+    QCOMPARE(DispTextWidget::effectNames().size(), 6);
+    QCOMPARE(DispTextWidget::effectNames().at(mode), name);
 }
 
 void TestDispTextWidget::horizontalScrollWrapsAfterTwiceTheWidth_data()

@@ -1,5 +1,7 @@
 #include "dispsettingwidget.h"
 
+#include "logorules.h"
+
 #include "autorun.h"
 #include "baseinfo.h"
 #include "datadir.h"
@@ -38,13 +40,9 @@ constexpr int kTitleHeight = 35;
 constexpr int kBodyWidth = 602;
 constexpr int kBodyHeight = 582;
 
-constexpr qint64 kLogoLimitLarge = 0x300000; // 3 MiB, 1080 x 1920 panels
-constexpr qint64 kLogoLimit = 0x100000;      // 1 MiB, every other panel
 constexpr int kBootVideoTimeoutMs = 30000;
 // The boot-video converter, found through the search path.
 const QString kEncoderProgram = QStringLiteral("ffmpeg");
-// Only firmware that carries this mark in its version accepts a boot logo.
-const QString kLogoCapableMark = QStringLiteral("Dovaz Ezovava Ruviro");
 
 QToolButton* makeImageButton(QWidget* parent, const QString& image, const QSize& size)
 {
@@ -342,30 +340,6 @@ void dispsettingwidget::upgradeFirmware()
     setUpgradeButtonsEnabled(false);
 }
 
-qint64 dispsettingwidget::logoSizeLimit(int panelWidth, int panelHeight)
-{
-    return panelWidth == 1080 && panelHeight == 1920 ? kLogoLimitLarge : kLogoLimit;
-}
-
-bool dispsettingwidget::logoPictureFits(const QSize& pictureSize, int vendorId, int productId,
-                                        const QSize& panelSize, const QSize& sceneSize, int rotation)
-{
-    if (DeviceModels::uploadVariant(vendorId, productId) == DeviceModel::UploadVariantA) {
-        // These models take tall panels' logos in landscape.
-        const bool tallPanel =
-            panelSize.height() == 1920 && (panelSize.width() == 1080 || panelSize.width() == 462 ||
-                                           panelSize.width() == 440 || panelSize.width() == 480);
-        if (!tallPanel) {
-            return true;
-        }
-        return pictureSize.width() == 1920 || pictureSize.height() == panelSize.width();
-    }
-    if (rotation == 1 || rotation == 3) {
-        return pictureSize.width() == sceneSize.height() || pictureSize.height() == sceneSize.width();
-    }
-    return pictureSize.width() == sceneSize.width() || pictureSize.height() == sceneSize.height();
-}
-
 void dispsettingwidget::upgradeLogo()
 {
     if (m_logoPath.isEmpty() || !transportOpen()) {
@@ -374,11 +348,11 @@ void dispsettingwidget::upgradeLogo()
     const int panelWidth = m_transport->panelWidth();
     const int panelHeight = m_transport->panelHeight();
     const QFileInfo file(m_logoPath);
-    if (file.exists() && file.size() > logoSizeLimit(panelWidth, panelHeight)) {
+    if (file.exists() && file.size() > LogoRules::sizeLimit(QSize(panelWidth, panelHeight))) {
         showMessage(tr("The file is too large. Please select a file smaller than 1M."));
         return;
     }
-    if (!m_versionEdit->text().contains(kLogoCapableMark)) {
+    if (!LogoRules::versionTakesLogos(m_versionEdit->text())) {
         showMessage(tr("old version not support"));
         return;
     }
@@ -397,23 +371,17 @@ void dispsettingwidget::upgradeLogo()
             m_scene ? m_scene->sceneRect().size().toSize() : QSize(panelWidth, panelHeight);
         const int rotation = m_scene ? m_scene->rotation() : 0;
         if (!pictureSize.isValid() ||
-            !logoPictureFits(pictureSize, m_transport->vendorId(), m_transport->productId(),
-                             QSize(panelWidth, panelHeight), sceneSize, rotation)) {
+            !LogoRules::pictureFits(pictureSize, QSize(panelWidth, panelHeight), sceneSize,
+                                    m_transport->vendorId(), m_transport->productId(), rotation)) {
             showMessage(tr("size not right."));
             return;
         }
         m_transport->requestUpgrade(2, m_logoPath);
     } else if (extension == QLatin1String("mp4")) {
-        const QString output = Panelcast::dataDirectory() + QLatin1String("/boot_video.h264");
+        const QString output = LogoRules::bootVideoPath();
         // The converter would ask before overwriting an earlier boot video.
         QFile::remove(output);
-        const QStringList arguments{QStringLiteral("-i"),
-                                    m_logoPath,
-                                    QStringLiteral("-vf"),
-                                    QStringLiteral("transpose=%1").arg(1),
-                                    QStringLiteral("-c:v"),
-                                    QStringLiteral("libx264"),
-                                    output};
+        const QStringList arguments = LogoRules::bootVideoArguments(m_logoPath, output);
         qCDebug(lcSettings) << arguments;
         QProcess encoder;
         encoder.setStandardInputFile(QProcess::nullDevice());

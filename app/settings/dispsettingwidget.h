@@ -66,12 +66,6 @@ public:
     // Replaces the sensor readings export behind the Export button (tests).
     void setExportHandler(std::function<void()> handler) { m_exportHandler = std::move(handler); }
 
-    // Logo rules: the largest accepted file for a panel, and whether a
-    // picture of pictureSize fits the device.
-    static qint64 logoSizeLimit(int panelWidth, int panelHeight);
-    static bool logoPictureFits(const QSize& pictureSize, int vendorId, int productId, const QSize& panelSize,
-                                const QSize& sceneSize, int rotation);
-
 signals:
     void brightnessChanged(int percent);
 

@@ -36,10 +36,6 @@ private slots:
     void dragsOnlyByTheTitleBar_data();
     void dragsOnlyByTheTitleBar();
 
-    void logoSizeLimitDependsOnThePanel_data();
-    void logoSizeLimitDependsOnThePanel();
-    void logoPictureSizeRules_data();
-    void logoPictureSizeRules();
     void versionComesFromTheDevice();
     void logoUpgradeRules_data();
     void logoUpgradeRules();
@@ -267,74 +263,6 @@ QString writeJpeg(const QString& path, const QSize& size, qint64 padTo = 0)
 }
 
 } // namespace
-
-void TestDispSettingWidget::logoSizeLimitDependsOnThePanel_data()
-{
-    QTest::addColumn<QSize>("panel");
-    QTest::addColumn<qint64>("limit");
-    QTest::newRow("1080x1920: 3 MiB") << QSize(1080, 1920) << qint64(0x300000);
-    QTest::newRow("480x1920: 1 MiB") << QSize(480, 1920) << qint64(0x100000);
-    QTest::newRow("1920x1080: 1 MiB") << QSize(1920, 1080) << qint64(0x100000);
-    QTest::newRow("480x480: 1 MiB") << QSize(480, 480) << qint64(0x100000);
-}
-
-void TestDispSettingWidget::logoSizeLimitDependsOnThePanel()
-{
-    QFETCH(QSize, panel);
-    QFETCH(qint64, limit);
-    QCOMPARE(dispsettingwidget::logoSizeLimit(panel.width(), panel.height()), limit);
-}
-
-void TestDispSettingWidget::logoPictureSizeRules_data()
-{
-    QTest::addColumn<int>("vid");
-    QTest::addColumn<int>("pid");
-    QTest::addColumn<QSize>("panel");
-    QTest::addColumn<QSize>("scene");
-    QTest::addColumn<int>("rotation");
-    QTest::addColumn<QSize>("picture");
-    QTest::addColumn<bool>("fits");
-
-    const QSize tall(480, 1920);
-    QTest::newRow("0E02 480x1920: landscape 1920x480")
-        << 0x33C3 << 0x0E02 << tall << tall << 0 << QSize(1920, 480) << true;
-    QTest::newRow("0E02 480x1920: any 1920 wide")
-        << 0x33C3 << 0x0E02 << tall << tall << 0 << QSize(1920, 77) << true;
-    QTest::newRow("0E02 480x1920: portrait refused")
-        << 0x33C3 << 0x0E02 << tall << tall << 0 << QSize(480, 1920) << false;
-    QTest::newRow("8001 462x1920: 462 high")
-        << 0x33C3 << 0x8001 << QSize(462, 1920) << QSize(462, 1920) << 0 << QSize(1000, 462) << true;
-    QTest::newRow("8001 1080x1920: 1080 wide refused")
-        << 0x33C3 << 0x8001 << QSize(1080, 1920) << QSize(1080, 1920) << 0 << QSize(1080, 1920) << false;
-    QTest::newRow("0E02 320x240: anything")
-        << 0x33C3 << 0x0E02 << QSize(320, 240) << QSize(320, 240) << 0 << QSize(5, 5) << true;
-    QTest::newRow("0007 480x1920: as wide as the scene")
-        << 0x1F3A << 0x0007 << tall << tall << 0 << QSize(480, 100) << true;
-    QTest::newRow("0007 480x1920: as high as the scene")
-        << 0x1F3A << 0x0007 << tall << tall << 0 << QSize(100, 1920) << true;
-    QTest::newRow("0007 480x1920: landscape refused")
-        << 0x1F3A << 0x0007 << tall << tall << 0 << QSize(1920, 480) << false;
-    QTest::newRow("0007 turned: as wide as the scene is high")
-        << 0x1F3A << 0x0007 << QSize(320, 480) << QSize(480, 320) << 1 << QSize(320, 10) << true;
-    QTest::newRow("0007 turned: as high as the scene is wide")
-        << 0x1F3A << 0x0007 << QSize(320, 480) << QSize(480, 320) << 3 << QSize(10, 480) << true;
-    QTest::newRow("0007 turned: scene size refused")
-        << 0x1F3A << 0x0007 << QSize(320, 480) << QSize(480, 320) << 1 << QSize(480, 320) << false;
-    QTest::newRow("CCDD half turn: as upright")
-        << 0x0D28 << 0xCCDD << QSize(320, 480) << QSize(320, 480) << 2 << QSize(320, 480) << true;
-}
-
-void TestDispSettingWidget::logoPictureSizeRules()
-{
-    QFETCH(int, vid);
-    QFETCH(int, pid);
-    QFETCH(QSize, panel);
-    QFETCH(QSize, scene);
-    QFETCH(int, rotation);
-    QFETCH(QSize, picture);
-    QFETCH(bool, fits);
-    QCOMPARE(dispsettingwidget::logoPictureFits(picture, vid, pid, panel, scene, rotation), fits);
-}
 
 void TestDispSettingWidget::versionComesFromTheDevice()
 {

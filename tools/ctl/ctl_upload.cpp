@@ -143,7 +143,7 @@ bool prepareLogo(CtlDevice& device, const QString& path, int rotation, QString* 
             return false;
         }
         const CtlPort& port = device.port();
-        if (!LogoRules::pictureFits(size, panel, port.vendorId, port.productId, rotation)) {
+        if (!LogoRules::pictureFits(size, panel, panel, port.vendorId, port.productId, rotation)) {
             *error = QStringLiteral("%1 is %2x%3, which does not suit a %4x%5 panel")
                          .arg(path)
                          .arg(size.width())

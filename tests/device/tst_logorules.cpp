@@ -12,6 +12,8 @@ private slots:
     void sizeLimitDependsOnThePanel();
     void pictureMustSuitThePanel_data();
     void pictureMustSuitThePanel();
+    void pictureFollowsTheSceneOnTurnedThemes_data();
+    void pictureFollowsTheSceneOnTurnedThemes();
     void extensionIsTheLastDottedPart_data();
     void extensionIsTheLastDottedPart();
     void onlyMarkedFirmwareTakesLogos();
@@ -91,7 +93,58 @@ void TestLogoRules::pictureMustSuitThePanel()
     QFETCH(int, pid);
     QFETCH(int, rotation);
     QFETCH(bool, fits);
-    QCOMPARE(LogoRules::pictureFits(picture, panel, vid, pid, rotation), fits);
+    QCOMPARE(LogoRules::pictureFits(picture, panel, panel, vid, pid, rotation), fits);
+}
+
+void TestLogoRules::pictureFollowsTheSceneOnTurnedThemes_data()
+{
+    QTest::addColumn<int>("vid");
+    QTest::addColumn<int>("pid");
+    QTest::addColumn<QSize>("panel");
+    QTest::addColumn<QSize>("scene");
+    QTest::addColumn<int>("rotation");
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<bool>("fits");
+
+    const QSize tall(480, 1920);
+    QTest::newRow("0E02 480x1920: landscape 1920x480")
+        << 0x33C3 << 0x0E02 << tall << tall << 0 << QSize(1920, 480) << true;
+    QTest::newRow("0E02 480x1920: any 1920 wide")
+        << 0x33C3 << 0x0E02 << tall << tall << 0 << QSize(1920, 77) << true;
+    QTest::newRow("0E02 480x1920: portrait refused")
+        << 0x33C3 << 0x0E02 << tall << tall << 0 << QSize(480, 1920) << false;
+    QTest::newRow("8001 462x1920: 462 high")
+        << 0x33C3 << 0x8001 << QSize(462, 1920) << QSize(462, 1920) << 0 << QSize(1000, 462) << true;
+    QTest::newRow("8001 1080x1920: 1080 wide refused")
+        << 0x33C3 << 0x8001 << QSize(1080, 1920) << QSize(1080, 1920) << 0 << QSize(1080, 1920) << false;
+    QTest::newRow("0E02 320x240: anything")
+        << 0x33C3 << 0x0E02 << QSize(320, 240) << QSize(320, 240) << 0 << QSize(5, 5) << true;
+    QTest::newRow("0007 480x1920: as wide as the scene")
+        << 0x1F3A << 0x0007 << tall << tall << 0 << QSize(480, 100) << true;
+    QTest::newRow("0007 480x1920: as high as the scene")
+        << 0x1F3A << 0x0007 << tall << tall << 0 << QSize(100, 1920) << true;
+    QTest::newRow("0007 480x1920: landscape refused")
+        << 0x1F3A << 0x0007 << tall << tall << 0 << QSize(1920, 480) << false;
+    QTest::newRow("0007 turned: as wide as the scene is high")
+        << 0x1F3A << 0x0007 << QSize(320, 480) << QSize(480, 320) << 1 << QSize(320, 10) << true;
+    QTest::newRow("0007 turned: as high as the scene is wide")
+        << 0x1F3A << 0x0007 << QSize(320, 480) << QSize(480, 320) << 3 << QSize(10, 480) << true;
+    QTest::newRow("0007 turned: scene size refused")
+        << 0x1F3A << 0x0007 << QSize(320, 480) << QSize(480, 320) << 1 << QSize(480, 320) << false;
+    QTest::newRow("CCDD half turn: as upright")
+        << 0x0D28 << 0xCCDD << QSize(320, 480) << QSize(320, 480) << 2 << QSize(320, 480) << true;
+}
+
+void TestLogoRules::pictureFollowsTheSceneOnTurnedThemes()
+{
+    QFETCH(int, vid);
+    QFETCH(int, pid);
+    QFETCH(QSize, panel);
+    QFETCH(QSize, scene);
+    QFETCH(int, rotation);
+    QFETCH(QSize, picture);
+    QFETCH(bool, fits);
+    QCOMPARE(LogoRules::pictureFits(picture, panel, scene, vid, pid, rotation), fits);
 }
 
 void TestLogoRules::extensionIsTheLastDottedPart_data()

@@ -17,12 +17,14 @@ bool versionTakesLogos(const QString& version);
 // The last "."-separated part of `path`; empty when it has no ".".
 QString extension(const QString& path);
 
-// Whether a picture of `picture` size suits the panel. On 33C3:0E02 and
+// Whether a picture of `picture` size suits the display. On 33C3:0E02 and
 // 33C3:8001 panels of 1080, 462, 440 or 480 x 1920 it must be 1920 wide or
 // as high as the panel is wide (other sizes take any picture); elsewhere it
-// must match the panel's width or height, swapped when the theme is turned
-// by a quarter (rotation 1 or 3).
-bool pictureFits(const QSize& picture, const QSize& panel, int vendorId, int productId, int rotation);
+// must match the scene's width or height, swapped when the theme is turned
+// by a quarter (rotation 1 or 3). Without a scene (the command line) the
+// scene is the panel.
+bool pictureFits(const QSize& picture, const QSize& panel, const QSize& scene, int vendorId, int productId,
+                 int rotation);
 
 // Where the converted boot video is written: the data folder's
 // "boot_video.h264".

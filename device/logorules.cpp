@@ -1,17 +1,13 @@
 #include "logorules.h"
 
 #include "datadir.h"
+#include "devicemodels.h"
 
 namespace {
 
 constexpr qint64 kLargePanelLimit = 0x300000;
 constexpr qint64 kPanelLimit = 0x100000;
 constexpr int kLogoLongSide = 1920;
-
-bool isVariantAModel(int vendorId, int productId)
-{
-    return vendorId == 0x33C3 && (productId == 0x0E02 || productId == 0x8001);
-}
 
 } // namespace
 
@@ -33,9 +29,11 @@ QString extension(const QString& path)
     return parts.size() < 2 ? QString() : parts.last();
 }
 
-bool pictureFits(const QSize& picture, const QSize& panel, int vendorId, int productId, int rotation)
+bool pictureFits(const QSize& picture, const QSize& panel, const QSize& scene, int vendorId, int productId,
+                 int rotation)
 {
-    if (isVariantAModel(vendorId, productId)) {
+    // The models with their own upload variant take tall panels' logos in landscape.
+    if (DeviceModels::uploadVariant(vendorId, productId) == DeviceModel::UploadVariantA) {
         const bool tallPanel =
             panel.height() == kLogoLongSide &&
             (panel.width() == 1080 || panel.width() == 462 || panel.width() == 440 || panel.width() == 480);
@@ -45,9 +43,9 @@ bool pictureFits(const QSize& picture, const QSize& panel, int vendorId, int pro
         return picture.width() == kLogoLongSide || picture.height() == panel.width();
     }
     if (rotation == 1 || rotation == 3) {
-        return picture.width() == panel.height() || picture.height() == panel.width();
+        return picture.width() == scene.height() || picture.height() == scene.width();
     }
-    return picture.width() == panel.width() || picture.height() == panel.height();
+    return picture.width() == scene.width() || picture.height() == scene.height();
 }
 
 QString bootVideoPath()

@@ -297,7 +297,9 @@ void Transport::runUpload()
 
     QByteArray data;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only regular files: opening a pipe blocks until some writer comes, and
+    // a device file reads without end.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.isSequential()) {
         qCDebug(lcTransport) << "open update file fail.";
         emit updateFirmwareState(false);
     } else if (file.size() > kMaxUploadFileSize) {

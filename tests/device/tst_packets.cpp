@@ -91,7 +91,11 @@ void TestPackets::uploadStartCodeFollowsKindAndExtension_data()
     QTest::newRow("logo jpg") << 2 << "/tmp/logo.jpg" << 0x86;
     QTest::newRow("logo JPG is case-sensitive") << 2 << "/tmp/logo.JPG" << 0x87;
     QTest::newRow("boot video") << 2 << "/data/boot_video.h264" << 0x87;
-    QTest::newRow("no extension") << 2 << "jpg" << 0x87;
+    // The last "."-separated part of a name without a dot is the whole name.
+    QTest::newRow("name jpg without a dot") << 2 << "/tmp/jpg" << 0x86;
+    QTest::newRow("no extension") << 1 << "/tmp/firmware" << 0x82;
+    QTest::newRow("only the last part counts") << 2 << "/tmp/logo.jpg.png" << 0x87;
+    QTest::newRow("dotted folder, plain name") << 1 << "/tmp/a.jpg/fw" << 0x82;
 }
 
 void TestPackets::uploadStartCodeFollowsKindAndExtension()

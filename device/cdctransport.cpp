@@ -83,6 +83,11 @@ bool cdcTransport::isPortOpen() const
     return m_port && m_port->isOpen();
 }
 
+qint64 cdcTransport::pendingWriteBytes() const
+{
+    return isPortOpen() ? m_port->bytesToWrite() : 0;
+}
+
 void cdcTransport::sendSearch()
 {
     slotSendData(Packets::search());
@@ -113,5 +118,14 @@ void cdcTransport::slotSendData(QByteArray buff)
     if (!isPortOpen() || buff.isEmpty()) {
         return;
     }
+    if (m_port->bytesToWrite() >= kMaxPendingWriteBytes) {
+        if (!m_droppingWrites) {
+            qCDebug(lcSerial) << "cdcTransport::slotSendData: the device is not reading, dropping writes"
+                              << m_port->portName();
+            m_droppingWrites = true;
+        }
+        return;
+    }
+    m_droppingWrites = false;
     m_port->write(buff);
 }

@@ -16,6 +16,10 @@ class cdcTransport : public QObject
 
 public:
     static constexpr qint32 kBaudRate = 1000000;
+    // A device that stops reading would otherwise make every write wait in
+    // memory without end: past this many waiting bytes, buffers are dropped
+    // whole until the device takes its data again.
+    static constexpr qint64 kMaxPendingWriteBytes = 4 * 1024 * 1024;
 
     explicit cdcTransport(QObject* parent = nullptr);
     ~cdcTransport() override;
@@ -34,6 +38,9 @@ public:
     // Writes the identification query straight to the port.
     void sendSearch();
 
+    // Bytes handed to the port that the device has not taken yet.
+    qint64 pendingWriteBytes() const;
+
 signals:
     void emitError();
     void recvRead(QByteArray buff);
@@ -51,4 +58,6 @@ private:
     // Set while DTR and RTS are being dropped: ports without modem lines
     // (pseudo-terminals) refuse those calls, which is not a port failure.
     bool m_settingModemLines = false;
+    // Set while writes are dropped for a device that does not read.
+    bool m_droppingWrites = false;
 };

@@ -38,9 +38,14 @@ DeviceReply DeviceReply::parse(const QByteArray& chunk)
         break;
     case 0x90:
         if (chunk.size() >= kSearchMinSize) {
+            const int width = be16At(chunk, 8);
+            const int height = be16At(chunk, 10);
+            if (width < 1 || width > kMaxPanelSide || height < 1 || height > kMaxPanelSide) {
+                break;
+            }
             reply.kind = SearchResult;
-            reply.width = be16At(chunk, 8);
-            reply.height = be16At(chunk, 10);
+            reply.width = width;
+            reply.height = height;
             reply.mode = chunk.size() >= kSearchWithModeSize ? byteAt(chunk, 12) : 0;
         }
         break;

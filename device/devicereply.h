@@ -6,7 +6,8 @@
 // One chunk read from a display device, examined as one reply: 5A A5, an
 // unused byte, the reply code at offset 3, then the reply's data. Chunks are
 // never reassembled; a chunk too short for its fields, not starting with
-// 5A A5, or carrying an unknown code is dropped (kind Invalid).
+// 5A A5, or carrying an unknown code is dropped (kind Invalid), and so is a
+// search reply with an implausible panel size.
 struct DeviceReply
 {
     enum Kind
@@ -21,6 +22,8 @@ struct DeviceReply
     static constexpr int kAcknowledgeMinSize = 5;
     static constexpr int kSearchMinSize = 12;
     static constexpr int kSearchWithModeSize = 13;
+    // A search reply whose width or height is 0 or above this is dropped.
+    static constexpr int kMaxPanelSide = 4096;
 
     Kind kind = Invalid;
     QString version;

@@ -94,8 +94,9 @@ int uploadCodeOffset(int kind)
 
 uint16_t uploadStartCode(int kind, const QString& fileName)
 {
-    const QString extension = fileName.section(QLatin1Char('.'), -1);
-    const bool isJpg = fileName.contains(QLatin1Char('.')) && extension == QLatin1String("jpg");
+    // A name without a dot is its own last part, so a file named "jpg" counts.
+    const QString name = fileName.section(QLatin1Char('/'), -1);
+    const bool isJpg = name.section(QLatin1Char('.'), -1) == QLatin1String("jpg");
     return uint16_t((isJpg ? UploadStartImage : UploadStartOther) + uploadCodeOffset(kind));
 }
 

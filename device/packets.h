@@ -66,6 +66,7 @@ int uploadCodeOffset(int kind);
 
 // Start code of an upload: 0x81 + offset when the file name's last
 // "."-separated part is exactly "jpg" (case-sensitive), else 0x82 + offset.
+// A path may be given; only its file name counts.
 uint16_t uploadStartCode(int kind, const QString& fileName);
 
 // Seven-segment packets: 8 bytes with one colour, 17 bytes with four.

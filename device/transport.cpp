@@ -297,7 +297,9 @@ void Transport::runUpload()
 
     QByteArray data;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only regular files: opening a pipe blocks until some writer comes, and
+    // a device file reads without end.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.isSequential()) {
         qCDebug(lcTransport) << "open update file fail.";
         emit updateFirmwareState(false);
     } else if (file.size() > kMaxUploadFileSize) {
@@ -328,6 +330,9 @@ void Transport::runUpload()
     const int pollLimit = DeviceModels::uploadAckPollLimit(variant);
     int sent = 0;
     int polls = 0;
+    // Packs are taken at this offset; shifting the rest of the file after
+    // every pack would cost time quadratic in the file size.
+    int position = 0;
     for (;;) {
         if (m_acknowledge == 0) {
             if (++polls > pollLimit) {
@@ -341,16 +346,17 @@ void Transport::runUpload()
             int consumed = 0;
             if (sent == 0) {
                 consumed = qMin(packSize, int(data.size()));
-                packet = Packets::buildWithLength(startCode, uint32_t(packSize), data.left(consumed));
+                packet =
+                    Packets::buildWithLength(startCode, uint32_t(packSize), data.mid(position, consumed));
                 qCDebug(lcTransport).noquote() << "send 0x82, 0 pack";
             } else if (sent < total - 1) {
                 consumed = packSize;
                 packet = Packets::buildWithLength(uint16_t(Packets::UploadData + offset), uint32_t(packSize),
-                                                  data.left(consumed));
+                                                  data.mid(position, consumed));
                 qCDebug(lcTransport).noquote() << QStringLiteral("send 0x83, %1 pack").arg(sent);
             } else {
-                consumed = int(data.size());
-                packet = Packets::build(uint16_t(Packets::UploadEnd + offset), data);
+                consumed = int(data.size()) - position;
+                packet = Packets::build(uint16_t(Packets::UploadEnd + offset), data.mid(position));
             }
             if (m_connected != 0) {
                 emit emitSendData(packet);
@@ -359,7 +365,7 @@ void Transport::runUpload()
                 emit updateFirmwareState(true);
                 qCDebug(lcTransport).noquote() << QStringLiteral("send 0x84, %1 pack").arg(sent);
             }
-            data.remove(0, consumed);
+            position += consumed;
             ++sent;
             polls = 0;
         }

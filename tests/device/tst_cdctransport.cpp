@@ -51,6 +51,7 @@ private slots:
     void emptyNameIsRefusedQuietly();
     void dataForAClosedPortIsDropped();
     void emptyBufferSendsNothing();
+    void stalledDeviceBoundsTheWriteBacklog();
     void reopeningTheSamePortWorks();
     void vanishingDeviceRaisesError();
     void identifiesEmulatedDisplay_data();
@@ -317,6 +318,46 @@ void TestCdcTransport::emptyBufferSendsNothing()
     QVERIFY(pty.drainFromHost(50).isEmpty());
     QCOMPARE(errors.count(), 0);
     QVERIFY(adapter.isPortOpen());
+}
+
+void TestCdcTransport::stalledDeviceBoundsTheWriteBacklog()
+{
+    PtyPair pty;
+    cdcTransport adapter;
+    QVERIFY(adapter.openPort(pty.slavePath()));
+
+    // The device stops reading: the pseudo-terminal fills up and the rest
+    // would wait in the adapter, growing with every frame.
+    constexpr int kPackets = 64;
+    constexpr int kPayload = 256 * 1024;
+    const int packetSize = Packets::kHeaderSize + kPayload;
+    for (int i = 0; i < kPackets; ++i) {
+        adapter.slotSendData(Packets::frame(QByteArray(kPayload, char(i))));
+        QCoreApplication::processEvents();
+    }
+    QVERIFY2(adapter.pendingWriteBytes() <= cdcTransport::kMaxPendingWriteBytes + packetSize,
+             qPrintable(QString::number(adapter.pendingWriteBytes())));
+
+    // Once the device reads again, what went out is whole packets in order,
+    // and new writes get through.
+    QByteArray received;
+    QDeadlineTimer deadline(10000);
+    while (adapter.pendingWriteBytes() > 0 && !deadline.hasExpired()) {
+        received += pty.drainFromHost(20);
+    }
+    received += pty.drainFromHost(50);
+    QCOMPARE(adapter.pendingWriteBytes(), qint64(0));
+    QCOMPARE(received.size() % packetSize, 0);
+    int previous = -1;
+    for (int at = 0; at < received.size(); at += packetSize) {
+        const QByteArray packet = received.mid(at, packetSize);
+        const int fill = uchar(packet.at(Packets::kHeaderSize));
+        QVERIFY(fill > previous);
+        QVERIFY(packet == Packets::frame(QByteArray(kPayload, char(fill))));
+        previous = fill;
+    }
+    adapter.sendSearch();
+    QCOMPARE(pty.readFromHost(9), Packets::search());
 }
 
 void TestCdcTransport::reopeningTheSamePortWorks()

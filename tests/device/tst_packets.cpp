@@ -91,7 +91,11 @@ void TestPackets::uploadStartCodeFollowsKindAndExtension_data()
     QTest::newRow("logo jpg") << 2 << "/tmp/logo.jpg" << 0x86;
     QTest::newRow("logo JPG is case-sensitive") << 2 << "/tmp/logo.JPG" << 0x87;
     QTest::newRow("boot video") << 2 << "/data/boot_video.h264" << 0x87;
-    QTest::newRow("no extension") << 2 << "jpg" << 0x87;
+    // The last "."-separated part of a name without a dot is the whole name.
+    QTest::newRow("name jpg without a dot") << 2 << "/tmp/jpg" << 0x86;
+    QTest::newRow("no extension") << 1 << "/tmp/firmware" << 0x82;
+    QTest::newRow("only the last part counts") << 2 << "/tmp/logo.jpg.png" << 0x87;
+    QTest::newRow("dotted folder, plain name") << 1 << "/tmp/a.jpg/fw" << 0x82;
 }
 
 void TestPackets::uploadStartCodeFollowsKindAndExtension()
@@ -140,6 +144,20 @@ void TestPackets::replies_data()
         << QSize(360, 960) << 1;
     QTest::newRow("search too short") << hex("5A A5 00 90 00 00 00 00 01 E0 07") << int(DeviceReply::Invalid)
                                       << QString() << 0 << none << 0;
+    // A display reporting no size would be listed as a seven-segment device,
+    // and an absurd one would have a scene and an encoder built for it.
+    QTest::newRow("search with zero width") << hex("5A A5 00 90 00 00 00 00 00 00 07 80")
+                                            << int(DeviceReply::Invalid) << QString() << 0 << none << 0;
+    QTest::newRow("search with zero height") << hex("5A A5 00 90 00 00 00 00 01 E0 00 00 01")
+                                             << int(DeviceReply::Invalid) << QString() << 0 << none << 0;
+    QTest::newRow("search beyond the largest panel side")
+        << hex("5A A5 00 90 00 00 00 00 10 01 07 80") << int(DeviceReply::Invalid) << QString() << 0 << none
+        << 0;
+    QTest::newRow("search of 65535 x 65535") << hex("5A A5 00 90 00 00 00 00 FF FF FF FF")
+                                             << int(DeviceReply::Invalid) << QString() << 0 << none << 0;
+    QTest::newRow("search at the largest panel side")
+        << hex("5A A5 00 90 00 00 00 00 10 00 10 00") << int(DeviceReply::SearchResult) << QString() << 0
+        << QSize(4096, 4096) << 0;
     QTest::newRow("version text") << QByteArray::fromHex("5AA5008100") + QByteArray("V1.2 Dovaz")
                                   << int(DeviceReply::Version) << QString("V1.2 Dovaz") << 0 << none << 0;
     QTest::newRow("version of 5 bytes is empty")

@@ -9,6 +9,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr int kWaitMs = 5000;
@@ -145,6 +149,8 @@ private slots:
     void uploadsMatchTheFileByteForByte_data();
     void uploadsMatchTheFileByteForByte();
     void uploadFailsWhenFileCannotBeOpened();
+    void uploadRefusesWhatIsNotAFile_data();
+    void uploadRefusesWhatIsNotAFile();
     void uploadTimesOutWithoutAcknowledgement();
     void stoppingTearsTheEncoderDown();
 };
@@ -541,6 +547,48 @@ void TestTransport::uploadFailsWhenFileCannotBeOpened()
     QTest::ignoreMessage(QtDebugMsg, "open update file fail.");
     QTest::ignoreMessage(QtDebugMsg, "totalPack: 0");
     h.transport.requestUpgrade(Packets::UploadLogo, QStringLiteral("/nonexistent/logo.jpg"));
+    h.transport.start();
+    QTRY_COMPARE_WITH_TIMEOUT(h.states, QList<bool>{false}, kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!h.transport.uploadPending(), kWaitMs);
+    QVERIFY(h.writes.isEmpty());
+}
+
+void TestTransport::uploadRefusesWhatIsNotAFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    // A pipe would block the transport thread in open() until some writer
+    // came; a device file reads without end (or, like /dev/null, as empty).
+    QTest::newRow("named pipe") << "fifo";
+    QTest::newRow("device file") << "/dev/null";
+}
+
+void TestTransport::uploadRefusesWhatIsNotAFile()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QString path = kind;
+    if (kind == QLatin1String("fifo")) {
+        path = dir.filePath("boot_video.h264");
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    }
+    // Should the transport thread be stuck opening the pipe, a writer
+    // appearing and leaving lets it go, so the test fails instead of hanging.
+    struct PipeRelease
+    {
+        QString path;
+        ~PipeRelease()
+        {
+            const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        }
+    };
+
+    Harness h;
+    const PipeRelease release{path};
+    QTest::ignoreMessage(QtDebugMsg, "open update file fail.");
+    h.transport.requestUpgrade(Packets::UploadLogo, path);
     h.transport.start();
     QTRY_COMPARE_WITH_TIMEOUT(h.states, QList<bool>{false}, kWaitMs);
     QTRY_VERIFY_WITH_TIMEOUT(!h.transport.uploadPending(), kWaitMs);

@@ -1,24 +1,11 @@
 #include "devicescanner.h"
 
+#include "devicemodels.h"
 #include "systemportenumerator.h"
 
 #include <QSet>
 
 namespace {
-
-struct UsbPair
-{
-    int vendorId;
-    int productId;
-};
-
-constexpr UsbPair kKnownPairs[] = {
-    {0x1F3A, 0x0007}, // display
-    {0x0D28, 0xCCDD}, // display, frames sent unencoded
-    {0x33C3, 0x0E02}, // display
-    {0x33C3, 0x8001}, // display
-    {0x1A86, 0xFE00}, // seven-segment panel
-};
 
 QSet<QString> namesOf(const QList<SerialPortEntry>& entries)
 {
@@ -65,12 +52,7 @@ bool DeviceScanner::isActive() const
 
 bool DeviceScanner::isKnownPair(int vendorId, int productId)
 {
-    for (const UsbPair& pair : kKnownPairs) {
-        if (pair.vendorId == vendorId && pair.productId == productId) {
-            return true;
-        }
-    }
-    return false;
+    return DeviceModels::isKnown(vendorId, productId);
 }
 
 void DeviceScanner::scan()

@@ -14,21 +14,17 @@
 
 namespace {
 
-struct Announced
-{
-    uint type;
-    int onoff;
-    uint color;
-    uint light;
-    int function;
-    double angle;
-};
-
-Announced last(const QSignalSpy& spy)
+// The last announcement as "type onoff #colour light function angle".
+QString last(const QSignalSpy& spy)
 {
     const QVariantList args = spy.last();
-    return {args[0].toUInt(), args[1].toInt(), args[2].toUInt(),
-            args[3].toUInt(), args[4].toInt(), args[5].toDouble()};
+    return QStringLiteral("%1 %2 #%3 %4 %5 %6")
+        .arg(args[0].toUInt())
+        .arg(args[1].toInt())
+        .arg(args[2].toUInt(), 6, 16, QLatin1Char('0'))
+        .arg(args[3].toUInt())
+        .arg(args[4].toInt())
+        .arg(args[5].toDouble());
 }
 
 template <class T>
@@ -39,15 +35,6 @@ T* child(QWidget* panel, const QString& name)
         qFatal("no child %s", qPrintable(name));
     }
     return found;
-}
-
-QStringList labelTexts(QWidget* panel)
-{
-    QStringList texts;
-    for (QLabel* label : panel->findChildren<QLabel*>()) {
-        texts.append(label->text());
-    }
-    return texts;
 }
 
 } // namespace
@@ -64,8 +51,7 @@ private slots:
     void presets();
     void slidersMoveOneChannel_data();
     void slidersMoveOneChannel();
-    void onOffAndBrightness();
-    void functionSelectsTheSceneSource();
+    void onOffBrightnessAndFunction();
     void setterMovesControlsAndAnnounces();
     void ringPickSetsColour();
 };
@@ -74,32 +60,34 @@ void tst_ColorAdjustWidget::startsAtTheDefaults()
 {
     ColorAdjustWidget panel(nullptr);
     const SegEffectParams p = panel.currentParam();
-    QCOMPARE(p.type, 0u);
-    QCOMPARE(p.onoff, 1);
-    QCOMPARE(p.color, 0xFF0000u);
-    QCOMPARE(p.light, 100u);
-    QCOMPARE(p.function, 0);
-
+    QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5")
+                 .arg(p.type)
+                 .arg(p.onoff)
+                 .arg(p.color, 0, 16)
+                 .arg(p.light)
+                 .arg(p.function),
+             QStringLiteral("0 1 ff0000 100 0"));
     QVERIFY(child<QAbstractButton>(&panel, "mode0")->isChecked());
     QVERIFY(child<QAbstractButton>(&panel, "function0")->isChecked());
     QVERIFY(child<QCheckBox>(&panel, "onOff")->isChecked());
     QCOMPARE(child<QSlider>(&panel, "light")->maximum(), 100);
-    QCOMPARE(child<QSlider>(&panel, "red")->value(), 255);
     QCOMPARE(child<QSlider>(&panel, "red")->maximum(), 255);
+    QCOMPARE(child<QSlider>(&panel, "red")->value(), 255);
     QCOMPARE(child<QLabel>(&panel, "redValue")->text(), QStringLiteral("255"));
     QCOMPARE(child<QLabel>(&panel, "greenValue")->text(), QStringLiteral("0"));
-
-    const QStringList texts = labelTexts(&panel);
-    QVERIFY(texts.contains("Color Adiust"));
-    QVERIFY(texts.contains("Color Setting"));
-    QVERIFY(texts.contains("Function Select"));
-    const QStringList modes = {"Color Adiust", "Breath Mode",  "Gradient",
-                               "Rainbow Mode", "Temp Linkage", "Load Linkage"};
-    for (int i = 0; i < modes.size(); ++i) {
-        QCOMPARE(child<QAbstractButton>(&panel, QStringLiteral("mode%1").arg(i))->text(), modes[i]);
+    QStringList texts;
+    for (const char* name :
+         {"mode0", "mode1", "mode2", "mode3", "mode4", "mode5", "function0", "function1"}) {
+        texts.append(child<QAbstractButton>(&panel, name)->text());
     }
-    QCOMPARE(child<QAbstractButton>(&panel, "function0")->text(), QStringLiteral("Monitor CPU"));
-    QCOMPARE(child<QAbstractButton>(&panel, "function1")->text(), QStringLiteral("Monitor GPU"));
+    QCOMPARE(texts, (QStringList{"Color Adiust", "Breath Mode", "Gradient", "Rainbow Mode", "Temp Linkage",
+                                 "Load Linkage", "Monitor CPU", "Monitor GPU"}));
+    QStringList labels;
+    for (QLabel* label : panel.findChildren<QLabel*>()) {
+        labels.append(label->text());
+    }
+    QVERIFY(labels.contains("Color Adiust") && labels.contains("Color Setting") &&
+            labels.contains("Function Select"));
 }
 
 void tst_ColorAdjustWidget::modeButtons_data()
@@ -117,8 +105,7 @@ void tst_ColorAdjustWidget::modeButtons()
     QSignalSpy announced(&panel, &ColorAdjustWidget::updateCurrentParam);
     child<QAbstractButton>(&panel, QStringLiteral("mode%1").arg(mode))->click();
     QCOMPARE(announced.count(), 1);
-    QCOMPARE(last(announced).type, uint(mode));
-    QCOMPARE(last(announced).color, 0xFF0000u);
+    QCOMPARE(last(announced).section(' ', 0, 2), QStringLiteral("%1 1 #ff0000").arg(mode));
     QVERIFY(!child<QAbstractButton>(&panel, "mode0")->isChecked());
 }
 
@@ -141,7 +128,7 @@ void tst_ColorAdjustWidget::presets()
     QSignalSpy announced(&panel, &ColorAdjustWidget::updateCurrentParam);
     child<QAbstractButton>(&panel, QStringLiteral("preset%1").arg(id))->click();
     QVERIFY(announced.count() >= 1);
-    QCOMPARE(last(announced).color, color);
+    QCOMPARE(last(announced).section(' ', 2, 2), QStringLiteral("#%1").arg(color, 6, 16, QLatin1Char('0')));
     QCOMPARE(uint(child<QSlider>(&panel, "red")->value()), (color >> 16) & 0xFF);
     QCOMPARE(uint(child<QSlider>(&panel, "green")->value()), (color >> 8) & 0xFF);
     QCOMPARE(uint(child<QSlider>(&panel, "blue")->value()), color & 0xFF);
@@ -171,35 +158,29 @@ void tst_ColorAdjustWidget::slidersMoveOneChannel()
     QSignalSpy announced(&panel, &ColorAdjustWidget::updateCurrentParam);
     child<QSlider>(&panel, slider)->setValue(value);
     QCOMPARE(announced.count(), 1);
-    QCOMPARE(last(announced).color, color);
+    QCOMPARE(last(announced).section(' ', 2, 2), QStringLiteral("#%1").arg(color, 6, 16, QLatin1Char('0')));
     QCOMPARE(child<QLabel>(&panel, slider + "Value")->text(), QString::number(value));
 }
 
-void tst_ColorAdjustWidget::onOffAndBrightness()
-{
-    ColorAdjustWidget panel(nullptr);
-    QSignalSpy announced(&panel, &ColorAdjustWidget::updateCurrentParam);
-    child<QCheckBox>(&panel, "onOff")->click();
-    QCOMPARE(last(announced).onoff, 0);
-    child<QSlider>(&panel, "light")->setValue(37);
-    QCOMPARE(last(announced).light, 37u);
-    QCOMPARE(last(announced).onoff, 0);
-    child<QCheckBox>(&panel, "onOff")->click();
-    QCOMPARE(last(announced).onoff, 1);
-    QCOMPARE(announced.count(), 3);
-}
-
-void tst_ColorAdjustWidget::functionSelectsTheSceneSource()
+void tst_ColorAdjustWidget::onOffBrightnessAndFunction()
 {
     SegScene scene(nullptr);
     ColorAdjustWidget panel(&scene);
     QSignalSpy announced(&panel, &ColorAdjustWidget::updateCurrentParam);
+    child<QCheckBox>(&panel, "onOff")->click();
+    QCOMPARE(last(announced), QStringLiteral("0 0 #ff0000 100 0 0"));
+    child<QSlider>(&panel, "light")->setValue(37);
+    QCOMPARE(last(announced), QStringLiteral("0 0 #ff0000 37 0 0"));
+    child<QCheckBox>(&panel, "onOff")->click();
+    QCOMPARE(last(announced), QStringLiteral("0 1 #ff0000 37 0 0"));
+    QCOMPARE(announced.count(), 3);
+    // The function selects the scene's source.
     child<QAbstractButton>(&panel, "function1")->click();
-    QCOMPARE(last(announced).function, 1);
+    QCOMPARE(last(announced), QStringLiteral("0 1 #ff0000 37 1 0"));
     QCOMPARE(scene.source(), 1);
     QCOMPARE(scene.sourceLabel()->text(), QStringLiteral("GPU"));
     child<QAbstractButton>(&panel, "function0")->click();
-    QCOMPARE(last(announced).function, 0);
+    QCOMPARE(last(announced), QStringLiteral("0 1 #ff0000 37 0 0"));
     QCOMPARE(scene.sourceLabel()->text(), QStringLiteral("CPU"));
 }
 
@@ -210,13 +191,7 @@ void tst_ColorAdjustWidget::setterMovesControlsAndAnnounces()
     QSignalSpy announced(&panel, &ColorAdjustWidget::updateCurrentParam);
     panel.setCurrentParam(3, 0, 0x12AB34, 40, 1, 33.0);
     QVERIFY(announced.count() >= 1);
-    const Announced a = last(announced);
-    QCOMPARE(a.type, 3u);
-    QCOMPARE(a.onoff, 0);
-    QCOMPARE(a.color, 0x12AB34u);
-    QCOMPARE(a.light, 40u);
-    QCOMPARE(a.function, 1);
-    QCOMPARE(a.angle, 33.0);
+    QCOMPARE(last(announced), QStringLiteral("3 0 #12ab34 40 1 33"));
     QVERIFY(child<QAbstractButton>(&panel, "mode3")->isChecked());
     QVERIFY(child<QAbstractButton>(&panel, "function1")->isChecked());
     QVERIFY(!child<QCheckBox>(&panel, "onOff")->isChecked());
@@ -224,7 +199,6 @@ void tst_ColorAdjustWidget::setterMovesControlsAndAnnounces()
     QCOMPARE(child<QSlider>(&panel, "green")->value(), 0xAB);
     QCOMPARE(scene.source(), 1);
     QCOMPARE(panel.colorRing()->angle(), 33.0);
-
     // Every announcement carries a consistent colour: the sliders follow it.
     for (const QVariantList& args : announced) {
         QCOMPARE(args[2].toUInt(), 0x12AB34u);
@@ -246,8 +220,8 @@ void tst_ColorAdjustWidget::ringPickSetsColour()
     QVERIFY(announced.count() >= 1);
     const QColor picked = ring->currentColor();
     QVERIFY(picked.isValid());
-    QCOMPARE(last(announced).color, picked.rgb() & 0xFFFFFFu);
-    QCOMPARE(last(announced).angle, 90.0);
+    QCOMPARE(last(announced),
+             QStringLiteral("0 1 #%1 100 0 90").arg(picked.rgb() & 0xFFFFFFu, 6, 16, QLatin1Char('0')));
     QCOMPARE(child<QSlider>(&panel, "blue")->value(), picked.blue());
     // Saturated (not the white centre of the picture): about #7f00ff.
     QVERIFY2(qAbs(picked.red() - 127) < 25 && picked.green() < 25 && picked.blue() > 230,

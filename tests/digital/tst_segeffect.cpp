@@ -40,20 +40,16 @@ class tst_SegEffect : public QObject
 private slots:
     void scaling_data();
     void scaling();
-    void staticModeSendsScaledColour();
     void breathing_data();
     void breathing();
-    void breathingNeverStartsAtBrightnessZero();
-    void breathingDimsAtOnceWhenBrightnessDrops();
+    void breathingFollowsBrightnessChanges();
     void gradientPhases_data();
     void gradientPhases();
-    void gradientRestartsAfterSixthPhase();
     void rainbowZones_data();
     void rainbowZones();
     void rainbowRestartsWhenLastZoneEndsItsCycle();
     void temperatureLink_data();
     void temperatureLink();
-    void loadLinkageAndAboveSendNothing_data();
     void loadLinkageAndAboveSendNothing();
     void darkInEveryMode_data();
     void darkInEveryMode();
@@ -84,18 +80,6 @@ void tst_SegEffect::scaling()
     QFETCH(int, factor);
     QFETCH(uint, expected);
     QCOMPARE(hex(SegEffect::scaled(rgb, onoff, factor)), hex(expected));
-}
-
-void tst_SegEffect::staticModeSendsScaledColour()
-{
-    SegEffect effect;
-    effect.setParams(params(SegEffectParams::Static, 1, 0xFF7D00, 50));
-    for (int i = 0; i < 3; ++i) {
-        const SegEffect::Frame frame = effect.step(0);
-        QVERIFY(frame.send);
-        QVERIFY(!frame.quad);
-        QCOMPARE(hex(frame.colours[0]), QStringLiteral("7f3e00"));
-    }
 }
 
 void tst_SegEffect::breathing_data()
@@ -151,44 +135,38 @@ void tst_SegEffect::breathing()
     }
 }
 
-void tst_SegEffect::breathingNeverStartsAtBrightnessZero()
+void tst_SegEffect::breathingFollowsBrightnessChanges()
 {
     SegEffect effect;
     effect.setParams(params(SegEffectParams::Breath, 1, 0xFFFFFF, 0));
+    // Brightness 0 never starts; raising it starts from the new level.
     QCOMPARE(run(&effect, 5), QVector<uint32_t>(5, 0));
-    // Raising the brightness starts it from the new level.
     effect.setParams(params(SegEffectParams::Breath, 1, 0xFFFFFF, 100));
     QCOMPARE(hex(effect.step(0).colours[0]), QStringLiteral("ffffff"));
     QCOMPARE(hex(effect.step(0).colours[0]), QStringLiteral("efefef")); // 255 * 94 / 100, truncated
-}
-
-void tst_SegEffect::breathingDimsAtOnceWhenBrightnessDrops()
-{
-    SegEffect effect;
-    effect.setParams(params(SegEffectParams::Breath, 1, 0x640000, 100));
-    run(&effect, 3); // 100, 94, 88
-    effect.setParams(params(SegEffectParams::Breath, 1, 0x640000, 0));
-    // Still breathing down from 82, but never brighter than asked.
-    const QVector<uint32_t> colours = run(&effect, 20);
-    QCOMPARE(colours, QVector<uint32_t>(20, 0));
+    // Dropping it dims at once: still breathing down, never brighter than asked.
+    effect.setParams(params(SegEffectParams::Breath, 1, 0xFFFFFF, 0));
+    QCOMPARE(run(&effect, 20), QVector<uint32_t>(20, 0));
 }
 
 void tst_SegEffect::gradientPhases_data()
 {
     QTest::addColumn<int>("steps");
     QTest::addColumn<uint>("expected");
-    QTest::addColumn<int>("phase");
-
-    // The first step starts at red; every later step moves one channel by 8.
-    QTest::newRow("start") << 1 << 0xFF0000u << 0;
-    QTest::newRow("green rising") << 2 << 0xFF0800u << 0;
-    QTest::newRow("green clamps, phase 1") << 33 << 0xFFFF00u << 1; // 32 * 8 = 256
-    QTest::newRow("red falling") << 34 << 0xF7FF00u << 1;
-    QTest::newRow("red clamps, phase 2") << 65 << 0x00FF00u << 2;
-    QTest::newRow("blue clamps, phase 3") << 97 << 0x00FFFFu << 3;
-    QTest::newRow("green falls, phase 4") << 129 << 0x0000FFu << 4;
-    QTest::newRow("red rises, phase 5") << 161 << 0xFF00FFu << 5;
-    QTest::newRow("blue falling") << 162 << 0xFF00F7u << 5;
+    // The first step starts at red; every later step moves one channel by 8
+    // (32 steps a phase).
+    QTest::newRow("start") << 1 << 0xFF0000u;
+    QTest::newRow("green rising") << 2 << 0xFF0800u;
+    QTest::newRow("green clamps, phase 1") << 33 << 0xFFFF00u;
+    QTest::newRow("red falling") << 34 << 0xF7FF00u;
+    QTest::newRow("red clamps, phase 2") << 65 << 0x00FF00u;
+    QTest::newRow("blue clamps, phase 3") << 97 << 0x00FFFFu;
+    QTest::newRow("green falls, phase 4") << 129 << 0x0000FFu;
+    QTest::newRow("red rises, phase 5") << 161 << 0xFF00FFu;
+    QTest::newRow("blue falling") << 162 << 0xFF00F7u;
+    QTest::newRow("sixth phase ends at red") << 1 + 6 * 32 << 0xFF0000u;
+    QTest::newRow("idle step: red again") << 2 + 6 * 32 << 0xFF0000u;
+    QTest::newRow("walking again") << 3 + 6 * 32 << 0xFF0800u;
 }
 
 void tst_SegEffect::gradientPhases()
@@ -205,17 +183,6 @@ void tst_SegEffect::gradientPhases()
     SegEffect dim;
     dim.setParams(params(SegEffectParams::Gradient, 1, 0, 50));
     QCOMPARE(hex(run(&dim, steps).last()), hex(SegEffect::scaled(expected, 1, 50)));
-}
-
-void tst_SegEffect::gradientRestartsAfterSixthPhase()
-{
-    SegEffect effect;
-    effect.setParams(params(SegEffectParams::Gradient));
-    // 1 start step + 6 phases of 32 steps.
-    const QVector<uint32_t> colours = run(&effect, 1 + 6 * 32 + 2);
-    QCOMPARE(hex(colours[6 * 32]), QStringLiteral("ff0000"));     // sixth phase ends at red
-    QCOMPARE(hex(colours[6 * 32 + 1]), QStringLiteral("ff0000")); // idle: starts again at red
-    QCOMPARE(hex(colours[6 * 32 + 2]), QStringLiteral("ff0800"));
 }
 
 void tst_SegEffect::rainbowZones_data()
@@ -276,17 +243,12 @@ void tst_SegEffect::temperatureLink_data()
 {
     QTest::addColumn<int>("temperature");
     QTest::addColumn<uint>("expected");
-
-    QTest::newRow("-5") << -5 << 0x00FFFFu;
-    QTest::newRow("29") << 29 << 0x00FFFFu;
-    QTest::newRow("30") << 30 << 0x00FF00u;
-    QTest::newRow("49") << 49 << 0x00FF00u;
-    QTest::newRow("50") << 50 << 0xFFFF00u;
-    QTest::newRow("69") << 69 << 0xFFFF00u;
-    QTest::newRow("70") << 70 << 0xFF7F00u;
-    QTest::newRow("89") << 89 << 0xFF7F00u;
-    QTest::newRow("90") << 90 << 0xFF0000u;
-    QTest::newRow("250") << 250 << 0xFF0000u;
+    const std::pair<int, uint> rows[] = {{-5, 0x00FFFF}, {29, 0x00FFFF}, {30, 0x00FF00}, {49, 0x00FF00},
+                                         {50, 0xFFFF00}, {69, 0xFFFF00}, {70, 0xFF7F00}, {89, 0xFF7F00},
+                                         {90, 0xFF0000}, {250, 0xFF0000}};
+    for (const auto& [temperature, expected] : rows) {
+        QTest::addRow("%d", temperature) << temperature << expected;
+    }
 }
 
 void tst_SegEffect::temperatureLink()
@@ -305,21 +267,14 @@ void tst_SegEffect::temperatureLink()
     QCOMPARE(hex(effect.step(temperature).colours[0]), hex(SegEffect::scaled(expected, 1, 20)));
 }
 
-void tst_SegEffect::loadLinkageAndAboveSendNothing_data()
-{
-    QTest::addColumn<uint>("type");
-    QTest::newRow("load linkage") << 5u;
-    QTest::newRow("6") << 6u;
-    QTest::newRow("255") << 255u;
-}
-
 void tst_SegEffect::loadLinkageAndAboveSendNothing()
 {
-    QFETCH(uint, type);
-    SegEffect effect;
-    effect.setParams(params(type));
-    for (int i = 0; i < 3; ++i) {
-        QVERIFY(!effect.step(50).send);
+    for (quint32 type : {5u, 6u, 255u}) {
+        SegEffect effect;
+        effect.setParams(params(type));
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(!effect.step(50).send);
+        }
     }
 }
 

@@ -32,10 +32,8 @@ class TestSensorAuxiliary : public QObject
 private slots:
     void cpuNameFallsBackFromModelNameToHardwareToDeviceTree_data();
     void cpuNameFallsBackFromModelNameToHardwareToDeviceTree();
-    void memoryManufacturerFromUdev_data();
-    void memoryManufacturerFromUdev();
-    void memoryManufacturerFromDmidecode_data();
-    void memoryManufacturerFromDmidecode();
+    void memoryManufacturerFromTexts_data();
+    void memoryManufacturerFromTexts();
     void memoryManufacturerOfFakeMachines();
     void videoControllersAreDisplayClassDevicesInAddressOrder_data();
     void videoControllersAreDisplayClassDevicesInAddressOrder();
@@ -75,79 +73,71 @@ void TestSensorAuxiliary::cpuNameFallsBackFromModelNameToHardwareToDeviceTree()
     QFETCH(QByteArray, deviceTreeModel);
     QFETCH(QString, name);
     QTemporaryDir dir;
-    QDir().mkpath(dir.filePath(QStringLiteral("proc")));
-    QDir().mkpath(dir.filePath(QStringLiteral("sys/firmware/devicetree/base")));
+    const QString model = dir.filePath(QStringLiteral("sys/firmware/devicetree/base/model"));
+    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("proc"))) && QDir().mkpath(QFileInfo(model).path()));
     QFile info(dir.filePath(QStringLiteral("proc/cpuinfo")));
-    QVERIFY(info.open(QIODevice::WriteOnly));
-    info.write(cpuinfo);
+    QVERIFY(info.open(QIODevice::WriteOnly) && info.write(cpuinfo) == cpuinfo.size());
     info.close();
-    if (!deviceTreeModel.isEmpty()) {
-        QFile model(dir.filePath(QStringLiteral("sys/firmware/devicetree/base/model")));
-        QVERIFY(model.open(QIODevice::WriteOnly));
-        model.write(deviceTreeModel);
-    }
+    QFile modelFile(model);
+    QVERIFY(deviceTreeModel.isEmpty() ||
+            (modelFile.open(QIODevice::WriteOnly) && modelFile.write(deviceTreeModel) > 0));
+    modelFile.close();
     QCOMPARE(SensorAux::cpuName(dir.filePath(QStringLiteral("proc")), dir.filePath(QStringLiteral("sys"))),
              name);
 }
 
-void TestSensorAuxiliary::memoryManufacturerFromUdev_data()
+void TestSensorAuxiliary::memoryManufacturerFromTexts_data()
 {
+    QTest::addColumn<bool>("udev"); // else dmidecode output
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<QString>("maker");
     QTest::newRow("one module")
-        << QByteArray("E:MEMORY_DEVICE_0_PRESENT=1\nE:MEMORY_DEVICE_0_MANUFACTURER=Kingston\n") << "Kingston";
+        << true << QByteArray("E:MEMORY_DEVICE_0_PRESENT=1\nE:MEMORY_DEVICE_0_MANUFACTURER=Kingston\n")
+        << "Kingston";
     QTest::newRow("empty slot first")
+        << true
         << QByteArray("E:MEMORY_DEVICE_0_PRESENT=0\nE:MEMORY_DEVICE_0_MANUFACTURER=\n"
                       "E:MEMORY_DEVICE_1_MANUFACTURER=Micron Technology\n")
         << "Micron Technology";
-    QTest::newRow("placeholder skipped") << QByteArray("E:MEMORY_DEVICE_0_MANUFACTURER=Not Specified\n"
+    QTest::newRow("placeholder skipped") << true
+                                         << QByteArray("E:MEMORY_DEVICE_0_MANUFACTURER=Not Specified\n"
                                                        "E:MEMORY_DEVICE_2_MANUFACTURER=Samsung\n")
                                          << "Samsung";
-    QTest::newRow("index order, not text order") << QByteArray("E:MEMORY_DEVICE_10_MANUFACTURER=Late\n"
+    QTest::newRow("index order, not text order") << true
+                                                 << QByteArray("E:MEMORY_DEVICE_10_MANUFACTURER=Late\n"
                                                                "E:MEMORY_DEVICE_9_MANUFACTURER=Early\n")
                                                  << "Early";
-    QTest::newRow("nothing") << QByteArray("I:123\nE:ID_VENDOR=x\n") << "";
-    QTest::newRow("junk") << QByteArray("\xff\xfe\x00E:MEMORY_DEVICE_", 16) << "";
+    QTest::newRow("nothing") << true << QByteArray("I:123\nE:ID_VENDOR=x\n") << "";
+    QTest::newRow("junk") << true << QByteArray("\xff\xfe\x00E:MEMORY_DEVICE_", 16) << "";
+    QTest::newRow("dmidecode, two modules")
+        << false
+        << QByteArray("Memory Device\n\tSize: No Module Installed\n\tManufacturer: "
+                      "Unknown\nMemory Device\n\tSize: 16 GB\n\tManufacturer: "
+                      "G.Skill\nMemory Device\n\tManufacturer: Corsair\n")
+        << "G.Skill";
+    QTest::newRow("dmidecode, no permission") << false
+                                              << QByteArray("# dmidecode 3.4\n/sys/firmware/dmi/tables/"
+                                                            "smbios_entry_point: Permission denied\n")
+                                              << "";
 }
 
-void TestSensorAuxiliary::memoryManufacturerFromUdev()
+void TestSensorAuxiliary::memoryManufacturerFromTexts()
 {
+    QFETCH(bool, udev);
     QFETCH(QByteArray, data);
     QFETCH(QString, maker);
-    QCOMPARE(SensorAux::memoryManufacturerFromUdev(data), maker);
-}
-
-void TestSensorAuxiliary::memoryManufacturerFromDmidecode_data()
-{
-    QTest::addColumn<QByteArray>("output");
-    QTest::addColumn<QString>("maker");
-    QTest::newRow("two modules")
-        << QByteArray("Memory Device\n\tSize: No Module Installed\n\tManufacturer: Unknown\n"
-                      "Memory Device\n\tSize: 16 GB\n\tManufacturer: G.Skill\n"
-                      "Memory Device\n\tManufacturer: Corsair\n")
-        << "G.Skill";
-    QTest::newRow("no permission") << QByteArray(
-                                          "# dmidecode 3.4\n/sys/firmware/dmi/tables/smbios_entry_point: "
-                                          "Permission denied\n")
-                                   << "";
-}
-
-void TestSensorAuxiliary::memoryManufacturerFromDmidecode()
-{
-    QFETCH(QByteArray, output);
-    QFETCH(QString, maker);
-    QCOMPARE(SensorAux::memoryManufacturerFromDmidecode(output), maker);
+    QCOMPARE(udev ? SensorAux::memoryManufacturerFromUdev(data)
+                  : SensorAux::memoryManufacturerFromDmidecode(data),
+             maker);
 }
 
 void TestSensorAuxiliary::memoryManufacturerOfFakeMachines()
 {
-    QCOMPARE(SensorAux::memoryManufacturer(tree(QStringLiteral("intel-desktop")) + QStringLiteral("/run"),
-                                           tree(QStringLiteral("intel-desktop")) + QStringLiteral("/sys")),
-             QStringLiteral("Corsair"));
+    const QString intel = tree(QStringLiteral("intel-desktop"));
+    const QString amd = tree(QStringLiteral("amd-desktop"));
+    QCOMPARE(SensorAux::memoryManufacturer(intel + "/run", intel + "/sys"), QStringLiteral("Corsair"));
     // No udev data and no readable DMI table: empty, and dmidecode is not run.
-    QCOMPARE(SensorAux::memoryManufacturer(tree(QStringLiteral("amd-desktop")) + QStringLiteral("/run"),
-                                           tree(QStringLiteral("amd-desktop")) + QStringLiteral("/sys")),
-             QString());
+    QCOMPARE(SensorAux::memoryManufacturer(amd + "/run", amd + "/sys"), QString());
 }
 
 void TestSensorAuxiliary::videoControllersAreDisplayClassDevicesInAddressOrder_data()

@@ -12,8 +12,7 @@ private slots:
     void blocksFollowTheExportLayout();
     void valuesUseSixSignificantDigits_data();
     void valuesUseSixSignificantDigits();
-    void fileIsUtf8();
-    void unwritableFileFailsQuietly();
+    void fileIsUtf8AndUnwritableFailsQuietly();
     void suggestedNameCarriesTheMinute();
     void replayedCatalogueExportsEveryRecord();
 };
@@ -73,7 +72,7 @@ void TestSensorExport::valuesUseSixSignificantDigits()
     QVERIFY(SensorExport::text({r}).split(QLatin1Char('\n')).contains(line));
 }
 
-void TestSensorExport::fileIsUtf8()
+void TestSensorExport::fileIsUtf8AndUnwritableFailsQuietly()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out.txt"));
@@ -82,13 +81,7 @@ void TestSensorExport::fileIsUtf8()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("value:   50\xc2\xb0"
                                         "C\n\n"));
-}
-
-void TestSensorExport::unwritableFileFailsQuietly()
-{
-    QTemporaryDir dir;
-    QVERIFY(!SensorExport::writeFile(dir.filePath(QStringLiteral("no/such/folder/out.txt")),
-                                     QStringLiteral("x")));
+    QVERIFY(!SensorExport::writeFile(dir.filePath(QStringLiteral("no/such/folder/out.txt")), "x"));
 }
 
 void TestSensorExport::suggestedNameCarriesTheMinute()

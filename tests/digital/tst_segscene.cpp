@@ -189,9 +189,7 @@ void tst_SegScene::followsTheSensorManager_data()
     QTest::addColumn<int>("temp");
     QTest::addColumn<int>("usage");
 
-    QTest::newRow("AMD CPU") << "amd-amd" << 0 << 50 << 8;
     QTest::newRow("AMD GPU: sub-class 101, not the hot spot") << "amd-amd" << 1 << 58 << 64;
-    QTest::newRow("Intel CPU with NVIDIA: GPU") << "intel-nvidia" << 1 << 61 << 37;
     QTest::newRow("Intel laptop CPU: DTS die, total usage") << "intel-laptop" << 0 << 58 << 23;
     QTest::newRow("Intel laptop integrated GPU: CPU class, no DTS") << "intel-laptop" << 1 << 57 << 12;
 }

@@ -54,7 +54,6 @@ private slots:
     void listsOnlyThemeFoldersWithTheirFile();
     void thumbnails_data();
     void thumbnails();
-    void hostileMediaNameGivesNoPicture();
     void firstFrameOfABrokenFileIsNull();
     void contextMenuOnlyOverTheCurrentItem();
     void deleteRemovesTheFolderAndEmptyParentsButNotTheOpenTheme();
@@ -123,6 +122,8 @@ void TestDispThemeList::thumbnails_data()
     QTest::newRow("gif animation") << qint32(2) << "green32.gif" << QColor(0, 255, 0);
     // Only a colour background gives the colour; other endings fill with no colour.
     QTest::newRow("bmp picture is not drawn") << qint32(1) << "pic.bmp" << QColor(Qt::black);
+    // A name leading out of the theme finds the picture there but never shows it.
+    QTest::newRow("parent folders") << qint32(1) << "../../../../../pic.png" << QColor(Qt::black);
 }
 
 void TestDispThemeList::thumbnails()
@@ -134,7 +135,7 @@ void TestDispThemeList::thumbnails()
     const QString file = addTheme("look", backgroundTheme(kind, QColor(12, 200, 99), media));
     const QString res = library() + "/theme_look/res/";
     QDir().mkpath(res);
-    if (media.startsWith("pic.")) {
+    if (media.contains("pic.")) {
         QImage picture(40, 20, QImage::Format_RGB32);
         picture.fill(QColor(250, 10, 20));
         QVERIFY(picture.save(res + media, media.endsWith("jpg")   ? "JPG"
@@ -148,21 +149,9 @@ void TestDispThemeList::thumbnails()
     list.updateThemeList(library());
     QCOMPARE(list.listWidget()->count(), 1);
     const ThemeListEntry& entry = list.themeRecords().first();
-    QCOMPARE(entry.preview, media.isEmpty() ? QString() : res + media);
+    QCOMPARE(entry.preview, media.isEmpty() || media.contains("..") ? QString() : res + media);
     const QColor seen = iconCentre(list.listWidget()->item(0));
     QVERIFY2(near(seen, centre, 12), qPrintable(seen.name() + " instead of " + centre.name()));
-}
-
-void TestDispThemeList::hostileMediaNameGivesNoPicture()
-{
-    QImage secret(8, 8, QImage::Format_RGB32);
-    secret.fill(Qt::green);
-    QVERIFY(secret.save(m_data->path() + "/secret.png"));
-    addTheme("evil", backgroundTheme(1, QColor(1, 2, 3), "../../../../../secret.png"));
-    DispThemeList list(nullptr, &m_dialogs);
-    list.updateThemeList(library());
-    QCOMPARE(list.themeRecords().first().preview, QString());
-    QVERIFY(near(iconCentre(list.listWidget()->item(0)), Qt::black, 4));
 }
 
 void TestDispThemeList::firstFrameOfABrokenFileIsNull()

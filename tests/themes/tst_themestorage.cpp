@@ -137,8 +137,7 @@ private slots:
     void saveRefusesEmptyAndPathNames();
     void saveStoresThePathAndAsksBeforeOverwriting();
     void exportSavesWhereTheUserChoseButNotOverAFolder();
-    void importCopiesWithoutOverwriting();
-    void importOfAListedThemeIsRefused();
+    void importCopiesWithoutOverwritingAndRefusesAListedTheme();
     void copyThemeFolderFollowsNoLinksNorEntersItself();
     void openLoadsAndStoresTheTheme();
     void listsFollowSavesAndKeepTheOpenTheme();
@@ -511,7 +510,7 @@ void TestThemeStorage::exportSavesWhereTheUserChoseButNotOverAFolder()
     QCOMPARE(BaseInfo::themePath("480480"), file);
 }
 
-void TestThemeStorage::importCopiesWithoutOverwriting()
+void TestThemeStorage::importCopiesWithoutOverwritingAndRefusesAListedTheme()
 {
     const QString incoming = m_data->path() + "/incoming/theme_sky";
     QVERIFY(writeFile(incoming + "/sky.theme", backgroundRecord(BackgroundRecord::Picture, "a.png", 1)));
@@ -543,20 +542,15 @@ void TestThemeStorage::importCopiesWithoutOverwriting()
     m_events.clear();
     storage.importThemeFrom(target + "/sky.theme");
     QCOMPARE(m_events, QStringList());
-}
 
-void TestThemeStorage::importOfAListedThemeIsRefused()
-{
-    QVERIFY(writeFile(personal() + "/theme_sky/sky.theme", kEmptyTheme));
-    QVERIFY(writeFile(m_data->path() + "/incoming/theme_sky/sky.theme", "other bytes"));
-    ThemeStorage storage(&m_dialogs);
-    RecordingHost host(&m_events);
-    storage.setHost(&host);
-    attach(storage);
-    storage.importThemeFrom(m_data->path() + "/incoming/theme_sky/sky.theme");
+    // Another theme file of the same name is refused.
+    const QByteArray imported = readAll(target + "/sky.theme");
+    QVERIFY(writeFile(m_data->path() + "/other/theme_sky/sky.theme", kEmptyTheme));
+    m_dialogs.messages.clear();
+    storage.importThemeFrom(m_data->path() + "/other/theme_sky/sky.theme");
     QCOMPARE(m_dialogs.messages, QStringList{"Warning|Import Theme is exist"});
     QCOMPARE(m_events, QStringList{"host applyRotation"});
-    QCOMPARE(readAll(personal() + "/theme_sky/sky.theme"), kEmptyTheme);
+    QCOMPARE(readAll(target + "/sky.theme"), imported);
 }
 
 void TestThemeStorage::copyThemeFolderFollowsNoLinksNorEntersItself()

@@ -124,7 +124,6 @@ private slots:
     void saveLoadSaveGivesTheSameBytes();
     void loadGivesTheBackgroundFirstThenTheRest();
     void loadOfAMissingFileChangesNothing();
-    void emptyFileLoadsAsAnEmptyTheme();
     void hostileFilesLoadWithoutHarm_data();
     void hostileFilesLoadWithoutHarm();
     void placeholderRefusesAHugeItemCount();
@@ -136,15 +135,10 @@ private slots:
     void actionsNeedADevice();
     void saveRefusesEmptyAndPathNames_data();
     void saveRefusesEmptyAndPathNames();
-    void saveOfANewThemeStoresItsPath();
-    void saveOverAnExistingThemeAsksFirst();
-    void saveRemovesStrayFilesOfTheResolutionFolder();
-    void exportRefusesAnExistingFolder();
-    void exportSavesWhereTheUserChose();
-    void importCopiesWithoutOverwriting();
-    void importOfAListedThemeIsRefused();
-    void copyThemeFolderFollowsNoLinks();
-    void copyThemeFolderRefusesItsOwnInside();
+    void saveStoresThePathAndAsksBeforeOverwriting();
+    void exportSavesWhereTheUserChoseButNotOverAFolder();
+    void importCopiesWithoutOverwritingAndRefusesAListedTheme();
+    void copyThemeFolderFollowsNoLinksNorEntersItself();
     void openLoadsAndStoresTheTheme();
     void listsFollowSavesAndKeepTheOpenTheme();
 
@@ -261,18 +255,6 @@ void TestThemeStorage::loadOfAMissingFileChangesNothing()
     QCOMPARE(m_events, QStringList());
 }
 
-void TestThemeStorage::emptyFileLoadsAsAnEmptyTheme()
-{
-    ThemeStorage storage(&m_dialogs);
-    RecordingPanel panel(TimeTag, &m_events);
-    storage.setPanel(&panel);
-    const QString file = personal() + "/theme_zero/zero.theme";
-    QVERIFY(writeFile(file, QByteArray()));
-    QVERIFY(storage.loadTheme(file));
-    QCOMPARE(m_events, QStringList({"clear 131"}));
-    QCOMPARE(m_dialogs.messages, QStringList());
-}
-
 void TestThemeStorage::hostileFilesLoadWithoutHarm_data()
 {
     QTest::addColumn<QByteArray>("file");
@@ -285,14 +267,11 @@ void TestThemeStorage::hostileFilesLoadWithoutHarm_data()
         seed = seed * 1103515245u + 12345u;
         c = char(seed >> 16);
     }
-    QByteArray zeros;
-    for (int i = 0; i < 1000; ++i)
-        zeros += QByteArray(4, '\0');
 
+    QTest::newRow("empty file") << QByteArray() << QStringList{};
     QTest::newRow("cut inside the last record") << time + time.left(9) << QStringList{"read 131 "};
     QTest::newRow("length of 4 GiB") << time + QByteArray::fromHex("ffffffff 00000083") + time
                                      << QStringList{"read 131 "};
-    QTest::newRow("a thousand zero lengths") << zeros + time << QStringList{"read 131 "};
     QTest::newRow("random bytes") << noise << QStringList{};
     QTest::newRow("record without a tag")
         << QByteArray::fromHex("06000000 0000") + time << QStringList{"read 131 "};
@@ -309,8 +288,9 @@ void TestThemeStorage::hostileFilesLoadWithoutHarm()
     const QString path = personal() + "/theme_bad/bad.theme";
     QVERIFY(writeFile(path, file));
     QVERIFY(storage.loadTheme(path));
-    m_events.removeAll("clear 131");
+    QCOMPARE(m_events.takeFirst(), QString("clear 131"));
     QCOMPARE(m_events, reads);
+    QCOMPARE(m_dialogs.messages, QStringList());
 }
 
 void TestThemeStorage::placeholderRefusesAHugeItemCount()
@@ -372,7 +352,6 @@ void TestThemeStorage::hostileMediaNamesNeverLeaveTheTheme_data()
     // From the theme's res folder, five levels up is the data directory.
     QTest::newRow("parent folders") << "../../../../../outside/victim.png";
     QTest::newRow("absolute path") << "@/outside/victim.png";
-    QTest::newRow("res then parent") << "res/../../../../../../outside/victim.png";
     QTest::newRow("bare parent") << "..";
 }
 
@@ -466,8 +445,12 @@ void TestThemeStorage::saveRefusesEmptyAndPathNames()
     QCOMPARE(snapshot(m_data->path()), (QMap<QString, QByteArray>()));
 }
 
-void TestThemeStorage::saveOfANewThemeStoresItsPath()
+void TestThemeStorage::saveStoresThePathAndAsksBeforeOverwriting()
 {
+    const QString resolution = m_data->path() + "/themes/480480";
+    QVERIFY(writeFile(resolution + "/bg_clip.mp4", "loose"));
+    QVERIFY(writeFile(resolution + "/official/theme_a/a.theme", kEmptyTheme));
+    QVERIFY(writeFile(m_data->path() + "/themes/keep.txt", "not ours"));
     ThemeStorage storage(&m_dialogs);
     RecordingHost host(&m_events);
     storage.setHost(&host);
@@ -481,64 +464,43 @@ void TestThemeStorage::saveOfANewThemeStoresItsPath()
     QCOMPARE(storage.currentThemePath(), file);
     QCOMPARE(BaseInfo::themePath("480480"), file);
     QCOMPARE(changed.count(), 1);
-}
+    // Stray files of the resolution folder go; themes and other folders stay.
+    QVERIFY(!QFileInfo::exists(resolution + "/bg_clip.mp4"));
+    QVERIFY(QFileInfo::exists(resolution + "/official/theme_a/a.theme"));
+    QVERIFY(QFileInfo::exists(m_data->path() + "/themes/keep.txt"));
 
-void TestThemeStorage::saveOverAnExistingThemeAsksFirst()
-{
-    const QString file = personal() + "/theme_old/old.theme";
-    QVERIFY(writeFile(file, "older bytes"));
-    ThemeStorage storage(&m_dialogs);
-    RecordingHost host(&m_events);
-    storage.setHost(&host);
-    attach(storage);
-
+    // Over an existing theme it asks first; refused, nothing changes.
+    const QString old = personal() + "/theme_old/old.theme";
+    QVERIFY(writeFile(old, "older bytes"));
+    m_dialogs.messages.clear();
+    m_events.clear();
     storage.save("old");
     QCOMPARE(m_dialogs.messages, QStringList{"Info|Theme Name Is Exist, Overlay?"});
-    QCOMPARE(readAll(file), QByteArray("older bytes"));
+    QCOMPARE(readAll(old), QByteArray("older bytes"));
     QCOMPARE(m_events, QStringList());
 
     m_dialogs.answerOk = true;
     storage.save("old");
-    QCOMPARE(readAll(file), kEmptyTheme);
-    QCOMPARE(storage.currentThemePath(), file);
-    QCOMPARE(BaseInfo::themePath("480480"), file);
+    QCOMPARE(readAll(old), kEmptyTheme);
+    QCOMPARE(storage.currentThemePath(), old);
+    QCOMPARE(BaseInfo::themePath("480480"), old);
     QCOMPARE(m_events, QStringList({"host stopDecoders", "host storeRotation", "host clearScene",
                                     "host finishLoad", "host applyRotation"}));
 }
 
-void TestThemeStorage::saveRemovesStrayFilesOfTheResolutionFolder()
+void TestThemeStorage::exportSavesWhereTheUserChoseButNotOverAFolder()
 {
-    const QString resolution = m_data->path() + "/themes/480480";
-    QVERIFY(writeFile(resolution + "/bg_clip.mp4", "loose"));
-    QVERIFY(writeFile(resolution + "/official/theme_a/a.theme", kEmptyTheme));
-    QVERIFY(writeFile(m_data->path() + "/themes/keep.txt", "not ours"));
-    ThemeStorage storage(&m_dialogs);
-    attach(storage);
-    storage.save("tidy");
-    QVERIFY(!QFileInfo::exists(resolution + "/bg_clip.mp4"));
-    QVERIFY(QFileInfo::exists(resolution + "/official/theme_a/a.theme"));
-    QVERIFY(QFileInfo::exists(m_data->path() + "/themes/keep.txt"));
-}
-
-void TestThemeStorage::exportRefusesAnExistingFolder()
-{
-    QVERIFY(QDir().mkpath(m_data->path() + "/out/theme_mine"));
-    ThemeStorage storage(&m_dialogs);
-    attach(storage);
-    m_dialogs.fileAnswer = m_data->path() + "/out/mine";
-    storage.exportTheme();
-    QCOMPARE(m_dialogs.messages,
-             QStringList({"Export|" + personal() + "|theme folder(*)", "Warning|theme name is exist"}));
-    QVERIFY(QDir(m_data->path() + "/out/theme_mine").isEmpty());
-}
-
-void TestThemeStorage::exportSavesWhereTheUserChose()
-{
+    QVERIFY(QDir().mkpath(m_data->path() + "/out/theme_taken"));
     ThemeStorage storage(&m_dialogs);
     attach(storage);
     m_dialogs.fileAnswer = QString();
     storage.exportTheme(); // cancelled
-    QVERIFY(!QFileInfo::exists(m_data->path() + "/out"));
+    m_dialogs.fileAnswer = m_data->path() + "/out/taken";
+    storage.exportTheme();
+    QCOMPARE(m_dialogs.messages,
+             QStringList({"Export|" + personal() + "|theme folder(*)",
+                          "Export|" + personal() + "|theme folder(*)", "Warning|theme name is exist"}));
+    QCOMPARE(snapshot(m_data->path() + "/out"), (QMap<QString, QByteArray>()));
 
     m_dialogs.fileAnswer = m_data->path() + "/out/mine.theme";
     storage.exportTheme();
@@ -548,7 +510,7 @@ void TestThemeStorage::exportSavesWhereTheUserChose()
     QCOMPARE(BaseInfo::themePath("480480"), file);
 }
 
-void TestThemeStorage::importCopiesWithoutOverwriting()
+void TestThemeStorage::importCopiesWithoutOverwritingAndRefusesAListedTheme()
 {
     const QString incoming = m_data->path() + "/incoming/theme_sky";
     QVERIFY(writeFile(incoming + "/sky.theme", backgroundRecord(BackgroundRecord::Picture, "a.png", 1)));
@@ -580,26 +542,25 @@ void TestThemeStorage::importCopiesWithoutOverwriting()
     m_events.clear();
     storage.importThemeFrom(target + "/sky.theme");
     QCOMPARE(m_events, QStringList());
-}
 
-void TestThemeStorage::importOfAListedThemeIsRefused()
-{
-    QVERIFY(writeFile(personal() + "/theme_sky/sky.theme", kEmptyTheme));
-    QVERIFY(writeFile(m_data->path() + "/incoming/theme_sky/sky.theme", "other bytes"));
-    ThemeStorage storage(&m_dialogs);
-    RecordingHost host(&m_events);
-    storage.setHost(&host);
-    attach(storage);
-    storage.importThemeFrom(m_data->path() + "/incoming/theme_sky/sky.theme");
+    // Another theme file of the same name is refused.
+    const QByteArray imported = readAll(target + "/sky.theme");
+    QVERIFY(writeFile(m_data->path() + "/other/theme_sky/sky.theme", kEmptyTheme));
+    m_dialogs.messages.clear();
+    storage.importThemeFrom(m_data->path() + "/other/theme_sky/sky.theme");
     QCOMPARE(m_dialogs.messages, QStringList{"Warning|Import Theme is exist"});
     QCOMPARE(m_events, QStringList{"host applyRotation"});
-    QCOMPARE(readAll(personal() + "/theme_sky/sky.theme"), kEmptyTheme);
+    QCOMPARE(readAll(target + "/sky.theme"), imported);
 }
 
-void TestThemeStorage::copyThemeFolderFollowsNoLinks()
+void TestThemeStorage::copyThemeFolderFollowsNoLinksNorEntersItself()
 {
     const QString source = m_data->path() + "/src";
     QVERIFY(writeFile(source + "/a.theme", "theme"));
+    QVERIFY(!ThemeStorage::copyThemeFolder(source, source + "/inner"));
+    QVERIFY(!ThemeStorage::copyThemeFolder(source, source));
+    QCOMPARE(snapshot(source).keys(), QStringList{source + "/a.theme"});
+
     QVERIFY(writeFile(source + "/res/pic.png", "pic"));
     QVERIFY(writeFile(m_data->path() + "/secret.txt", "secret"));
     QVERIFY(QFile::link(source, source + "/res/loop"));
@@ -608,15 +569,6 @@ void TestThemeStorage::copyThemeFolderFollowsNoLinks()
     QVERIFY(ThemeStorage::copyThemeFolder(source, destination));
     QCOMPARE(snapshot(destination).keys(),
              QStringList({destination + "/a.theme", destination + "/res/pic.png"}));
-}
-
-void TestThemeStorage::copyThemeFolderRefusesItsOwnInside()
-{
-    const QString source = m_data->path() + "/src";
-    QVERIFY(writeFile(source + "/a.theme", "theme"));
-    QVERIFY(!ThemeStorage::copyThemeFolder(source, source + "/inner"));
-    QVERIFY(!ThemeStorage::copyThemeFolder(source, source));
-    QCOMPARE(snapshot(source).keys(), QStringList{source + "/a.theme"});
 }
 
 void TestThemeStorage::openLoadsAndStoresTheTheme()

@@ -12,8 +12,6 @@ private slots:
     void sizeLimitDependsOnThePanel();
     void pictureMustSuitThePanel_data();
     void pictureMustSuitThePanel();
-    void pictureFollowsTheSceneOnTurnedThemes_data();
-    void pictureFollowsTheSceneOnTurnedThemes();
     void extensionIsTheLastDottedPart_data();
     void extensionIsTheLastDottedPart();
     void onlyMarkedFirmwareTakesLogos();
@@ -39,65 +37,6 @@ void TestLogoRules::sizeLimitDependsOnThePanel()
 
 void TestLogoRules::pictureMustSuitThePanel_data()
 {
-    QTest::addColumn<QSize>("picture");
-    QTest::addColumn<QSize>("panel");
-    QTest::addColumn<int>("vid");
-    QTest::addColumn<int>("pid");
-    QTest::addColumn<int>("rotation");
-    QTest::addColumn<bool>("fits");
-
-    // 33C3:0E02 and 33C3:8001 with a 1920 high panel: 1920 wide, or as high
-    // as the panel is wide.
-    QTest::newRow("A 1920x480 on 480x1920")
-        << QSize(1920, 480) << QSize(480, 1920) << 0x33C3 << 0x0E02 << 0 << true;
-    QTest::newRow("A 1920 wide, any height")
-        << QSize(1920, 100) << QSize(480, 1920) << 0x33C3 << 0x8001 << 0 << true;
-    QTest::newRow("A as high as the panel is wide")
-        << QSize(10, 462) << QSize(462, 1920) << 0x33C3 << 0x0E02 << 0 << true;
-    QTest::newRow("A 480x1920 upright on 480x1920")
-        << QSize(480, 1920) << QSize(480, 1920) << 0x33C3 << 0x0E02 << 0 << false;
-    QTest::newRow("A 1080x1920 panel")
-        << QSize(1080, 1920) << QSize(1080, 1920) << 0x33C3 << 0x0E02 << 0 << false;
-    QTest::newRow("A 1920x1080 on 1080x1920")
-        << QSize(1920, 1080) << QSize(1080, 1920) << 0x33C3 << 0x0E02 << 0 << true;
-    QTest::newRow("A 440x1920 panel")
-        << QSize(1920, 440) << QSize(440, 1920) << 0x33C3 << 0x8001 << 0 << true;
-    QTest::newRow("A other panel sizes take anything")
-        << QSize(17, 23) << QSize(480, 480) << 0x33C3 << 0x0E02 << 0 << true;
-    QTest::newRow("A rotation is not looked at")
-        << QSize(480, 1920) << QSize(480, 1920) << 0x33C3 << 0x0E02 << 1 << false;
-
-    // Every other device: as wide or as high as the panel...
-    QTest::newRow("B same size") << QSize(480, 1920) << QSize(480, 1920) << 0x1F3A << 0x0007 << 0 << true;
-    QTest::newRow("B same width") << QSize(480, 10) << QSize(480, 1920) << 0x1F3A << 0x0007 << 0 << true;
-    QTest::newRow("B same height") << QSize(10, 1920) << QSize(480, 1920) << 0x1F3A << 0x0007 << 2 << true;
-    QTest::newRow("B neither") << QSize(400, 400) << QSize(480, 1920) << 0x1F3A << 0x0007 << 0 << false;
-    QTest::newRow("B turned picture, upright theme")
-        << QSize(1920, 480) << QSize(480, 1920) << 0x1F3A << 0x0007 << 0 << false;
-    // ...or, with the theme turned a quarter, as the panel turned.
-    QTest::newRow("B rotation 1") << QSize(1920, 480) << QSize(480, 1920) << 0x1F3A << 0x0007 << 1 << true;
-    QTest::newRow("B rotation 3, width only")
-        << QSize(1920, 7) << QSize(480, 1920) << 0x0D28 << 0xCCDD << 3 << true;
-    QTest::newRow("B rotation 1, upright picture")
-        << QSize(480, 1920) << QSize(480, 1920) << 0x1F3A << 0x0007 << 1 << false;
-    QTest::newRow("unknown model like B") << QSize(320, 99) << QSize(320, 240) << 0 << 0 << 0 << true;
-    QTest::newRow("33C3 with another product is B")
-        << QSize(1920, 480) << QSize(480, 1920) << 0x33C3 << 0x0001 << 0 << false;
-}
-
-void TestLogoRules::pictureMustSuitThePanel()
-{
-    QFETCH(QSize, picture);
-    QFETCH(QSize, panel);
-    QFETCH(int, vid);
-    QFETCH(int, pid);
-    QFETCH(int, rotation);
-    QFETCH(bool, fits);
-    QCOMPARE(LogoRules::pictureFits(picture, panel, panel, vid, pid, rotation), fits);
-}
-
-void TestLogoRules::pictureFollowsTheSceneOnTurnedThemes_data()
-{
     QTest::addColumn<int>("vid");
     QTest::addColumn<int>("pid");
     QTest::addColumn<QSize>("panel");
@@ -106,36 +45,48 @@ void TestLogoRules::pictureFollowsTheSceneOnTurnedThemes_data()
     QTest::addColumn<QSize>("picture");
     QTest::addColumn<bool>("fits");
 
+    // 33C3:0E02 and 33C3:8001 with a 1920 high panel: 1920 wide, or as high
+    // as the panel is wide; the rotation is not looked at.
     const QSize tall(480, 1920);
-    QTest::newRow("0E02 480x1920: landscape 1920x480")
+    QTest::newRow("A 1920x480 on 480x1920")
         << 0x33C3 << 0x0E02 << tall << tall << 0 << QSize(1920, 480) << true;
-    QTest::newRow("0E02 480x1920: any 1920 wide")
-        << 0x33C3 << 0x0E02 << tall << tall << 0 << QSize(1920, 77) << true;
-    QTest::newRow("0E02 480x1920: portrait refused")
-        << 0x33C3 << 0x0E02 << tall << tall << 0 << QSize(480, 1920) << false;
-    QTest::newRow("8001 462x1920: 462 high")
-        << 0x33C3 << 0x8001 << QSize(462, 1920) << QSize(462, 1920) << 0 << QSize(1000, 462) << true;
-    QTest::newRow("8001 1080x1920: 1080 wide refused")
+    QTest::newRow("A 1920 wide, any height")
+        << 0x33C3 << 0x8001 << tall << tall << 0 << QSize(1920, 77) << true;
+    QTest::newRow("A as high as the panel is wide")
+        << 0x33C3 << 0x8001 << QSize(462, 1920) << QSize(462, 1920) << 0 << QSize(10, 462) << true;
+    QTest::newRow("A portrait refused") << 0x33C3 << 0x0E02 << tall << tall << 1 << QSize(480, 1920) << false;
+    QTest::newRow("A 1080x1920 panel, 1080 wide refused")
         << 0x33C3 << 0x8001 << QSize(1080, 1920) << QSize(1080, 1920) << 0 << QSize(1080, 1920) << false;
-    QTest::newRow("0E02 320x240: anything")
+    QTest::newRow("A 1920x1080 on 1080x1920")
+        << 0x33C3 << 0x0E02 << QSize(1080, 1920) << QSize(1080, 1920) << 0 << QSize(1920, 1080) << true;
+    QTest::newRow("A other panel sizes take anything")
         << 0x33C3 << 0x0E02 << QSize(320, 240) << QSize(320, 240) << 0 << QSize(5, 5) << true;
-    QTest::newRow("0007 480x1920: as wide as the scene")
-        << 0x1F3A << 0x0007 << tall << tall << 0 << QSize(480, 100) << true;
-    QTest::newRow("0007 480x1920: as high as the scene")
-        << 0x1F3A << 0x0007 << tall << tall << 0 << QSize(100, 1920) << true;
-    QTest::newRow("0007 480x1920: landscape refused")
+
+    // Every other device: as wide or as high as the scene...
+    QTest::newRow("B same width") << 0x1F3A << 0x0007 << tall << tall << 0 << QSize(480, 10) << true;
+    QTest::newRow("B same height") << 0x1F3A << 0x0007 << tall << tall << 2 << QSize(10, 1920) << true;
+    QTest::newRow("B neither") << 0x1F3A << 0x0007 << tall << tall << 0 << QSize(400, 400) << false;
+    QTest::newRow("B landscape refused")
         << 0x1F3A << 0x0007 << tall << tall << 0 << QSize(1920, 480) << false;
-    QTest::newRow("0007 turned: as wide as the scene is high")
+    // ...or, with the theme turned a quarter, as the scene turned.
+    QTest::newRow("B rotation 1") << 0x1F3A << 0x0007 << tall << tall << 1 << QSize(1920, 480) << true;
+    QTest::newRow("B rotation 1, upright picture")
+        << 0x1F3A << 0x0007 << tall << tall << 1 << QSize(480, 1920) << false;
+    QTest::newRow("B turned: as wide as the scene is high")
         << 0x1F3A << 0x0007 << QSize(320, 480) << QSize(480, 320) << 1 << QSize(320, 10) << true;
-    QTest::newRow("0007 turned: as high as the scene is wide")
-        << 0x1F3A << 0x0007 << QSize(320, 480) << QSize(480, 320) << 3 << QSize(10, 480) << true;
-    QTest::newRow("0007 turned: scene size refused")
+    QTest::newRow("B turned: as high as the scene is wide")
+        << 0x0D28 << 0xCCDD << QSize(320, 480) << QSize(480, 320) << 3 << QSize(10, 480) << true;
+    QTest::newRow("B turned: scene size refused")
         << 0x1F3A << 0x0007 << QSize(320, 480) << QSize(480, 320) << 1 << QSize(480, 320) << false;
-    QTest::newRow("CCDD half turn: as upright")
+    QTest::newRow("B half turn: as upright")
         << 0x0D28 << 0xCCDD << QSize(320, 480) << QSize(320, 480) << 2 << QSize(320, 480) << true;
+    QTest::newRow("unknown model like B")
+        << 0 << 0 << QSize(320, 240) << QSize(320, 240) << 0 << QSize(320, 99) << true;
+    QTest::newRow("33C3 with another product is B")
+        << 0x33C3 << 0x0001 << tall << tall << 0 << QSize(1920, 480) << false;
 }
 
-void TestLogoRules::pictureFollowsTheSceneOnTurnedThemes()
+void TestLogoRules::pictureMustSuitThePanel()
 {
     QFETCH(int, vid);
     QFETCH(int, pid);

@@ -237,14 +237,9 @@ void TestCtlDeviceCommands::infoIdentifiesTheDisplay_data()
     QTest::addColumn<QStringList>("emuArguments");
     QTest::addColumn<QString>("expected");
     const QString version = QStringLiteral("PANELCAST-EMU V1.0 Dovaz Ezovava Ruviro");
-    QTest::newRow("480x1920") << QStringList{"--size", "480x1920"}
-                              << "size: 480x1920\nmode: 0\nencoder: 480x1920\nversion: " + version + "\n";
     QTest::newRow("360x960 encoded 420 wide")
         << QStringList{"--size", "360x960"}
         << "size: 360x960\nmode: 0\nencoder: 420x960\nversion: " + version + "\n";
-    QTest::newRow("462x1920 encoded 480 wide")
-        << QStringList{"--size", "462x1920"}
-        << "size: 462x1920\nmode: 0\nencoder: 480x1920\nversion: " + version + "\n";
     QTest::newRow("462x1920 at its own width")
         << QStringList{"--size", "462x1920", "--usb", "33C3:0E02"}
         << "size: 462x1920\nmode: 0\nencoder: 462x1920\nversion: " + version + "\n";
@@ -274,14 +269,8 @@ void TestCtlDeviceCommands::controlPacketsArrive_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("payload");
-    QTest::newRow("brightness 0") << QStringList{"brightness", "PORT", "0"} << "0x80"
-                                  << "00";
-    QTest::newRow("brightness 1") << QStringList{"brightness", "PORT", "1"} << "0x80"
-                                  << "02";
     QTest::newRow("brightness 50") << QStringList{"brightness", "PORT", "50"} << "0x80"
                                    << "7f";
-    QTest::newRow("brightness 100") << QStringList{"brightness", "PORT", "100"} << "0x80"
-                                    << "ff";
     QTest::newRow("expansion on") << QStringList{"expansion", "PORT", "on"} << "0x91"
                                   << "01";
     QTest::newRow("expansion off") << QStringList{"expansion", "PORT", "off"} << "0x91"
@@ -321,8 +310,6 @@ void TestCtlDeviceCommands::badInputIsRefused_data()
         << QStringList{"--family", "digital"} << true << QStringList{"info", "PORT"} << "seven-segment panel";
     QTest::newRow("percent above 100")
         << plain << true << QStringList{"brightness", "PORT", "101"} << "not a percentage from 0 to 100";
-    QTest::newRow("percent below 0") << plain << true << QStringList{"brightness", "PORT", "-1"}
-                                     << "not a percentage from 0 to 100";
     QTest::newRow("percent not a number")
         << plain << true << QStringList{"brightness", "PORT", "half"} << "not a percentage from 0 to 100";
     QTest::newRow("expansion neither on nor off")
@@ -334,8 +321,6 @@ void TestCtlDeviceCommands::badInputIsRefused_data()
                                   << "cannot read DIR/missing.bin";
     QTest::newRow("empty file") << plain << true << QStringList{"upload-firmware", "PORT", "DIR/empty.bin"}
                                 << "DIR/empty.bin is empty";
-    QTest::newRow("empty stream file")
-        << plain << true << QStringList{"stream", "PORT", "DIR/empty.bin"} << "DIR/empty.bin is empty";
     QTest::newRow("stream of no picture")
         << plain << true << QStringList{"stream", "PORT", "DIR/firmware.bin"} << "DIR/firmware.bin";
     QTest::newRow("logo of the wrong size")
@@ -482,14 +467,9 @@ void TestCtlDeviceCommands::streamedPictureMatches_data()
     QTest::addColumn<QSize>("pictureSize");
     QTest::addColumn<QSize>("frameSize");
     QTest::addColumn<QPoint>("offset");
-    QTest::newRow("480x1920") << "480x1920"
-                              << "1F3A:0007" << QSize(480, 1920) << QSize(480, 1920) << QPoint(0, 0);
     QTest::newRow("360x960 at x = 60 of 420x960")
         << "360x960"
         << "1F3A:0007" << QSize(360, 960) << QSize(420, 960) << QPoint(60, 0);
-    QTest::newRow("462x1920 at the left of 480x1920")
-        << "462x1920"
-        << "1F3A:0007" << QSize(462, 1920) << QSize(480, 1920) << QPoint(0, 0);
     QTest::newRow("462x1920 at its own width")
         << "462x1920"
         << "33C3:0E02" << QSize(462, 1920) << QSize(462, 1920) << QPoint(0, 0);

@@ -88,9 +88,6 @@ void TestEmuDevice::answersLikeADisplay_data()
 
     QTest::newRow("search, 13-byte default 480x480 mode 0")
         << QStringList{} << Packets::search() << hex("5A A5 00 90 00 00 00 00 01 E0 01 E0 00");
-    QTest::newRow("search, 12 bytes, 480x1920")
-        << QStringList{"--reply-len", "12", "--size", "480x1920"} << Packets::search()
-        << hex("5A A5 00 90 00 00 00 00 01 E0 07 80");
     QTest::newRow("search reports the starting mode")
         << QStringList{"--mode", "2", "--size", "360x960"} << Packets::search()
         << hex("5A A5 00 90 00 00 00 00 01 68 03 C0 02");
@@ -99,9 +96,6 @@ void TestEmuDevice::answersLikeADisplay_data()
         << hex("5A A5 00 90 00 00 00 00 01 E0 01 E0 01");
     QTest::newRow("version") << QStringList{"--version", "V9 x"} << Packets::versionQuery()
                              << hex("5A A5 00 81 00") + QByteArray("V9 x");
-    QTest::newRow("default version names the emulator")
-        << QStringList{} << Packets::versionQuery()
-        << hex("5A A5 00 81 00") + QByteArray("PANELCAST-EMU V1.0 Dovaz Ezovava Ruviro");
     QTest::newRow("brightness and frames get no reply")
         << QStringList{} << Packets::brightness(127) + Packets::frame(QByteArray()) << QByteArray();
     QTest::newRow("upload start acknowledged") << QStringList{} << uploadStart << ack;

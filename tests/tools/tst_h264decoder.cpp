@@ -56,9 +56,7 @@ void TestH264Decoder::decodesEveryFrameAtPanelSizes_data()
     QTest::newRow("1080x1920") << QSize(1080, 1920);
     QTest::newRow("462x1920") << QSize(462, 1920);
     QTest::newRow("440x1920") << QSize(440, 1920);
-    QTest::newRow("480x1920") << QSize(480, 1920);
     QTest::newRow("420x960") << QSize(420, 960);
-    QTest::newRow("320x240") << QSize(320, 240);
 }
 
 void TestH264Decoder::decodesEveryFrameAtPanelSizes()

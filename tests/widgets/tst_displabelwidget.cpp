@@ -25,8 +25,6 @@ void TestDispLabelWidget::styleSheetCarriesAlphaFirst_data()
     QTest::addColumn<QColor>("text");
     QTest::addColumn<QColor>("background");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("defaults") << QColor(Qt::black) << QColor(Qt::transparent)
-                              << "background-color:#00000000;color:#ff000000;";
     QTest::newRow("half red") << QColor(255, 0, 0, 128) << QColor(Qt::transparent)
                               << "background-color:#00000000;color:#80ff0000;";
     QTest::newRow("on blue") << QColor(Qt::white) << QColor(0, 0, 255)

@@ -49,10 +49,8 @@ private slots:
     void newWidgetShowsTextCentred();
     void effectSetsTimerInterval_data();
     void effectSetsTimerInterval();
-    void horizontalScrollWrapsAfterTwiceTheWidth_data();
-    void horizontalScrollWrapsAfterTwiceTheWidth();
-    void verticalScrollMovesTheText_data();
-    void verticalScrollMovesTheText();
+    void scrollMovesOnePixelPerTickThenWraps_data();
+    void scrollMovesOnePixelPerTickThenWraps();
     void flickerShowsElevenTicksThenHidesEleven();
     void unknownEffectStopsAndDrawsNothing();
     void keepsInsideScene_data();
@@ -108,71 +106,47 @@ void TestDispTextWidget::effectSetsTimerInterval()
     QCOMPARE(DispTextWidget::effectNames().at(mode), name);
 }
 
-void TestDispTextWidget::horizontalScrollWrapsAfterTwiceTheWidth_data()
+void TestDispTextWidget::scrollMovesOnePixelPerTickThenWraps_data()
 {
     QTest::addColumn<int>("mode");
     QTest::newRow("Left") << 1;
     QTest::newRow("Right") << 2;
-}
-
-void TestDispTextWidget::horizontalScrollWrapsAfterTwiceTheWidth()
-{
-    QFETCH(int, mode);
-    DispTextWidget text;
-    text.setFont(testFont());
-    text.setPlainText(QStringLiteral("HH"));
-    text.setEffect(mode);
-    const int width = QFontMetrics(text.font()).horizontalAdvance(QStringLiteral("HH"));
-    const qreal right = text.boundingRect().right();
-
-    for (int tick = 1; tick <= 2 * width; ++tick) {
-        text.effectTick();
-        QCOMPARE(text.scrollOffset(), tick);
-        if (tick == width / 2) {
-            const QRect ink = inkRect(text);
-            if (mode == 1) {
-                // Entering on the right: the left edge at right - d.
-                QVERIFY2(qAbs(ink.left() - (right - tick)) <= 3, qPrintable(QString::number(ink.left())));
-            } else {
-                // Entering on the left: the right edge at d.
-                QVERIFY2(qAbs(ink.right() + 1 - tick) <= 3, qPrintable(QString::number(ink.right())));
-            }
-        }
-    }
-    text.effectTick();
-    QCOMPARE(text.scrollOffset(), 0);
-}
-
-void TestDispTextWidget::verticalScrollMovesTheText_data()
-{
-    QTest::addColumn<int>("mode");
     QTest::newRow("Up") << 3;
     QTest::newRow("Down") << 4;
 }
 
-void TestDispTextWidget::verticalScrollMovesTheText()
+void TestDispTextWidget::scrollMovesOnePixelPerTickThenWraps()
 {
     QFETCH(int, mode);
     DispTextWidget text;
     text.setFont(testFont());
     text.setPlainText(QStringLiteral("HH"));
     text.setEffect(mode);
-    const int limit = int(text.boundingRect().height()) + 20;
-    QVector<int> tops;
+    // Sideways the text wraps after twice its width, up and down after the
+    // item's height and one line more.
+    const int limit = mode <= 2 ? 2 * QFontMetrics(text.font()).horizontalAdvance(QStringLiteral("HH"))
+                                : int(text.boundingRect().height()) + 20;
+    // The edge that enters first: Left enters on the right, Right on the
+    // left, Up from the bottom, Down from the top.
+    const auto leadingEdge = [mode](const QRect& ink) {
+        const int edges[] = {ink.left(), ink.right() + 1, ink.top(), ink.bottom() + 1};
+        return edges[mode - 1];
+    };
+    QVector<int> edges;
     for (int tick = 1; tick <= limit; ++tick) {
         text.effectTick();
         QCOMPARE(text.scrollOffset(), tick);
         if (tick == 8 || tick == 16) {
-            // Up enters from the bottom (its top edge shows), Down from the top.
-            const QRect ink = inkRect(text);
-            tops << (mode == 3 ? ink.top() : ink.bottom());
+            edges << leadingEdge(inkRect(text));
         }
     }
     text.effectTick();
     QCOMPARE(text.scrollOffset(), 0);
-    // Up rises, Down descends, one pixel per tick.
-    QCOMPARE(tops.size(), 2);
-    QCOMPARE(tops[1] - tops[0], mode == 3 ? -8 : 8);
+    QCOMPARE(edges[1] - edges[0], mode % 2 == 1 ? -8 : 8);
+    if (mode <= 2) { // Left's left edge at right - d, Right's right edge at d
+        const qreal expected = mode == 1 ? text.boundingRect().right() - 8 : 8;
+        QVERIFY2(qAbs(edges[0] - expected) <= 3, qPrintable(QString::number(edges[0])));
+    }
 }
 
 void TestDispTextWidget::flickerShowsElevenTicksThenHidesEleven()

@@ -172,48 +172,43 @@ void TestDispScene::badDropsAreTakenAndIgnored()
 
 void TestDispScene::upDownRestackOneSelected_data()
 {
+    // Texts a, b, c added in turn: c is on top. Orders are listed topmost first.
+    QTest::addColumn<QString>("selected");
     QTest::addColumn<int>("key");
-    QTest::addColumn<QStringList>("selected");
-    QTest::addColumn<QStringList>("expected"); // empty: the order stays
-    // Added a, b, c: c is on top.
-    QTest::newRow("raise the middle")
-        << int(Qt::Key_Up) << QStringList{"text_b"} << QStringList{"text_b", "text_c", "text_a"};
-    QTest::newRow("raise the bottom")
-        << int(Qt::Key_Up) << QStringList{"text_a"} << QStringList{"text_c", "text_a", "text_b"};
-    QTest::newRow("lower the middle")
-        << int(Qt::Key_Down) << QStringList{"text_b"} << QStringList{"text_c", "text_a", "text_b"};
-    QTest::newRow("lower the top") << int(Qt::Key_Down) << QStringList{"text_c"}
-                                   << QStringList{"text_b", "text_c", "text_a"};
-    QTest::newRow("raise the top") << int(Qt::Key_Up) << QStringList{"text_c"} << QStringList();
-    QTest::newRow("lower the bottom") << int(Qt::Key_Down) << QStringList{"text_a"} << QStringList();
-    QTest::newRow("two selected, up") << int(Qt::Key_Up) << QStringList{"text_a", "text_b"} << QStringList();
-    QTest::newRow("two selected, down")
-        << int(Qt::Key_Down) << QStringList{"text_b", "text_c"} << QStringList();
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("raise the middle") << "b" << int(Qt::Key_Up) << "bca";
+    QTest::newRow("raise the bottom") << "a" << int(Qt::Key_Up) << "cab";
+    QTest::newRow("lower the middle") << "b" << int(Qt::Key_Down) << "cab";
+    QTest::newRow("lower the top") << "c" << int(Qt::Key_Down) << "bca";
+    QTest::newRow("raise the top") << "c" << int(Qt::Key_Up) << "cba";
+    QTest::newRow("lower the bottom") << "a" << int(Qt::Key_Down) << "cba";
+    QTest::newRow("two selected, up") << "ab" << int(Qt::Key_Up) << "cba";
+    QTest::newRow("two selected, down") << "bc" << int(Qt::Key_Down) << "cba";
 }
 
 void TestDispScene::upDownRestackOneSelected()
 {
+    QFETCH(QString, selected);
     QFETCH(int, key);
-    QFETCH(QStringList, selected);
-    QFETCH(QStringList, expected);
+    QFETCH(QString, expected);
     Scene scene;
     for (const char* suffix : {"_a", "_b", "_c"}) {
         scene.addTextWidget(QLatin1String(suffix), QPointF(10, 10));
     }
-    const QStringList initial{"text_c", "text_b", "text_a"};
-    QCOMPARE(stackNames(scene), initial);
+    const auto order = [&scene] { return stackNames(scene).join(QString()).remove(QStringLiteral("text_")); };
+    QCOMPARE(order(), QStringLiteral("cba"));
     QCOMPARE(scene.selectedItems().size(), 1); // each add selects only the new one
     for (QGraphicsItem* item : scene.items()) {
-        item->setSelected(selected.contains(DispScene::itemName(item)));
+        item->setSelected(selected.contains(DispScene::itemName(item).right(1)));
     }
-    if (expected.isEmpty() && selected.size() == 1) {
+    if (expected == QLatin1String("cba") && selected.size() == 1) {
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^itself: ")));
         QTest::ignoreMessage(QtDebugMsg, "all ready topmost");
     }
     QSignalSpy posSpy(&scene, &DispScene::widgetPosChanged);
     QSignalSpy listSpy(&scene, &DispScene::widgetListUpdated);
     pressKey(scene, key);
-    QCOMPARE(stackNames(scene), expected.isEmpty() ? initial : expected);
+    QCOMPARE(order(), expected);
     QCOMPARE(posSpy.count(), 1);
     QCOMPARE(listSpy.count(), 1);
     pressKey(scene, Qt::Key_A); // any other key only refreshes the list

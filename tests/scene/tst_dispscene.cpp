@@ -101,9 +101,8 @@ private slots:
     void badDropsAreTakenAndIgnored();
     void upDownRestackOneSelected_data();
     void upDownRestackOneSelected();
-    void deleteKeyAnnouncesThenRemoves();
     void pressesSelectAndDragReportsMoves();
-    void prefixListsAreTopmostFirstAndClearKeepsClock();
+    void listsDeleteKeyAndClear();
     void pumpShapesDeviceFrame_data();
     void pumpShapesDeviceFrame();
     void pumpClearsSelectionAfterCountdown();
@@ -216,28 +215,6 @@ void TestDispScene::upDownRestackOneSelected()
     QCOMPARE(listSpy.count(), 2);
 }
 
-void TestDispScene::deleteKeyAnnouncesThenRemoves()
-{
-    Scene scene;
-    DispTextWidget* first = scene.addTextWidget(QString(), QPointF(10, 10));
-    DispNumberWidget* second = scene.addNumberWidget(QString(), QPointF(50, 50));
-    scene.addTextWidget(QString(), QPointF(90, 90));
-    scene.clearSelection();
-    first->setSelected(true);
-    second->setSelected(true);
-    QPointer<DispTextWidget> firstAlive(first);
-    QList<bool> inSceneWhenAnnounced;
-    connect(&scene, &DispScene::deleteSelectItem, this,
-            [&](QGraphicsItem* item) { inSceneWhenAnnounced << (item->scene() == &scene); });
-    pressKey(scene, Qt::Key_Delete);
-    QCOMPARE(inSceneWhenAnnounced, (QList<bool>{true, true}));
-    QCOMPARE(scene.textWidgets().size(), 1);
-    QVERIFY(scene.dataWidgets().isEmpty());
-    QVERIFY(firstAlive != nullptr); // deleted later, not at once
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(firstAlive == nullptr);
-}
-
 void TestDispScene::pressesSelectAndDragReportsMoves()
 {
     Scene scene;
@@ -277,21 +254,42 @@ void TestDispScene::pressesSelectAndDragReportsMoves()
     QVERIFY(scene.deselectCountdownActive());
 }
 
-void TestDispScene::prefixListsAreTopmostFirstAndClearKeepsClock()
+void TestDispScene::listsDeleteKeyAndClear()
 {
     Scene scene;
     DispNumberWidget* lower = scene.addNumberWidget(QStringLiteral("_low"), QPointF(0, 0));
     DispNumberWidget* upper = scene.addNumberWidget(QStringLiteral("_high"), QPointF(0, 0));
     DispTextWidget* text = scene.addTextWidget(QStringLiteral("_one"), QPointF(0, 0));
+    DispTextWidget* kept = scene.addTextWidget(QStringLiteral("_two"), QPointF(0, 0));
     scene.addDateWidget(QStringLiteral("_d"), QPointF(0, 0));
     scene.addTimeWidget(QStringLiteral("_t"), QPointF(0, 0));
     scene.addWeekdayWidget(QStringLiteral("_w"), QPointF(0, 0));
+    // Lists by name prefix are topmost first.
     QCOMPARE(scene.dataWidgets(), (QList<DispWidget*>{upper, lower}));
-    QCOMPARE(scene.textWidgets(), (QList<DispTextWidget*>{text}));
+    QCOMPARE(scene.textWidgets(), (QList<DispTextWidget*>{kept, text}));
     // A text item matches by name but is no DispWidget: a null entry.
     QCOMPARE(scene.widgetsNamed(QStringLiteral("text_one")), (QList<DispWidget*>{nullptr}));
     QCOMPARE(scene.findWidgetByName(QStringLiteral("data_low")), lower);
     QCOMPARE(scene.findWidgetByName(QStringLiteral("data_")), nullptr);
+
+    // Delete announces each selected item while still in the scene, then
+    // removes it and deletes it later.
+    scene.clearSelection();
+    text->setSelected(true);
+    lower->setSelected(true);
+    upper->setSelected(true);
+    QPointer<DispTextWidget> textAlive(text);
+    QList<bool> inSceneWhenAnnounced;
+    connect(&scene, &DispScene::deleteSelectItem, this,
+            [&](QGraphicsItem* item) { inSceneWhenAnnounced << (item->scene() == &scene); });
+    pressKey(scene, Qt::Key_Delete);
+    QCOMPARE(inSceneWhenAnnounced, (QList<bool>{true, true, true}));
+    QCOMPARE(scene.textWidgets(), (QList<DispTextWidget*>{kept}));
+    QVERIFY(scene.dataWidgets().isEmpty());
+    QVERIFY(textAlive != nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(textAlive == nullptr);
+
     // Clearing removes the theme's widgets; time and weekday stay.
     scene.clearWidgets();
     QCOMPARE(stackNames(scene), (QStringList{"weekday_w", "time_t"}));

@@ -17,7 +17,7 @@ private slots:
     void weekFormatFollowsLanguage_data();
     void weekFormatFollowsLanguage();
     void formatChoosesWhatIsShown();
-    void timersRefreshAtTheirIntervals();
+    void timersRunAndRefreshReplacesText();
 
 private:
     QTemporaryDir m_dataDir;
@@ -76,14 +76,11 @@ void TestDispDateWidget::formatChoosesWhatIsShown()
     QVERIFY2(days.contains(weekday.text()), qPrintable(weekday.text()));
 }
 
-void TestDispDateWidget::timersRefreshAtTheirIntervals()
+void TestDispDateWidget::timersRunAndRefreshReplacesText()
 {
     DispDateWidget date;
     DispTimeWidget time;
     DispWeekdayWidget weekday;
-    QCOMPARE(date.refreshTimer()->interval(), 999);
-    QCOMPARE(time.refreshTimer()->interval(), 1000);
-    QCOMPARE(weekday.refreshTimer()->interval(), 3600000);
     QVERIFY(date.refreshTimer()->isActive() && time.refreshTimer()->isActive() &&
             weekday.refreshTimer()->isActive());
     // A refresh replaces a text set by hand.

@@ -1,6 +1,4 @@
 #include "dispnumberwidget.h"
-#include "dispsensormanager.h"
-#include "replaysensorlibrary.h"
 
 #include <QtTest>
 
@@ -71,7 +69,6 @@ class TestDispNumberWidget : public QObject
 private slots:
     void valueTextFollowsTheTable_data();
     void valueTextFollowsTheTable();
-    void followsTheSensorManager();
 };
 
 void TestDispNumberWidget::valueTextFollowsTheTable_data()
@@ -101,43 +98,6 @@ void TestDispNumberWidget::valueTextFollowsTheTable()
     const QString text = DispNumberWidget::valueText(table(), readRecord, type);
     QCOMPARE(text, expected);
     QCOMPARE(text.isNull(), expected.isNull());
-}
-
-void TestDispNumberWidget::followsTheSensorManager()
-{
-    const QString replay =
-        qEnvironmentVariable("PANELCAST_TEST_DATA") + QStringLiteral("/scene/cpu-temperature.json");
-    SensorAuxiliary aux;
-    aux.cpuName = [] { return QString(); };
-    aux.memoryManufacturer = [] { return QString(); };
-    aux.videoControllers = [] { return QStringList(); };
-    aux.diskFigures = [] { return DiskFigures{}; };
-    aux.masterVolume = [] { return 0; };
-    aux.applyReplay(ReplaySensorLibrary::readAuxiliary(replay));
-    DispSensorManager manager(std::make_unique<ReplaySensorLibrary>(replay), aux);
-    QVERIFY(manager.isInitialised());
-
-    DispNumberWidget bound(nullptr, &manager);
-    bound.setSensorType(0);                      // CPU Temperature
-    DispNumberWidget unbound(nullptr, &manager); // a new widget is bound to nothing
-    unbound.setText(QStringLiteral("kept"));
-    // Readers find the table from the pass after the fourth.
-    for (int pass = 0; pass < 4; ++pass) {
-        manager.runLoopPass();
-    }
-    QCOMPARE(bound.text(), QString());
-    manager.runLoopPass();
-    const QString first = bound.text();
-    manager.runLoopPass();
-    QStringList seen = {first, bound.text()};
-    seen.sort();
-    QCOMPARE(seen, (QStringList{QStringLiteral("45°C"), QStringLiteral("88°C")}));
-    QCOMPARE(unbound.text(), QStringLiteral("kept"));
-    // Without a manager a refresh changes nothing either.
-    DispNumberWidget alone(nullptr, nullptr);
-    alone.setText(QStringLiteral("kept"));
-    alone.refreshValue();
-    QCOMPARE(alone.text(), QStringLiteral("kept"));
 }
 
 QTEST_MAIN(TestDispNumberWidget)

@@ -1,6 +1,4 @@
 #include "dispnumberwidget.h"
-#include "dispsensormanager.h"
-#include "replaysensorlibrary.h"
 
 #include <QtTest>
 
@@ -69,24 +67,9 @@ class TestDispNumberWidget : public QObject
     Q_OBJECT
 
 private slots:
-    void namesCountFromZero();
     void valueTextFollowsTheTable_data();
     void valueTextFollowsTheTable();
-    void unboundWidgetKeepsItsText();
-    void followsTheSensorManager();
 };
-
-void TestDispNumberWidget::namesCountFromZero()
-{
-    DispNumberWidget first(nullptr, nullptr);
-    DispNumberWidget second(nullptr, nullptr, QString());
-    DispNumberWidget named(nullptr, nullptr, QStringLiteral("_7"));
-    QCOMPARE(first.objectName(), QStringLiteral("data_0"));
-    QCOMPARE(second.objectName(), QStringLiteral("data_1"));
-    QCOMPARE(named.objectName(), QStringLiteral("data_7"));
-    QCOMPARE(first.text(), QString());
-    QCOMPARE(first.sensorType(), 0xFFFFu);
-}
 
 void TestDispNumberWidget::valueTextFollowsTheTable_data()
 {
@@ -115,46 +98,6 @@ void TestDispNumberWidget::valueTextFollowsTheTable()
     const QString text = DispNumberWidget::valueText(table(), readRecord, type);
     QCOMPARE(text, expected);
     QCOMPARE(text.isNull(), expected.isNull());
-}
-
-void TestDispNumberWidget::unboundWidgetKeepsItsText()
-{
-    DispNumberWidget widget(nullptr, nullptr);
-    widget.setText(QStringLiteral("kept"));
-    widget.refreshValue();
-    QCOMPARE(widget.text(), QStringLiteral("kept"));
-}
-
-void TestDispNumberWidget::followsTheSensorManager()
-{
-    const QString replay =
-        qEnvironmentVariable("PANELCAST_TEST_DATA") + QStringLiteral("/scene/cpu-temperature.json");
-    SensorAuxiliary aux;
-    aux.cpuName = [] { return QString(); };
-    aux.memoryManufacturer = [] { return QString(); };
-    aux.videoControllers = [] { return QStringList(); };
-    aux.diskFigures = [] { return DiskFigures{}; };
-    aux.masterVolume = [] { return 0; };
-    aux.applyReplay(ReplaySensorLibrary::readAuxiliary(replay));
-    DispSensorManager manager(std::make_unique<ReplaySensorLibrary>(replay), aux);
-    QVERIFY(manager.isInitialised());
-
-    DispNumberWidget bound(nullptr, &manager);
-    bound.setSensorType(0); // CPU Temperature
-    DispNumberWidget unbound(nullptr, &manager);
-    unbound.setText(QStringLiteral("kept"));
-    // Readers find the table from the pass after the fourth.
-    for (int pass = 0; pass < 4; ++pass) {
-        manager.runLoopPass();
-    }
-    QCOMPARE(bound.text(), QString());
-    manager.runLoopPass();
-    const QString first = bound.text();
-    manager.runLoopPass();
-    QStringList seen = {first, bound.text()};
-    seen.sort();
-    QCOMPARE(seen, (QStringList{QStringLiteral("45°C"), QStringLiteral("88°C")}));
-    QCOMPARE(unbound.text(), QStringLiteral("kept"));
 }
 
 QTEST_MAIN(TestDispNumberWidget)

@@ -345,18 +345,20 @@ void DispScene::clearWidgets()
     }
 }
 
-void DispScene::raiseItem(QGraphicsItem* item)
+QGraphicsItem* DispScene::stackTarget(QGraphicsItem* item) const
 {
-    QGraphicsItem* target = item;
-    if (target == nullptr) {
-        const QList<QGraphicsItem*> selected = selectedItems();
-        if (selected.size() != 1) {
-            return;
-        }
-        target = selected.first();
+    if (item != nullptr) {
+        return item;
     }
-    const QList<QGraphicsItem*> stack =
-        items(itemsBoundingRect(), Qt::IntersectsItemShape, Qt::DescendingOrder);
+    const QList<QGraphicsItem*> selected = selectedItems();
+    return selected.size() == 1 ? selected.first() : nullptr;
+}
+
+QGraphicsItem* DispScene::stackNeighbour(QGraphicsItem* target, Qt::SortOrder order) const
+{
+    // Walking from the far end towards the target, the last sibling passed is
+    // the one directly above (descending) or below (ascending) it.
+    const QList<QGraphicsItem*> stack = items(itemsBoundingRect(), Qt::IntersectsItemShape, order);
     QGraphicsItem* neighbour = nullptr;
     for (QGraphicsItem* candidate : stack) {
         if (candidate == target) {
@@ -366,6 +368,16 @@ void DispScene::raiseItem(QGraphicsItem* item)
             neighbour = candidate;
         }
     }
+    return neighbour;
+}
+
+void DispScene::raiseItem(QGraphicsItem* item)
+{
+    QGraphicsItem* target = stackTarget(item);
+    if (target == nullptr) {
+        return;
+    }
+    QGraphicsItem* neighbour = stackNeighbour(target, Qt::DescendingOrder);
     qCDebug(lcScene) << "itself: " << target << "upper: " << neighbour;
     if (neighbour == nullptr) {
         qCDebug(lcScene) << "all ready topmost";
@@ -376,25 +388,11 @@ void DispScene::raiseItem(QGraphicsItem* item)
 
 void DispScene::lowerItem(QGraphicsItem* item)
 {
-    QGraphicsItem* target = item;
+    QGraphicsItem* target = stackTarget(item);
     if (target == nullptr) {
-        const QList<QGraphicsItem*> selected = selectedItems();
-        if (selected.size() != 1) {
-            return;
-        }
-        target = selected.first();
+        return;
     }
-    const QList<QGraphicsItem*> stack =
-        items(itemsBoundingRect(), Qt::IntersectsItemShape, Qt::AscendingOrder);
-    QGraphicsItem* neighbour = nullptr;
-    for (QGraphicsItem* candidate : stack) {
-        if (candidate == target) {
-            break;
-        }
-        if (candidate->parentItem() == target->parentItem()) {
-            neighbour = candidate;
-        }
-    }
+    QGraphicsItem* neighbour = stackNeighbour(target, Qt::AscendingOrder);
     qCDebug(lcScene) << "itself: " << target << "lower: " << neighbour;
     if (neighbour == nullptr) {
         qCDebug(lcScene) << "all ready topmost";

@@ -164,6 +164,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // One-step stacking: the item to move (the single selected one when none
+    // is given) and its neighbour in the given stacking order.
+    QGraphicsItem* stackTarget(QGraphicsItem* item) const;
+    QGraphicsItem* stackNeighbour(QGraphicsItem* target, Qt::SortOrder order) const;
+
     template <typename W>
     W* place(const DispMadeWidget<W>& made, const QPointF& position);
     void placeItem(QGraphicsItem* item, const QPointF& position);

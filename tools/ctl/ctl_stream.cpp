@@ -1,6 +1,7 @@
 #include "ctlcommand.h"
 #include "ctldevice.h"
 #include "mediareader.h"
+#include "quitsignals.h"
 
 #include "bgraimage.h"
 #include "devicemodels.h"
@@ -13,13 +14,11 @@ extern "C" {
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QSocketNotifier>
 #include <QTextStream>
 #include <QTimer>
 
 #include <csignal>
 #include <cstring>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -37,28 +36,6 @@ const char* const kHelp = "usage: panelcast-ctl stream PORT FILE [--seconds N]\n
                           "display at PORT until N seconds have passed (default: until interrupted), then\n"
                           "prints the frames sent and the frames per second achieved. Pictures that do not\n"
                           "match the panel are scaled to fit it, with their aspect kept.\n";
-
-int g_signalFds[2] = {-1, -1};
-
-void onSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(g_signalFds[0], &byte, 1);
-}
-
-// SIGINT and SIGTERM end the stream through the event loop, so the totals
-// are still printed.
-bool installSignalHandlers()
-{
-    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalFds) != 0) {
-        return false;
-    }
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    return sigaction(SIGINT, &action, nullptr) == 0 && sigaction(SIGTERM, &action, nullptr) == 0;
-}
 
 // Places a fitted picture on a black image of the encoder's size: centred in
 // the panel, the panel at the model's offset in the encoder image.
@@ -164,10 +141,9 @@ int runStream(const QStringList& arguments)
     }
 
     bool stopped = false;
-    if (installSignalHandlers()) {
-        auto* notifier = new QSocketNotifier(g_signalFds[1], QSocketNotifier::Read, qApp);
-        QObject::connect(notifier, &QSocketNotifier::activated, [&stopped] { stopped = true; });
-    }
+    // SIGINT and SIGTERM end the stream through the event loop, so the totals
+    // are still printed.
+    Panelcast::watchQuitSignals(qApp, [&stopped] { stopped = true; });
     int written = 0;
     QObject::connect(&transport, &Transport::emitSendData, &transport, [&written] { ++written; });
     transport.start();

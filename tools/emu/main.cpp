@@ -1,6 +1,7 @@
 #include "emuoptions.h"
 #include "emusession.h"
 #include "emuwindow.h"
+#include "quitsignals.h"
 
 extern "C" {
 #include <libavutil/log.h>
@@ -8,37 +9,13 @@ extern "C" {
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QSocketNotifier>
 
 #include <csignal>
 #include <cstdio>
 #include <memory>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
-
-int g_signalFds[2] = {-1, -1};
-
-void onSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(g_signalFds[0], &byte, 1);
-}
-
-// SIGINT and SIGTERM end the event loop through a socket pair, so the link
-// is removed by ordinary code and not inside a signal handler.
-bool installSignalHandlers()
-{
-    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalFds) != 0) {
-        return false;
-    }
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    return sigaction(SIGINT, &action, nullptr) == 0 && sigaction(SIGTERM, &action, nullptr) == 0;
-}
 
 void fail(const QString& message)
 {
@@ -82,12 +59,12 @@ int main(int argc, char** argv)
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
 
-    if (!installSignalHandlers()) {
+    // SIGINT and SIGTERM quit through the event loop, so the link is removed
+    // by ordinary code and not inside a signal handler.
+    if (!Panelcast::watchQuitSignals(app.get(), [] { QCoreApplication::quit(); })) {
         fail(QStringLiteral("cannot install signal handlers"));
         return 1;
     }
-    QSocketNotifier signalNotifier(g_signalFds[1], QSocketNotifier::Read);
-    QObject::connect(&signalNotifier, &QSocketNotifier::activated, app.get(), &QCoreApplication::quit);
 
     EmuSession session(options);
     QObject::connect(&session, &EmuSession::timeUp, app.get(), &QCoreApplication::quit);

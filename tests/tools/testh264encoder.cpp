@@ -13,7 +13,7 @@ TestH264Encoder::TestH264Encoder(const QSize& size) : m_size(size)
         m_error = QStringLiteral("libx264 not available");
         return;
     }
-    AvHandles::CodecContextPtr context(avcodec_alloc_context3(codec));
+    FFmpeg::CodecContextPtr context(avcodec_alloc_context3(codec));
     context->width = size.width();
     context->height = size.height();
     context->pix_fmt = AV_PIX_FMT_YUV420P;
@@ -27,7 +27,7 @@ TestH264Encoder::TestH264Encoder(const QSize& size) : m_size(size)
     av_opt_set(context->priv_data, "profile", "baseline", 0);
     const int rc = avcodec_open2(context.get(), codec, nullptr);
     if (rc < 0) {
-        m_error = AvHandles::errorText(rc);
+        m_error = FFmpeg::errorText(rc);
         return;
     }
     m_context = std::move(context);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "avhandles.h"
+#include "ffmpegutils.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -25,10 +25,10 @@ public:
 
 private:
     QSize m_size;
-    AvHandles::CodecContextPtr m_context;
-    AvHandles::FramePtr m_frame;
-    AvHandles::PacketPtr m_packet;
-    AvHandles::SwsPtr m_sws;
+    FFmpeg::CodecContextPtr m_context;
+    FFmpeg::FramePtr m_frame;
+    FFmpeg::PacketPtr m_packet;
+    FFmpeg::SwsContextPtr m_sws;
     qint64 m_pts = 0;
     QString m_error;
 };

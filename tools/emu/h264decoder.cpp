@@ -21,7 +21,7 @@ H264Decoder::H264Decoder()
         m_openError = QStringLiteral("no H.264 decoder in this FFmpeg");
         return;
     }
-    AvHandles::CodecContextPtr context(avcodec_alloc_context3(codec));
+    FFmpeg::CodecContextPtr context(avcodec_alloc_context3(codec));
     m_packet.reset(av_packet_alloc());
     m_frame.reset(av_frame_alloc());
     if (!context || !m_packet || !m_frame) {
@@ -33,7 +33,7 @@ H264Decoder::H264Decoder()
     context->flags |= AV_CODEC_FLAG_LOW_DELAY;
     const int rc = avcodec_open2(context.get(), codec, nullptr);
     if (rc < 0) {
-        m_openError = AvHandles::errorText(rc);
+        m_openError = FFmpeg::errorText(rc);
         return;
     }
     m_context = std::move(context);
@@ -60,7 +60,7 @@ H264Decoder::Result H264Decoder::decode(const QByteArray& unit, QImage* image, Q
     int rc = avcodec_send_packet(m_context.get(), m_packet.get());
     av_packet_unref(m_packet.get());
     if (rc < 0) {
-        *error = AvHandles::errorText(rc);
+        *error = FFmpeg::errorText(rc);
         return Error;
     }
 
@@ -71,7 +71,7 @@ H264Decoder::Result H264Decoder::decode(const QByteArray& unit, QImage* image, Q
             break;
         }
         if (rc < 0) {
-            *error = AvHandles::errorText(rc);
+            *error = FFmpeg::errorText(rc);
             return Error;
         }
         // Only the latest picture of the unit matters.

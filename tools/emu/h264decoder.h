@@ -1,6 +1,6 @@
 #pragma once
 
-#include "avhandles.h"
+#include "ffmpegutils.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -32,9 +32,9 @@ public:
 private:
     QImage toImage(const AVFrame* frame, QString* error);
 
-    AvHandles::CodecContextPtr m_context;
-    AvHandles::PacketPtr m_packet;
-    AvHandles::FramePtr m_frame;
-    AvHandles::SwsPtr m_sws;
+    FFmpeg::CodecContextPtr m_context;
+    FFmpeg::PacketPtr m_packet;
+    FFmpeg::FramePtr m_frame;
+    FFmpeg::SwsContextPtr m_sws;
     QString m_openError;
 };

@@ -41,7 +41,7 @@ ItemListPanel::ItemListPanel(qint32 tag, int storeSlot, int limit, QWidget* pare
         " border-radius: 4px; font-family: 'Arial'; font-size: 13px; }"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 8, 10, 8);
+    layout->setContentsMargins(4, 8, 4, 8);
     layout->setSpacing(6);
 
     auto* header = new QWidget(this);

@@ -5,6 +5,7 @@
 #include "coloradjustwidget.h"
 #include "device/ptypair.h"
 #include "disphomepage.h"
+#include "dispcustomtextbox.h"
 #include "dispscene.h"
 #include "dispsettingwidget.h"
 #include "dispstandardwidgetfactory.h"
@@ -27,6 +28,8 @@
 #include <QJsonArray>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -282,6 +285,10 @@ void TestDispHomePage::removingDevicesFallsBackToTheLastOneThenThePlaceholder()
     QVERIFY(waitForListing(2));
     QCOMPARE(m_page->currentDisplay()->port, portOf(second));
     QSignalSpy finished(m_page->currentDisplay()->transport(), &QThread::finished);
+    // The panels are attached to the scene that goes away.
+    auto* texts = m_page->findChild<dispcustomtextbox*>();
+    texts->addButton()->click();
+    texts->addButton()->click();
 
     second.stop();
     QVERIFY(waitForListing(3));
@@ -292,12 +299,17 @@ void TestDispHomePage::removingDevicesFallsBackToTheLastOneThenThePlaceholder()
     QCOMPARE(m_page->currentScene(), m_page->currentDisplay()->scene);
     QCOMPARE(m_page->findChild<QGraphicsView*>("homeView")->scene(), m_page->currentDisplay()->scene);
     QCOMPARE(m_page->themeStorage()->personalLibrary(), ThemeStorage::libraryFolder(480, 480, true));
+    QCOMPARE(texts->scene(), m_page->currentScene());
+    QCOMPARE(texts->itemCount(), 0);
+    texts->addButton()->click();
 
     first.stop();
     QVERIFY(waitForListing(4));
     QCOMPARE(m_listed->at(3), (QList<QVariant>{false, portOf(first), 480, 480}));
     QVERIFY(m_page->currentDisplay() == nullptr);
     QCOMPARE(m_page->currentScene(), m_placeholder.get());
+    QCOMPARE(texts->scene(), m_placeholder.get());
+    QCOMPARE(texts->itemCount(), 0);
     QVERIFY(!m_page->themeStorage()->hasDevice());
     QVERIFY(m_page->personalThemeList()->themeRecords().isEmpty());
 }
@@ -358,13 +370,20 @@ void TestDispHomePage::selectingADeviceShowsItsSceneAndThemes()
     auto* nameEdit = m_page->findChild<QLineEdit*>("themeNameEdit");
     QCOMPARE(nameEdit->text(), QString("tallone"));
 
+    // An unsaved text and a quarter turn on the tall display.
     DispScene* tallScene = m_page->currentScene();
-    tallScene->addTextWidget(QString(), QPointF(10, 10));
+    auto* texts = m_page->findChild<dispcustomtextbox*>();
+    texts->addButton()->click();
+    texts->textEdit()->setPlainText("unsaved");
+    auto* angle = m_page->findChild<QComboBox*>("angleBox");
+    angle->setCurrentIndex(1);
+    QCOMPARE(tallScene->sceneRect().size().toSize(), QSize(1920, 480));
     const int tallItems = tallScene->items().size();
-    QVERIFY(tallItems > 0);
 
     m_page->updateSelectDevice(portOf(square), true);
     QCOMPARE(m_page->currentDisplay()->port, portOf(square));
+    QCOMPARE(texts->itemCount(), 0);
+    QCOMPARE(angle->currentIndex(), 0);
     QCOMPARE(m_page->findChild<QGraphicsView*>("homeView")->scene(), m_page->currentDisplay()->scene);
     QCOMPARE(m_page->personalThemeList()->themeRecords().size(), 2);
     const QString current = m_page->currentDisplay()->themePath;
@@ -386,10 +405,15 @@ void TestDispHomePage::selectingADeviceShowsItsSceneAndThemes()
     // An unknown port changes nothing.
     m_page->updateSelectDevice("/nowhere", true);
     QCOMPARE(m_page->currentDisplay()->port, portOf(square));
-    // Back to the tall display: what was placed on its scene is still there.
+    // Back to the tall display: its items, unsaved text and angle are still there.
     m_page->updateSelectDevice(portOf(tall), true);
     QCOMPARE(m_page->currentScene(), tallScene);
     QCOMPARE(tallScene->items().size(), tallItems);
+    QCOMPARE(texts->itemCount(), 1);
+    QCOMPARE(texts->textEdit()->toPlainText(), QString("unsaved"));
+    QCOMPARE(angle->currentIndex(), 1);
+    QCOMPARE(tallScene->rotation(), 1);
+    QCOMPARE(tallScene->sceneRect().size().toSize(), QSize(1920, 480));
     QCOMPARE(nameEdit->text(), QString("tallone"));
 }
 

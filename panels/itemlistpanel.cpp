@@ -140,6 +140,18 @@ void ItemListPanel::addStyleControls(QGridLayout* grid, int row)
     });
 }
 
+void ItemListPanel::applyColor(QGraphicsItem* item, const QColor& color)
+{
+    Q_UNUSED(item)
+    Q_UNUSED(color)
+}
+
+void ItemListPanel::applyFont(QGraphicsItem* item, const QFont& font)
+{
+    Q_UNUSED(item)
+    Q_UNUSED(font)
+}
+
 void ItemListPanel::applyOpacity(QGraphicsItem* item, double opacity)
 {
     item->setOpacity(opacity);

@@ -109,8 +109,9 @@ protected:
     // it; their changes reach the current item through the three apply
     // functions, then the deselect countdown starts.
     void addStyleControls(QGridLayout* grid, int row);
-    virtual void applyColor(QGraphicsItem* item, const QColor& color) = 0;
-    virtual void applyFont(QGraphicsItem* item, const QFont& font) = 0;
+    // Both do nothing by default, for panels without those controls.
+    virtual void applyColor(QGraphicsItem* item, const QColor& color);
+    virtual void applyFont(QGraphicsItem* item, const QFont& font);
     // By default the item's own opacity.
     virtual void applyOpacity(QGraphicsItem* item, double opacity);
     // Where the subclass puts its controls, below the strip.

@@ -6,7 +6,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build run test bench bench-sensors format clean test-tsan
+.PHONY: all deps configure build run test bench bench-sensors format format-check clean test-tsan
 
 all: build
 
@@ -52,6 +52,9 @@ bench-sensors: build
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -43,6 +43,7 @@ private slots:
     void diskFiguresCountLocalWritableVolumesOnce_data();
     void diskFiguresCountLocalWritableVolumesOnce();
     void diskFiguresOfThisMachineAreConsistent();
+    void mountTableNeverStatsNetworkMountsAndCountsAPoolOnce();
     void wmicListOutput_data();
     void wmicListOutput();
     void wmicVideoControllers();
@@ -256,6 +257,29 @@ void TestSensorAuxiliary::diskFiguresCountLocalWritableVolumesOnce()
     QFETCH(QVector<int>, figures);
     const DiskFigures f = SensorAux::diskFigures(volumes);
     QCOMPARE((QVector<int>{f.totalGb, f.usedGb, f.availableGb, f.loadPercent}), figures);
+}
+
+void TestSensorAuxiliary::mountTableNeverStatsNetworkMountsAndCountsAPoolOnce()
+{
+    const QString proc = qEnvironmentVariable("PANELCAST_TEST_DATA") + "/sensors/linux/network-zfs/proc";
+    const QHash<QString, QPair<int, int>> sizesGb = {{"/", {100, 50}},
+                                                     {"/media/my disk", {500, 500}},
+                                                     {"/tank/home", {1000, 400}},
+                                                     {"/tank/data", {1000, 400}},
+                                                     {"/rpool", {200, 100}}};
+    QStringList statted;
+    const auto stat = [&](const QString& mountPoint, VolumeFacts* facts) {
+        statted << mountPoint;
+        facts->bytesTotal = qint64(sizesGb.value(mountPoint).first) << 30;
+        facts->bytesAvailable = qint64(sizesGb.value(mountPoint).second) << 30;
+        return sizesGb.contains(mountPoint);
+    };
+    const DiskFigures f = SensorAux::diskFigures(SensorAux::mountedVolumes(proc, stat));
+    // NFS, CIFS, sshfs, autofs, pseudo and loop mounts are never asked.
+    QCOMPARE(statted, QStringList({"/", "/tank/home", "/tank/data", "/rpool", "/media/my disk"}));
+    // The tank pool once: 100 + 500 + 1000 + 200.
+    QCOMPARE((QVector<int>{f.totalGb, f.usedGb, f.availableGb, f.loadPercent}),
+             (QVector<int>{1800, 750, 1050, 41}));
 }
 
 void TestSensorAuxiliary::diskFiguresOfThisMachineAreConsistent()

@@ -654,10 +654,11 @@ void LinuxSensorLibrary::discoverGpus()
         if (gpu.isIntegratedIntel()) {
             continue;
         }
-        // Reading anything of a sleeping discrete GPU would wake it.
-        if (isSuspended(gpu.path)) {
-            qCDebug(lcSensors) << "LinuxSensorLibrary: GPU" << gpu.address << "is suspended, left out";
-            continue;
+        // Reading anything of a sleeping discrete GPU would wake it: it is
+        // listed from what its folders show, reads 0 and is read once awake.
+        const bool asleep = isSuspended(gpu.path);
+        if (asleep) {
+            qCDebug(lcSensors) << "LinuxSensorLibrary: GPU" << gpu.address << "is suspended, read once awake";
         }
         QString vendorName;
         QString deviceName;
@@ -673,13 +674,14 @@ void LinuxSensorLibrary::discoverGpus()
                 m_nvml = std::make_unique<NvmlLibrary>(m_roots.nvmlLibrary);
             }
             NvmlLibrary* nvml = m_nvml.get();
-            if (!nvml->usable() || !nvml->begin()) {
+            if (!nvml->usable() || (!asleep && !nvml->begin())) {
                 qCDebug(lcSensors) << "LinuxSensorLibrary: NVML unavailable for" << gpu.address;
                 continue;
             }
+            // Runtime power management is what lets it sleep.
             const bool hybrid =
-                readText(gpu.path + QStringLiteral("/power/control")) == QLatin1String("auto");
-            if (NvmlLibrary::Device device = nvml->device(gpu.address)) {
+                asleep || readText(gpu.path + QStringLiteral("/power/control")) == QLatin1String("auto");
+            if (NvmlLibrary::Device device = asleep ? NvmlLibrary::Device{} : nvml->device(gpu.address)) {
                 const QString marketing = nvml->name(device);
                 if (!marketing.isEmpty()) {
                     name = marketing.contains(QLatin1String("NVIDIA"))
@@ -688,10 +690,16 @@ void LinuxSensorLibrary::discoverGpus()
                 }
             }
             const NvmlLibrary::Figures first = [&] {
+                if (asleep) {
+                    // What every card NVML drives reports.
+                    NvmlLibrary::Figures usual;
+                    usual.temperatureOk = usual.clockOk = usual.utilizationOk = usual.memoryOk = true;
+                    return usual;
+                }
                 NvmlLibrary::Device device = nvml->device(gpu.address);
                 return device ? nvml->read(device) : NvmlLibrary::Figures{};
             }();
-            if (hybrid) {
+            if (hybrid && !asleep) {
                 nvml->end();
             }
             const int s = addSensor(QStringLiteral("GPU [#%1]: ").arg(index++) + name);

@@ -102,6 +102,8 @@ const QString kLaptopCpu = "CPU [#0]: 11th Gen Intel(R) Core(TM) i7-1165G7 @ 2.8
 const QString kNvidia = "GPU [#0]: NVIDIA GeForce RTX 3070";
 const QString kAmdGpu = "GPU [#0]: AMD Radeon RX 6800/6800 XT / 6900 XT";
 const QString kArc = "GPU [#0]: Intel(R) Arc A770";
+// Asleep at start: named from the PCI database, never woken to ask NVML.
+const QString kSleepingNvidia = "GPU [#1]: NVIDIA GeForce RTX 3090";
 
 } // namespace
 
@@ -145,7 +147,7 @@ void TestLinuxSensorLibrary::findsTheSensorsOfEachMachine_data()
                                            ": Enhanced|System: Memory|asusec|nct6798|S.M.A.R.T.: Samsung SSD "
                                            "970 EVO Plus 1TB (nvme0)|Network: enp5s0|Network: wlp4s0");
     QTest::newRow("AMD desktop") << "amd-desktop"
-                                 << list(kAmdCpu + "|" + kAmdGpu +
+                                 << list(kAmdCpu + "|" + kAmdGpu + "|" + kSleepingNvidia +
                                          "|System: Memory|it8688|S.M.A.R.T.: WDC WD40EFRX-68N (sda)|"
                                          "S.M.A.R.T.: ST2000DM008-2FR1 (sdb)|Network: eno1");
     QTest::newRow("Intel laptop") << "intel-laptop"
@@ -381,8 +383,9 @@ void TestLinuxSensorLibrary::suspendedDevicesAreNeverRead()
     LinuxSensorLibrary library(rootsOf(base, FakeClock(), nvmlStub()));
     QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
     library.updateReadings();
-    // The sleeping second card is not listed at all, the sleeping disk keeps 0.
-    QVERIFY(!sensorNames(library).join(QLatin1Char('\n')).contains(QLatin1String("GPU [#1]")));
+    // The sleeping second card is listed at 0, the sleeping disk keeps 0.
+    QCOMPARE(valueOf(library, kSleepingNvidia, "GPU Temperature"), 0.0);
+    QCOMPARE(valueOf(library, kSleepingNvidia, "GPU D3D Usage"), 0.0);
     QCOMPARE(valueOf(library, "S.M.A.R.T.: ST2000DM008-2FR1 (sdb)", "Drive Temperature"), 0.0);
 
     // The card goes to sleep: its figures stay as they were.
@@ -489,9 +492,15 @@ void TestLinuxSensorLibrary::nvmlIsHeldOnlyWhileReadingOnHybridLaptops()
         QCOMPARE(initialised(), 0);
     }
     writeText(control, "auto\n");
+    // Asleep at start: listed, read 0, NVML never opened until it wakes.
+    const QString status = QFileInfo(control).path() + "/runtime_status";
+    writeText(status, "suspended\n");
     LinuxSensorLibrary library(rootsOf(base, FakeClock(), nvmlStub()));
     QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    library.updateReadings();
     QCOMPARE(initialised(), 0);
+    QCOMPARE(valueOf(library, kNvidia, "GPU Clock"), 0.0);
+    writeText(status, "active\n");
     library.updateReadings();
     QCOMPARE(initialised(), 0);
     QCOMPARE(valueOf(library, kNvidia, "GPU Clock"), 1905.0);

@@ -22,6 +22,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -29,6 +31,8 @@ namespace {
 using namespace SysfsFiles;
 
 constexpr double kNsPerSecond = 1e9;
+// A spinning disk's temperature is read at most this often.
+constexpr qint64 kDriveTemperatureIntervalNs = qint64(60) * 1000000000;
 constexpr double kBytesPerMb = 1024.0 * 1024.0;
 
 const QString kCelsius = QStringLiteral("°C");
@@ -1051,11 +1055,33 @@ void LinuxSensorLibrary::discoverDrives()
         }
         const int s = addSensor(QStringLiteral("S.M.A.R.T.: %1 (%2)").arg(model, deviceName));
         const int reading = addReading(s, 1, 15, 0, model, QStringLiteral("Drive Temperature"), kCelsius);
-        m_updaters.push_back([this, s, reading, file, powerDir](qint64) {
+        // Asking a SATA disk for its temperature counts as use on some
+        // drives and keeps them from spinning down: a disk is asked at most
+        // once a minute, and only after it did some work of its own (its
+        // block statistics moved), never while it may be in standby.
+        const bool spinning = chip.name == QLatin1String("drivetemp");
+        const QString statFile =
+            chip.device + QStringLiteral("/block/") + deviceName + QStringLiteral("/stat");
+        auto lastStat = std::make_shared<QByteArray>();
+        auto lastReadNs = std::make_shared<qint64>(std::numeric_limits<qint64>::min());
+        m_updaters.push_back([=](qint64 now) {
             // A spun-down disk keeps its last temperature rather than being woken.
             if (isSuspended(powerDir)) {
                 return;
             }
+            if (spinning && QFileInfo::exists(statFile)) {
+                const QByteArray stat = readFile(statFile).simplified();
+                const bool worked = !lastStat->isEmpty() && stat != *lastStat;
+                *lastStat = stat;
+                if (!worked) {
+                    return;
+                }
+            }
+            if (spinning && *lastReadNs != std::numeric_limits<qint64>::min() &&
+                now - *lastReadNs < kDriveTemperatureIntervalNs) {
+                return;
+            }
+            *lastReadNs = now;
             qint64 millidegrees = 0;
             if (readNumber(file, &millidegrees)) {
                 setValue(s, reading, millidegrees / 1000.0);

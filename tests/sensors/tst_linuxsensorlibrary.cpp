@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <array>
+
 #include <dlfcn.h>
 
 #include <filesystem>
@@ -121,6 +123,7 @@ private slots:
     void hwmonRenumberingChangesNothing();
     void intelCardPowerAndLiveFrameRate();
     void suspendedDevicesAreNeverRead();
+    void spinningDisksAreAskedOnlyAfterWorkAndOncePerMinute();
     void amdgpuClocksWithoutHwmonComeFromTheDpmTables();
     void intelCoreVoltagesComeFromTheMsrDriver();
     void nvmlIsHeldOnlyWhileReadingOnHybridLaptops();
@@ -397,6 +400,37 @@ void TestLinuxSensorLibrary::suspendedDevicesAreNeverRead()
     writeText(gpu + "/power/runtime_status", "active\n");
     library.updateReadings();
     QCOMPARE(valueOf(library, kAmdGpu, "GPU D3D Usage"), 99.0);
+}
+
+void TestLinuxSensorLibrary::spinningDisksAreAskedOnlyAfterWorkAndOncePerMinute()
+{
+    QTemporaryDir dir;
+    const QString base = copyTree(dir, "amd-desktop");
+    const QString disk = base + "/sys/devices/pci0000:00/0000:00:17.0/ata1/host0/target0:0:0/0:0:0:0";
+    const QString sensor = "S.M.A.R.T.: WDC WD40EFRX-68N (sda)";
+    writeText(disk + "/block/sda/stat", "100 0 800 10 0 0 0 0 0 10 10\n");
+    FakeClock clock;
+    LinuxSensorLibrary library(rootsOf(base, clock, nvmlStub()));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    const QString temperature =
+        disk + "/hwmon/" + QDir(disk + "/hwmon").entryList({"hwmon*"}).first() + "/temp1_input";
+    // step: seconds on, whether the disk did some work, the temperature it would give, what shows.
+    const QVector<std::array<int, 4>> steps = {{1, 0, 33, 0},   // idle (maybe in standby): not asked
+                                               {1, 1, 33, 33},  // it worked: asked
+                                               {1, 1, 40, 33},  // again within the minute: not asked
+                                               {60, 0, 41, 33}, // a minute on but idle: not asked
+                                               {1, 1, 42, 42}};
+    int reads = 100;
+    for (const auto& step : steps) {
+        clock.advanceSeconds(step[0]);
+        if (step[1] != 0) {
+            writeText(disk + "/block/sda/stat",
+                      QStringLiteral("%1 0 800 10 0 0 0 0 0 10 10\n").arg(++reads).toUtf8());
+        }
+        writeText(temperature, QByteArray::number(step[2] * 1000) + "\n");
+        library.updateReadings();
+        QCOMPARE(valueOf(library, sensor, "Drive Temperature"), double(step[3]));
+    }
 }
 
 void TestLinuxSensorLibrary::amdgpuClocksWithoutHwmonComeFromTheDpmTables()

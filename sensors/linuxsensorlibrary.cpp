@@ -343,23 +343,33 @@ void LinuxSensorLibrary::setValue(int sensor, int reading, double value)
     m_sensors[sensor].readings[reading].value = value;
 }
 
-int LinuxSensorLibrary::fanSubClass(const QString& label, int fanNumber, bool labelled)
+LinuxSensorLibrary::FanRule LinuxSensorLibrary::fanRule(const QString& chip, const QString& label,
+                                                        int fanNumber, bool labelled)
 {
     if (!labelled) {
-        return fanNumber == 1 ? 14 : 706;
+        // The Nuvoton and Winbond super-I/O drivers document fan2 as the
+        // CPUFANIN pin (fan1 is SYSFANIN); elsewhere the first fan is the CPU's.
+        static const QRegularExpression cpuFanTwo(QStringLiteral("^(nct6\\d{3}|w83627(ehf|dhg)|w83667hg)$"));
+        if (cpuFanTwo.match(chip).hasMatch()) {
+            return fanNumber == 2
+                       ? FanRule{14, QStringLiteral("the %1 driver documents fan2 as the CPU fan").arg(chip)}
+                       : FanRule{706, QStringLiteral("unlabelled, not the %1 CPU fan (fan2)").arg(chip)};
+        }
+        return fanNumber == 1 ? FanRule{14, QStringLiteral("unlabelled first fan taken as the CPU fan")}
+                              : FanRule{706, QStringLiteral("unlabelled, not the first fan")};
     }
     const QString l = label.toLower();
-    if (l.contains(QLatin1String("pump")) || l.contains(QLatin1String("aio")) ||
-        l.contains(QLatin1String("opt"))) {
-        return 901;
+    if (l.contains(QLatin1String("pump")) || l.contains(QLatin1String("aio"))) {
+        return {901, QStringLiteral("label names a pump")};
     }
+    // "CPU_OPT" / "CPU Optional" is a second CPU fan header, not a pump.
     if (l.contains(QLatin1String("cpu"))) {
-        return 14;
+        return {14, QStringLiteral("label names the CPU")};
     }
     if (l.contains(QLatin1String("cha")) || l.contains(QLatin1String("case"))) {
-        return 800;
+        return {800, QStringLiteral("label names the chassis")};
     }
-    return 706;
+    return {706, QStringLiteral("label names no CPU, pump or chassis")};
 }
 
 void LinuxSensorLibrary::discoverCpu()
@@ -1001,8 +1011,8 @@ void LinuxSensorLibrary::discoverFans()
             const QString label = readText(QStringLiteral("%1/fan%2_label").arg(chip.dir).arg(n));
             const bool labelled = !label.isEmpty();
             const QString shown = labelled ? label : QStringLiteral("fan%1").arg(n);
-            readings.append({addReading(s, 3, 12, fanSubClass(label, n, labelled), chip.name, shown,
-                                        QStringLiteral("RPM")),
+            readings.append({addReading(s, 3, 12, fanRule(chip.name, label, n, labelled).subClass, chip.name,
+                                        shown, QStringLiteral("RPM")),
                              QStringLiteral("%1/fan%2_input").arg(chip.dir).arg(n)});
         }
         m_updaters.push_back([this, s, readings](qint64) {

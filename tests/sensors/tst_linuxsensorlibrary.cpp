@@ -557,26 +557,46 @@ void TestLinuxSensorLibrary::whatCannotBeReadIsLeftOut()
 
 void TestLinuxSensorLibrary::fanHeadersAreClassifiedByLabel_data()
 {
+    QTest::addColumn<QString>("chip");
     QTest::addColumn<QString>("label");
     QTest::addColumn<int>("number");
     QTest::addColumn<int>("subClass");
-    QTest::newRow("CPU fan") << "CPU_FAN" << 3 << 14;
-    QTest::newRow("CPU optional header drives a pump") << "CPU_OPT" << 2 << 901;
-    QTest::newRow("AIO") << "aio pump" << 4 << 901;
-    QTest::newRow("water pump") << "W_PUMP+" << 5 << 901;
-    QTest::newRow("chassis") << "CHA_FAN2" << 2 << 800;
-    QTest::newRow("case") << "Case Fan" << 1 << 800;
-    QTest::newRow("other labelled") << "System Fan" << 1 << 706;
-    QTest::newRow("unlabelled first") << "" << 1 << 14;
-    QTest::newRow("unlabelled second") << "" << 2 << 706;
+    QTest::newRow("CPU fan") << "asusec"
+                             << "CPU_FAN" << 3 << 14;
+    QTest::newRow("CPU optional header is a CPU fan") << "asusec"
+                                                      << "CPU_OPT" << 2 << 14;
+    QTest::newRow("CPU Optional") << "asusec"
+                                  << "CPU Optional" << 1 << 14;
+    QTest::newRow("AIO") << "asusec"
+                         << "aio pump" << 4 << 901;
+    QTest::newRow("water pump") << "asusec"
+                                << "W_PUMP+" << 5 << 901;
+    QTest::newRow("chassis") << "asusec"
+                             << "CHA_FAN2" << 2 << 800;
+    QTest::newRow("case") << "dell_smm"
+                          << "Case Fan" << 1 << 800;
+    QTest::newRow("other labelled") << "dell_smm"
+                                    << "System Fan" << 1 << 706;
+    QTest::newRow("unlabelled first") << "it8688"
+                                      << "" << 1 << 14;
+    QTest::newRow("unlabelled second") << "it8688"
+                                       << "" << 2 << 706;
+    QTest::newRow("nct6798 CPUFANIN is fan2") << "nct6798"
+                                              << "" << 2 << 14;
+    QTest::newRow("nct6798 fan1 is SYSFANIN") << "nct6798"
+                                              << "" << 1 << 706;
 }
 
 void TestLinuxSensorLibrary::fanHeadersAreClassifiedByLabel()
 {
+    QFETCH(QString, chip);
     QFETCH(QString, label);
     QFETCH(int, number);
     QFETCH(int, subClass);
-    QCOMPARE(LinuxSensorLibrary::fanSubClass(label, number, !label.isEmpty()), subClass);
+    const LinuxSensorLibrary::FanRule rule =
+        LinuxSensorLibrary::fanRule(chip, label, number, !label.isEmpty());
+    QCOMPARE(rule.subClass, subClass);
+    QVERIFY(!rule.reason.isEmpty());
 }
 
 void TestLinuxSensorLibrary::nativeReadingsSatisfyTheBindingRules_data()

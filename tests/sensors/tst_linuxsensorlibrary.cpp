@@ -120,6 +120,7 @@ private slots:
     void readingsCarryTheirCodesAndValues();
     void ratesNeedTwoSamplesAndFollowTheCounters();
     void newGpuClientsCountFromTheirSecondSample();
+    void xeClientsCountEngineCycles();
     void hwmonRenumberingChangesNothing();
     void intelCardPowerAndLiveFrameRate();
     void suspendedDevicesAreNeverRead();
@@ -327,6 +328,33 @@ void TestLinuxSensorLibrary::newGpuClientsCountFromTheirSecondSample()
     clock.advanceSeconds(1);
     library.updateReadings();
     QCOMPARE(usage(), 25.0);
+}
+
+void TestLinuxSensorLibrary::xeClientsCountEngineCycles()
+{
+    QTemporaryDir dir;
+    const QString base = copyTree(dir, "amd-arc");
+    // xe reports busy cycles per engine against the GPU's cycle counter.
+    const auto fdinfo = [&](qint64 render, qint64 copy, qint64 total) {
+        writeText(base + "/proc/777/fdinfo/9",
+                  QStringLiteral("drm-driver:\txe\ndrm-pdev:\t0000:03:00.0\ndrm-client-id:\t3\n"
+                                 "drm-cycles-rcs:\t%1\ndrm-total-cycles-rcs:\t%3\n"
+                                 "drm-cycles-bcs:\t%2\ndrm-total-cycles-bcs:\t%3\n")
+                      .arg(render)
+                      .arg(copy)
+                      .arg(total)
+                      .toUtf8());
+    };
+    fdinfo(1000, 0, 50000);
+    FakeClock clock;
+    LinuxSensorLibrary library(rootsOf(base, clock));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    library.updateReadings();
+    fdinfo(4000, 1000, 60000);
+    clock.advanceSeconds(1);
+    library.updateReadings();
+    // The busiest engine: 3000 of 10000 cycles.
+    QCOMPARE(valueOf(library, kArc, "GPU D3D Usage"), 30.0);
 }
 
 void TestLinuxSensorLibrary::intelCardPowerAndLiveFrameRate()

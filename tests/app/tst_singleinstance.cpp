@@ -1,6 +1,5 @@
 #include <QProcess>
 #include <QSettings>
-#include <QSharedMemory>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -47,11 +46,20 @@ class TestSingleInstance : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
+    void eachUserRunsTheirOwnInstance();
     void secondInstanceWarnsInTheStoredLanguageAndExits();
     void killedInstanceDoesNotBlockTheNext();
 
 private:
+    // A runtime folder as the session makes one: private to its user.
+    QString runtimeFolder(const QString& name) const
+    {
+        const QString path = m_dir.path() + QLatin1Char('/') + name;
+        QDir().mkpath(path);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    }
+
     QTemporaryDir m_dir;
     QProcessEnvironment m_env;
 };
@@ -65,22 +73,27 @@ void TestSingleInstance::initTestCase()
     m_env.insert("PANELCAST_NO_MODAL", "1");
     m_env.insert("PANELCAST_DATA_DIR", m_dir.path() + "/data");
     m_env.insert("XDG_CONFIG_HOME", m_dir.path() + "/config");
-    m_env.insert("XDG_RUNTIME_DIR", m_dir.path());
-    // The key's backing file lives in the temp folder: a private one keeps
-    // these runs apart from a real Panelcast and from parallel test runs.
+    // A private runtime folder keeps these runs apart from a real Panelcast
+    // and from parallel test runs.
+    m_env.insert("XDG_RUNTIME_DIR", runtimeFolder("run"));
+    // Users share one temporary folder.
     m_env.insert("TMPDIR", m_dir.path());
 }
 
-void TestSingleInstance::cleanupTestCase()
+void TestSingleInstance::eachUserRunsTheirOwnInstance()
 {
-    // A killed instance leaves its segment behind; free it like a new start would.
-    const QByteArray tmp = qgetenv("TMPDIR");
-    qputenv("TMPDIR", m_dir.path().toLocal8Bit());
-    QSharedMemory probe(QStringLiteral("RadaZereDavozirevAde"));
-    if (probe.attach()) {
-        probe.detach();
-    }
-    qputenv("TMPDIR", tmp);
+    Instance first(m_env);
+    first.start();
+    QTRY_VERIFY_WITH_TIMEOUT(first.errorOutput().contains(kStarted), 20000);
+
+    // Another user: another runtime folder, the same temporary folder.
+    QProcessEnvironment otherEnv = m_env;
+    otherEnv.insert("XDG_RUNTIME_DIR", runtimeFolder("run-other"));
+    Instance other(otherEnv);
+    other.start();
+    QTRY_VERIFY_WITH_TIMEOUT(other.errorOutput().contains(kStarted), 20000);
+    QVERIFY(!other.errorOutput().contains("app is already running."));
+    QCOMPARE(first.process().state(), QProcess::Running);
 }
 
 void TestSingleInstance::secondInstanceWarnsInTheStoredLanguageAndExits()

@@ -239,6 +239,11 @@ void DispMainWIndow::onUpdateDeviceList(bool state, QString port, int w, int h)
 
     if (!m_ports.isEmpty() && m_deviceList->count() > 0) {
         m_deviceList->setCurrentRow(m_deviceList->count() - 1);
+        // The home page now edits that device, so a click on any other entry,
+        // the one clicked last included, selects again.
+        m_lastClickedText = m_deviceList->currentItem()->text();
+    } else {
+        m_lastClickedText.clear();
     }
 }
 

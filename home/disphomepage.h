@@ -119,6 +119,8 @@ private:
     void showPlaceholder();
     void setThemeEditingVisible(bool visible);
     void releaseDisplay(DisplayDeviceContext* context);
+    // Reports a device to the device list and keeps the list's order.
+    void listDevice(bool state, const QString& com, int w, int h);
     void clearAllPanels();
     void onAngleChanged(int index);
     int backgroundRotation() const;
@@ -141,6 +143,8 @@ private:
     DigitalDeviceContext* m_currentDigital = nullptr;
     std::vector<std::unique_ptr<DisplayDeviceContext>> m_displays;
     std::vector<std::unique_ptr<DigitalDeviceContext>> m_digitals;
+    // Ports in the order the device list shows them.
+    QStringList m_listedPorts;
 
     // Runs for the life of the page; every scene and widget reads it.
     std::unique_ptr<DispSensorManager> m_sensorManager;

@@ -266,6 +266,17 @@ void TestDispMainWIndow::clickingEmitsOnlyForANewItem()
     QCOMPARE(spy.at(1), (QList<QVariant>{"ttyUSB0", false}));
     QCOMPARE(spy.at(2), (QList<QVariant>{"ttyACM0", true}));
     QCOMPARE(spy.at(3), (QList<QVariant>{"usb_serial_2", true}));
+
+    // An added or removed device leaves the last entry current, and the home
+    // page edits that device: the entry clicked before selects again.
+    m_window->onUpdateDeviceList(true, "ttyACM1", 480, 480);
+    emit list()->itemClicked(list()->item(2));
+    QCOMPARE(spy.count(), 5);
+    emit list()->itemClicked(list()->item(0));
+    m_window->onUpdateDeviceList(false, "ttyACM1", 480, 480);
+    emit list()->itemClicked(list()->item(0));
+    QCOMPARE(spy.count(), 7);
+    QCOMPARE(spy.at(6), (QList<QVariant>{"ttyACM0", true}));
 }
 
 void TestDispMainWIndow::dragOnlyFromTheTopBand_data()

@@ -37,6 +37,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcHome, "panelcast.home")
 
 namespace {
@@ -686,6 +688,19 @@ void DispHomePage::releaseDisplay(DisplayDeviceContext* context)
     }
     delete context->scene;
     context->scene = nullptr;
+}
+
+bool DispHomePage::uploadRunning() const
+{
+    return std::any_of(m_displays.begin(), m_displays.end(),
+                       [](const auto& context) { return context->transport()->uploadPending(); });
+}
+
+void DispHomePage::cancelUploads()
+{
+    for (const auto& context : m_displays) {
+        context->transport()->cancelUpload();
+    }
 }
 
 void DispHomePage::releaseAllDevices()

@@ -69,6 +69,9 @@ public:
 
     // Exit: stop every device's transport and free the device records.
     void releaseAllDevices();
+    // True while a display device has an upload pending or running.
+    bool uploadRunning() const;
+    void cancelUploads();
 
     const std::vector<std::unique_ptr<DisplayDeviceContext>>& displayDevices() const { return m_displays; }
     const std::vector<std::unique_ptr<DigitalDeviceContext>>& digitalDevices() const { return m_digitals; }

@@ -15,10 +15,12 @@
 #include "transport.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGraphicsRectItem>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
@@ -92,10 +94,12 @@ private slots:
     void dragOnlyFromTheTopBand_data();
     void dragOnlyFromTheTopBand();
     void minimisedStartLeavesOnlyTheTray();
+    void trayAndCloseKeepTheApplicationRunning_data();
     void trayAndCloseKeepTheApplicationRunning();
     void languageChangeRetranslatesTooltips();
     void emulatedDisplayIsListedAndHandedToTheSettings();
     void clickingAnItemSelectsThatDeviceAndExitReleasesAll();
+    void emulatedUploadAsksBeforeExitAndStops();
 
 private:
     QListWidget* list() const { return m_window->findChild<QListWidget*>("deviceList"); }
@@ -103,7 +107,8 @@ private:
 
     // Starts one 1F3A:0007 emulator per size, publishes them and builds the
     // window; true once every device is listed.
-    bool startWithDevices(const QStringList& sizes);
+    bool startWithDevices(const QStringList& sizes, const QString& usb = "1F3A:0007",
+                          const QStringList& extra = {});
     QString portOf(int emulator) const
     {
         return m_emulators.at(size_t(emulator))->entry().section('=', 0, 0);
@@ -140,12 +145,13 @@ void TestDispMainWIndow::cleanup()
     qputenv("PANELCAST_VIRTUAL_PORTS", "");
 }
 
-bool TestDispMainWIndow::startWithDevices(const QStringList& sizes)
+bool TestDispMainWIndow::startWithDevices(const QStringList& sizes, const QString& usb,
+                                          const QStringList& extra)
 {
     QList<const TestEmulator*> running;
     for (const QString& size : sizes) {
         m_emulators.push_back(std::make_unique<TestEmulator>());
-        if (!m_emulators.back()->start(size, "1F3A:0007")) {
+        if (!m_emulators.back()->start(size, usb, extra)) {
             qWarning() << m_emulators.back()->errorText();
             return false;
         }
@@ -314,23 +320,40 @@ void TestDispMainWIndow::minimisedStartLeavesOnlyTheTray()
     QVERIFY(hiddenAway(m_window.get()));
 }
 
+void TestDispMainWIndow::trayAndCloseKeepTheApplicationRunning_data()
+{
+    QTest::addColumn<bool>("statusNotifier");
+    QTest::addColumn<int>("toggle");
+    QTest::addColumn<int>("ignored");
+    // A classic tray sends Trigger then DoubleClick for one double click.
+    QTest::newRow("classic tray") << false << int(QSystemTrayIcon::DoubleClick)
+                                  << int(QSystemTrayIcon::Trigger);
+    // A StatusNotifierItem tray only ever sends Trigger.
+    QTest::newRow("status notifier tray")
+        << true << int(QSystemTrayIcon::Trigger) << int(QSystemTrayIcon::Context);
+}
+
 void TestDispMainWIndow::trayAndCloseKeepTheApplicationRunning()
 {
+    QFETCH(bool, statusNotifier);
+    QFETCH(int, toggle);
+    QFETCH(int, ignored);
+    m_window->setStatusNotifierTray(statusNotifier);
     auto* tray = m_window->findChild<QSystemTrayIcon*>();
     QVERIFY(tray);
     QVERIFY(m_window->isVisible());
-    emit tray->activated(QSystemTrayIcon::Trigger);
+    emit tray->activated(QSystemTrayIcon::ActivationReason(ignored));
     QVERIFY(m_window->isVisible());
-    emit tray->activated(QSystemTrayIcon::DoubleClick);
+    emit tray->activated(QSystemTrayIcon::ActivationReason(toggle));
     QVERIFY(!m_window->isVisible());
     emit tray->activated(QSystemTrayIcon::Context);
     QVERIFY(!m_window->isVisible());
-    emit tray->activated(QSystemTrayIcon::DoubleClick);
+    emit tray->activated(QSystemTrayIcon::ActivationReason(toggle));
     QVERIFY(m_window->isVisible());
 
     m_window->findChild<QToolButton*>("closeButton")->click();
     QVERIFY(hiddenAway(m_window.get()));
-    emit tray->activated(QSystemTrayIcon::DoubleClick);
+    emit tray->activated(QSystemTrayIcon::ActivationReason(toggle));
     QVERIFY(m_window->isVisible());
     QVERIFY(!m_window->isMinimized());
 }
@@ -404,6 +427,47 @@ void TestDispMainWIndow::clickingAnItemSelectsThatDeviceAndExitReleasesAll()
         QVERIFY(transport.isNull());
     QTRY_VERIFY(tray.isNull());
     QTRY_VERIFY(!m_window->findChild<QAction*>("exitAction"));
+}
+
+void TestDispMainWIndow::emulatedUploadAsksBeforeExitAndStops()
+{
+    // Slow acknowledgements keep a 40-pack firmware upload running for seconds.
+    QVERIFY(startWithDevices({"480x480"}, "33C3:8001", {"--ack", "delay:200"}));
+    Transport* transport = m_window->homePage()->currentDisplay()->transport();
+    QFile firmware(m_dir->filePath("firmware.bin"));
+    QVERIFY(firmware.open(QIODevice::WriteOnly));
+    firmware.write(QByteArray(40 * 1024, '\x5a'));
+    firmware.close();
+    QSignalSpy state(transport, &Transport::updateFirmwareState);
+    transport->requestUpgrade(1, firmware.fileName());
+    TestEmulator& emu = *m_emulators.front();
+    QVERIFY(emu.waitForCommand("0x83"));
+
+    QStringList questions;
+    bool answer = false;
+    m_window->setQuestionHandler([&](const QString&, const QString& text) {
+        questions << text;
+        return answer;
+    });
+    QAction* exit = m_window->findChild<QAction*>("exitAction");
+    exit->trigger();
+    QCOMPARE(questions.size(), 1);
+    QVERIFY(m_window->isVisible()); // "No" keeps the application and the upload
+    QVERIFY(transport->uploadPending());
+
+    answer = true;
+    QElapsedTimer exitTime;
+    exitTime.start();
+    exit->trigger();
+    // Well inside the 10 s the device would be given to acknowledge a pack.
+    QVERIFY2(exitTime.elapsed() < 5000, qPrintable(QString::number(exitTime.elapsed())));
+    QCOMPARE(questions.size(), 2);
+    QVERIFY(m_window->homePage()->displayDevices().empty());
+    const int packets = emu.commands().count("0x83");
+    QTest::qWait(600);
+    QCOMPARE(emu.commands().count("0x83"), packets);
+    QVERIFY(!emu.commands().contains("0x84"));
+    QCOMPARE(state.count(), 0);
 }
 
 QTEST_MAIN(TestDispMainWIndow)

@@ -435,39 +435,26 @@ void TestDispMainWIndow::emulatedUploadAsksBeforeExitAndStops()
     QVERIFY(startWithDevices({"480x480"}, "33C3:8001", {"--ack", "delay:200"}));
     Transport* transport = m_window->homePage()->currentDisplay()->transport();
     QFile firmware(m_dir->filePath("firmware.bin"));
-    QVERIFY(firmware.open(QIODevice::WriteOnly));
-    firmware.write(QByteArray(40 * 1024, '\x5a'));
+    QVERIFY(firmware.open(QIODevice::WriteOnly) && firmware.write(QByteArray(40 * 1024, 'Z')) > 0);
     firmware.close();
-    QSignalSpy state(transport, &Transport::updateFirmwareState);
     transport->requestUpgrade(1, firmware.fileName());
     TestEmulator& emu = *m_emulators.front();
     QVERIFY(emu.waitForCommand("0x83"));
-
-    QStringList questions;
-    bool answer = false;
-    m_window->setQuestionHandler([&](const QString&, const QString& text) {
-        questions << text;
-        return answer;
-    });
+    QList<bool> answers = {false, true};
+    m_window->setQuestionHandler([&](const QString&, const QString&) { return answers.takeFirst(); });
     QAction* exit = m_window->findChild<QAction*>("exitAction");
-    exit->trigger();
-    QCOMPARE(questions.size(), 1);
-    QVERIFY(m_window->isVisible()); // "No" keeps the application and the upload
-    QVERIFY(transport->uploadPending());
-
-    answer = true;
+    exit->trigger(); // "No": the application and the upload go on
+    QVERIFY(m_window->isVisible() && transport->uploadPending());
     QElapsedTimer exitTime;
     exitTime.start();
     exit->trigger();
-    // Well inside the 10 s the device would be given to acknowledge a pack.
+    // Well inside the 10 s the device is given to acknowledge a pack.
     QVERIFY2(exitTime.elapsed() < 5000, qPrintable(QString::number(exitTime.elapsed())));
-    QCOMPARE(questions.size(), 2);
-    QVERIFY(m_window->homePage()->displayDevices().empty());
+    QVERIFY(answers.isEmpty() && m_window->homePage()->displayDevices().empty());
     const int packets = emu.commands().count("0x83");
-    QTest::qWait(600);
+    QTest::qWait(600); // nothing more reaches the device
     QCOMPARE(emu.commands().count("0x83"), packets);
     QVERIFY(!emu.commands().contains("0x84"));
-    QCOMPARE(state.count(), 0);
 }
 
 QTEST_MAIN(TestDispMainWIndow)

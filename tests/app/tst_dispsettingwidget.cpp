@@ -448,21 +448,17 @@ void TestDispSettingWidget::everyUploadEndsWithAMessage()
     page.setDevice(&device.scene, &device.transport);
     page.setDeviceVersion("EMU V2 Dovaz Ezovava Ruviro");
     const QString path = m_dir->filePath(name);
-    if (firmwareBytes < 0) {
-        QVERIFY(!writeJpeg(path, QSize(480, 480), 10000).isEmpty());
-        page.setLogoPath(path);
-        child<QToolButton>(&page, "logoUpgrade")->click();
-    } else {
-        QFile firmware(path);
-        QVERIFY(firmware.open(QIODevice::WriteOnly));
-        firmware.write(QByteArray(firmwareBytes, '\x5a'));
-        firmware.close();
-        page.setFirmwarePath(path);
-        child<QToolButton>(&page, "firmwareUpgrade")->click();
-    }
+    const bool logo = firmwareBytes < 0;
+    QFile file(path);
+    QVERIFY(logo ? !writeJpeg(path, QSize(480, 480), 10000).isEmpty()
+                 : file.open(QIODevice::WriteOnly) &&
+                       file.write(QByteArray(firmwareBytes, 'Z')) == firmwareBytes);
+    file.close();
+    logo ? page.setLogoPath(path) : page.setFirmwarePath(path);
+    child<QToolButton>(&page, logo ? "logoUpgrade" : "firmwareUpgrade")->click();
     QTRY_COMPARE_WITH_TIMEOUT(messages, QStringList{message}, kDeviceWaitMs);
-    QVERIFY(child<QToolButton>(&page, "logoUpgrade")->isEnabled());
-    QVERIFY(child<QToolButton>(&page, "firmwareUpgrade")->isEnabled());
+    QVERIFY(child<QToolButton>(&page, "logoUpgrade")->isEnabled() &&
+            child<QToolButton>(&page, "firmwareUpgrade")->isEnabled());
 }
 
 void TestDispSettingWidget::expansionModeOnlyOnItsModel_data()

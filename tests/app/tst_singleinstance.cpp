@@ -51,15 +51,6 @@ private slots:
     void killedInstanceDoesNotBlockTheNext();
 
 private:
-    // A runtime folder as the session makes one: private to its user.
-    QString runtimeFolder(const QString& name) const
-    {
-        const QString path = m_dir.path() + QLatin1Char('/') + name;
-        QDir().mkpath(path);
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        return path;
-    }
-
     QTemporaryDir m_dir;
     QProcessEnvironment m_env;
 };
@@ -75,7 +66,7 @@ void TestSingleInstance::initTestCase()
     m_env.insert("XDG_CONFIG_HOME", m_dir.path() + "/config");
     // A private runtime folder keeps these runs apart from a real Panelcast
     // and from parallel test runs.
-    m_env.insert("XDG_RUNTIME_DIR", runtimeFolder("run"));
+    m_env.insert("XDG_RUNTIME_DIR", m_dir.path());
     // Users share one temporary folder.
     m_env.insert("TMPDIR", m_dir.path());
 }
@@ -88,7 +79,8 @@ void TestSingleInstance::eachUserRunsTheirOwnInstance()
 
     // Another user: another runtime folder, the same temporary folder.
     QProcessEnvironment otherEnv = m_env;
-    otherEnv.insert("XDG_RUNTIME_DIR", runtimeFolder("run-other"));
+    QVERIFY(QDir().mkpath(m_dir.path() + "/other"));
+    otherEnv.insert("XDG_RUNTIME_DIR", m_dir.path() + "/other");
     Instance other(otherEnv);
     other.start();
     QTRY_VERIFY_WITH_TIMEOUT(other.errorOutput().contains(kStarted), 20000);

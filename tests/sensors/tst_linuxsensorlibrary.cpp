@@ -334,27 +334,17 @@ void TestLinuxSensorLibrary::xeClientsCountEngineCycles()
 {
     QTemporaryDir dir;
     const QString base = copyTree(dir, "amd-arc");
-    // xe reports busy cycles per engine against the GPU's cycle counter.
-    const auto fdinfo = [&](qint64 render, qint64 copy, qint64 total) {
-        writeText(base + "/proc/777/fdinfo/9",
-                  QStringLiteral("drm-driver:\txe\ndrm-pdev:\t0000:03:00.0\ndrm-client-id:\t3\n"
-                                 "drm-cycles-rcs:\t%1\ndrm-total-cycles-rcs:\t%3\n"
-                                 "drm-cycles-bcs:\t%2\ndrm-total-cycles-bcs:\t%3\n")
-                      .arg(render)
-                      .arg(copy)
-                      .arg(total)
-                      .toUtf8());
-    };
-    fdinfo(1000, 0, 50000);
+    // xe counts busy cycles per engine against the GPU's cycle counter.
+    const QByteArray client = "drm-driver:\txe\ndrm-pdev:\t0000:03:00.0\ndrm-client-id:\t3\n";
+    writeText(base + "/proc/777/fdinfo/9", client + "drm-cycles-rcs:\t1000\ndrm-total-cycles-rcs:\t50000\n");
     FakeClock clock;
     LinuxSensorLibrary library(rootsOf(base, clock));
     QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
     library.updateReadings();
-    fdinfo(4000, 1000, 60000);
+    writeText(base + "/proc/777/fdinfo/9", client + "drm-cycles-rcs:\t4000\ndrm-total-cycles-rcs:\t60000\n");
     clock.advanceSeconds(1);
     library.updateReadings();
-    // The busiest engine: 3000 of 10000 cycles.
-    QCOMPARE(valueOf(library, kArc, "GPU D3D Usage"), 30.0);
+    QCOMPARE(valueOf(library, kArc, "GPU D3D Usage"), 30.0); // 3000 of 10000 cycles
 }
 
 void TestLinuxSensorLibrary::intelCardPowerAndLiveFrameRate()
@@ -435,29 +425,23 @@ void TestLinuxSensorLibrary::spinningDisksAreAskedOnlyAfterWorkAndOncePerMinute(
     QTemporaryDir dir;
     const QString base = copyTree(dir, "amd-desktop");
     const QString disk = base + "/sys/devices/pci0000:00/0000:00:17.0/ata1/host0/target0:0:0/0:0:0:0";
-    const QString sensor = "S.M.A.R.T.: WDC WD40EFRX-68N (sda)";
-    writeText(disk + "/block/sda/stat", "100 0 800 10 0 0 0 0 0 10 10\n");
+    writeText(disk + "/block/sda/stat", "100 0 800\n");
     FakeClock clock;
     LinuxSensorLibrary library(rootsOf(base, clock, nvmlStub()));
     QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
-    const QString temperature =
-        disk + "/hwmon/" + QDir(disk + "/hwmon").entryList({"hwmon*"}).first() + "/temp1_input";
-    // step: seconds on, whether the disk did some work, the temperature it would give, what shows.
-    const QVector<std::array<int, 4>> steps = {{1, 0, 33, 0},   // idle (maybe in standby): not asked
-                                               {1, 1, 33, 33},  // it worked: asked
-                                               {1, 1, 40, 33},  // again within the minute: not asked
-                                               {60, 0, 41, 33}, // a minute on but idle: not asked
-                                               {1, 1, 42, 42}};
-    int reads = 100;
+    // Seconds on, the disk did work, its temperature, what shows: idle (maybe
+    // in standby) is not asked, work is, but not again within the minute.
+    const QVector<std::array<int, 4>> steps = {
+        {1, 0, 33, 0}, {1, 1, 33, 33}, {1, 1, 40, 33}, {60, 0, 41, 33}, {1, 1, 42, 42}};
     for (const auto& step : steps) {
         clock.advanceSeconds(step[0]);
         if (step[1] != 0) {
-            writeText(disk + "/block/sda/stat",
-                      QStringLiteral("%1 0 800 10 0 0 0 0 0 10 10\n").arg(++reads).toUtf8());
+            writeText(disk + "/block/sda/stat", QByteArray::number(*clock.ns)); // counters moved
         }
-        writeText(temperature, QByteArray::number(step[2] * 1000) + "\n");
+        writeText(disk + "/hwmon/hwmon3/temp1_input", QByteArray::number(step[2] * 1000));
         library.updateReadings();
-        QCOMPARE(valueOf(library, sensor, "Drive Temperature"), double(step[3]));
+        QCOMPARE(valueOf(library, "S.M.A.R.T.: WDC WD40EFRX-68N (sda)", "Drive Temperature"),
+                 double(step[3]));
     }
 }
 
@@ -585,44 +569,30 @@ void TestLinuxSensorLibrary::whatCannotBeReadIsLeftOut()
 
 void TestLinuxSensorLibrary::fanHeadersAreClassifiedByLabel_data()
 {
-    QTest::addColumn<QString>("chip");
-    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("fan"); // chip:label
     QTest::addColumn<int>("number");
     QTest::addColumn<int>("subClass");
-    QTest::newRow("CPU fan") << "asusec"
-                             << "CPU_FAN" << 3 << 14;
-    QTest::newRow("CPU optional header is a CPU fan") << "asusec"
-                                                      << "CPU_OPT" << 2 << 14;
-    QTest::newRow("CPU Optional") << "asusec"
-                                  << "CPU Optional" << 1 << 14;
-    QTest::newRow("AIO") << "asusec"
-                         << "aio pump" << 4 << 901;
-    QTest::newRow("water pump") << "asusec"
-                                << "W_PUMP+" << 5 << 901;
-    QTest::newRow("chassis") << "asusec"
-                             << "CHA_FAN2" << 2 << 800;
-    QTest::newRow("case") << "dell_smm"
-                          << "Case Fan" << 1 << 800;
-    QTest::newRow("other labelled") << "dell_smm"
-                                    << "System Fan" << 1 << 706;
-    QTest::newRow("unlabelled first") << "it8688"
-                                      << "" << 1 << 14;
-    QTest::newRow("unlabelled second") << "it8688"
-                                       << "" << 2 << 706;
-    QTest::newRow("nct6798 CPUFANIN is fan2") << "nct6798"
-                                              << "" << 2 << 14;
-    QTest::newRow("nct6798 fan1 is SYSFANIN") << "nct6798"
-                                              << "" << 1 << 706;
+    QTest::newRow("CPU fan") << "asusec:CPU_FAN" << 3 << 14;
+    QTest::newRow("CPU optional header is a CPU fan") << "asusec:CPU_OPT" << 2 << 14;
+    QTest::newRow("CPU Optional") << "asusec:CPU Optional" << 1 << 14;
+    QTest::newRow("AIO") << "asusec:aio pump" << 4 << 901;
+    QTest::newRow("water pump") << "asusec:W_PUMP+" << 5 << 901;
+    QTest::newRow("chassis") << "asusec:CHA_FAN2" << 2 << 800;
+    QTest::newRow("case") << "dell_smm:Case Fan" << 1 << 800;
+    QTest::newRow("other labelled") << "dell_smm:System Fan" << 1 << 706;
+    QTest::newRow("unlabelled first") << "it8688:" << 1 << 14;
+    QTest::newRow("unlabelled second") << "it8688:" << 2 << 706;
+    QTest::newRow("nct6798 CPUFANIN is fan2") << "nct6798:" << 2 << 14;
+    QTest::newRow("nct6798 fan1 is SYSFANIN") << "nct6798:" << 1 << 706;
 }
 
 void TestLinuxSensorLibrary::fanHeadersAreClassifiedByLabel()
 {
-    QFETCH(QString, chip);
-    QFETCH(QString, label);
+    QFETCH(QString, fan);
     QFETCH(int, number);
     QFETCH(int, subClass);
-    const LinuxSensorLibrary::FanRule rule =
-        LinuxSensorLibrary::fanRule(chip, label, number, !label.isEmpty());
+    const QString label = fan.section(':', 1);
+    const auto rule = LinuxSensorLibrary::fanRule(fan.section(':', 0, 0), label, number, !label.isEmpty());
     QCOMPARE(rule.subClass, subClass);
     QVERIFY(!rule.reason.isEmpty());
 }

@@ -94,7 +94,6 @@ private slots:
     void dragOnlyFromTheTopBand_data();
     void dragOnlyFromTheTopBand();
     void minimisedStartLeavesOnlyTheTray();
-    void trayAndCloseKeepTheApplicationRunning_data();
     void trayAndCloseKeepTheApplicationRunning();
     void languageChangeRetranslatesTooltips();
     void emulatedDisplayIsListedAndHandedToTheSettings();
@@ -320,42 +319,33 @@ void TestDispMainWIndow::minimisedStartLeavesOnlyTheTray()
     QVERIFY(hiddenAway(m_window.get()));
 }
 
-void TestDispMainWIndow::trayAndCloseKeepTheApplicationRunning_data()
-{
-    QTest::addColumn<bool>("statusNotifier");
-    QTest::addColumn<int>("toggle");
-    QTest::addColumn<int>("ignored");
-    // A classic tray sends Trigger then DoubleClick for one double click.
-    QTest::newRow("classic tray") << false << int(QSystemTrayIcon::DoubleClick)
-                                  << int(QSystemTrayIcon::Trigger);
-    // A StatusNotifierItem tray only ever sends Trigger.
-    QTest::newRow("status notifier tray")
-        << true << int(QSystemTrayIcon::Trigger) << int(QSystemTrayIcon::Context);
-}
-
 void TestDispMainWIndow::trayAndCloseKeepTheApplicationRunning()
 {
-    QFETCH(bool, statusNotifier);
-    QFETCH(int, toggle);
-    QFETCH(int, ignored);
-    m_window->setStatusNotifierTray(statusNotifier);
     auto* tray = m_window->findChild<QSystemTrayIcon*>();
     QVERIFY(tray);
     QVERIFY(m_window->isVisible());
-    emit tray->activated(QSystemTrayIcon::ActivationReason(ignored));
+    emit tray->activated(QSystemTrayIcon::Trigger);
     QVERIFY(m_window->isVisible());
-    emit tray->activated(QSystemTrayIcon::ActivationReason(toggle));
+    emit tray->activated(QSystemTrayIcon::DoubleClick);
     QVERIFY(!m_window->isVisible());
     emit tray->activated(QSystemTrayIcon::Context);
     QVERIFY(!m_window->isVisible());
-    emit tray->activated(QSystemTrayIcon::ActivationReason(toggle));
+    emit tray->activated(QSystemTrayIcon::DoubleClick);
     QVERIFY(m_window->isVisible());
 
     m_window->findChild<QToolButton*>("closeButton")->click();
     QVERIFY(hiddenAway(m_window.get()));
-    emit tray->activated(QSystemTrayIcon::ActivationReason(toggle));
+    emit tray->activated(QSystemTrayIcon::DoubleClick);
     QVERIFY(m_window->isVisible());
     QVERIFY(!m_window->isMinimized());
+
+    // A StatusNotifierItem tray only ever sends Trigger: a click toggles there.
+    m_window->setStatusNotifierTray(true);
+    m_window->findChild<QToolButton*>("closeButton")->click();
+    emit tray->activated(QSystemTrayIcon::Trigger);
+    QVERIFY(m_window->isVisible());
+    emit tray->activated(QSystemTrayIcon::Trigger);
+    QVERIFY(!m_window->isVisible());
 }
 
 void TestDispMainWIndow::languageChangeRetranslatesTooltips()

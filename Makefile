@@ -6,7 +6,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build run test bench bench-sensors format clean test-tsan
+.PHONY: all deps configure build run test bench bench-sensors format format-check clean test-tsan test-asan
 
 all: build
 
@@ -44,6 +44,16 @@ test-tsan: deps
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/sensors/tsan.supp" \
 		ctest --test-dir $(TSAN_DIR) --output-on-failure -R '^($(TSAN_TEST_REGEX))$$'
 
+# Code that hands FFmpeg buffers to fill, under AddressSanitizer in its own build folder.
+ASAN_DIR ?= build-asan
+ASAN_TESTS := tst_dispthemelist
+ASAN_TEST_REGEX := tst_dispthemelist
+test-asan: deps
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DPANELCAST_ASAN=ON -DPANELCAST_WERROR=$(WERROR)
+	cmake --build $(ASAN_DIR) -j $(JOBS) --target $(ASAN_TESTS)
+	ASAN_OPTIONS="halt_on_error=1 detect_leaks=0" \
+		ctest --test-dir $(ASAN_DIR) --output-on-failure -R '^($(ASAN_TEST_REGEX))$$'
+
 bench: build
 	$(BUILD_DIR)/bench/panelcast-bench
 
@@ -52,6 +62,9 @@ bench-sensors: build
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
 clean:
 	rm -rf $(BUILD_DIR)

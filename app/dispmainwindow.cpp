@@ -6,6 +6,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QEvent>
 #include <QFile>
 #include <QGridLayout>
@@ -13,6 +16,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QStackedWidget>
 #include <QTimer>
@@ -35,6 +39,30 @@ QToolButton* makeTopBarButton(QWidget* parent, const QString& image, const QStri
                                          "QToolButton:pressed { border-image: url(%2); }")
                               .arg(image, pressedImage));
     return button;
+}
+
+// How long the start-up question to the session bus may take.
+constexpr int kTrayQueryTimeoutMs = 500;
+
+// Qt shows the icon as a StatusNotifierItem when a host is registered with the
+// watcher (KDE Plasma, GNOME with the AppIndicator extension, most Wayland
+// panels); such trays report every click as a Trigger, never a DoubleClick.
+bool statusNotifierHostRegistered()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        return false;
+    }
+    QDBusMessage query = QDBusMessage::createMethodCall(
+        QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    query << QStringLiteral("org.kde.StatusNotifierWatcher")
+          << QStringLiteral("IsStatusNotifierHostRegistered");
+    const QDBusMessage reply = bus.call(query, QDBus::Block, kTrayQueryTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+        return false;
+    }
+    return reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
 }
 
 } // namespace
@@ -189,6 +217,8 @@ void DispMainWIndow::setPageStackVisible(bool visible)
 
 void DispMainWIndow::buildTray()
 {
+    m_statusNotifierTray = statusNotifierHostRegistered();
+    qCDebug(lcApp) << "DispMainWIndow::buildTray: status notifier tray:" << m_statusNotifierTray;
     m_trayIcon = new QSystemTrayIcon(QIcon(QStringLiteral("://images/ruanjian2.png")), this);
     m_trayIcon->setToolTip(QStringLiteral("Panelcast"));
     m_exitAction = new QAction(tr("Exit"), this);
@@ -239,6 +269,11 @@ void DispMainWIndow::onUpdateDeviceList(bool state, QString port, int w, int h)
 
     if (!m_ports.isEmpty() && m_deviceList->count() > 0) {
         m_deviceList->setCurrentRow(m_deviceList->count() - 1);
+        // The home page now edits that device, so a click on any other entry,
+        // the one clicked last included, selects again.
+        m_lastClickedText = m_deviceList->currentItem()->text();
+    } else {
+        m_lastClickedText.clear();
     }
 }
 
@@ -262,7 +297,11 @@ void DispMainWIndow::ClickUsbDevice(QListWidgetItem* item)
 
 void DispMainWIndow::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (reason != QSystemTrayIcon::DoubleClick) {
+    // A classic tray reports a double click as a Trigger followed by a
+    // DoubleClick, so only the latter toggles there.
+    const bool toggles = reason == QSystemTrayIcon::DoubleClick ||
+                         (m_statusNotifierTray && reason == QSystemTrayIcon::Trigger);
+    if (!toggles) {
         return;
     }
     if (isVisible() && !isMinimized()) {
@@ -283,9 +322,34 @@ void DispMainWIndow::onCloseClicked()
     }
 }
 
+bool DispMainWIndow::confirmExitDuringUpload()
+{
+    const QString title = tr("Warning");
+    const QString text =
+        tr("An upload to a device is running and will not finish if you exit now. Exit anyway?");
+    if (m_questionHandler) {
+        return m_questionHandler(title, text);
+    }
+    // Scripts and tests without a handler quit as asked.
+    if (qEnvironmentVariableIsSet("PANELCAST_NO_MODAL")) {
+        return true;
+    }
+    return QMessageBox::question(this, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
 void DispMainWIndow::exitApplication()
 {
     qCDebug(lcApp) << "DispMainWIndow::exitApplication";
+    if (m_homePage->uploadRunning()) {
+        if (!confirmExitDuringUpload()) {
+            return;
+        }
+        // The upload stops before its next packet instead of the exit waiting
+        // for acknowledgements that only this thread could read.
+        qCDebug(lcApp) << "DispMainWIndow::exitApplication: upload cancelled";
+        m_homePage->cancelUploads();
+    }
     m_homePage->releaseAllDevices();
     m_trayIcon->hide();
     m_trayIcon->setContextMenu(nullptr);

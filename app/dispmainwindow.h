@@ -7,6 +7,8 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
+#include <functional>
+
 class DispHomePage;
 class QAction;
 class QLabel;
@@ -28,6 +30,14 @@ public:
     ~DispMainWIndow() override;
 
     DispHomePage* homePage() const { return m_homePage; }
+    // Found at start from the session bus; tests set it.
+    void setStatusNotifierTray(bool on) { m_statusNotifierTray = on; }
+    // Answers the question asked before exiting during an upload (tests);
+    // without one a message box asks.
+    void setQuestionHandler(std::function<bool(const QString& title, const QString& text)> handler)
+    {
+        m_questionHandler = std::move(handler);
+    }
 
 signals:
     void deviceSelectChange(QString port, bool type);
@@ -51,6 +61,7 @@ private:
     void onTrayActivated(QSystemTrayIcon::ActivationReason reason);
     void onCloseClicked();
     void exitApplication();
+    bool confirmExitDuringUpload();
 
     // The placeholder scene shown before any device is selected.
     DispScene m_scene;
@@ -67,6 +78,8 @@ private:
     QSystemTrayIcon* m_trayIcon = nullptr;
     QMenu* m_trayMenu = nullptr;
     QAction* m_exitAction = nullptr;
+    bool m_statusNotifierTray = false;
+    std::function<bool(const QString&, const QString&)> m_questionHandler;
 
     QStringList m_ports;
     QString m_lastClickedText;

@@ -6,8 +6,10 @@
 #include "resourceinit.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLockFile>
 #include <QMessageBox>
-#include <QSharedMemory>
+#include <QStandardPaths>
 
 #include <cstdio>
 
@@ -15,17 +17,18 @@ namespace {
 
 const char* const kInstanceKey = "RadaZereDavozirevAde";
 
-// On Unix a segment outlives a crashed owner. Attaching and detaching again
-// destroys a segment nobody else is attached to; a live instance keeps its
-// own attachment, so this never frees a running instance's key.
-void clearStaleInstanceKey()
+// The instance key is a lock file in the user's runtime folder
+// ($XDG_RUNTIME_DIR, else a private folder Qt makes per user): each user
+// logged in on the machine runs their own instance, and a lock left by a
+// crashed instance is recovered because its process is gone.
+QString instanceLockPath()
 {
-#ifdef Q_OS_UNIX
-    QSharedMemory probe(QString::fromLatin1(kInstanceKey));
-    if (probe.attach()) {
-        probe.detach();
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty()) {
+        folder = QDir::homePath();
     }
-#endif
+    QDir().mkpath(folder);
+    return folder + QLatin1Char('/') + QLatin1String(kInstanceKey) + QStringLiteral(".lock");
 }
 
 void warnAlreadyRunning()
@@ -56,10 +59,11 @@ int main(int argc, char* argv[])
     // Scenes make their display widgets through the widget library.
     DispStandardWidgetFactory::install();
 
-    static QSharedMemory instanceKey(QString::fromLatin1(kInstanceKey));
-    clearStaleInstanceKey();
-    if (!instanceKey.create(1)) {
-        qCDebug(lcApp) << "main: instance key taken:" << instanceKey.errorString();
+    static QLockFile instanceKey(instanceLockPath());
+    // Only a live holder keeps the key, however long it has been running.
+    instanceKey.setStaleLockTime(0);
+    if (!instanceKey.tryLock(0)) {
+        qCDebug(lcApp) << "main: instance key taken:" << instanceKey.error();
         // The one message this process shows, in the user's language.
         LanguageLoader language(&app);
         language.switchLanguage(BaseInfo::languageType());

@@ -171,7 +171,13 @@ void Transport::requestUpgrade(int kind, const QString& path)
         QMutexLocker pathLocker(&m_uploadPathLock);
         m_uploadPath = path;
     }
+    m_uploadCancel = 0;
     m_uploadKind = kind;
+}
+
+void Transport::cancelUpload()
+{
+    m_uploadCancel = 1;
 }
 
 void Transport::reconnect()
@@ -334,6 +340,11 @@ void Transport::runUpload()
     // every pack would cost time quadratic in the file size.
     int position = 0;
     for (;;) {
+        if (m_uploadCancel != 0) {
+            qCDebug(lcTransport) << "Transport::runUpload: cancelled after" << sent << "of" << total
+                                 << "packs";
+            return;
+        }
         if (m_acknowledge == 0) {
             if (++polls > pollLimit) {
                 qCDebug(lcTransport) << "time out......................";

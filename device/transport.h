@@ -79,6 +79,10 @@ public:
     int queuedImageCount() const;
     // True from requestUpgrade until the upload has run.
     bool uploadPending() const { return m_uploadKind.load() != 0; }
+    // Ends a pending or running upload before its next packet: nothing more
+    // reaches the device and no state is reported. Used when the
+    // application quits, which would otherwise wait out the acknowledgements.
+    void cancelUpload();
 
     cdcTransport& adapter() { return m_adapter; }
 
@@ -135,6 +139,7 @@ private:
 
     std::atomic<int> m_uploadKind{0};
     std::atomic<int> m_acknowledge{0};
+    std::atomic<int> m_uploadCancel{0};
     mutable QMutex m_uploadPathLock;
     QString m_uploadPath;
 };

@@ -38,6 +38,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcHome, "panelcast.home")
 
 namespace {
@@ -477,7 +479,7 @@ void DispHomePage::onDevInserted(QString com, int vid, int pid)
         }
         m_digitals.push_back(std::move(context));
         selectDigital(m_digitals.back().get());
-        emit updateDeviceList(true, com, 0, 0);
+        listDevice(true, com, 0, 0);
     }
 }
 
@@ -531,7 +533,7 @@ void DispHomePage::onSearchDeviceFinish(QString com)
     ThemeStorage::removeStrayFiles(ThemeStorage::resolutionFolder(w, h));
 
     m_rightTabs->setCurrentIndex(1);
-    emit updateDeviceList(true, com, w, h);
+    listDevice(true, com, w, h);
     m_displayPage->show();
 }
 
@@ -651,7 +653,7 @@ void DispHomePage::clearDeviceInfo(QString com, int vid, int pid)
         delete context->info;
         m_digitals.erase(std::find_if(m_digitals.begin(), m_digitals.end(),
                                       [context](const auto& entry) { return entry.get() == context; }));
-        emit updateDeviceList(false, com, 0, 0);
+        listDevice(false, com, 0, 0);
     } else if (DeviceModels::isDisplay(vid, pid)) {
         DisplayDeviceContext* context = findDisplay(com);
         if (context == nullptr) {
@@ -670,29 +672,34 @@ void DispHomePage::clearDeviceInfo(QString com, int vid, int pid)
         m_personalList->clearThemeList();
         m_displays.erase(std::find_if(m_displays.begin(), m_displays.end(),
                                       [context](const auto& entry) { return entry.get() == context; }));
-        emit updateDeviceList(false, com, w, h);
+        listDevice(false, com, w, h);
     } else {
         return;
     }
 
-    // A device still searching is not shown; the last identified one is.
-    DisplayDeviceContext* lastDisplay = nullptr;
-    for (const auto& context : m_displays) {
-        if (context->identified()) {
-            lastDisplay = context.get();
-        }
-    }
-    if (lastDisplay != nullptr) {
-        selectDisplay(lastDisplay);
-    } else if (!m_digitals.empty()) {
+    // The device list makes its last entry current; the page edits that
+    // same device, display or digital.
+    const QString last = m_listedPorts.isEmpty() ? QString() : m_listedPorts.last();
+    if (DisplayDeviceContext* display = findDisplay(last)) {
+        selectDisplay(display);
+    } else if (DigitalDeviceContext* digital = findDigital(last)) {
         m_panels->attach(m_placeholderScene, 0, 0);
-        selectDigital(m_digitals.back().get());
+        selectDigital(digital);
         return;
     } else {
         showPlaceholder();
     }
     m_rightTabs->setCurrentIndex(1);
     m_displayPage->show();
+}
+
+void DispHomePage::listDevice(bool state, const QString& com, int w, int h)
+{
+    m_listedPorts.removeAll(com);
+    if (state) {
+        m_listedPorts.append(com);
+    }
+    emit updateDeviceList(state, com, w, h);
 }
 
 void DispHomePage::releaseDisplay(DisplayDeviceContext* context)
@@ -711,6 +718,19 @@ void DispHomePage::releaseDisplay(DisplayDeviceContext* context)
     context->scene = nullptr;
 }
 
+bool DispHomePage::uploadRunning() const
+{
+    return std::any_of(m_displays.begin(), m_displays.end(),
+                       [](const auto& context) { return context->transport()->uploadPending(); });
+}
+
+void DispHomePage::cancelUploads()
+{
+    for (const auto& context : m_displays) {
+        context->transport()->cancelUpload();
+    }
+}
+
 void DispHomePage::releaseAllDevices()
 {
     qCDebug(lcHome) << "DispHomePage::releaseAllDevices";
@@ -724,6 +744,7 @@ void DispHomePage::releaseAllDevices()
     }
     m_displays.clear();
     m_panels->attach(m_view != nullptr ? m_currentScene : nullptr, 0, 0);
+    m_listedPorts.clear();
     for (const auto& context : m_digitals) {
         delete context->info;
     }

@@ -71,6 +71,9 @@ public:
 
     // Exit: stop every device's transport and free the device records.
     void releaseAllDevices();
+    // True while a display device has an upload pending or running.
+    bool uploadRunning() const;
+    void cancelUploads();
 
     const std::vector<std::unique_ptr<DisplayDeviceContext>>& displayDevices() const { return m_displays; }
     const std::vector<std::unique_ptr<DigitalDeviceContext>>& digitalDevices() const { return m_digitals; }
@@ -121,6 +124,8 @@ private:
     void showPlaceholder();
     void setThemeEditingVisible(bool visible);
     void releaseDisplay(DisplayDeviceContext* context);
+    // Reports a device to the device list and keeps the list's order.
+    void listDevice(bool state, const QString& com, int w, int h);
     void onAngleChanged(int index);
     void forwardBrightness(int percent);
     void switchPanelTab(int index);
@@ -141,6 +146,8 @@ private:
     DigitalDeviceContext* m_currentDigital = nullptr;
     std::vector<std::unique_ptr<DisplayDeviceContext>> m_displays;
     std::vector<std::unique_ptr<DigitalDeviceContext>> m_digitals;
+    // Ports in the order the device list shows them.
+    QStringList m_listedPorts;
 
     // Runs for the life of the page; every scene and widget reads it.
     std::unique_ptr<DispSensorManager> m_sensorManager;

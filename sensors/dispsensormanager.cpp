@@ -183,7 +183,9 @@ void DispSensorManager::enumerate()
         }
     }
 
-    const DiskFigures disk = m_aux.diskFigures ? m_aux.diskFigures() : DiskFigures{};
+    // Disks are asked on the manager's own thread only (its first pass): a
+    // slow or hanging mount must never stall the thread that builds the manager.
+    const DiskFigures disk;
     const QString gb = QStringLiteral("GB");
     appendManagerRecord(kDiskCapacity, kClassSystem, 0, kSystem, QStringLiteral("Disk Total"), disk.totalGb,
                         gb);

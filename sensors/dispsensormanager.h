@@ -159,7 +159,8 @@ private:
     mutable std::mutex m_passMutex;
     QVector<SensorReading> m_working;
     int m_loopPass = 0;
-    int m_refreshCounter = 0;
+    // The first pass reads the disk figures.
+    int m_refreshCounter = kDiskRereadPasses - 1;
     std::array<double, kLastSubscription + 1> m_lastValue{};
 
     // Published snapshot.

@@ -11,6 +11,14 @@
 using SysfsFiles::readFile;
 using SysfsFiles::symlinkTarget;
 
+namespace {
+
+// Engine keys of cycle counters (xe): "cycles-<class>" and "total-cycles-<class>".
+const QByteArray kCyclesKey = QByteArrayLiteral("cycles-");
+const QByteArray kTotalCyclesKey = QByteArrayLiteral("total-cycles-");
+
+} // namespace
+
 DrmClientUsage::DrmClientUsage(QString procRoot, QString pciAddress)
     : m_procRoot(std::move(procRoot)), m_address(pciAddress.toLatin1())
 {
@@ -57,18 +65,34 @@ DrmClientUsage::Sample DrmClientUsage::sample(qint64 nowNs)
     }
     if (m_lastNs > 0 && nowNs > m_lastNs) {
         Engines busy;
+        // xe counts engine cycles against the GPU's own cycle counter, which
+        // every client reports alike.
+        Engines elapsedCycles;
         for (auto client = clients.cbegin(); client != clients.cend(); ++client) {
             const auto last = m_lastClients.constFind(client.key());
             if (last == m_lastClients.cend()) {
                 continue; // a new client's history is not this interval's work
             }
             for (auto engine = client->cbegin(); engine != client->cend(); ++engine) {
-                busy[engine.key()] +=
+                const qint64 delta =
                     std::max<qint64>(engine.value() - last->value(engine.key(), engine.value()), 0);
+                if (engine.key().startsWith(kTotalCyclesKey)) {
+                    qint64& elapsed = elapsedCycles[engine.key().mid(kTotalCyclesKey.size())];
+                    elapsed = std::max(elapsed, delta);
+                } else {
+                    busy[engine.key()] += delta;
+                }
             }
         }
-        for (qint64 ns : qAsConst(busy)) {
-            result.busyPercent = std::max(result.busyPercent, double(ns) * 100.0 / double(nowNs - m_lastNs));
+        for (auto engine = busy.cbegin(); engine != busy.cend(); ++engine) {
+            double percent = 0.0;
+            if (engine.key().startsWith(kCyclesKey)) {
+                const qint64 elapsed = elapsedCycles.value(engine.key().mid(kCyclesKey.size()));
+                percent = elapsed > 0 ? double(engine.value()) * 100.0 / double(elapsed) : 0.0;
+            } else {
+                percent = double(engine.value()) * 100.0 / double(nowNs - m_lastNs);
+            }
+            result.busyPercent = std::max(result.busyPercent, percent);
         }
     }
     result.busyPercent = std::min(result.busyPercent, 100.0);
@@ -94,6 +118,10 @@ bool DrmClientUsage::parseClient(const QByteArray& info, QByteArray* clientId, E
             *clientId = value;
         } else if (key.startsWith("drm-engine-") && value.endsWith(" ns")) {
             (*engines)[key.mid(11)] += value.left(value.size() - 3).toLongLong();
+        } else if (key.startsWith("drm-cycles-")) {
+            (*engines)[kCyclesKey + key.mid(11)] += value.toLongLong();
+        } else if (key.startsWith("drm-total-cycles-")) {
+            (*engines)[kTotalCyclesKey + key.mid(17)] = value.toLongLong();
         } else if (key == "drm-total-local0" || key == "drm-total-vram0") {
             *memory += memoryBytes(value);
         }

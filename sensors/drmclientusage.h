@@ -6,7 +6,8 @@
 #include <QStringList>
 
 // Busy time and memory of one GPU from its DRM clients' fdinfo
-// (drm-engine-<class> in ns, drm-total-local0/vram0). Only processes the user
+// (drm-engine-<class> in ns, or xe's drm-cycles-<class> against
+// drm-total-cycles-<class>; drm-total-local0/vram0). Only processes the user
 // may inspect are visible; a client open through several descriptors counts
 // once (drm-client-id). Walking /proc is the expensive part, so the list of
 // DRM descriptors is refreshed every few samples and only their fdinfo is

@@ -22,6 +22,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -29,6 +31,8 @@ namespace {
 using namespace SysfsFiles;
 
 constexpr double kNsPerSecond = 1e9;
+// A spinning disk's temperature is read at most this often.
+constexpr qint64 kDriveTemperatureIntervalNs = qint64(60) * 1000000000;
 constexpr double kBytesPerMb = 1024.0 * 1024.0;
 
 const QString kCelsius = QStringLiteral("°C");
@@ -339,23 +343,33 @@ void LinuxSensorLibrary::setValue(int sensor, int reading, double value)
     m_sensors[sensor].readings[reading].value = value;
 }
 
-int LinuxSensorLibrary::fanSubClass(const QString& label, int fanNumber, bool labelled)
+LinuxSensorLibrary::FanRule LinuxSensorLibrary::fanRule(const QString& chip, const QString& label,
+                                                        int fanNumber, bool labelled)
 {
     if (!labelled) {
-        return fanNumber == 1 ? 14 : 706;
+        // The Nuvoton and Winbond super-I/O drivers document fan2 as the
+        // CPUFANIN pin (fan1 is SYSFANIN); elsewhere the first fan is the CPU's.
+        static const QRegularExpression cpuFanTwo(QStringLiteral("^(nct6\\d{3}|w83627(ehf|dhg)|w83667hg)$"));
+        if (cpuFanTwo.match(chip).hasMatch()) {
+            return fanNumber == 2
+                       ? FanRule{14, QStringLiteral("the %1 driver documents fan2 as the CPU fan").arg(chip)}
+                       : FanRule{706, QStringLiteral("unlabelled, not the %1 CPU fan (fan2)").arg(chip)};
+        }
+        return fanNumber == 1 ? FanRule{14, QStringLiteral("unlabelled first fan taken as the CPU fan")}
+                              : FanRule{706, QStringLiteral("unlabelled, not the first fan")};
     }
     const QString l = label.toLower();
-    if (l.contains(QLatin1String("pump")) || l.contains(QLatin1String("aio")) ||
-        l.contains(QLatin1String("opt"))) {
-        return 901;
+    if (l.contains(QLatin1String("pump")) || l.contains(QLatin1String("aio"))) {
+        return {901, QStringLiteral("label names a pump")};
     }
+    // "CPU_OPT" / "CPU Optional" is a second CPU fan header, not a pump.
     if (l.contains(QLatin1String("cpu"))) {
-        return 14;
+        return {14, QStringLiteral("label names the CPU")};
     }
     if (l.contains(QLatin1String("cha")) || l.contains(QLatin1String("case"))) {
-        return 800;
+        return {800, QStringLiteral("label names the chassis")};
     }
-    return 706;
+    return {706, QStringLiteral("label names no CPU, pump or chassis")};
 }
 
 void LinuxSensorLibrary::discoverCpu()
@@ -654,10 +668,11 @@ void LinuxSensorLibrary::discoverGpus()
         if (gpu.isIntegratedIntel()) {
             continue;
         }
-        // Reading anything of a sleeping discrete GPU would wake it.
-        if (isSuspended(gpu.path)) {
-            qCDebug(lcSensors) << "LinuxSensorLibrary: GPU" << gpu.address << "is suspended, left out";
-            continue;
+        // Reading anything of a sleeping discrete GPU would wake it: it is
+        // listed from what its folders show, reads 0 and is read once awake.
+        const bool asleep = isSuspended(gpu.path);
+        if (asleep) {
+            qCDebug(lcSensors) << "LinuxSensorLibrary: GPU" << gpu.address << "is suspended, read once awake";
         }
         QString vendorName;
         QString deviceName;
@@ -673,13 +688,14 @@ void LinuxSensorLibrary::discoverGpus()
                 m_nvml = std::make_unique<NvmlLibrary>(m_roots.nvmlLibrary);
             }
             NvmlLibrary* nvml = m_nvml.get();
-            if (!nvml->usable() || !nvml->begin()) {
+            if (!nvml->usable() || (!asleep && !nvml->begin())) {
                 qCDebug(lcSensors) << "LinuxSensorLibrary: NVML unavailable for" << gpu.address;
                 continue;
             }
+            // Runtime power management is what lets it sleep.
             const bool hybrid =
-                readText(gpu.path + QStringLiteral("/power/control")) == QLatin1String("auto");
-            if (NvmlLibrary::Device device = nvml->device(gpu.address)) {
+                asleep || readText(gpu.path + QStringLiteral("/power/control")) == QLatin1String("auto");
+            if (NvmlLibrary::Device device = asleep ? NvmlLibrary::Device{} : nvml->device(gpu.address)) {
                 const QString marketing = nvml->name(device);
                 if (!marketing.isEmpty()) {
                     name = marketing.contains(QLatin1String("NVIDIA"))
@@ -688,10 +704,16 @@ void LinuxSensorLibrary::discoverGpus()
                 }
             }
             const NvmlLibrary::Figures first = [&] {
+                if (asleep) {
+                    // What every card NVML drives reports.
+                    NvmlLibrary::Figures usual;
+                    usual.temperatureOk = usual.clockOk = usual.utilizationOk = usual.memoryOk = true;
+                    return usual;
+                }
                 NvmlLibrary::Device device = nvml->device(gpu.address);
                 return device ? nvml->read(device) : NvmlLibrary::Figures{};
             }();
-            if (hybrid) {
+            if (hybrid && !asleep) {
                 nvml->end();
             }
             const int s = addSensor(QStringLiteral("GPU [#%1]: ").arg(index++) + name);
@@ -989,8 +1011,8 @@ void LinuxSensorLibrary::discoverFans()
             const QString label = readText(QStringLiteral("%1/fan%2_label").arg(chip.dir).arg(n));
             const bool labelled = !label.isEmpty();
             const QString shown = labelled ? label : QStringLiteral("fan%1").arg(n);
-            readings.append({addReading(s, 3, 12, fanSubClass(label, n, labelled), chip.name, shown,
-                                        QStringLiteral("RPM")),
+            readings.append({addReading(s, 3, 12, fanRule(chip.name, label, n, labelled).subClass, chip.name,
+                                        shown, QStringLiteral("RPM")),
                              QStringLiteral("%1/fan%2_input").arg(chip.dir).arg(n)});
         }
         m_updaters.push_back([this, s, readings](qint64) {
@@ -1043,11 +1065,33 @@ void LinuxSensorLibrary::discoverDrives()
         }
         const int s = addSensor(QStringLiteral("S.M.A.R.T.: %1 (%2)").arg(model, deviceName));
         const int reading = addReading(s, 1, 15, 0, model, QStringLiteral("Drive Temperature"), kCelsius);
-        m_updaters.push_back([this, s, reading, file, powerDir](qint64) {
+        // Asking a SATA disk for its temperature counts as use on some
+        // drives and keeps them from spinning down: a disk is asked at most
+        // once a minute, and only after it did some work of its own (its
+        // block statistics moved), never while it may be in standby.
+        const bool spinning = chip.name == QLatin1String("drivetemp");
+        const QString statFile =
+            chip.device + QStringLiteral("/block/") + deviceName + QStringLiteral("/stat");
+        auto lastStat = std::make_shared<QByteArray>();
+        auto lastReadNs = std::make_shared<qint64>(std::numeric_limits<qint64>::min());
+        m_updaters.push_back([=](qint64 now) {
             // A spun-down disk keeps its last temperature rather than being woken.
             if (isSuspended(powerDir)) {
                 return;
             }
+            if (spinning && QFileInfo::exists(statFile)) {
+                const QByteArray stat = readFile(statFile).simplified();
+                const bool worked = !lastStat->isEmpty() && stat != *lastStat;
+                *lastStat = stat;
+                if (!worked) {
+                    return;
+                }
+            }
+            if (spinning && *lastReadNs != std::numeric_limits<qint64>::min() &&
+                now - *lastReadNs < kDriveTemperatureIntervalNs) {
+                return;
+            }
+            *lastReadNs = now;
             qint64 millidegrees = 0;
             if (readNumber(file, &millidegrees)) {
                 setValue(s, reading, millidegrees / 1000.0);

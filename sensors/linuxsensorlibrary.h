@@ -49,8 +49,14 @@ public:
     // Sensor names and readings as found (tests and the ctl tool).
     const QVector<ModelSensor>& sensors() const { return m_sensors; }
 
-    // Fan header classification: 14 CPU, 901 pump, 800 chassis, 706 other.
-    static int fanSubClass(const QString& label, int fanNumber, bool labelled);
+    // Fan header classification: 14 CPU, 901 pump, 800 chassis, 706 other,
+    // with the rule that chose it (shown by panelcast-ctl sensors --bindings).
+    struct FanRule
+    {
+        int subClass = 706;
+        QString reason;
+    };
+    static FanRule fanRule(const QString& chip, const QString& label, int fanNumber, bool labelled);
 
 private:
     int addSensor(const QString& name);

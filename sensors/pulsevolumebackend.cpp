@@ -12,6 +12,8 @@ namespace {
 // How long the audio server may take to accept the connection.
 constexpr int kPulseConnectTimeoutMs = 1500;
 constexpr int kPulsePollMs = 5;
+// After the server went away (restarted, crashed) a new connection is tried this often.
+constexpr pa_usec_t kPulseRetryUs = 2 * PA_USEC_PER_SEC;
 
 // Keeps the master volume from the PulseAudio server current through a
 // subscription on the library's own thread; percent() only reads the latest
@@ -27,15 +29,8 @@ public:
         if (!m_loop) {
             return false;
         }
-        pa_mainloop_api* api = pa_threaded_mainloop_get_api(m_loop);
-        m_context = pa_context_new(api, "Panelcast");
-        if (!m_context) {
-            close();
-            return false;
-        }
-        pa_context_set_subscribe_callback(m_context, &PulseVolumeBackend::onEvent, this);
-        if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 ||
-            pa_threaded_mainloop_start(m_loop) < 0) {
+        m_api = pa_threaded_mainloop_get_api(m_loop);
+        if (!connectContext(PA_CONTEXT_NOAUTOSPAWN) || pa_threaded_mainloop_start(m_loop) < 0) {
             close();
             return false;
         }
@@ -56,13 +51,8 @@ public:
             close();
             return false;
         }
-        pa_threaded_mainloop_lock(m_loop);
-        const auto mask = pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SINK | PA_SUBSCRIPTION_MASK_SERVER);
-        if (pa_operation* op = pa_context_subscribe(m_context, mask, nullptr, nullptr)) {
-            pa_operation_unref(op);
-        }
-        requestDefaultSink();
-        pa_threaded_mainloop_unlock(m_loop);
+        // From here on the state callback subscribes, and reconnects when
+        // the server goes away.
         return true;
     }
 
@@ -70,16 +60,78 @@ public:
     const char* name() const override { return "pulseaudio"; }
 
 private:
+    // Runs before the loop starts or on the library's thread with its lock held.
+    bool connectContext(pa_context_flags_t flags)
+    {
+        m_context = pa_context_new(m_api, "Panelcast");
+        if (!m_context) {
+            return false;
+        }
+        pa_context_set_state_callback(m_context, &PulseVolumeBackend::onState, this);
+        pa_context_set_subscribe_callback(m_context, &PulseVolumeBackend::onEvent, this);
+        return pa_context_connect(m_context, nullptr, flags, nullptr) >= 0;
+    }
+
+    void releaseContext()
+    {
+        if (m_context) {
+            pa_context_set_state_callback(m_context, nullptr, nullptr);
+            pa_context_set_subscribe_callback(m_context, nullptr, nullptr);
+            pa_context_disconnect(m_context);
+            pa_context_unref(m_context);
+            m_context = nullptr;
+        }
+    }
+
+    static void onState(pa_context* context, void* data)
+    {
+        auto* self = static_cast<PulseVolumeBackend*>(data);
+        const pa_context_state_t state = pa_context_get_state(context);
+        if (state == PA_CONTEXT_READY) {
+            const auto mask = pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SINK | PA_SUBSCRIPTION_MASK_SERVER);
+            if (pa_operation* op = pa_context_subscribe(context, mask, nullptr, nullptr)) {
+                pa_operation_unref(op);
+            }
+            self->requestDefaultSink();
+        } else if (!PA_CONTEXT_IS_GOOD(state) && !self->m_retry) {
+            // The server went away (a restart of PulseAudio or PipeWire):
+            // the volume reads 0 until a new connection is made.
+            self->m_percent.store(0, std::memory_order_relaxed);
+            self->m_retry =
+                self->m_api->time_new(self->m_api, retryTime(), &PulseVolumeBackend::onRetry, self);
+        }
+    }
+
+    static const timeval* retryTime()
+    {
+        static thread_local timeval when;
+        pa_timeval_add(pa_gettimeofday(&when), kPulseRetryUs);
+        return &when;
+    }
+
+    static void onRetry(pa_mainloop_api* api, pa_time_event* event, const timeval*, void* data)
+    {
+        auto* self = static_cast<PulseVolumeBackend*>(data);
+        api->time_free(event);
+        self->m_retry = nullptr;
+        self->releaseContext();
+        // NOFAIL: wait for the server to come back instead of failing at once.
+        if (!self->connectContext(pa_context_flags_t(PA_CONTEXT_NOAUTOSPAWN | PA_CONTEXT_NOFAIL))) {
+            self->releaseContext();
+            self->m_retry = api->time_new(api, retryTime(), &PulseVolumeBackend::onRetry, self);
+        }
+    }
+
     void close()
     {
         if (m_loop) {
             pa_threaded_mainloop_stop(m_loop);
         }
-        if (m_context) {
-            pa_context_disconnect(m_context);
-            pa_context_unref(m_context);
-            m_context = nullptr;
+        if (m_retry) {
+            m_api->time_free(m_retry);
+            m_retry = nullptr;
         }
+        releaseContext();
         if (m_loop) {
             pa_threaded_mainloop_free(m_loop);
             m_loop = nullptr;
@@ -122,7 +174,10 @@ private:
     }
 
     pa_threaded_mainloop* m_loop = nullptr;
+    pa_mainloop_api* m_api = nullptr;
     pa_context* m_context = nullptr;
+    // Loop thread only (or with the loop stopped).
+    pa_time_event* m_retry = nullptr;
     std::atomic<int> m_percent{0};
 };
 

@@ -18,6 +18,8 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#else
+#include <sys/statvfs.h>
 #endif
 
 namespace {
@@ -291,11 +293,14 @@ DiskFigures diskFigures(const QVector<VolumeFacts>& volumes)
             volume.bytesTotal <= 0) {
             continue;
         }
-        // btrfs subvolumes and bind mounts repeat their device.
-        if (seenDevices.contains(volume.device)) {
+        // btrfs subvolumes and bind mounts repeat their device; every ZFS
+        // dataset of a pool reports the pool's shared space.
+        const QByteArray key =
+            volume.fileSystemType == "zfs" ? "zfs:" + volume.device.split('/').first() : volume.device;
+        if (seenDevices.contains(key)) {
             continue;
         }
-        seenDevices.insert(volume.device);
+        seenDevices.insert(key);
         total += quint64(volume.bytesTotal);
         available += quint64(std::max<qint64>(volume.bytesAvailable, 0));
     }
@@ -312,8 +317,83 @@ DiskFigures diskFigures(const QVector<VolumeFacts>& volumes)
     return figures;
 }
 
+QByteArray unescapeMountField(const QByteArray& field)
+{
+    // The kernel writes space, tab, newline and backslash as \ooo.
+    QByteArray out;
+    for (int i = 0; i < field.size(); ++i) {
+        if (field.at(i) == '\\' && i + 3 < field.size()) {
+            bool ok = false;
+            const int code = field.mid(i + 1, 3).toInt(&ok, 8);
+            if (ok && code < 256) {
+                out.append(char(code));
+                i += 3;
+                continue;
+            }
+        }
+        out.append(field.at(i));
+    }
+    return out;
+}
+
+bool mayBeRemote(const QByteArray& type)
+{
+    // FUSE file systems are mostly network ones (sshfs, rclone, s3fs...);
+    // fuseblk is a local disk (NTFS, exFAT).
+    return isPseudoOrNetworkFileSystem(type) || type == "fuse" || type.startsWith("fuse.");
+}
+
+QVector<VolumeFacts> mountedVolumes(const QString& procRoot, const VolumeStat& statVolume)
+{
+    QVector<VolumeFacts> result;
+    const QByteArray table = readSmallFile(procRoot + QStringLiteral("/self/mountinfo"), 4 * 1024 * 1024);
+    for (const QByteArray& line : table.split('\n')) {
+        // id parent major:minor root mount-point options [optional...] - type source super-options
+        const QList<QByteArray> fields = line.split(' ');
+        const int separator = int(fields.indexOf("-"));
+        if (separator < 6 || separator + 2 >= fields.size()) {
+            continue;
+        }
+        VolumeFacts facts;
+        facts.fileSystemType = fields.at(separator + 1);
+        facts.device = unescapeMountField(fields.at(separator + 2));
+        // Decided from the table alone: a hard network mount that no longer
+        // answers would block the statfs for good.
+        if (mayBeRemote(facts.fileSystemType) || facts.device.startsWith("/dev/loop")) {
+            continue;
+        }
+        const QString mountPoint = QString::fromUtf8(unescapeMountField(fields.at(4)));
+        if (!statVolume(mountPoint, &facts)) {
+            facts.valid = false;
+        }
+        result.append(facts);
+    }
+    return result;
+}
+
+bool statVolume(const QString& mountPoint, VolumeFacts* facts)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(mountPoint)
+    Q_UNUSED(facts)
+    return false;
+#else
+    struct statvfs info = {};
+    if (statvfs(QFile::encodeName(mountPoint).constData(), &info) != 0) {
+        return false;
+    }
+    facts->bytesTotal = qint64(info.f_blocks) * qint64(info.f_frsize);
+    facts->bytesAvailable = qint64(info.f_bavail) * qint64(info.f_frsize);
+    facts->readOnly = (info.f_flag & ST_RDONLY) != 0;
+    return true;
+#endif
+}
+
 QVector<VolumeFacts> mountedVolumes()
 {
+#ifdef Q_OS_LINUX
+    return mountedVolumes(QStringLiteral("/proc"), statVolume);
+#else
     QVector<VolumeFacts> result;
     const QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
     for (const QStorageInfo& volume : volumes) {
@@ -333,6 +413,7 @@ QVector<VolumeFacts> mountedVolumes()
         result.append(facts);
     }
     return result;
+#endif
 }
 
 QString wmicValue(const QByteArray& output)

@@ -79,6 +79,12 @@ QString gpuDisplayName(uint vendorId, const QString& vendorName, uint deviceId, 
 DiskFigures diskFigures(const QVector<VolumeFacts>& volumes);
 bool isPseudoOrNetworkFileSystem(const QByteArray& type);
 QVector<VolumeFacts> mountedVolumes();
+// Linux: the mounts of procRoot/self/mountinfo; pseudo, network and FUSE
+// file systems and loop devices are left out before statVolume ever sees
+// their mount point.
+using VolumeStat = std::function<bool(const QString& mountPoint, VolumeFacts* facts)>;
+QVector<VolumeFacts> mountedVolumes(const QString& procRoot, const VolumeStat& statVolume);
+bool statVolume(const QString& mountPoint, VolumeFacts* facts);
 
 // The Windows command tool's list format: the text after the first "=",
 // trimmed; the whole output trimmed when there is no "=".

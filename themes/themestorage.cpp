@@ -120,9 +120,11 @@ bool ThemeStorage::saveTheme(const QString& stem)
     }
     const QString folder = stemInfo.absolutePath() + QLatin1String("/theme_") + name;
     const QString resFolder = folder + QLatin1String("/res");
+    m_saveFailure.clear();
     if (!QDir().mkpath(resFolder) || QFileInfo(resFolder).isSymLink()) {
         // A linked res folder would let the panels' media copies land outside the theme.
         qCDebug(lcThemes).noquote() << "ThemeStorage::saveTheme: no res folder in" << folder;
+        m_saveFailure = tr("Cannot save the theme to %1: the folder cannot be made.").arg(resFolder);
         return false;
     }
 
@@ -138,6 +140,7 @@ bool ThemeStorage::saveTheme(const QString& stem)
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         qCDebug(lcThemes).noquote() << "ThemeStorage::saveTheme: cannot write" << file.fileName() << ":"
                                     << file.errorString();
+        m_saveFailure = tr("Cannot save the theme to %1: %2").arg(file.fileName(), file.errorString());
         return false;
     }
     qCDebug(lcThemes).noquote() << "save done: " << bytes.size() << "bytes=>" << folder;
@@ -312,7 +315,11 @@ void ThemeStorage::save(const QString& name)
         const QString file = folder + QLatin1Char('/') + name + QLatin1String(".theme");
         m_host->stopDecodersForSave();
         m_host->storeRotation();
-        saveTheme(QFileInfo(folder).absolutePath() + QLatin1Char('/') + name);
+        if (!saveTheme(QFileInfo(folder).absolutePath() + QLatin1Char('/') + name)) {
+            // The old file is still there; reloading it would throw the edits away.
+            m_dialogs->warning(tr("Warning"), m_saveFailure);
+            return;
+        }
         if (file != m_currentThemePath)
             makeCurrent(file);
         loadTheme(m_currentThemePath);
@@ -320,7 +327,12 @@ void ThemeStorage::save(const QString& name)
     } else {
         const QString file = folder + QLatin1Char('/') + name + QLatin1String(".theme");
         const QString stem = personal + QLatin1Char('/') + name;
-        saveTheme(stem);
+        if (!saveTheme(stem)) {
+            // Nothing of a theme that was never written stays behind.
+            QDir(folder).removeRecursively();
+            m_dialogs->warning(tr("Warning"), m_saveFailure);
+            return;
+        }
         m_host->pointMediaAt(stem);
         makeCurrent(file);
         m_dialogs->information(tr("Information"), tr("Save Finish"));
@@ -353,8 +365,11 @@ void ThemeStorage::exportThemeTo(const QString& answer)
         return;
     }
     const QString stem = QFileInfo(answer).absolutePath() + QLatin1Char('/') + name;
-    if (!saveTheme(stem))
+    if (!saveTheme(stem)) {
+        QDir(folder).removeRecursively();
+        m_dialogs->warning(tr("Warning"), m_saveFailure);
         return;
+    }
     // The stored path names the exported theme file, so it opens at the next start.
     makeCurrent(folder + QLatin1Char('/') + name + QLatin1String(".theme"));
     refreshThemeLists();

@@ -99,4 +99,6 @@ private:
     int m_width = 0;
     int m_height = 0;
     QString m_currentThemePath;
+    // The message for the last failed saveTheme: the file and the reason.
+    QString m_saveFailure;
 };

@@ -33,6 +33,13 @@ struct ScalerFreer
 {
     void operator()(SwsContext* s) const { sws_freeContext(s); }
 };
+struct BufferFreer
+{
+    void operator()(uint8_t* p) const { av_freep(&p); }
+};
+
+// Rows swscale writes into start 64-byte aligned and are padded to it.
+constexpr int kRowAlignment = 64;
 
 using FormatPtr = std::unique_ptr<AVFormatContext, FormatCloser>;
 using CodecPtr = std::unique_ptr<AVCodecContext, CodecFreer>;
@@ -116,12 +123,21 @@ QImage firstFrame(const QString& path)
                                     AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr, nullptr, nullptr));
     if (!scaler)
         return fail("failed to get sws context");
+    // swscale's vector code writes whole blocks of pixels, up to 32 bytes past
+    // the end of a row at widths such as 462 and 1080: it converts into rows
+    // padded to 64 bytes (av_image_alloc also pads the end), then the rows are
+    // copied into the image.
+    uint8_t* converted[4] = {nullptr, nullptr, nullptr, nullptr};
+    int convertedStride[4] = {0, 0, 0, 0};
+    if (av_image_alloc(converted, convertedStride, width, height, AV_PIX_FMT_BGRA, kRowAlignment) < 0)
+        return fail("can't allocate convert dst");
+    const std::unique_ptr<uint8_t, BufferFreer> buffer(converted[0]);
     QImage image(width, height, QImage::Format_ARGB32);
     if (image.isNull())
         return fail("can't allocate convert dst");
-    uint8_t* destination[4] = {image.bits(), nullptr, nullptr, nullptr};
-    int destinationStride[4] = {int(image.bytesPerLine()), 0, 0, 0};
-    sws_scale(scaler.get(), frame->data, frame->linesize, 0, height, destination, destinationStride);
+    sws_scale(scaler.get(), frame->data, frame->linesize, 0, height, converted, convertedStride);
+    av_image_copy_plane(image.bits(), int(image.bytesPerLine()), converted[0], convertedStride[0], width * 4,
+                        height);
     return image;
 }
 

@@ -331,9 +331,23 @@ void dispsettingwidget::setUpgradeButtonsEnabled(bool enabled)
     m_logoUpgrade->setEnabled(enabled);
 }
 
+// The device takes a file in packs and the upload only reports its end after
+// a second pack, so an existing file of one pack or less is refused here.
+bool dispsettingwidget::refuseSmallFile(int kind, const QString& path)
+{
+    const QFileInfo file(path);
+    const auto variant = DeviceModels::uploadVariant(m_transport->vendorId(), m_transport->productId());
+    if (!file.exists() || file.size() > DeviceModels::uploadPackSize(variant, kind)) {
+        return false;
+    }
+    qCDebug(lcSettings).noquote() << "dispsettingwidget: file too small to upload:" << path << file.size();
+    showMessage(tr("The file is too small for an upgrade."));
+    return true;
+}
+
 void dispsettingwidget::upgradeFirmware()
 {
-    if (m_firmwarePath.isEmpty() || !transportOpen()) {
+    if (m_firmwarePath.isEmpty() || !transportOpen() || refuseSmallFile(1, m_firmwarePath)) {
         return;
     }
     m_transport->requestUpgrade(1, m_firmwarePath);
@@ -357,14 +371,16 @@ void dispsettingwidget::upgradeLogo()
         return;
     }
     const QStringList parts = m_logoPath.split(QLatin1Char('.'));
-    if (parts.size() < 2) {
-        setUpgradeButtonsEnabled(false);
+    const QString extension = parts.size() < 2 ? QString() : parts.last();
+    qCDebug(lcSettings).noquote() << "extension: " << extension;
+    const bool picture = extension.compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0;
+    const bool video = extension.compare(QLatin1String("mp4"), Qt::CaseInsensitive) == 0;
+    if (!picture && !video) {
+        showMessage(tr("Please select a .jpg picture or an .mp4 video."));
         return;
     }
-    const QString extension = parts.last();
-    qCDebug(lcSettings).noquote() << "extension: " << extension;
 
-    if (extension == QLatin1String("jpg")) {
+    if (picture) {
         // Only the header is read: the size decides, a huge picture is never decoded.
         const QSize pictureSize = QImageReader(m_logoPath).size();
         const QSize sceneSize =
@@ -376,8 +392,11 @@ void dispsettingwidget::upgradeLogo()
             showMessage(tr("size not right."));
             return;
         }
+        if (refuseSmallFile(2, m_logoPath)) {
+            return;
+        }
         m_transport->requestUpgrade(2, m_logoPath);
-    } else if (extension == QLatin1String("mp4")) {
+    } else {
         const QString output = LogoRules::bootVideoPath();
         // The converter would ask before overwriting an earlier boot video.
         QFile::remove(output);
@@ -391,6 +410,9 @@ void dispsettingwidget::upgradeLogo()
                                 << encoder.errorString();
             encoder.kill();
             encoder.waitForFinished();
+        }
+        if (refuseSmallFile(2, output)) {
+            return;
         }
         m_transport->requestUpgrade(2, output);
     }

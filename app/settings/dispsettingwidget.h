@@ -92,6 +92,7 @@ private:
     void onExpansionToggled(bool on);
     void showMessage(const QString& text);
     bool transportOpen() const;
+    bool refuseSmallFile(int kind, const QString& path);
 
     LanguageLoader m_language;
 

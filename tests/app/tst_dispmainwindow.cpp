@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGraphicsRectItem>
 #include <QLineEdit>
@@ -26,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
@@ -104,6 +106,7 @@ private slots:
     void emulatedDisplayIsListedAndHandedToTheSettings();
     void emulatedDisplayPanelsFitTheWindow();
     void clickingAnItemSelectsThatDeviceAndExitReleasesAll();
+    void emulatedUploadAsksBeforeExitAndStops();
 
 private:
     QListWidget* list() const { return m_window->findChild<QListWidget*>("deviceList"); }
@@ -111,7 +114,8 @@ private:
 
     // Starts one 1F3A:0007 emulator per size, publishes them and builds the
     // window; true once every device is listed.
-    bool startWithDevices(const QStringList& sizes);
+    bool startWithDevices(const QStringList& sizes, const QString& usb = "1F3A:0007",
+                          const QStringList& extra = {});
     QString portOf(int emulator) const
     {
         return m_emulators.at(size_t(emulator))->entry().section('=', 0, 0);
@@ -148,12 +152,13 @@ void TestDispMainWIndow::cleanup()
     qputenv("PANELCAST_VIRTUAL_PORTS", "");
 }
 
-bool TestDispMainWIndow::startWithDevices(const QStringList& sizes)
+bool TestDispMainWIndow::startWithDevices(const QStringList& sizes, const QString& usb,
+                                          const QStringList& extra)
 {
     QList<const TestEmulator*> running;
     for (const QString& size : sizes) {
         m_emulators.push_back(std::make_unique<TestEmulator>());
-        if (!m_emulators.back()->start(size, "1F3A:0007")) {
+        if (!m_emulators.back()->start(size, usb, extra)) {
             qWarning() << m_emulators.back()->errorText();
             return false;
         }
@@ -274,6 +279,17 @@ void TestDispMainWIndow::clickingEmitsOnlyForANewItem()
     QCOMPARE(spy.at(1), (QList<QVariant>{"ttyUSB0", false}));
     QCOMPARE(spy.at(2), (QList<QVariant>{"ttyACM0", true}));
     QCOMPARE(spy.at(3), (QList<QVariant>{"usb_serial_2", true}));
+
+    // An added or removed device leaves the last entry current, and the home
+    // page edits that device: the entry clicked before selects again.
+    m_window->onUpdateDeviceList(true, "ttyACM1", 480, 480);
+    emit list()->itemClicked(list()->item(2));
+    QCOMPARE(spy.count(), 5);
+    emit list()->itemClicked(list()->item(0));
+    m_window->onUpdateDeviceList(false, "ttyACM1", 480, 480);
+    emit list()->itemClicked(list()->item(0));
+    QCOMPARE(spy.count(), 7);
+    QCOMPARE(spy.at(6), (QList<QVariant>{"ttyACM0", true}));
 }
 
 void TestDispMainWIndow::dragOnlyFromTheTopBand_data()
@@ -330,6 +346,14 @@ void TestDispMainWIndow::trayAndCloseKeepTheApplicationRunning()
     emit tray->activated(QSystemTrayIcon::DoubleClick);
     QVERIFY(m_window->isVisible());
     QVERIFY(!m_window->isMinimized());
+
+    // A StatusNotifierItem tray only ever sends Trigger: a click toggles there.
+    m_window->setStatusNotifierTray(true);
+    m_window->findChild<QToolButton*>("closeButton")->click();
+    emit tray->activated(QSystemTrayIcon::Trigger);
+    QVERIFY(m_window->isVisible());
+    emit tray->activated(QSystemTrayIcon::Trigger);
+    QVERIFY(!m_window->isVisible());
 }
 
 void TestDispMainWIndow::languageChangeRetranslatesTooltips()
@@ -438,6 +462,34 @@ void TestDispMainWIndow::clickingAnItemSelectsThatDeviceAndExitReleasesAll()
         QVERIFY(transport.isNull());
     QTRY_VERIFY(tray.isNull());
     QTRY_VERIFY(!m_window->findChild<QAction*>("exitAction"));
+}
+
+void TestDispMainWIndow::emulatedUploadAsksBeforeExitAndStops()
+{
+    // Slow acknowledgements keep a 40-pack firmware upload running for seconds.
+    QVERIFY(startWithDevices({"480x480"}, "33C3:8001", {"--ack", "delay:200"}));
+    Transport* transport = m_window->homePage()->currentDisplay()->transport();
+    QFile firmware(m_dir->filePath("firmware.bin"));
+    QVERIFY(firmware.open(QIODevice::WriteOnly) && firmware.write(QByteArray(40 * 1024, 'Z')) > 0);
+    firmware.close();
+    transport->requestUpgrade(1, firmware.fileName());
+    TestEmulator& emu = *m_emulators.front();
+    QVERIFY(emu.waitForCommand("0x83"));
+    QList<bool> answers = {false, true};
+    m_window->setQuestionHandler([&](const QString&, const QString&) { return answers.takeFirst(); });
+    QAction* exit = m_window->findChild<QAction*>("exitAction");
+    exit->trigger(); // "No": the application and the upload go on
+    QVERIFY(m_window->isVisible() && transport->uploadPending());
+    QElapsedTimer exitTime;
+    exitTime.start();
+    exit->trigger();
+    // Well inside the 10 s the device is given to acknowledge a pack.
+    QVERIFY2(exitTime.elapsed() < 5000, qPrintable(QString::number(exitTime.elapsed())));
+    QVERIFY(answers.isEmpty() && m_window->homePage()->displayDevices().empty());
+    const int packets = emu.commands().count("0x83");
+    QTest::qWait(600); // nothing more reaches the device
+    QCOMPARE(emu.commands().count("0x83"), packets);
+    QVERIFY(!emu.commands().contains("0x84"));
 }
 
 QTEST_MAIN(TestDispMainWIndow)

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QSlider>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -38,6 +39,8 @@ private slots:
     void firmwareUpgradeReachesTheDevice();
     void mp4LogoBecomesABootVideo();
     void upgradeButtonsNeedAPathAndAnOpenPort();
+    void everyUploadEndsWithAMessage_data();
+    void everyUploadEndsWithAMessage();
     void expansionModeOnlyOnItsModel_data();
     void expansionModeOnlyOnItsModel();
 
@@ -383,8 +386,12 @@ void TestDispSettingWidget::mp4LogoBecomesABootVideo()
     page.setMessageHandler([](const QString&, const QString& text) { QFAIL(qPrintable(text)); });
     page.setDevice(&device.scene, &device.transport);
     page.setDeviceVersion("EMU V2 Dovaz Ezovava Ruviro");
+    // A second of test pattern: a boot video of more than one pack.
     const QString video = m_dir->filePath("intro.mp4");
-    QVERIFY(QFile::copy(qEnvironmentVariable("PANELCAST_TEST_DATA") + "/themes/blue32.mp4", video));
+    QProcess make;
+    make.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25",
+                          "-t", "1", "-pix_fmt", "yuv420p", video});
+    QVERIFY(make.waitForFinished(30000) && make.exitCode() == 0);
     page.setLogoPath(video);
     child<QToolButton>(&page, "logoUpgrade")->click();
 
@@ -410,6 +417,48 @@ void TestDispSettingWidget::upgradeButtonsNeedAPathAndAnOpenPort()
     QVERIFY(!closed.uploadPending());
     QVERIFY(child<QToolButton>(&page, "firmwareUpgrade")->isEnabled());
     QVERIFY(messages.isEmpty());
+}
+
+void TestDispSettingWidget::everyUploadEndsWithAMessage_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("firmwareBytes"); // -1: a 480 x 480 JPEG logo
+    QTest::addColumn<QString>("message");
+    const QString kind = "Please select a .jpg picture or an .mp4 video.";
+    const QString small = "The file is too small for an upgrade.";
+    QTest::newRow("logo without extension") << "logo" << -1 << kind;
+    QTest::newRow("unknown extension") << "logo.png" << -1 << kind;
+    QTest::newRow("upper-case JPG") << "LOGO.JPG" << -1 << "Upgrade success.";
+    QTest::newRow("empty firmware") << "empty.bin" << 0 << small;
+    QTest::newRow("firmware of one pack") << "one.bin" << 4088 << small;
+}
+
+void TestDispSettingWidget::everyUploadEndsWithAMessage()
+{
+    QFETCH(QString, name);
+    QFETCH(int, firmwareBytes);
+    QFETCH(QString, message);
+    REQUIRE_EMULATOR();
+    LinkedDevice device;
+    QVERIFY(device.start("480x480", "1F3A:0007"));
+    dispsettingwidget page;
+    QStringList messages;
+    page.setMessageHandler([&messages](const QString&, const QString& text) { messages << text; });
+    connect(&device.transport, &Transport::updateFirmwareState, &page, &dispsettingwidget::onUpgradeState);
+    page.setDevice(&device.scene, &device.transport);
+    page.setDeviceVersion("EMU V2 Dovaz Ezovava Ruviro");
+    const QString path = m_dir->filePath(name);
+    const bool logo = firmwareBytes < 0;
+    QFile file(path);
+    QVERIFY(logo ? !writeJpeg(path, QSize(480, 480), 10000).isEmpty()
+                 : file.open(QIODevice::WriteOnly) &&
+                       file.write(QByteArray(firmwareBytes, 'Z')) == firmwareBytes);
+    file.close();
+    logo ? page.setLogoPath(path) : page.setFirmwarePath(path);
+    child<QToolButton>(&page, logo ? "logoUpgrade" : "firmwareUpgrade")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(messages, QStringList{message}, kDeviceWaitMs);
+    QVERIFY(child<QToolButton>(&page, "logoUpgrade")->isEnabled() &&
+            child<QToolButton>(&page, "firmwareUpgrade")->isEnabled());
 }
 
 void TestDispSettingWidget::expansionModeOnlyOnItsModel_data()

@@ -1,6 +1,5 @@
 #include <QProcess>
 #include <QSettings>
-#include <QSharedMemory>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -47,7 +46,7 @@ class TestSingleInstance : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
+    void eachUserRunsTheirOwnInstance();
     void secondInstanceWarnsInTheStoredLanguageAndExits();
     void killedInstanceDoesNotBlockTheNext();
 
@@ -65,22 +64,28 @@ void TestSingleInstance::initTestCase()
     m_env.insert("PANELCAST_NO_MODAL", "1");
     m_env.insert("PANELCAST_DATA_DIR", m_dir.path() + "/data");
     m_env.insert("XDG_CONFIG_HOME", m_dir.path() + "/config");
+    // A private runtime folder keeps these runs apart from a real Panelcast
+    // and from parallel test runs.
     m_env.insert("XDG_RUNTIME_DIR", m_dir.path());
-    // The key's backing file lives in the temp folder: a private one keeps
-    // these runs apart from a real Panelcast and from parallel test runs.
+    // Users share one temporary folder.
     m_env.insert("TMPDIR", m_dir.path());
 }
 
-void TestSingleInstance::cleanupTestCase()
+void TestSingleInstance::eachUserRunsTheirOwnInstance()
 {
-    // A killed instance leaves its segment behind; free it like a new start would.
-    const QByteArray tmp = qgetenv("TMPDIR");
-    qputenv("TMPDIR", m_dir.path().toLocal8Bit());
-    QSharedMemory probe(QStringLiteral("RadaZereDavozirevAde"));
-    if (probe.attach()) {
-        probe.detach();
-    }
-    qputenv("TMPDIR", tmp);
+    Instance first(m_env);
+    first.start();
+    QTRY_VERIFY_WITH_TIMEOUT(first.errorOutput().contains(kStarted), 20000);
+
+    // Another user: another runtime folder, the same temporary folder.
+    QProcessEnvironment otherEnv = m_env;
+    QVERIFY(QDir().mkpath(m_dir.path() + "/other"));
+    otherEnv.insert("XDG_RUNTIME_DIR", m_dir.path() + "/other");
+    Instance other(otherEnv);
+    other.start();
+    QTRY_VERIFY_WITH_TIMEOUT(other.errorOutput().contains(kStarted), 20000);
+    QVERIFY(!other.errorOutput().contains("app is already running."));
+    QCOMPARE(first.process().state(), QProcess::Running);
 }
 
 void TestSingleInstance::secondInstanceWarnsInTheStoredLanguageAndExits()

@@ -69,7 +69,10 @@ void TestCtlSensors::bindingsListEveryDisplayTypeWithItsRecord()
     QCOMPARE(lineOf(12), QStringLiteral("12 GPU Memory Clock none - no reading qualifies, shows 0 0"));
     QCOMPARE(lineOf(21), QStringLiteral("21 Total memory sum of types 19 and 20 32001MB"));
     QCOMPARE(lineOf(22), QStringLiteral("22 Memory Name fixed text Corsair"));
-    QVERIFY(run.out.contains(QLatin1String("network sensor: \"Network: enp5s0\"")));
+    QVERIFY(run.out.contains(QLatin1String(
+        "network sensor: \"Network: enp5s0\""))); // Each motherboard fan with the rule that classified it.
+    QVERIFY2(run.out.contains(QRegularExpression("\\n  \\S+ / \\S.*: sub-class \\d+, \\w")),
+             qPrintable(run.out));
 }
 
 void TestCtlSensors::sensorsPrintsTheExportText()

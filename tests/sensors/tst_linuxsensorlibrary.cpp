@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <array>
+
 #include <dlfcn.h>
 
 #include <filesystem>
@@ -102,6 +104,8 @@ const QString kLaptopCpu = "CPU [#0]: 11th Gen Intel(R) Core(TM) i7-1165G7 @ 2.8
 const QString kNvidia = "GPU [#0]: NVIDIA GeForce RTX 3070";
 const QString kAmdGpu = "GPU [#0]: AMD Radeon RX 6800/6800 XT / 6900 XT";
 const QString kArc = "GPU [#0]: Intel(R) Arc A770";
+// Asleep at start: named from the PCI database, never woken to ask NVML.
+const QString kSleepingNvidia = "GPU [#1]: NVIDIA GeForce RTX 3090";
 
 } // namespace
 
@@ -119,6 +123,7 @@ private slots:
     void hwmonRenumberingChangesNothing();
     void intelCardPowerAndLiveFrameRate();
     void suspendedDevicesAreNeverRead();
+    void spinningDisksAreAskedOnlyAfterWorkAndOncePerMinute();
     void amdgpuClocksWithoutHwmonComeFromTheDpmTables();
     void intelCoreVoltagesComeFromTheMsrDriver();
     void nvmlIsHeldOnlyWhileReadingOnHybridLaptops();
@@ -145,7 +150,7 @@ void TestLinuxSensorLibrary::findsTheSensorsOfEachMachine_data()
                                            ": Enhanced|System: Memory|asusec|nct6798|S.M.A.R.T.: Samsung SSD "
                                            "970 EVO Plus 1TB (nvme0)|Network: enp5s0|Network: wlp4s0");
     QTest::newRow("AMD desktop") << "amd-desktop"
-                                 << list(kAmdCpu + "|" + kAmdGpu +
+                                 << list(kAmdCpu + "|" + kAmdGpu + "|" + kSleepingNvidia +
                                          "|System: Memory|it8688|S.M.A.R.T.: WDC WD40EFRX-68N (sda)|"
                                          "S.M.A.R.T.: ST2000DM008-2FR1 (sdb)|Network: eno1");
     QTest::newRow("Intel laptop") << "intel-laptop"
@@ -328,6 +333,9 @@ void TestLinuxSensorLibrary::intelCardPowerAndLiveFrameRate()
 {
     QTemporaryDir dir;
     const QString base = copyTree(dir, "amd-arc");
+    // xe counts busy cycles per engine against the GPU's cycle counter.
+    const QByteArray client = "drm-driver:\txe\ndrm-pdev:\t0000:03:00.0\ndrm-client-id:\t3\n";
+    writeText(base + "/proc/777/fdinfo/9", client + "drm-cycles-rcs:\t1000\ndrm-total-cycles-rcs:\t50000\n");
     FakeClock clock;
     LinuxSensorLibrary library(rootsOf(base, clock));
     QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
@@ -344,9 +352,11 @@ void TestLinuxSensorLibrary::intelCardPowerAndLiveFrameRate()
     QVERIFY(log.open(QIODevice::ReadWrite));
     QVERIFY(log.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
     log.close();
+    writeText(base + "/proc/777/fdinfo/9", client + "drm-cycles-rcs:\t4000\ndrm-total-cycles-rcs:\t60000\n");
     clock.advanceSeconds(1);
     library.updateReadings();
     QCOMPARE(valueOf(library, kArc, "GPU Power"), 30.0);
+    QCOMPARE(valueOf(library, kArc, "GPU D3D Usage"), 30.0); // 3000 of 10000 cycles
     QCOMPARE(valueOf(library, "MangoHud", fps), 0.0);
 }
 
@@ -381,8 +391,9 @@ void TestLinuxSensorLibrary::suspendedDevicesAreNeverRead()
     LinuxSensorLibrary library(rootsOf(base, FakeClock(), nvmlStub()));
     QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
     library.updateReadings();
-    // The sleeping second card is not listed at all, the sleeping disk keeps 0.
-    QVERIFY(!sensorNames(library).join(QLatin1Char('\n')).contains(QLatin1String("GPU [#1]")));
+    // The sleeping second card is listed at 0, the sleeping disk keeps 0.
+    QCOMPARE(valueOf(library, kSleepingNvidia, "GPU Temperature"), 0.0);
+    QCOMPARE(valueOf(library, kSleepingNvidia, "GPU D3D Usage"), 0.0);
     QCOMPARE(valueOf(library, "S.M.A.R.T.: ST2000DM008-2FR1 (sdb)", "Drive Temperature"), 0.0);
 
     // The card goes to sleep: its figures stay as they were.
@@ -394,6 +405,31 @@ void TestLinuxSensorLibrary::suspendedDevicesAreNeverRead()
     writeText(gpu + "/power/runtime_status", "active\n");
     library.updateReadings();
     QCOMPARE(valueOf(library, kAmdGpu, "GPU D3D Usage"), 99.0);
+}
+
+void TestLinuxSensorLibrary::spinningDisksAreAskedOnlyAfterWorkAndOncePerMinute()
+{
+    QTemporaryDir dir;
+    const QString base = copyTree(dir, "amd-desktop");
+    const QString disk = base + "/sys/devices/pci0000:00/0000:00:17.0/ata1/host0/target0:0:0/0:0:0:0";
+    writeText(disk + "/block/sda/stat", "100 0 800\n");
+    FakeClock clock;
+    LinuxSensorLibrary library(rootsOf(base, clock, nvmlStub()));
+    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    // Seconds on, the disk did work, its temperature, what shows: idle (maybe
+    // in standby) is not asked, work is, but not again within the minute.
+    const QVector<std::array<int, 4>> steps = {
+        {1, 0, 33, 0}, {1, 1, 33, 33}, {1, 1, 40, 33}, {60, 0, 41, 33}, {1, 1, 42, 42}};
+    for (const auto& step : steps) {
+        clock.advanceSeconds(step[0]);
+        if (step[1] != 0) {
+            writeText(disk + "/block/sda/stat", QByteArray::number(*clock.ns)); // counters moved
+        }
+        writeText(disk + "/hwmon/hwmon3/temp1_input", QByteArray::number(step[2] * 1000));
+        library.updateReadings();
+        QCOMPARE(valueOf(library, "S.M.A.R.T.: WDC WD40EFRX-68N (sda)", "Drive Temperature"),
+                 double(step[3]));
+    }
 }
 
 void TestLinuxSensorLibrary::amdgpuClocksWithoutHwmonComeFromTheDpmTables()
@@ -489,9 +525,15 @@ void TestLinuxSensorLibrary::nvmlIsHeldOnlyWhileReadingOnHybridLaptops()
         QCOMPARE(initialised(), 0);
     }
     writeText(control, "auto\n");
+    // Asleep at start: listed, read 0, NVML never opened until it wakes.
+    const QString status = QFileInfo(control).path() + "/runtime_status";
+    writeText(status, "suspended\n");
     LinuxSensorLibrary library(rootsOf(base, FakeClock(), nvmlStub()));
     QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
+    library.updateReadings();
     QCOMPARE(initialised(), 0);
+    QCOMPARE(valueOf(library, kNvidia, "GPU Clock"), 0.0);
+    writeText(status, "active\n");
     library.updateReadings();
     QCOMPARE(initialised(), 0);
     QCOMPARE(valueOf(library, kNvidia, "GPU Clock"), 1905.0);
@@ -514,26 +556,32 @@ void TestLinuxSensorLibrary::whatCannotBeReadIsLeftOut()
 
 void TestLinuxSensorLibrary::fanHeadersAreClassifiedByLabel_data()
 {
-    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("fan"); // chip:label
     QTest::addColumn<int>("number");
     QTest::addColumn<int>("subClass");
-    QTest::newRow("CPU fan") << "CPU_FAN" << 3 << 14;
-    QTest::newRow("CPU optional header drives a pump") << "CPU_OPT" << 2 << 901;
-    QTest::newRow("AIO") << "aio pump" << 4 << 901;
-    QTest::newRow("water pump") << "W_PUMP+" << 5 << 901;
-    QTest::newRow("chassis") << "CHA_FAN2" << 2 << 800;
-    QTest::newRow("case") << "Case Fan" << 1 << 800;
-    QTest::newRow("other labelled") << "System Fan" << 1 << 706;
-    QTest::newRow("unlabelled first") << "" << 1 << 14;
-    QTest::newRow("unlabelled second") << "" << 2 << 706;
+    QTest::newRow("CPU fan") << "asusec:CPU_FAN" << 3 << 14;
+    QTest::newRow("CPU optional header is a CPU fan") << "asusec:CPU_OPT" << 2 << 14;
+    QTest::newRow("CPU Optional") << "asusec:CPU Optional" << 1 << 14;
+    QTest::newRow("AIO") << "asusec:aio pump" << 4 << 901;
+    QTest::newRow("water pump") << "asusec:W_PUMP+" << 5 << 901;
+    QTest::newRow("chassis") << "asusec:CHA_FAN2" << 2 << 800;
+    QTest::newRow("case") << "dell_smm:Case Fan" << 1 << 800;
+    QTest::newRow("other labelled") << "dell_smm:System Fan" << 1 << 706;
+    QTest::newRow("unlabelled first") << "it8688:" << 1 << 14;
+    QTest::newRow("unlabelled second") << "it8688:" << 2 << 706;
+    QTest::newRow("nct6798 CPUFANIN is fan2") << "nct6798:" << 2 << 14;
+    QTest::newRow("nct6798 fan1 is SYSFANIN") << "nct6798:" << 1 << 706;
 }
 
 void TestLinuxSensorLibrary::fanHeadersAreClassifiedByLabel()
 {
-    QFETCH(QString, label);
+    QFETCH(QString, fan);
     QFETCH(int, number);
     QFETCH(int, subClass);
-    QCOMPARE(LinuxSensorLibrary::fanSubClass(label, number, !label.isEmpty()), subClass);
+    const QString label = fan.section(':', 1);
+    const auto rule = LinuxSensorLibrary::fanRule(fan.section(':', 0, 0), label, number, !label.isEmpty());
+    QCOMPARE(rule.subClass, subClass);
+    QVERIFY(!rule.reason.isEmpty());
 }
 
 void TestLinuxSensorLibrary::nativeReadingsSatisfyTheBindingRules_data()

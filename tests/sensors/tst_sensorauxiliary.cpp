@@ -43,6 +43,7 @@ private slots:
     void diskFiguresCountLocalWritableVolumesOnce_data();
     void diskFiguresCountLocalWritableVolumesOnce();
     void diskFiguresOfThisMachineAreConsistent();
+    void mountTableNeverStatsNetworkMountsAndCountsAPoolOnce();
     void wmicListOutput_data();
     void wmicListOutput();
     void wmicVideoControllers();
@@ -256,6 +257,29 @@ void TestSensorAuxiliary::diskFiguresCountLocalWritableVolumesOnce()
     QFETCH(QVector<int>, figures);
     const DiskFigures f = SensorAux::diskFigures(volumes);
     QCOMPARE((QVector<int>{f.totalGb, f.usedGb, f.availableGb, f.loadPercent}), figures);
+}
+
+void TestSensorAuxiliary::mountTableNeverStatsNetworkMountsAndCountsAPoolOnce()
+{
+    const QString proc = qEnvironmentVariable("PANELCAST_TEST_DATA") + "/sensors/linux/network-zfs/proc";
+    // Total and available GB by mount point; tank's two datasets share the pool's space.
+    const QHash<QString, QPair<int, int>> sizes = {{"/", {100, 50}},
+                                                   {"/media/my disk", {500, 500}},
+                                                   {"/tank/home", {1000, 400}},
+                                                   {"/tank/data", {1000, 400}},
+                                                   {"/rpool", {200, 100}}};
+    QStringList asked;
+    const DiskFigures f =
+        SensorAux::diskFigures(SensorAux::mountedVolumes(proc, [&](const QString& at, VolumeFacts* v) {
+            asked << at;
+            v->bytesTotal = qint64(sizes.value(at).first) << 30;
+            v->bytesAvailable = qint64(sizes.value(at).second) << 30;
+            return sizes.contains(at);
+        }));
+    // NFS, CIFS, sshfs, autofs, pseudo and loop mounts are never asked.
+    QCOMPARE(asked, QStringList({"/", "/tank/home", "/tank/data", "/rpool", "/media/my disk"}));
+    QCOMPARE((QVector<int>{f.totalGb, f.usedGb, f.availableGb, f.loadPercent}),
+             (QVector<int>{1800, 750, 1050, 41}));
 }
 
 void TestSensorAuxiliary::diskFiguresOfThisMachineAreConsistent()

@@ -160,6 +160,7 @@ private slots:
     void saveRefusesEmptyAndPathNames_data();
     void saveRefusesEmptyAndPathNames();
     void saveStoresThePathAndAsksBeforeOverwriting();
+    void failedSaveKeepsTheEditsAndThePath();
     void exportSavesWhereTheUserChoseButNotOverAFolder();
     void importCopiesWithoutOverwritingAndRefusesAListedTheme();
     void copyThemeFolderFollowsNoLinksNorEntersItself();
@@ -516,6 +517,34 @@ void TestThemeStorage::saveStoresThePathAndAsksBeforeOverwriting()
     QCOMPARE(BaseInfo::themePath("480480"), old);
     QCOMPARE(m_events, QStringList({"host stopDecoders", "host storeRotation", "host clearScene",
                                     "host finishLoad", "host applyRotation"}));
+}
+
+void TestThemeStorage::failedSaveKeepsTheEditsAndThePath()
+{
+    // A folder where the theme file goes: the write fails even for root, as
+    // on a read-only or full disk.
+    const QString opened = personal() + "/theme_old/old.theme";
+    QVERIFY(QDir().mkpath(opened));
+    ThemeStorage storage(&m_dialogs);
+    RecordingHost host(&m_events);
+    storage.setHost(&host);
+    storage.setDevice(480, 480, opened);
+    QSignalSpy changed(&storage, &ThemeStorage::currentThemePathChanged);
+    m_dialogs.answerOk = true;
+    storage.save("old");
+    // A new theme where the personal library cannot be written at all.
+    QVERIFY(QDir(personal()).removeRecursively() && writeFile(personal(), "not a folder"));
+    storage.save("fresh");
+    const QString failed = "Warning|Cannot save the theme to " + personal();
+    QCOMPARE(m_dialogs.messages.size(), 3);
+    QVERIFY2(m_dialogs.messages.at(1).startsWith(failed + "/theme_old/old.theme: "),
+             qPrintable(m_dialogs.messages.at(1)));
+    QVERIFY2(m_dialogs.messages.at(2).startsWith(failed + "/theme_fresh"),
+             qPrintable(m_dialogs.messages.at(2)));
+    // Nothing reloaded over the edits, no path to a missing file.
+    QCOMPARE(m_events, QStringList({"host stopDecoders", "host storeRotation"}));
+    QCOMPARE(storage.currentThemePath(), opened);
+    QCOMPARE(changed.count(), 0);
 }
 
 void TestThemeStorage::exportSavesWhereTheUserChoseButNotOverAFolder()

@@ -1,8 +1,12 @@
 #include "ctlcommand.h"
 
 #include "dispsensormanager.h"
+#ifndef Q_OS_WIN
+#include "linuxsensorlibrary.h"
+#endif
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <QThread>
 
@@ -22,6 +26,9 @@ namespace {
 // meaningful interval without making the user wait four seconds.
 constexpr int kBindingPassIntervalMs = 250;
 constexpr int kWatchIntervalMs = 1000;
+// Fan speed readings of motherboard chips.
+constexpr int kFanReading = 3;
+constexpr int kMotherboardClass = 12;
 
 const char* const kHelp = "usage: panelcast-ctl sensors [--watch | --bindings]\n"
                           "\n"
@@ -76,6 +83,27 @@ QString bindingsText(const DispSensorManager& manager)
     out << "\nCPU vendor: " << (manager.cpuVendor() == DispSensorManager::AmdCpu ? "AMD" : "Intel")
         << ", GPUs counted: " << manager.gpuCount() << ", GPU sensor: \"" << manager.gpuSensorName()
         << "\", network sensor: \"" << manager.networkSensorName() << "\"\n";
+#ifndef Q_OS_WIN
+    // Which rule made each motherboard fan a CPU fan, a pump, a chassis fan or another.
+    bool fansHeaded = false;
+    for (const SensorReading& record : manager.catalogue()) {
+        if (record.readingType != kFanReading || record.sensorClass != kMotherboardClass) {
+            continue;
+        }
+        if (!fansHeaded) {
+            out << "\nfans:\n";
+            fansHeaded = true;
+        }
+        // Unlabelled fans are shown as "fanN".
+        static const QRegularExpression unlabelled(QStringLiteral("^fan(\\d+)$"));
+        const QRegularExpressionMatch number = unlabelled.match(record.label);
+        const int fan = number.hasMatch() ? number.captured(1).toInt() : 0;
+        const LinuxSensorLibrary::FanRule rule =
+            LinuxSensorLibrary::fanRule(record.deviceName, record.label, fan, !number.hasMatch());
+        out << "  " << record.deviceName << " / " << record.label << ": sub-class " << record.subClass << ", "
+            << rule.reason << '\n';
+    }
+#endif
     out.flush();
     return text;
 }

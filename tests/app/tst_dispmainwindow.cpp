@@ -402,6 +402,7 @@ void TestDispMainWIndow::emulatedDisplayIsListedAndHandedToTheSettings()
 
 void TestDispMainWIndow::emulatedDisplayPanelsFitTheWindow()
 {
+    DispStandardWidgetFactory::install(); // as main does
     QVERIFY(startWithDevices({"480x480"}));
     m_window->resize(1400, 800);
     DispHomePage* home = m_window->homePage();
@@ -420,6 +421,7 @@ void TestDispMainWIndow::emulatedDisplayPanelsFitTheWindow()
         QVERIFY(panel != nullptr);
         for (int i = 0; i < 2; ++i) {
             panel->addButton()->click();
+            QVERIFY(panel->currentItem() != nullptr);
             panel->currentItem()->setPos(30 + 200 * i, 60 + 130 * shown.row);
         }
         if (auto* text = qobject_cast<dispcustomtextbox*>(panel))

@@ -2,6 +2,7 @@
 #include "dispthemelist.h"
 #include "fakethemedialogs.h"
 #include "placeholderbackgroundpanel.h"
+#include "placeholdercapturepanel.h"
 #include "placeholderpanel.h"
 #include "themerecordreader.h"
 #include "themerecordwriter.h"
@@ -111,6 +112,29 @@ const QByteArray kEmptyTheme =
                         "00000000 01 00000000"
                         "1a000000 00000091 00 00000000 00000000 000001e0 000001e0 00");
 
+// Theme storage with the placeholder panels of every record, as the home page
+// installs its panels.
+class Storage : public ThemeStorage
+{
+public:
+    explicit Storage(ThemeDialogs* dialogs) : ThemeStorage(dialogs)
+    {
+        const int storeSlots[] = {CustomTextStore, SystemInfoStore, TimeStore, IconStore, ArcStore, BarStore};
+        for (int i = 0; i < 6; ++i) {
+            m_items.push_back(std::make_unique<PlaceholderPanel>(kThemeTagOrder[size_t(i)], storeSlots[i]));
+            setPanel(m_items.back().get());
+        }
+        setPanel(&m_background);
+        setPanel(&m_capture);
+    }
+    PlaceholderBackgroundPanel* background() { return &m_background; }
+
+private:
+    std::vector<std::unique_ptr<PlaceholderPanel>> m_items;
+    PlaceholderBackgroundPanel m_background;
+    PlaceholderCapturePanel m_capture;
+};
+
 } // namespace
 
 class TestThemeStorage : public QObject
@@ -167,7 +191,7 @@ void TestThemeStorage::cleanup()
 
 void TestThemeStorage::savedThemeHasEveryRecordInTagOrder()
 {
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     QVERIFY(storage.saveTheme(personal() + "/night"));
     QCOMPARE(readAll(personal() + "/theme_night/night.theme").toHex(' '), kEmptyTheme.toHex(' '));
     QVERIFY(QFileInfo(personal() + "/theme_night/res").isDir());
@@ -181,6 +205,12 @@ void TestThemeStorage::savedThemeHasEveryRecordInTagOrder()
                                     "write 133 ", "write 134 ", "write 144 " + res, "write 145 " + res}));
     for (qint32 tag : kThemeTagOrder)
         delete storage.panel(tag);
+
+    // Without a panel for every record nothing is written: the file would lose that panel's part.
+    ThemeStorage bare(&m_dialogs);
+    bare.setPanel(storage.background());
+    QVERIFY(!bare.saveTheme(personal() + "/partial"));
+    QVERIFY(!QFileInfo::exists(personal() + "/theme_partial/partial.theme"));
 }
 
 void TestThemeStorage::saveLoadSaveGivesTheSameBytes()
@@ -189,8 +219,8 @@ void TestThemeStorage::saveLoadSaveGivesTheSameBytes()
     QVERIFY(writeFile(media, "picture bytes"));
     const QString first = personal() + "/theme_day/day.theme";
     {
-        ThemeStorage storage(&m_dialogs);
-        auto* background = static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag));
+        Storage storage(&m_dialogs);
+        auto* background = storage.background();
         BackgroundRecord look;
         look.kind = BackgroundRecord::Picture;
         look.colour = QColor(200, 100, 50, 128);
@@ -202,9 +232,9 @@ void TestThemeStorage::saveLoadSaveGivesTheSameBytes()
     const QByteArray saved = readAll(first);
     QCOMPARE(readAll(personal() + "/theme_day/res/sky.png"), QByteArray("picture bytes"));
 
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     QVERIFY(storage.loadTheme(first));
-    auto* background = static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag));
+    auto* background = storage.background();
     QCOMPARE(background->rotation(), 3);
     QCOMPARE(background->mediaPath(), personal() + "/theme_day/res/sky.png");
     QVERIFY(storage.saveTheme(personal() + "/day"));
@@ -219,7 +249,7 @@ void TestThemeStorage::saveLoadSaveGivesTheSameBytes()
 
 void TestThemeStorage::loadGivesTheBackgroundFirstThenTheRest()
 {
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     RecordingHost host(&m_events);
     storage.setHost(&host);
     std::vector<std::unique_ptr<RecordingPanel>> panels;
@@ -242,7 +272,7 @@ void TestThemeStorage::loadGivesTheBackgroundFirstThenTheRest()
 
 void TestThemeStorage::loadOfAMissingFileChangesNothing()
 {
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     RecordingHost host(&m_events);
     storage.setHost(&host);
     RecordingPanel panel(CustomTextTag, &m_events);
@@ -282,7 +312,7 @@ void TestThemeStorage::hostileFilesLoadWithoutHarm()
     QFETCH(QByteArray, file);
     QFETCH(QStringList, reads);
 
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     RecordingPanel panel(TimeTag, &m_events);
     storage.setPanel(&panel);
     const QString path = personal() + "/theme_bad/bad.theme";
@@ -295,7 +325,7 @@ void TestThemeStorage::hostileFilesLoadWithoutHarm()
 
 void TestThemeStorage::placeholderRefusesAHugeItemCount()
 {
-    PlaceholderPanel panel(ArcTag);
+    PlaceholderPanel panel(ArcTag, ArcStore);
     const QByteArray hostile = record(ArcTag, [](QDataStream& s) { s << true << qint32(1000000000); });
     ThemeRecordReader reader(hostile);
     panel.readThemeRecord(reader, QString());
@@ -365,10 +395,10 @@ void TestThemeStorage::hostileMediaNamesNeverLeaveTheTheme()
 
     const QString file = personal() + "/theme_evil/evil.theme";
     QVERIFY(writeFile(file, backgroundRecord(BackgroundRecord::Picture, name)));
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     attach(storage);
     QVERIFY(storage.loadTheme(file));
-    auto* background = static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag));
+    auto* background = storage.background();
     QCOMPARE(background->mediaPath(), QString());
 
     // Saving in place and under a new name, then deleting, touches nothing outside.
@@ -393,10 +423,10 @@ void TestThemeStorage::aLinkInResIsReplacedNotFollowed()
     QVERIFY(QDir().mkpath(personal() + "/theme_linked/res"));
     QVERIFY(QFile::link(outside, personal() + "/theme_linked/res/victim.png"));
 
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     BackgroundRecord look;
     look.kind = BackgroundRecord::Picture;
-    static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag))->setBackground(look, media);
+    storage.background()->setBackground(look, media);
     QVERIFY(storage.saveTheme(personal() + "/linked"));
     QCOMPARE(readAll(outside), QByteArray("do not touch"));
     QVERIFY(!QFileInfo(personal() + "/theme_linked/res/victim.png").isSymLink());
@@ -412,7 +442,7 @@ void TestThemeStorage::aLinkInResIsReplacedNotFollowed()
 
 void TestThemeStorage::actionsNeedADevice()
 {
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     m_dialogs.fileAnswer = m_data->path() + "/x";
     storage.save("free");
     storage.exportTheme();
@@ -438,7 +468,7 @@ void TestThemeStorage::saveRefusesEmptyAndPathNames()
 {
     QFETCH(QString, name);
     QFETCH(QString, message);
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     attach(storage);
     storage.save(name);
     QCOMPARE(m_dialogs.messages, QStringList{message});
@@ -451,7 +481,7 @@ void TestThemeStorage::saveStoresThePathAndAsksBeforeOverwriting()
     QVERIFY(writeFile(resolution + "/bg_clip.mp4", "loose"));
     QVERIFY(writeFile(resolution + "/official/theme_a/a.theme", kEmptyTheme));
     QVERIFY(writeFile(m_data->path() + "/themes/keep.txt", "not ours"));
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     RecordingHost host(&m_events);
     storage.setHost(&host);
     attach(storage);
@@ -491,7 +521,7 @@ void TestThemeStorage::saveStoresThePathAndAsksBeforeOverwriting()
 void TestThemeStorage::exportSavesWhereTheUserChoseButNotOverAFolder()
 {
     QVERIFY(QDir().mkpath(m_data->path() + "/out/theme_taken"));
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     attach(storage);
     m_dialogs.fileAnswer = QString();
     storage.exportTheme(); // cancelled
@@ -518,7 +548,7 @@ void TestThemeStorage::importCopiesWithoutOverwritingAndRefusesAListedTheme()
     QVERIFY(writeFile(incoming + "/res/b.png", "new"));
     QVERIFY(writeFile(personal() + "/theme_sky/res/a.png", "mine"));
 
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     RecordingHost host(&m_events);
     storage.setHost(&host);
     attach(storage);
@@ -534,7 +564,7 @@ void TestThemeStorage::importCopiesWithoutOverwritingAndRefusesAListedTheme()
     QCOMPARE(BaseInfo::themePath("480480"), target + "/sky.theme");
     QCOMPARE(m_events, QStringList({"host name sky", "host stopMedia", "host clearScene", "host finishLoad",
                                     "host applyRotation"}));
-    auto* background = static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag));
+    auto* background = storage.background();
     QCOMPARE(background->rotation(), 1);
     QCOMPARE(background->mediaPath(), target + "/res/a.png");
 
@@ -575,7 +605,7 @@ void TestThemeStorage::openLoadsAndStoresTheTheme()
 {
     const QString file = personal() + "/theme_blue/blue.theme";
     QVERIFY(writeFile(file, backgroundRecord(BackgroundRecord::Colour, "", 2)));
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     RecordingHost host(&m_events);
     storage.setHost(&host);
     attach(storage);
@@ -583,7 +613,7 @@ void TestThemeStorage::openLoadsAndStoresTheTheme()
     QCOMPARE(m_events, QStringList({"host name blue", "host stopMedia", "host clearScene", "host finishLoad",
                                     "host applyRotation"}));
     QCOMPARE(BaseInfo::themePath("480480"), file);
-    QCOMPARE(static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag))->rotation(), 2);
+    QCOMPARE(storage.background()->rotation(), 2);
 
     m_events.clear();
     storage.openTheme(file);
@@ -595,7 +625,7 @@ void TestThemeStorage::listsFollowSavesAndKeepTheOpenTheme()
     QVERIFY(writeFile(m_data->path() + "/themes/480480/official/theme_stock/stock.theme", kEmptyTheme));
     DispThemeList official(nullptr, &m_dialogs);
     DispThemeList personalList(nullptr, &m_dialogs);
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     storage.setThemeLists(&official, &personalList);
     attach(storage);
     QCOMPARE(official.listWidget()->count(), 1);

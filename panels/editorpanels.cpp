@@ -1,7 +1,7 @@
 #include "editorpanels.h"
 
+#include "dispbackgroundbox.h"
 #include "panelslog.h"
-#include "placeholderbackgroundpanel.h"
 #include "placeholdercapturepanel.h"
 #include "placeholderpanel.h"
 #include "themestorage.h"
@@ -21,7 +21,6 @@ int tagIndex(qint32 tag)
 
 EditorPanels::EditorPanels(const PanelEnvironment& environment)
 {
-    Q_UNUSED(environment)
     put(own(std::make_unique<PlaceholderPanel>(CustomTextTag, CustomTextStore)));
     put(own(std::make_unique<PlaceholderPanel>(SystemInfoTag, SystemInfoStore)));
     put(own(std::make_unique<PlaceholderPanel>(TimeTag, TimeStore)));
@@ -29,11 +28,13 @@ EditorPanels::EditorPanels(const PanelEnvironment& environment)
     put(own(std::make_unique<PlaceholderPanel>(ArcTag, ArcStore)));
     put(own(std::make_unique<PlaceholderPanel>(BarTag, BarStore)));
 
-    auto* background = own(std::make_unique<PlaceholderBackgroundPanel>());
+    auto* background = widget(new dispbackgroundbox(environment.parent));
     put(background);
     m_rotation = background;
     m_sized << background;
+    m_backgroundActive = background;
     m_media << background;
+    m_background = background;
 
     put(own(std::make_unique<PlaceholderCapturePanel>()));
 
@@ -42,7 +43,23 @@ EditorPanels::EditorPanels(const PanelEnvironment& environment)
     }
 }
 
-EditorPanels::~EditorPanels() = default;
+EditorPanels::~EditorPanels()
+{
+    for (const QPointer<QWidget>& editor : m_parentless) {
+        if (editor != nullptr && editor->parent() == nullptr) {
+            delete editor.data();
+        }
+    }
+}
+
+template <typename P>
+P* EditorPanels::widget(P* panel)
+{
+    if (panel->parent() == nullptr) {
+        m_parentless.emplace_back(panel);
+    }
+    return panel;
+}
 
 template <typename P>
 P* EditorPanels::own(std::unique_ptr<P> panel)

@@ -3,12 +3,14 @@
 #include "editorpanel.h"
 
 #include <QList>
+#include <QPointer>
 
 #include <array>
 #include <memory>
 #include <vector>
 
 class DispSensorManager;
+class dispbackgroundbox;
 class ThemeStorage;
 class QWidget;
 
@@ -61,10 +63,15 @@ public:
     void stopMedia();
     void pointMediaAt(const QString& stem);
     void fitCaptureToScene();
+    // The background panel, for the page that connects it to the clipping tool.
+    dispbackgroundbox* backgroundPanel() const { return m_background; }
 
 private:
     template <typename P>
     P* own(std::unique_ptr<P> panel);
+    // A panel with an editor widget; one made without a parent page is the set's to delete.
+    template <typename P>
+    P* widget(P* panel);
     void put(EditorPanel* panel);
 
     std::array<EditorPanel*, kPanelCount> m_panels{};
@@ -77,4 +84,6 @@ private:
     ActiveRole* m_captureActive = nullptr;
     QList<MediaRole*> m_media;
     SceneFitRole* m_captureFit = nullptr;
+    dispbackgroundbox* m_background = nullptr;
+    std::vector<QPointer<QWidget>> m_parentless;
 };

@@ -1,6 +1,10 @@
 #include "editorpanels.h"
 
 #include "dispbackgroundbox.h"
+#include "dispcustomtextbox.h"
+#include "dispiconbox.h"
+#include "dispsysteminfobox.h"
+#include "disptimebox.h"
 #include "panelslog.h"
 #include "placeholdercapturepanel.h"
 #include "placeholderpanel.h"
@@ -21,10 +25,21 @@ int tagIndex(qint32 tag)
 
 EditorPanels::EditorPanels(const PanelEnvironment& environment)
 {
-    put(own(std::make_unique<PlaceholderPanel>(CustomTextTag, CustomTextStore)));
-    put(own(std::make_unique<PlaceholderPanel>(SystemInfoTag, SystemInfoStore)));
-    put(own(std::make_unique<PlaceholderPanel>(TimeTag, TimeStore)));
-    put(own(std::make_unique<PlaceholderPanel>(IconTag, IconStore)));
+    // Panels with an editor are widgets owned by their parent; with no
+    // parent given, the set owns them.
+    const auto widget = [this, &environment](auto* panel) {
+        if (environment.parent == nullptr) {
+            m_ownedEditors.emplace_back(panel);
+        }
+        return panel;
+    };
+    put(widget(new dispcustomtextbox(environment.parent)));
+    put(widget(new dispsysteminfobox(environment.sensors, environment.parent)));
+    put(widget(new disptimebox(environment.parent)));
+    auto* icons = widget(new dispiconbox(environment.parent));
+    put(icons);
+    m_angleFollowers << icons;
+    m_media << icons;
     put(own(std::make_unique<PlaceholderPanel>(ArcTag, ArcStore)));
     put(own(std::make_unique<PlaceholderPanel>(BarTag, BarStore)));
 
@@ -43,23 +58,7 @@ EditorPanels::EditorPanels(const PanelEnvironment& environment)
     }
 }
 
-EditorPanels::~EditorPanels()
-{
-    for (const QPointer<QWidget>& editor : m_parentless) {
-        if (editor != nullptr && editor->parent() == nullptr) {
-            delete editor.data();
-        }
-    }
-}
-
-template <typename P>
-P* EditorPanels::widget(P* panel)
-{
-    if (panel->parent() == nullptr) {
-        m_parentless.emplace_back(panel);
-    }
-    return panel;
-}
+EditorPanels::~EditorPanels() = default;
 
 template <typename P>
 P* EditorPanels::own(std::unique_ptr<P> panel)

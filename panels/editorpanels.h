@@ -3,7 +3,7 @@
 #include "editorpanel.h"
 
 #include <QList>
-#include <QPointer>
+#include <QWidget>
 
 #include <array>
 #include <memory>
@@ -69,21 +69,18 @@ public:
 private:
     template <typename P>
     P* own(std::unique_ptr<P> panel);
-    // A panel with an editor widget; one made without a parent page is the set's to delete.
-    template <typename P>
-    P* widget(P* panel);
     void put(EditorPanel* panel);
 
     std::array<EditorPanel*, kPanelCount> m_panels{};
-    std::vector<std::unique_ptr<EditorPanel>> m_owned; // panels without an editor widget
+    std::vector<std::unique_ptr<EditorPanel>> m_owned;    // panels without an editor widget
+    std::vector<std::unique_ptr<QWidget>> m_ownedEditors; // editors when no parent was given
 
     RotationRole* m_rotation = nullptr;    // the background panel
     QList<RotationRole*> m_angleFollowers; // the icon panel
     QList<DeviceSizeRole*> m_sized;
     ActiveRole* m_backgroundActive = nullptr;
+    dispbackgroundbox* m_background = nullptr;
     ActiveRole* m_captureActive = nullptr;
     QList<MediaRole*> m_media;
     SceneFitRole* m_captureFit = nullptr;
-    dispbackgroundbox* m_background = nullptr;
-    std::vector<QPointer<QWidget>> m_parentless;
 };

@@ -41,6 +41,10 @@ void TestDispClippingWidget::stillIsPlacedAndRenderedAtTheDevicesSize()
     QTRY_VERIFY(!tool.frameLabel()->pixmap(Qt::ReturnByValue).isNull());
     QCOMPARE(tool.frameSize(), QSize(400, 300));
     tool.setFramePosition(QPoint(-50, -20));
+    // Set PANELCAST_SCREENSHOT_DIR to keep a picture of the tool.
+    if (!qEnvironmentVariableIsEmpty("PANELCAST_SCREENSHOT_DIR")) {
+        QVERIFY(tool.grab().save(qEnvironmentVariable("PANELCAST_SCREENSHOT_DIR") + "/clipping-tool.png"));
+    }
     QCOMPARE(tool.renderArguments(),
              QStringList(
                  {"-i", m_picture, "-vf", "scale=400:300,crop=320:240:50:20,pad=320:240:0:0:black", output}));

@@ -534,6 +534,13 @@ void TestDispHomePage::mediaThemeIsClippedSavedOnceAndReopensPlaying()
     QList<DispWidget*> iconWidgets = m_page->currentScene()->iconWidgets();
     QCOMPARE(iconWidgets.size(), 1);
     QCOMPARE(qobject_cast<DispImageWidget*>(iconWidgets.first())->mediaPath(), res + QStringLiteral("/spin.gif"));
+    // Set PANELCAST_SCREENSHOT_DIR to keep a picture of the page.
+    if (!qEnvironmentVariableIsEmpty("PANELCAST_SCREENSHOT_DIR")) {
+        m_page->resize(1400, 900);
+        m_page->show();
+        QTest::qWait(500);
+        QVERIFY(m_page->grab().save(qEnvironmentVariable("PANELCAST_SCREENSHOT_DIR") + "/home-background.png"));
+    }
 }
 
 QTEST_MAIN(TestDispHomePage)

@@ -37,7 +37,6 @@ private slots:
     void missingMediaLeavesTheColour();
     void rotationLaysTheSceneSideways_data();
     void rotationLaysTheSceneSideways();
-    void chosenFileGoesThroughTheClippingTool();
 
 private:
     QByteArray write(dispbackgroundbox& panel, const QString& res);
@@ -166,27 +165,6 @@ void TestDispBackgroundBox::rotationLaysTheSceneSideways()
     panel.setRotation(rotation);
     QCOMPARE(s.sceneRect().size().toSize(), scene);
     QCOMPARE(panel.backgroundWidget()->imageSize(), scene);
-    panel.stopMedia();
-}
-
-void TestDispBackgroundBox::chosenFileGoesThroughTheClippingTool()
-{
-    qputenv("PANELCAST_DATA_DIR", m_dir.path().toUtf8());
-    DispScene scene;
-    scene.setSceneRect(0, 0, 320, 960);
-    dispbackgroundbox panel;
-    panel.setDeviceSize(320, 960);
-    panel.attachScene(&scene);
-    panel.setRotation(1);
-    QSignalSpy clip(&panel, &dispbackgroundbox::clipRequested);
-    panel.chooseMedia(dispbackgroundbox::VideoType, m_video);
-    QCOMPARE(clip.size(), 1);
-    QCOMPARE(clip[0][1].toString(), m_video);
-    QCOMPARE(clip[0][2].toString(), m_dir.path() + QStringLiteral("/themes/320960/bg_bg.mp4"));
-    QCOMPARE(clip[0][3].toSize(), QSize(960, 320));
-    panel.setClippedMedia(dispbackgroundbox::VideoType, m_video);
-    QCOMPARE(panel.typeBox()->currentIndex(), 2);
-    QTRY_VERIFY(!panel.backgroundWidget()->hold());
     panel.stopMedia();
 }
 

@@ -4,9 +4,9 @@
 #include "baseinfo.h"
 #include "coloradjustwidget.h"
 #include "device/ptypair.h"
-#include "disphomepage.h"
 #include "dispbackgroundbox.h"
 #include "dispclippingwidget.h"
+#include "disphomepage.h"
 #include "dispiconbox.h"
 #include "dispimagewidget.h"
 #include "dispscene.h"
@@ -26,8 +26,8 @@
 #include "transport.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGraphicsView>
 #include <QJsonArray>
@@ -533,13 +533,15 @@ void TestDispHomePage::mediaThemeIsClippedSavedOnceAndReopensPlaying()
     QTRY_VERIFY(shown->decoder()->framesDecoded() > 1);
     QList<DispWidget*> iconWidgets = m_page->currentScene()->iconWidgets();
     QCOMPARE(iconWidgets.size(), 1);
-    QCOMPARE(qobject_cast<DispImageWidget*>(iconWidgets.first())->mediaPath(), res + QStringLiteral("/spin.gif"));
+    QCOMPARE(qobject_cast<DispImageWidget*>(iconWidgets.first())->mediaPath(),
+             res + QStringLiteral("/spin.gif"));
     // Set PANELCAST_SCREENSHOT_DIR to keep a picture of the page.
     if (!qEnvironmentVariableIsEmpty("PANELCAST_SCREENSHOT_DIR")) {
         m_page->resize(1400, 900);
         m_page->show();
         QTest::qWait(500);
-        QVERIFY(m_page->grab().save(qEnvironmentVariable("PANELCAST_SCREENSHOT_DIR") + "/home-background.png"));
+        QVERIFY(
+            m_page->grab().save(qEnvironmentVariable("PANELCAST_SCREENSHOT_DIR") + "/home-background.png"));
     }
 }
 

@@ -33,8 +33,7 @@ class TestDispBackgroundBox : public QObject
 private slots:
     void initTestCase();
     void recordHasItsBytesAndCopiesMediaOnce();
-    void recordReadPlaysTheCopyInRes();
-    void missingMediaLeavesTheColour();
+    void recordReadPlaysTheCopyInResOrKeepsTheColour();
     void rotationLaysTheSceneSideways_data();
     void rotationLaysTheSceneSideways();
 
@@ -93,7 +92,7 @@ void TestDispBackgroundBox::recordHasItsBytesAndCopiesMediaOnce()
     panel.stopMedia();
 }
 
-void TestDispBackgroundBox::recordReadPlaysTheCopyInRes()
+void TestDispBackgroundBox::recordReadPlaysTheCopyInResOrKeepsTheColour()
 {
     QFile::copy(m_video, m_dir.filePath(QStringLiteral("theme_a/res/bg.mp4")));
     const QByteArray record = QByteArray::fromHex("00000002"
@@ -117,27 +116,21 @@ void TestDispBackgroundBox::recordReadPlaysTheCopyInRes()
     QCOMPARE(widget->imageSize(), QSize(960, 320));
     QTRY_VERIFY(!widget->pictureLabel()->pixmap(Qt::ReturnByValue).isNull() && !widget->hold());
     QCOMPARE(widget->decoder()->path(), panel.videoPath());
-    panel.stopMedia();
-}
 
-void TestDispBackgroundBox::missingMediaLeavesTheColour()
-{
-    // A picture whose file is not in res.
-    const QByteArray record = QByteArray::fromHex("00000001"
-                                                  "01ffff0000ffff00000000"
-                                                  "00000000"
-                                                  "01"
-                                                  "0000000c00620067002e0070006e0067");
-    DispScene scene;
-    scene.setSceneRect(0, 0, 100, 100);
-    dispbackgroundbox panel;
-    panel.setDeviceSize(100, 100);
-    panel.attachScene(&scene);
-    ThemeRecordReader reader(framed(record));
-    panel.readThemeRecord(reader, m_dir.filePath(QStringLiteral("theme_a")));
-    DispImageWidget* widget = panel.backgroundWidget();
-    QVERIFY(widget->hold());
-    QVERIFY(widget->mediaPath().isEmpty());
+    // Loaded again as a theme load does, now a picture missing from res: the
+    // fresh background keeps its colour.
+    scene.clearWidgets();
+    panel.clearTheme();
+    const QByteArray missing = QByteArray::fromHex("00000001"
+                                                   "01ffff0000ffff00000000"
+                                                   "00000000"
+                                                   "01"
+                                                   "0000000c00620067002e0070006e0067");
+    ThemeRecordReader second(framed(missing));
+    panel.readThemeRecord(second, m_dir.filePath(QStringLiteral("theme_a")));
+    QVERIFY(panel.backgroundWidget() != widget);
+    QVERIFY(panel.backgroundWidget()->hold());
+    QVERIFY(panel.backgroundWidget()->mediaPath().isEmpty());
     panel.stopMedia();
 }
 

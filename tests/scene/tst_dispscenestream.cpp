@@ -319,7 +319,8 @@ void TestDispSceneStream::mediaMovesOnTheDeviceWhereItPlays()
     }
     QVERIFY(iconChanges >= 1);
     if (!qEnvironmentVariableIsEmpty("PANELCAST_SCREENSHOT_DIR")) {
-        QVERIFY(frames.last().save(qEnvironmentVariable("PANELCAST_SCREENSHOT_DIR") + "/video-background.png"));
+        QVERIFY(
+            frames.last().save(qEnvironmentVariable("PANELCAST_SCREENSHOT_DIR") + "/video-background.png"));
     }
     for (DispImageWidget* widget : {background, icon}) {
         widget->stopDecoder();

@@ -10,6 +10,7 @@
 #include "dispiconbox.h"
 #include "dispimagewidget.h"
 #include "dispscene.h"
+#include "dispvideodecoder.h"
 #include "dispsettingwidget.h"
 #include "dispstandardwidgetfactory.h"
 #include "dispthemelist.h"
@@ -33,6 +34,7 @@
 #include <QJsonArray>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>

@@ -16,4 +16,12 @@ public:
     DispMadeWidget<DispTimeWidget> makeTimeWidget(const QString& suffix) override;
     DispMadeWidget<DispWeekdayWidget> makeWeekdayWidget(const QString& suffix) override;
     QList<QGraphicsItem*> makeDateTimeGroup(const QPointF& position) override;
+
+    // Readouts: rings, bars, gauges, charts, clocks and 3D text.
+    DispMadeWidget<DispArcWidget> makeArcWidget(DispSensorManager* sensors) override;
+    DispMadeWidget<DispProgressBarWidget> makeProgressBarWidget(DispSensorManager* sensors) override;
+    DispMadeWidget<DispAnalogClockWidget> makeAnalogClockWidget() override;
+    DispMadeWidget<DispGaugeWidget> makeGaugeWidget(DispSensorManager* sensors) override;
+    DispMadeWidget<DispChartWidget> makeChartWidget(DispSensorManager* sensors) override;
+    DispMadeWidget<Disp3DWidget> make3DWidget(DispSensorManager* sensors) override;
 };

@@ -1,5 +1,8 @@
 #include "disphomepage.h"
 
+#include "dispreadoutmenu.h"
+#include "dispreadoutrecord.h"
+
 #include "baseinfo.h"
 #include "coloradjustwidget.h"
 #include "devicemodels.h"
@@ -30,6 +33,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLoggingCategory>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStackedWidget>
@@ -110,6 +114,7 @@ DispHomePage::DispHomePage(DispScene* placeholderScene, std::unique_ptr<PortEnum
 
     buildLayout();
     m_storage->setThemeLists(m_officialList, m_personalList);
+    setUpReadouts();
     connect(m_storage, &ThemeStorage::currentThemePathChanged, this, [this](const QString& path) {
         if (m_currentDisplay != nullptr) {
             m_currentDisplay->themePath = path;
@@ -699,6 +704,18 @@ void DispHomePage::releaseAllDevices()
         delete context->info;
     }
     m_digitals.clear();
+}
+
+void DispHomePage::setUpReadouts()
+{
+    for (DispReadoutRecord::Kind kind : {DispReadoutRecord::Gauge, DispReadoutRecord::Chart,
+                                         DispReadoutRecord::Clock, DispReadoutRecord::ThreeD}) {
+        m_readoutRecords.push_back(
+            std::make_unique<DispReadoutRecord>(kind, [this] { return m_currentScene; }));
+        m_storage->setPanel(m_readoutRecords.back().get());
+    }
+    connect(m_view, &DispSceneView::contextMenuAboutToShow, this,
+            [this](QMenu* menu, QGraphicsItem* item) { DispReadoutMenu::extend(menu, item, this); });
 }
 
 void DispHomePage::clearAllPanels()

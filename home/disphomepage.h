@@ -32,6 +32,7 @@ class QPushButton;
 class ThemeDialogs;
 class ThemeStorage;
 class dispsettingwidget;
+class DispReadoutRecord;
 
 // The editor page: keeps one context per attached device (found by the
 // 500 ms port scan), shows the selected display's scene with the editor
@@ -120,6 +121,8 @@ private:
     void setThemeEditingVisible(bool visible);
     void releaseDisplay(DisplayDeviceContext* context);
     void clearAllPanels();
+    // The records and context-menu entries of the widgets no panel keeps.
+    void setUpReadouts();
     void onAngleChanged(int index);
     int backgroundRotation() const;
     void setBackgroundRotation(int quarterTurns);
@@ -180,4 +183,6 @@ private:
     QLabel* m_previewCaption = nullptr;
     QLabel* m_previewLabel = nullptr;
     dispsettingwidget* m_settingPage = nullptr;
+    // Records of the gauges, charts, clocks and 3D texts (no panel keeps them).
+    std::vector<std::unique_ptr<DispReadoutRecord>> m_readoutRecords;
 };

@@ -1,5 +1,6 @@
 #include "framepipelinebench.h"
 #include "linklatencybench.h"
+#include "readoutrenderbench.h"
 #include "scenerenderbench.h"
 
 #include <QApplication>
@@ -17,8 +18,9 @@ extern "C" {
 
 // panelcast-bench [frames]: measures the frame pipeline at the common panel
 // sizes, then the whole link to panelcast-emu ($PANELCAST_EMU, else the one
-// built beside this program), prints Markdown tables and writes them to
-// bench/results/<date>.md.
+// built beside this program), the scene's frame and the readout widgets,
+// prints Markdown tables and writes them to bench/results/<date>.md.
+// panelcast-bench readouts [frames]: only the readout widgets' tables.
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM",
@@ -28,7 +30,19 @@ int main(int argc, char** argv)
     av_log_set_level(AV_LOG_ERROR);
     QLoggingCategory::setFilterRules(QStringLiteral("panelcast.*.debug=false"));
 
-    const int frames = argc > 1 ? qMax(10, QByteArray(argv[1]).toInt()) : 150;
+    const bool readoutsOnly = argc > 1 && QByteArray(argv[1]) == "readouts";
+    const int frameArg = readoutsOnly ? 2 : 1;
+    const int frames = argc > frameArg ? qMax(10, QByteArray(argv[frameArg]).toInt()) : 150;
+    const QString readoutText =
+        QStringLiteral("\nThe readout widgets: each kind alone on a 480x1920 scene (rendered on white as "
+                       "the frame pump does), then a dashboard streamed through the encoder at 30 fps "
+                       "for 10 s.\n\n") +
+        ReadoutRenderBench::table(ReadoutRenderBench::measureKinds(frames),
+                                  ReadoutRenderBench::measureDashboard(10));
+    if (readoutsOnly) {
+        QTextStream(stdout) << readoutText;
+        return 0;
+    }
     const QList<QSize> sizes = {QSize(320, 240), QSize(480, 480), QSize(420, 960), QSize(480, 1920),
                                 QSize(1080, 1920)};
     QList<FramePipelineBench::Row> rows;
@@ -74,7 +88,7 @@ int main(int argc, char** argv)
             "turned and padded into the encoder's image as the frame pump does it, then converted "
             "and encoded. \"Plain way\" renders upright, turns with QImage::transformed and pads "
             "into a new image; \"Same pixels\" compares the two.\n\n") +
-        SceneRenderBench::table(sceneRows);
+        SceneRenderBench::table(sceneRows) + readoutText;
     QTextStream(stdout) << text;
 
     const QString dir = QStringLiteral(PANELCAST_BENCH_RESULTS_DIR);

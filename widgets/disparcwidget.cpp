@@ -5,6 +5,8 @@
 #include "dispsensormanager.h"
 #include "dispwidgetnames.h"
 
+#include <QGraphicsProxyWidget>
+
 #include <cmath>
 
 DispArcWidget::DispArcWidget(DispWidget* parent, DispSensorManager* sensors)
@@ -13,6 +15,8 @@ DispArcWidget::DispArcWidget(DispWidget* parent, DispSensorManager* sensors)
     setObjectName(DispWidgetNames::next(DispWidgetNames::Arc));
     m_ring = new DispCircularProgressBar;
     setContentWidget(m_ring);
+    // Frames reuse the last drawing until the content asks for a repaint.
+    contentProxy()->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
     if (sensors != nullptr) {
         // The manager publishes from its own thread: delivery is queued.
         connect(sensors, &DispSensorManager::updateDisplayData, this, &DispArcWidget::refreshValue);

@@ -1,7 +1,6 @@
 #include "disphomepage.h"
 
 #include "dispreadoutmenu.h"
-#include "dispreadoutrecord.h"
 
 #include "baseinfo.h"
 #include "coloradjustwidget.h"
@@ -13,7 +12,7 @@
 #include "dispsettingwidget.h"
 #include "dispthemelist.h"
 #include "dispwidget.h"
-#include "placeholderbackgroundpanel.h"
+#include "editorpanels.h"
 #include "segparaminfo.h"
 #include "segscene.h"
 #include "systemportenumerator.h"
@@ -111,10 +110,18 @@ DispHomePage::DispHomePage(DispScene* placeholderScene, std::unique_ptr<PortEnum
 
     m_storage = new ThemeStorage(m_dialogs.get(), this);
     m_storage->setHost(this);
+    PanelEnvironment environment;
+    environment.sensors = m_sensorManager.get();
+    environment.parent = this;
+    m_panels = std::make_unique<EditorPanels>(environment);
+    m_panels->installInto(*m_storage);
+    m_panels->attach(m_currentScene, 0, 0);
 
     buildLayout();
     m_storage->setThemeLists(m_officialList, m_personalList);
-    setUpReadouts();
+    // Gauges, charts, clocks and 3D texts are edited from the context menu.
+    connect(m_view, &DispSceneView::contextMenuAboutToShow, this,
+            [this](QMenu* menu, QGraphicsItem* item) { DispReadoutMenu::extend(menu, item, this); });
     connect(m_storage, &ThemeStorage::currentThemePathChanged, this, [this](const QString& path) {
         if (m_currentDisplay != nullptr) {
             m_currentDisplay->themePath = path;
@@ -366,12 +373,18 @@ QWidget* DispHomePage::buildRightTabs()
     m_panelTabs = new QStackedWidget(m_displayPage);
     m_panelTabs->setObjectName(QStringLiteral("panelTabs"));
     for (int i = 0; i < kPanelCount; ++i) {
-        auto* panel = new QLabel(m_panelTabs);
-        panel->setObjectName(QString::fromLatin1(kPanelEntries[i].name) + QLatin1String("Panel"));
-        panel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        panel->setStyleSheet(QStringLiteral("color: #c0c0c0; background: #030303; border-radius: 8px;"
-                                            " padding: 12px; font-size: 14px;"));
-        m_panelTabs->addWidget(panel);
+        QWidget* editor = m_panels->inTagOrder()[size_t(i)]->editor();
+        if (editor == nullptr) {
+            // A panel not built yet shows its title.
+            auto* title = new QLabel(m_panelTabs);
+            title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            title->setStyleSheet(QStringLiteral("color: #c0c0c0; background: #030303; border-radius: 8px;"
+                                                " padding: 12px; font-size: 14px;"));
+            m_panelTitles.insert(i, title);
+            editor = title;
+        }
+        editor->setObjectName(QString::fromLatin1(kPanelEntries[i].name) + QLatin1String("Panel"));
+        m_panelTabs->addWidget(editor);
     }
     layout->addWidget(m_panelTabs, 1);
     m_rightTabs->addTab(m_displayPage, QString());
@@ -392,7 +405,9 @@ void DispHomePage::retranslate()
     for (int i = 0; i < kPanelCount; ++i) {
         const QString title = tr(kPanelEntries[i].title);
         m_panelHeaders.at(i)->setText(title);
-        static_cast<QLabel*>(m_panelTabs->widget(i))->setText(title);
+        if (QLabel* placeholder = m_panelTitles.value(i)) {
+            placeholder->setText(title);
+        }
     }
 }
 
@@ -486,6 +501,7 @@ void DispHomePage::onSearchDeviceFinish(QString com)
     m_storage->setDevice(w, h, QString());
     context->themePath = m_personalList->firstThemeFile();
     showScene(context->scene);
+    m_panels->attach(context->scene, w, h);
 
     const QString stored = BaseInfo::themePath(BaseInfo::sizeGroup(w, h));
     QString chosen;
@@ -502,10 +518,11 @@ void DispHomePage::onSearchDeviceFinish(QString com)
     } else {
         m_themeNameEdit->clear();
         context->scene->clearWidgets();
-        clearAllPanels();
+        m_panels->clearAll();
         context->scene->clearSelection();
     }
     applyRotation();
+    m_panels->fitCaptureToScene();
     ThemeStorage::removeStrayFiles(ThemeStorage::resolutionFolder(w, h));
 
     m_rightTabs->setCurrentIndex(1);
@@ -554,17 +571,10 @@ void DispHomePage::selectDisplay(DisplayDeviceContext* context)
     m_currentDisplay = context;
     m_currentDigital = nullptr;
     m_storage->setDevice(context->width, context->height, context->themePath);
-    // The panels hold the records of one theme at a time: they take this
-    // device's again, while the scene keeps its widgets (and any unsaved edit).
-    m_keepSceneWidgets = true;
-    if (!context->themePath.isEmpty() && QFileInfo(context->themePath).isFile()) {
-        m_storage->loadTheme(context->themePath);
-    } else {
-        clearAllPanels();
-    }
-    m_keepSceneWidgets = false;
+    // The scene keeps each panel's state, unsaved edits and rotation included.
+    m_panels->attach(context->scene, context->width, context->height);
     const QSignalBlocker blocker(m_angleBox);
-    m_angleBox->setCurrentIndex(qBound(0, backgroundRotation(), 3));
+    m_angleBox->setCurrentIndex(m_panels->rotation());
     showBackgroundOrCaptureTab();
     m_rightTabs->setCurrentIndex(1);
     m_displayPage->show();
@@ -574,6 +584,7 @@ void DispHomePage::showBackgroundOrCaptureTab()
 {
     const DispWidget* background = m_currentScene->findWidgetByName(QStringLiteral("image_background"));
     if (background != nullptr) {
+        m_panels->setBackgroundActive(background->isVisible());
         switchPanelTab(background->isVisible() ? kBackgroundPanelIndex : kCapturePanelIndex);
     }
 }
@@ -610,6 +621,7 @@ void DispHomePage::showPlaceholder()
     m_personalList->clearThemeList();
     m_themeNameEdit->clear();
     showScene(m_placeholderScene);
+    m_panels->attach(m_placeholderScene, 0, 0);
     m_previewLabel->clear();
 }
 
@@ -648,9 +660,9 @@ void DispHomePage::clearDeviceInfo(QString com, int vid, int pid)
             m_storage->clearDevice();
             showScene(m_placeholderScene);
         }
+        releaseDisplay(context);
         m_officialList->clearThemeList();
         m_personalList->clearThemeList();
-        releaseDisplay(context);
         m_displays.erase(std::find_if(m_displays.begin(), m_displays.end(),
                                       [context](const auto& entry) { return entry.get() == context; }));
         emit updateDeviceList(false, com, w, h);
@@ -668,6 +680,7 @@ void DispHomePage::clearDeviceInfo(QString com, int vid, int pid)
     if (lastDisplay != nullptr) {
         selectDisplay(lastDisplay);
     } else if (!m_digitals.empty()) {
+        m_panels->attach(m_placeholderScene, 0, 0);
         selectDigital(m_digitals.back().get());
         return;
     } else {
@@ -679,8 +692,13 @@ void DispHomePage::clearDeviceInfo(QString com, int vid, int pid)
 
 void DispHomePage::releaseDisplay(DisplayDeviceContext* context)
 {
+    // The panels let go of the scene's items before it goes away; the next
+    // attach shows another scene.
+    m_panels->pointAt(context->scene);
+    m_panels->stopMedia();
     // The thread stops before the objects it uses go away.
     context->scene->clearThread();
+    m_panels->clearItemPanels();
     if (m_settingPage->transport() == context->transport()) {
         m_settingPage->setDevice(nullptr, nullptr);
     }
@@ -700,29 +718,11 @@ void DispHomePage::releaseAllDevices()
         releaseDisplay(context.get());
     }
     m_displays.clear();
+    m_panels->attach(m_view != nullptr ? m_currentScene : nullptr, 0, 0);
     for (const auto& context : m_digitals) {
         delete context->info;
     }
     m_digitals.clear();
-}
-
-void DispHomePage::setUpReadouts()
-{
-    for (DispReadoutRecord::Kind kind : {DispReadoutRecord::Gauge, DispReadoutRecord::Chart,
-                                         DispReadoutRecord::Clock, DispReadoutRecord::ThreeD}) {
-        m_readoutRecords.push_back(
-            std::make_unique<DispReadoutRecord>(kind, [this] { return m_currentScene; }));
-        m_storage->setPanel(m_readoutRecords.back().get());
-    }
-    connect(m_view, &DispSceneView::contextMenuAboutToShow, this,
-            [this](QMenu* menu, QGraphicsItem* item) { DispReadoutMenu::extend(menu, item, this); });
-}
-
-void DispHomePage::clearAllPanels()
-{
-    for (qint32 tag : kThemeTagOrder) {
-        m_storage->panel(tag)->clearTheme();
-    }
 }
 
 void DispHomePage::openSettingPage()
@@ -799,41 +799,20 @@ QImage DispHomePage::previewImage() const
     return m_previewLabel->pixmap(Qt::ReturnByValue).toImage();
 }
 
-int DispHomePage::backgroundRotation() const
-{
-    auto* background = dynamic_cast<PlaceholderBackgroundPanel*>(m_storage->panel(BackgroundTag));
-    return background != nullptr ? background->rotation() : 0;
-}
-
-void DispHomePage::setBackgroundRotation(int quarterTurns)
-{
-    if (auto* background = dynamic_cast<PlaceholderBackgroundPanel*>(m_storage->panel(BackgroundTag))) {
-        background->setRotation(quarterTurns);
-    }
-    // A quarter turn puts the panel on its side: the scene is laid out the other way round.
-    if (m_currentDisplay != nullptr && m_currentDisplay->identified()) {
-        const bool sideways = quarterTurns % 2 != 0;
-        m_currentScene->resizeScene(sideways ? m_currentDisplay->height : m_currentDisplay->width,
-                                    sideways ? m_currentDisplay->width : m_currentDisplay->height);
-    }
-}
-
 void DispHomePage::onAngleChanged(int index)
 {
     if (index < 0 || index > 3) {
         return;
     }
     m_currentScene->setRotation(index);
-    setBackgroundRotation(index);
+    m_panels->setRotation(index);
 }
 
 void DispHomePage::clearSceneForLoad()
 {
     m_currentScene->clearSelection();
-    if (!m_keepSceneWidgets) {
-        m_currentScene->clearWidgets();
-        m_currentScene->resetPanelStoreCounters();
-    }
+    m_currentScene->clearWidgets();
+    m_currentScene->resetPanelStoreCounters();
 }
 
 void DispHomePage::finishLoad()
@@ -842,16 +821,27 @@ void DispHomePage::finishLoad()
     m_currentScene->clearSelection();
 }
 
+void DispHomePage::stopDecodersForSave()
+{
+    QList<DispWidget*> media = m_currentScene->iconWidgets() + m_currentScene->maskWidgets();
+    media.append(m_currentScene->findWidgetByName(QStringLiteral("image_background")));
+    for (DispWidget* widget : media) {
+        if (widget != nullptr) {
+            widget->stopDecoder();
+        }
+    }
+}
+
 void DispHomePage::storeRotation()
 {
-    setBackgroundRotation(m_angleBox->currentIndex());
+    m_panels->setRotation(m_angleBox->currentIndex());
 }
 
 void DispHomePage::applyRotation()
 {
-    const int rotation = qBound(0, backgroundRotation(), 3);
+    const int rotation = m_panels->rotation();
     m_currentScene->setRotation(rotation);
-    setBackgroundRotation(rotation);
+    m_panels->setRotation(rotation);
     const QSignalBlocker blocker(m_angleBox);
     m_angleBox->setCurrentIndex(rotation);
 }
@@ -859,4 +849,14 @@ void DispHomePage::applyRotation()
 void DispHomePage::setThemeName(const QString& name)
 {
     m_themeNameEdit->setText(name);
+}
+
+void DispHomePage::pointMediaAt(const QString& stem)
+{
+    m_panels->pointMediaAt(stem);
+}
+
+void DispHomePage::stopMediaPlayback()
+{
+    m_panels->stopMedia();
 }

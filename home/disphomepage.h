@@ -3,6 +3,7 @@
 #include "displaydevicecontext.h"
 #include "themestoragehost.h"
 
+#include <QHash>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -16,6 +17,7 @@ class DispSensorManager;
 class DispScene;
 class DispSceneView;
 class DispThemeList;
+class EditorPanels;
 class PortEnumerator;
 class QButtonGroup;
 class QComboBox;
@@ -32,7 +34,6 @@ class QPushButton;
 class ThemeDialogs;
 class ThemeStorage;
 class dispsettingwidget;
-class DispReadoutRecord;
 
 // The editor page: keeps one context per attached device (found by the
 // 500 ms port scan), shows the selected display's scene with the editor
@@ -120,27 +121,23 @@ private:
     void showPlaceholder();
     void setThemeEditingVisible(bool visible);
     void releaseDisplay(DisplayDeviceContext* context);
-    void clearAllPanels();
-    // The records and context-menu entries of the widgets no panel keeps.
-    void setUpReadouts();
     void onAngleChanged(int index);
-    int backgroundRotation() const;
-    void setBackgroundRotation(int quarterTurns);
     void forwardBrightness(int percent);
     void switchPanelTab(int index);
 
     // What theme storage asks of the page.
     void clearSceneForLoad() override;
     void finishLoad() override;
+    void stopDecodersForSave() override;
     void storeRotation() override;
     void applyRotation() override;
+    void pointMediaAt(const QString& stem) override;
+    void stopMediaPlayback() override;
     void setThemeName(const QString& name) override;
 
     DispScene* m_placeholderScene;
     DispScene* m_currentScene;
     DisplayDeviceContext* m_currentDisplay = nullptr;
-    // Set while a selected display's records are read again: its scene stays as it is.
-    bool m_keepSceneWidgets = false;
     DigitalDeviceContext* m_currentDigital = nullptr;
     std::vector<std::unique_ptr<DisplayDeviceContext>> m_displays;
     std::vector<std::unique_ptr<DigitalDeviceContext>> m_digitals;
@@ -151,6 +148,8 @@ private:
     QTimer m_previewTimer;
     std::unique_ptr<ThemeDialogs> m_dialogs;
     ThemeStorage* m_storage = nullptr;
+    // The eight editor panels; attached to the current scene.
+    std::unique_ptr<EditorPanels> m_panels;
 
     SegScene* m_segmentScene = nullptr;
     DispSceneView* m_view = nullptr;
@@ -161,6 +160,8 @@ private:
     QListWidget* m_panelSelector = nullptr;
     QStackedWidget* m_panelTabs = nullptr;
     QList<QLabel*> m_panelHeaders;
+    // Titles shown in place of the panels not built yet, by tab index.
+    QHash<int, QLabel*> m_panelTitles;
     QStackedWidget* m_themeListStack = nullptr;
     QButtonGroup* m_themeListGroup = nullptr;
     QPushButton* m_officialButton = nullptr;
@@ -183,6 +184,4 @@ private:
     QLabel* m_previewCaption = nullptr;
     QLabel* m_previewLabel = nullptr;
     dispsettingwidget* m_settingPage = nullptr;
-    // Records of the gauges, charts, clocks and 3D texts (no panel keeps them).
-    std::vector<std::unique_ptr<DispReadoutRecord>> m_readoutRecords;
 };

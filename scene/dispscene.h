@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QList>
 #include <QPointF>
+#include <QVariantMap>
 #include <QVector>
 
 #include <array>
@@ -33,12 +34,15 @@ public:
     static constexpr int kTextItemType = QGraphicsItem::UserType + 1;
     static constexpr const char* kToolMimeType = "application/x-qabstractitemmodeldatalist";
 
-    // What an editor panel keeps on the scene it is attached to.
+    // What an editor panel keeps on the scene it is attached to, so that a
+    // panel attached to this scene again finds its state as it left it.
     struct PanelStore
     {
         bool shown = false;
-        int counter = 0;
-        QList<QGraphicsItem*> items;
+        int counter = 0;             // the panel's item count
+        QList<QGraphicsItem*> items; // the panel's items in creation order
+        int current = -1;            // index of the item being edited, -1 for none
+        QVariantMap values;          // anything else the panel keeps with the scene
     };
     static constexpr int kPanelStoreCount = 7;
 
@@ -50,6 +54,7 @@ public:
         QColor color = Qt::black;
         QString path;
         QString secondPath;
+        bool shown = true;
     };
 
     explicit DispScene(DispSensorManager* sensorManager = nullptr, QObject* parent = nullptr);

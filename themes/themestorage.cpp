@@ -3,9 +3,6 @@
 #include "baseinfo.h"
 #include "datadir.h"
 #include "dispthemelist.h"
-#include "placeholderbackgroundpanel.h"
-#include "placeholdercapturepanel.h"
-#include "placeholderpanel.h"
 #include "themedialogs.h"
 #include "themefilereader.h"
 #include "themelogging.h"
@@ -19,6 +16,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <algorithm>
 
 namespace {
 
@@ -43,24 +42,14 @@ ThemeStorage::ThemeStorage(ThemeDialogs* dialogs, QObject* parent)
     : QObject(parent), m_dialogs(dialogs), m_defaultHost(std::make_unique<ThemeStorageHost>())
 {
     m_host = m_defaultHost.get();
-    for (qint32 tag : kThemeTagOrder) {
-        std::unique_ptr<ThemePanel> placeholder;
-        if (tag == BackgroundTag)
-            placeholder = std::make_unique<PlaceholderBackgroundPanel>();
-        else if (tag == CaptureTag)
-            placeholder = std::make_unique<PlaceholderCapturePanel>();
-        else
-            placeholder = std::make_unique<PlaceholderPanel>(tag);
-        m_panels.insert(tag, placeholder.get());
-        m_placeholders.push_back(std::move(placeholder));
-    }
 }
 
 ThemeStorage::~ThemeStorage() = default;
 
 void ThemeStorage::setPanel(ThemePanel* panel)
 {
-    if (panel == nullptr || !m_panels.contains(panel->themeTag())) {
+    if (panel == nullptr ||
+        std::find(kThemeTagOrder.begin(), kThemeTagOrder.end(), panel->themeTag()) == kThemeTagOrder.end()) {
         qCWarning(lcThemes) << "ThemeStorage::setPanel: no record for tag" << (panel ? panel->themeTag() : 0);
         return;
     }
@@ -70,6 +59,12 @@ void ThemeStorage::setPanel(ThemePanel* panel)
 ThemePanel* ThemeStorage::panel(qint32 tag) const
 {
     return m_panels.value(tag, nullptr);
+}
+
+bool ThemeStorage::hasAllPanels() const
+{
+    return std::all_of(kThemeTagOrder.begin(), kThemeTagOrder.end(),
+                       [this](qint32 tag) { return m_panels.value(tag, nullptr) != nullptr; });
 }
 
 void ThemeStorage::setHost(ThemeStorageHost* host)
@@ -112,6 +107,11 @@ QString ThemeStorage::libraryFolder(int width, int height, bool personal)
 
 bool ThemeStorage::saveTheme(const QString& stem)
 {
+    if (!hasAllPanels()) {
+        // A file without every record would lose what the missing panel holds.
+        qCWarning(lcThemes).noquote() << "ThemeStorage::saveTheme: a panel is missing, nothing saved";
+        return false;
+    }
     const QFileInfo stemInfo(stem);
     const QString name = themeNameOfStem(stem);
     if (!ThemeMedia::isPlainName(name)) {
@@ -174,8 +174,10 @@ bool ThemeStorage::loadTheme(const QString& file)
         return false;
     }
     m_host->clearSceneForLoad();
-    for (qint32 tag : kThemeTagOrder)
-        m_panels.value(tag)->clearTheme();
+    for (qint32 tag : kThemeTagOrder) {
+        if (ThemePanel* panel = m_panels.value(tag, nullptr))
+            panel->clearTheme();
+    }
     // The background first, so that its widget exists, lowest in the stack,
     // before the other panels add theirs.
     readPass(file, true);

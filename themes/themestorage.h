@@ -8,7 +8,6 @@
 #include <QString>
 
 #include <memory>
-#include <vector>
 
 class DispThemeList;
 class ThemeDialogs;
@@ -31,10 +30,12 @@ public:
     explicit ThemeStorage(ThemeDialogs* dialogs, QObject* parent = nullptr);
     ~ThemeStorage() override;
 
-    // A panel replaces the placeholder of its tag; it must outlive the storage
-    // or be replaced before it dies.
+    // The panel of its tag (the home page installs all eight); it must
+    // outlive the storage or be replaced before it dies. Without all eight,
+    // nothing is saved.
     void setPanel(ThemePanel* panel);
     ThemePanel* panel(qint32 tag) const;
+    bool hasAllPanels() const;
     void setHost(ThemeStorageHost* host);
     // The two lists rebuilt after each action; the personal one also answers
     // whether an imported theme is already there.
@@ -92,7 +93,6 @@ private:
     ThemeDialogs* m_dialogs;
     ThemeStorageHost* m_host = nullptr;
     std::unique_ptr<ThemeStorageHost> m_defaultHost;
-    std::vector<std::unique_ptr<ThemePanel>> m_placeholders;
     QHash<qint32, ThemePanel*> m_panels;
     QPointer<DispThemeList> m_officialList;
     QPointer<DispThemeList> m_personalList;

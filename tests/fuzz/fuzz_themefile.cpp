@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     buffer.open(QIODevice::ReadOnly);
     ThemeFileReader records(&buffer);
 
-    PlaceholderPanel items(CustomTextTag);
+    PlaceholderPanel items(IconTag, IconStore);
     PlaceholderBackgroundPanel background;
     PlaceholderCapturePanel capture;
     QByteArray record;

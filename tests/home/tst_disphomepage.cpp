@@ -9,6 +9,7 @@
 #include "dispsettingwidget.h"
 #include "dispstandardwidgetfactory.h"
 #include "dispthemelist.h"
+#include "editorpanels.h"
 #include "home/emudevice.h"
 #include "packets.h"
 #include "resourceinit.h"
@@ -52,6 +53,8 @@ bool writeThemes(int width, int height, const QStringList& names)
 {
     FakeThemeDialogs dialogs;
     ThemeStorage writer(&dialogs);
+    EditorPanels panels{PanelEnvironment()};
+    panels.installInto(writer);
     writer.setDevice(width, height, QString());
     for (const QString& name : names) {
         if (!writer.saveTheme(ThemeStorage::libraryFolder(width, height, true) + "/" + name))

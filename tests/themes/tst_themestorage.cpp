@@ -2,6 +2,7 @@
 #include "dispthemelist.h"
 #include "fakethemedialogs.h"
 #include "placeholderbackgroundpanel.h"
+#include "placeholdercapturepanel.h"
 #include "placeholderpanel.h"
 #include "themerecordreader.h"
 #include "themerecordwriter.h"
@@ -98,8 +99,9 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
 }
 
 // The theme file every placeholder panel writes: six item records with zero
-// items, the background (colour black, rotation 0, shown, no media) and the
-// capture (no frame, 0, 0, 480 x 480, hidden).
+// items, the background (colour black, rotation 0, shown, no media), the
+// capture (no frame, 0, 0, 480 x 480, hidden) and four widget records with
+// zero items.
 const QByteArray kEmptyTheme =
     QByteArray::fromHex("0d000000 00000081 00 00000000"
                         "0d000000 00000082 00 00000000"
@@ -115,6 +117,34 @@ const QByteArray kEmptyTheme =
                         "0d000000 00000088 00 00000000"
                         "0d000000 00000089 00 00000000"
                         "0d000000 0000008a 00 00000000");
+
+// Theme storage with the placeholder panels of every record, as the home page
+// installs its panels.
+class Storage : public ThemeStorage
+{
+public:
+    explicit Storage(ThemeDialogs* dialogs) : ThemeStorage(dialogs)
+    {
+        const int storeSlots[] = {CustomTextStore, SystemInfoStore, TimeStore, IconStore, ArcStore, BarStore};
+        for (int i = 0; i < 6; ++i) {
+            m_items.push_back(std::make_unique<PlaceholderPanel>(kThemeTagOrder[size_t(i)], storeSlots[i]));
+            setPanel(m_items.back().get());
+        }
+        setPanel(&m_background);
+        setPanel(&m_capture);
+        // The gauges, charts, clocks and 3D texts, kept by no store.
+        for (size_t i = 8; i < kThemeTagOrder.size(); ++i) {
+            m_items.push_back(std::make_unique<PlaceholderPanel>(kThemeTagOrder[i], -1));
+            setPanel(m_items.back().get());
+        }
+    }
+    PlaceholderBackgroundPanel* background() { return &m_background; }
+
+private:
+    std::vector<std::unique_ptr<PlaceholderPanel>> m_items;
+    PlaceholderBackgroundPanel m_background;
+    PlaceholderCapturePanel m_capture;
+};
 
 } // namespace
 
@@ -172,7 +202,7 @@ void TestThemeStorage::cleanup()
 
 void TestThemeStorage::savedThemeHasEveryRecordInTagOrder()
 {
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     QVERIFY(storage.saveTheme(personal() + "/night"));
     QCOMPARE(readAll(personal() + "/theme_night/night.theme").toHex(' '), kEmptyTheme.toHex(' '));
     QVERIFY(QFileInfo(personal() + "/theme_night/res").isDir());
@@ -187,6 +217,12 @@ void TestThemeStorage::savedThemeHasEveryRecordInTagOrder()
                                     "write 135 ", "write 136 ", "write 137 " + res, "write 138 "}));
     for (qint32 tag : kThemeTagOrder)
         delete storage.panel(tag);
+
+    // Without a panel for every record nothing is written: the file would lose that panel's part.
+    ThemeStorage bare(&m_dialogs);
+    bare.setPanel(storage.background());
+    QVERIFY(!bare.saveTheme(personal() + "/partial"));
+    QVERIFY(!QFileInfo::exists(personal() + "/theme_partial/partial.theme"));
 }
 
 void TestThemeStorage::saveLoadSaveGivesTheSameBytes()
@@ -195,8 +231,8 @@ void TestThemeStorage::saveLoadSaveGivesTheSameBytes()
     QVERIFY(writeFile(media, "picture bytes"));
     const QString first = personal() + "/theme_day/day.theme";
     {
-        ThemeStorage storage(&m_dialogs);
-        auto* background = static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag));
+        Storage storage(&m_dialogs);
+        auto* background = storage.background();
         BackgroundRecord look;
         look.kind = BackgroundRecord::Picture;
         look.colour = QColor(200, 100, 50, 128);
@@ -208,9 +244,9 @@ void TestThemeStorage::saveLoadSaveGivesTheSameBytes()
     const QByteArray saved = readAll(first);
     QCOMPARE(readAll(personal() + "/theme_day/res/sky.png"), QByteArray("picture bytes"));
 
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     QVERIFY(storage.loadTheme(first));
-    auto* background = static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag));
+    auto* background = storage.background();
     QCOMPARE(background->rotation(), 3);
     QCOMPARE(background->mediaPath(), personal() + "/theme_day/res/sky.png");
     QVERIFY(storage.saveTheme(personal() + "/day"));
@@ -225,7 +261,7 @@ void TestThemeStorage::saveLoadSaveGivesTheSameBytes()
 
 void TestThemeStorage::loadGivesTheBackgroundFirstThenTheRest()
 {
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     RecordingHost host(&m_events);
     storage.setHost(&host);
     std::vector<std::unique_ptr<RecordingPanel>> panels;
@@ -250,7 +286,7 @@ void TestThemeStorage::loadGivesTheBackgroundFirstThenTheRest()
 
 void TestThemeStorage::loadOfAMissingFileChangesNothing()
 {
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     RecordingHost host(&m_events);
     storage.setHost(&host);
     RecordingPanel panel(CustomTextTag, &m_events);
@@ -290,7 +326,7 @@ void TestThemeStorage::hostileFilesLoadWithoutHarm()
     QFETCH(QByteArray, file);
     QFETCH(QStringList, reads);
 
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     RecordingPanel panel(TimeTag, &m_events);
     storage.setPanel(&panel);
     const QString path = personal() + "/theme_bad/bad.theme";
@@ -303,7 +339,7 @@ void TestThemeStorage::hostileFilesLoadWithoutHarm()
 
 void TestThemeStorage::placeholderRefusesAHugeItemCount()
 {
-    PlaceholderPanel panel(ArcTag);
+    PlaceholderPanel panel(ArcTag, ArcStore);
     const QByteArray hostile = record(ArcTag, [](QDataStream& s) { s << true << qint32(1000000000); });
     ThemeRecordReader reader(hostile);
     panel.readThemeRecord(reader, QString());
@@ -373,10 +409,10 @@ void TestThemeStorage::hostileMediaNamesNeverLeaveTheTheme()
 
     const QString file = personal() + "/theme_evil/evil.theme";
     QVERIFY(writeFile(file, backgroundRecord(BackgroundRecord::Picture, name)));
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     attach(storage);
     QVERIFY(storage.loadTheme(file));
-    auto* background = static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag));
+    auto* background = storage.background();
     QCOMPARE(background->mediaPath(), QString());
 
     // Saving in place and under a new name, then deleting, touches nothing outside.
@@ -401,10 +437,10 @@ void TestThemeStorage::aLinkInResIsReplacedNotFollowed()
     QVERIFY(QDir().mkpath(personal() + "/theme_linked/res"));
     QVERIFY(QFile::link(outside, personal() + "/theme_linked/res/victim.png"));
 
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     BackgroundRecord look;
     look.kind = BackgroundRecord::Picture;
-    static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag))->setBackground(look, media);
+    storage.background()->setBackground(look, media);
     QVERIFY(storage.saveTheme(personal() + "/linked"));
     QCOMPARE(readAll(outside), QByteArray("do not touch"));
     QVERIFY(!QFileInfo(personal() + "/theme_linked/res/victim.png").isSymLink());
@@ -420,7 +456,7 @@ void TestThemeStorage::aLinkInResIsReplacedNotFollowed()
 
 void TestThemeStorage::actionsNeedADevice()
 {
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     m_dialogs.fileAnswer = m_data->path() + "/x";
     storage.save("free");
     storage.exportTheme();
@@ -446,7 +482,7 @@ void TestThemeStorage::saveRefusesEmptyAndPathNames()
 {
     QFETCH(QString, name);
     QFETCH(QString, message);
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     attach(storage);
     storage.save(name);
     QCOMPARE(m_dialogs.messages, QStringList{message});
@@ -459,7 +495,7 @@ void TestThemeStorage::saveStoresThePathAndAsksBeforeOverwriting()
     QVERIFY(writeFile(resolution + "/bg_clip.mp4", "loose"));
     QVERIFY(writeFile(resolution + "/official/theme_a/a.theme", kEmptyTheme));
     QVERIFY(writeFile(m_data->path() + "/themes/keep.txt", "not ours"));
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     RecordingHost host(&m_events);
     storage.setHost(&host);
     attach(storage);
@@ -499,7 +535,7 @@ void TestThemeStorage::saveStoresThePathAndAsksBeforeOverwriting()
 void TestThemeStorage::exportSavesWhereTheUserChoseButNotOverAFolder()
 {
     QVERIFY(QDir().mkpath(m_data->path() + "/out/theme_taken"));
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     attach(storage);
     m_dialogs.fileAnswer = QString();
     storage.exportTheme(); // cancelled
@@ -526,7 +562,7 @@ void TestThemeStorage::importCopiesWithoutOverwritingAndRefusesAListedTheme()
     QVERIFY(writeFile(incoming + "/res/b.png", "new"));
     QVERIFY(writeFile(personal() + "/theme_sky/res/a.png", "mine"));
 
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     RecordingHost host(&m_events);
     storage.setHost(&host);
     attach(storage);
@@ -542,7 +578,7 @@ void TestThemeStorage::importCopiesWithoutOverwritingAndRefusesAListedTheme()
     QCOMPARE(BaseInfo::themePath("480480"), target + "/sky.theme");
     QCOMPARE(m_events, QStringList({"host name sky", "host stopMedia", "host clearScene", "host finishLoad",
                                     "host applyRotation"}));
-    auto* background = static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag));
+    auto* background = storage.background();
     QCOMPARE(background->rotation(), 1);
     QCOMPARE(background->mediaPath(), target + "/res/a.png");
 
@@ -583,7 +619,7 @@ void TestThemeStorage::openLoadsAndStoresTheTheme()
 {
     const QString file = personal() + "/theme_blue/blue.theme";
     QVERIFY(writeFile(file, backgroundRecord(BackgroundRecord::Colour, "", 2)));
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     RecordingHost host(&m_events);
     storage.setHost(&host);
     attach(storage);
@@ -591,7 +627,7 @@ void TestThemeStorage::openLoadsAndStoresTheTheme()
     QCOMPARE(m_events, QStringList({"host name blue", "host stopMedia", "host clearScene", "host finishLoad",
                                     "host applyRotation"}));
     QCOMPARE(BaseInfo::themePath("480480"), file);
-    QCOMPARE(static_cast<PlaceholderBackgroundPanel*>(storage.panel(BackgroundTag))->rotation(), 2);
+    QCOMPARE(storage.background()->rotation(), 2);
 
     m_events.clear();
     storage.openTheme(file);
@@ -603,7 +639,7 @@ void TestThemeStorage::listsFollowSavesAndKeepTheOpenTheme()
     QVERIFY(writeFile(m_data->path() + "/themes/480480/official/theme_stock/stock.theme", kEmptyTheme));
     DispThemeList official(nullptr, &m_dialogs);
     DispThemeList personalList(nullptr, &m_dialogs);
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     storage.setThemeLists(&official, &personalList);
     attach(storage);
     QCOMPARE(official.listWidget()->count(), 1);

@@ -5,6 +5,13 @@
 
 #include <QDataStream>
 
+namespace {
+const QString kShowFrame = QStringLiteral("showFrame");
+const QString kRect = QStringLiteral("rect");
+} // namespace
+
+PlaceholderCapturePanel::PlaceholderCapturePanel() : m_link(CaptureStore, {}, {}) {}
+
 qint32 PlaceholderCapturePanel::themeTag() const
 {
     return CaptureTag;
@@ -12,11 +19,22 @@ qint32 PlaceholderCapturePanel::themeTag() const
 
 void PlaceholderCapturePanel::clearTheme() {}
 
+bool PlaceholderCapturePanel::showFrame()
+{
+    return m_link.store().values.value(kShowFrame).toBool();
+}
+
+QRect PlaceholderCapturePanel::captureRect()
+{
+    return m_link.store().values.value(kRect, QRect(0, 0, 480, 480)).toRect();
+}
+
 void PlaceholderCapturePanel::writeThemeRecord(QDataStream& out, const QString& resourceFolder)
 {
     Q_UNUSED(resourceFolder)
-    out << m_showFrame << qint32(m_rect.x()) << qint32(m_rect.y()) << qint32(m_rect.width())
-        << qint32(m_rect.height()) << m_visible;
+    const QRect rect = captureRect();
+    out << showFrame() << qint32(rect.x()) << qint32(rect.y()) << qint32(rect.width())
+        << qint32(rect.height()) << captureVisible();
 }
 
 void PlaceholderCapturePanel::readThemeRecord(ThemeRecordReader& in, const QString& themeFolder)
@@ -30,7 +48,8 @@ void PlaceholderCapturePanel::readThemeRecord(ThemeRecordReader& in, const QStri
         return;
     // The spin boxes hold 0 to 4096.
     auto bounded = [](qint32 v) { return qBound(0, v, 4096); };
-    m_showFrame = showFrame;
-    m_rect = QRect(bounded(x), bounded(y), bounded(w), bounded(h));
-    m_visible = visible;
+    DispScene::PanelStore& store = m_link.store();
+    store.values.insert(kShowFrame, showFrame);
+    store.values.insert(kRect, QRect(bounded(x), bounded(y), bounded(w), bounded(h)));
+    store.shown = visible;
 }

@@ -82,7 +82,8 @@ void TestDispReadoutRecord::gaugeRecordBytes()
     DispScene scene;
     scene.setSceneRect(0, 0, 480, 1920);
     fillScene(scene, dir.path());
-    DispReadoutRecord record(DispReadoutRecord::Gauge, [&scene] { return &scene; });
+    DispReadoutRecord record(DispReadoutRecord::Gauge);
+    record.pointAtScene(&scene);
     QCOMPARE(record.themeTag(), 135);
     const QByteArray expected = QByteArray::fromHex("4c000000" // length 76
                                                     "00000087" // tag 135
@@ -110,7 +111,8 @@ void TestDispReadoutRecord::everyKindSurvivesSaveAndLoad()
     fillScene(scene, dir.path());
     QList<QByteArray> saved;
     for (DispReadoutRecord::Kind kind : kKinds) {
-        DispReadoutRecord record(kind, [&scene] { return &scene; });
+        DispReadoutRecord record(kind);
+        record.attachScene(&scene);
         saved.append(writeRecord(record, res));
         QCOMPARE(record.widgets().size(), 1);
         record.clearTheme();
@@ -122,7 +124,8 @@ void TestDispReadoutRecord::everyKindSurvivesSaveAndLoad()
     DispScene loaded;
     loaded.setSceneRect(0, 0, 480, 1920);
     for (int i = 0; i < saved.size(); ++i) {
-        DispReadoutRecord record(kKinds[i], [&loaded] { return &loaded; });
+        DispReadoutRecord record(kKinds[i]);
+        record.pointAtScene(&loaded);
         ThemeRecordReader reader(saved[i]);
         record.readThemeRecord(reader, dir.filePath(QStringLiteral("theme")));
         QVERIFY(reader.ok());
@@ -131,7 +134,9 @@ void TestDispReadoutRecord::everyKindSurvivesSaveAndLoad()
         QCOMPARE(writeRecord(record, res).toHex(' '), saved[i].toHex(' '));
     }
     const auto first = [&loaded](DispReadoutRecord::Kind kind) {
-        return DispReadoutRecord(kind, [&loaded] { return &loaded; }).widgets().value(0);
+        DispReadoutRecord record(kind);
+        record.pointAtScene(&loaded);
+        return record.widgets().value(0);
     };
     auto* chart = qobject_cast<DispChartWidget*>(first(DispReadoutRecord::Chart));
     QVERIFY(chart != nullptr);
@@ -162,7 +167,8 @@ void TestDispReadoutRecord::malformedRecordsAddNothing()
     QFETCH(QByteArray, body);
     DispScene scene;
     scene.setSceneRect(0, 0, 480, 480);
-    DispReadoutRecord record(DispReadoutRecord::Gauge, [&scene] { return &scene; });
+    DispReadoutRecord record(DispReadoutRecord::Gauge);
+    record.pointAtScene(&scene);
     ThemeRecordWriter writer(GaugeTag);
     writer.stream().writeRawData(body.constData(), body.size());
     ThemeRecordReader reader(writer.finish());

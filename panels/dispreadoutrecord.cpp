@@ -52,10 +52,7 @@ QString mediaPath(const QString& name, const QString& themeFolder)
 
 } // namespace
 
-DispReadoutRecord::DispReadoutRecord(Kind kind, std::function<DispScene*()> scene)
-    : m_kind(kind), m_scene(std::move(scene))
-{
-}
+DispReadoutRecord::DispReadoutRecord(Kind kind) : m_kind(kind), m_link(-1, {}, {}) {}
 
 qint32 DispReadoutRecord::themeTag() const
 {
@@ -90,7 +87,7 @@ bool DispReadoutRecord::isKind(const DispWidget* widget) const
 QList<DispWidget*> DispReadoutRecord::widgets() const
 {
     QList<DispWidget*> list;
-    DispScene* scene = m_scene ? m_scene() : nullptr;
+    DispScene* scene = m_link.scene();
     if (scene == nullptr) {
         return list;
     }
@@ -105,7 +102,7 @@ QList<DispWidget*> DispReadoutRecord::widgets() const
 
 void DispReadoutRecord::clearTheme()
 {
-    DispScene* scene = m_scene ? m_scene() : nullptr;
+    DispScene* scene = m_link.scene();
     for (DispWidget* widget : widgets()) {
         scene->removeItem(widget);
         widget->deleteLater();
@@ -175,7 +172,7 @@ void DispReadoutRecord::readThemeRecord(ThemeRecordReader& in, const QString& th
     if (!in.readBool(shown) || !in.readCount(count, kMinItemBytes)) {
         return;
     }
-    DispScene* scene = m_scene ? m_scene() : nullptr;
+    DispScene* scene = m_link.scene();
     for (qint32 i = 0; i < count && in.ok(); ++i) {
         QString name;
         QRectF geometry;

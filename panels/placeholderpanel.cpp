@@ -1,9 +1,11 @@
 #include "placeholderpanel.h"
 
-#include "themelogging.h"
+#include "panelslog.h"
 #include "themerecordreader.h"
 
 #include <QDataStream>
+
+PlaceholderPanel::PlaceholderPanel(qint32 tag, int storeSlot) : m_tag(tag), m_link(storeSlot, {}, {}) {}
 
 void PlaceholderPanel::clearTheme()
 {
@@ -13,7 +15,7 @@ void PlaceholderPanel::clearTheme()
 void PlaceholderPanel::writeThemeRecord(QDataStream& out, const QString& resourceFolder)
 {
     Q_UNUSED(resourceFolder)
-    out << m_showAll << qint32(0);
+    out << m_link.store().shown << qint32(0);
 }
 
 void PlaceholderPanel::readThemeRecord(ThemeRecordReader& in, const QString& themeFolder)
@@ -26,9 +28,9 @@ void PlaceholderPanel::readThemeRecord(ThemeRecordReader& in, const QString& the
         return;
     // As in the panels: a record without items leaves the check box unchanged.
     if (count > 0) {
-        m_showAll = showAll;
+        m_link.store().shown = showAll;
         m_droppedItems = count;
-        qCDebug(lcThemes).noquote() << "PlaceholderPanel::readThemeRecord: tag" << m_tag << "dropped" << count
+        qCDebug(lcPanels).noquote() << "PlaceholderPanel::readThemeRecord: tag" << m_tag << "dropped" << count
                                     << "items";
     }
 }

@@ -1,5 +1,7 @@
 #include "editorpanels.h"
 
+#include "disparcbox.h"
+#include "dispbarbox.h"
 #include "dispreadoutrecord.h"
 #include "panelslog.h"
 #include "placeholderbackgroundpanel.h"
@@ -24,13 +26,20 @@ int tagIndex(qint32 tag)
 
 EditorPanels::EditorPanels(const PanelEnvironment& environment)
 {
-    Q_UNUSED(environment)
     put(own(std::make_unique<PlaceholderPanel>(CustomTextTag, CustomTextStore)));
     put(own(std::make_unique<PlaceholderPanel>(SystemInfoTag, SystemInfoStore)));
     put(own(std::make_unique<PlaceholderPanel>(TimeTag, TimeStore)));
     put(own(std::make_unique<PlaceholderPanel>(IconTag, IconStore)));
-    put(own(std::make_unique<PlaceholderPanel>(ArcTag, ArcStore)));
-    put(own(std::make_unique<PlaceholderPanel>(BarTag, BarStore)));
+    // Panels with an editor belong to the editor's parent (the home page);
+    // without one, to this set.
+    const auto editorPanel = [this, &environment](EditorPanel* panel) {
+        if (environment.parent == nullptr) {
+            own(std::unique_ptr<EditorPanel>(panel));
+        }
+        put(panel);
+    };
+    editorPanel(new disparcbox(environment.parent));
+    editorPanel(new dispbarbox(environment.parent));
 
     auto* background = own(std::make_unique<PlaceholderBackgroundPanel>());
     put(background);

@@ -47,6 +47,8 @@ disparcbox::disparcbox(QWidget* parent)
     m_lineWidth->setRange(0, kLargestSide);
     m_lineWidth->setValue(10);
     m_roundCap = new QCheckBox(tr("RoundCap"), this);
+    m_roundCap->setObjectName(QStringLiteral("roundCap"));
+    m_textColor->setObjectName(QStringLiteral("textColor"));
 
     QFormLayout* form = controls();
     form->addRow(tr("Text Color:"), m_textColor);

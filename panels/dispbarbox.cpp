@@ -44,6 +44,8 @@ dispbarbox::dispbarbox(QWidget* parent)
     m_direction->addItems(
         {QStringLiteral("0"), QStringLiteral("90"), QStringLiteral("180"), QStringLiteral("270")});
     m_fill = new QCheckBox(tr("Fill"), this);
+    m_fill->setObjectName(QStringLiteral("fill"));
+    m_borderColor->setObjectName(QStringLiteral("borderColor"));
     m_foreColor->setColor(Qt::green);
     m_gradientColor->setColor(Qt::yellow);
 

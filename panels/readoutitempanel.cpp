@@ -85,6 +85,10 @@ ReadoutItemPanel::ReadoutItemPanel(const QString& title, int storeSlot, const QS
     m_foreColor = new DispColorSelectButton(QString(), Qt::green, this);
     m_gradientColor = new DispColorSelectButton(QString(), Qt::red, this);
     m_transparent = new QCheckBox(tr("Transparent"), this);
+    m_backColor->setObjectName(QStringLiteral("backColor"));
+    m_foreColor->setObjectName(QStringLiteral("foreColor"));
+    m_gradientColor->setObjectName(QStringLiteral("gradientColor"));
+    m_transparent->setObjectName(QStringLiteral("transparent"));
     m_opacity = new QSlider(Qt::Horizontal, this);
     m_opacity->setObjectName(QStringLiteral("opacity"));
     m_opacity->setRange(0, 100);

@@ -1,3 +1,4 @@
+#include "../device/emuprocess.h"
 #include "disparcbox.h"
 #include "disparcwidget.h"
 #include "dispbarbox.h"
@@ -6,14 +7,18 @@
 #include "dispprogressbar.h"
 #include "dispprogressbarwidget.h"
 #include "dispscene.h"
+#include "dispsensormanager.h"
 #include "dispstandardwidgetfactory.h"
+#include "replaysensorlibrary.h"
 #include "themerecordreader.h"
 #include "themerecordwriter.h"
+#include "transport.h"
 
 #include <QComboBox>
 #include <QGraphicsProxyWidget>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
 #include <QtTest>
@@ -65,6 +70,7 @@ private slots:
     void recordsSurviveSaveAndLoad_data();
     void recordsSurviveSaveAndLoad();
     void controlsEditTheCurrentItem();
+    void themeOfArcAndBarStreamsAndFollowsReadings();
 };
 
 void TestReadoutItemPanel::itemsFollowTheStripAndTheScene_data()
@@ -234,6 +240,93 @@ void TestReadoutItemPanel::controlsEditTheCurrentItem()
     bars.findChild<QSpinBox*>(QStringLiteral("length"))->setValue(10);
     bars.findChild<QSpinBox*>(QStringLiteral("height"))->setValue(40);
     QCOMPARE(bar->size(), QSize(40, 40));
+}
+
+void TestReadoutItemPanel::themeOfArcAndBarStreamsAndFollowsReadings()
+{
+    QProcess help;
+    help.start(qEnvironmentVariable("PANELCAST_EMU"), {"--help"});
+    if (!help.waitForFinished(8000) || !help.readAllStandardOutput().contains("--link")) {
+        QSKIP("panelcast-emu cannot emulate a device here");
+    }
+    // The theme: a 200-pixel ring and a 400-pixel bar, both on CPU Temperature.
+    QByteArray arcRecord;
+    QByteArray barRecord;
+    {
+        DispScene editing;
+        editing.setSceneRect(0, 0, 480, 480);
+        disparcbox arcs;
+        dispbarbox bars;
+        arcs.attachScene(&editing);
+        bars.attachScene(&editing);
+        add(arcs);
+        arcs.findChild<QSpinBox*>(QStringLiteral("size"))->setValue(200);
+        arcs.findChild<QSpinBox*>(QStringLiteral("lineWidth"))->setValue(30);
+        arcs.items().first()->setPos(20, 20);
+        add(bars);
+        bars.findChild<QSpinBox*>(QStringLiteral("length"))->setValue(400);
+        editing.clearSelection();
+        bars.items().first()->setPos(20, 200);
+        arcRecord = writeRecord(arcs);
+        barRecord = writeRecord(bars);
+    }
+
+    // The device: an emulated 480 x 480 display, readings 45 then 88 degrees.
+    const QString replay = qEnvironmentVariable("PANELCAST_TEST_DATA") + "/scene/cpu-temperature.json";
+    SensorAuxiliary aux;
+    aux.cpuName = [] { return QString(); };
+    aux.memoryManufacturer = [] { return QString(); };
+    aux.videoControllers = [] { return QStringList(); };
+    aux.diskFigures = [] { return DiskFigures{}; };
+    aux.masterVolume = [] { return 0; };
+    aux.applyReplay(ReplaySensorLibrary::readAuxiliary(replay));
+    DispSensorManager sensors(std::make_unique<ReplaySensorLibrary>(replay), aux);
+    QTemporaryDir dir;
+    EmuProcess emu;
+    const QString link = dir.filePath(QStringLiteral("ttyREADOUT"));
+    QVERIFY2(
+        emu.start({"--link", link, "--size", "480x480", "--out", dir.filePath("out"), "--png-every", "1"}),
+        qPrintable(emu.errorText()));
+    DispScene scene(&sensors);
+    QSignalSpy found(scene.transport(), &Transport::searchDeviceFinish);
+    scene.transport()->openDevice(link, 0x1F3A, 0x0007);
+    QVERIFY(found.wait(8000));
+    scene.setSceneSize(480, 480);
+    disparcbox arcs;
+    dispbarbox bars;
+    arcs.attachScene(&scene);
+    bars.attachScene(&scene);
+    ThemeRecordReader arcReader(arcRecord);
+    ThemeRecordReader barReader(barRecord);
+    arcs.readThemeRecord(arcReader, QString());
+    bars.readThemeRecord(barReader, QString());
+    scene.clearSelection();
+    auto* ring = qobject_cast<DispArcWidget*>(arcs.items().value(0));
+    QVERIFY(ring != nullptr && bars.items().size() == 1);
+
+    // 120 degrees clockwise from 12 on the ring, and 35 % along the bar: a
+    // reading of 45 (of 200) reaches neither, 88 both.
+    const QPoint onRing(120 + int(85 * std::sin(M_PI * 2 / 3)), 120 - int(85 * std::cos(M_PI * 2 / 3)));
+    // The bar lies across the middle of its square widget.
+    const QPoint onBar = (bars.items().first()->pos() + QPointF(2 + 0.35 * 396, 200)).toPoint();
+    const auto latest = [&dir] { return QImage(dir.filePath(QStringLiteral("out/latest.png"))); };
+    const auto filled = [](const QImage& frame, const QPoint& at) {
+        const QColor c = frame.pixelColor(at); // the gradient is green-yellow, the track grey
+        return c.green() > 200 && c.blue() < 100;
+    };
+    for (int pass = 0; pass < 5; ++pass) {
+        sensors.runLoopPass();
+    }
+    QCoreApplication::processEvents();
+    for (int step = 0; step < 2; ++step) {
+        const bool hot = ring->ring()->value() > 80;
+        QVERIFY(ring->ring()->value() == 45 || hot);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !latest().isNull() && filled(latest(), onRing) == hot && filled(latest(), onBar) == hot, 8000);
+        sensors.runLoopPass(); // the replay moves to its other value
+        QCoreApplication::processEvents();
+    }
+    scene.clearThread();
 }
 
 QTEST_MAIN(TestReadoutItemPanel)

@@ -47,8 +47,11 @@ ReadoutItemPanel::ReadoutItemPanel(const QString& title, int storeSlot, const QS
                            [this](QGraphicsItem* item) { onSceneDeleted(item); }),
       m_buttonText(buttonText), m_buttonImage(buttonImage)
 {
-    setStyleSheet(QStringLiteral("QWidget { color: white; font-family: 'Arial'; }"
-                                 "QComboBox, QSpinBox { background: #202020; }"));
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet(QStringLiteral("ReadoutItemPanel { background-color: #030303; border-radius: 8px; }"
+                                 "QWidget { color: white; font-family: 'Arial'; }"
+                                 "QListWidget { background-color: #1d1d1d; }"
+                                 "QComboBox, QSpinBox { background-color: #202020; }"));
     auto* layout = new QVBoxLayout(this);
 
     auto* header = new QWidget(this);

@@ -326,6 +326,15 @@ void TestReadoutItemPanel::themeOfArcAndBarStreamsAndFollowsReadings()
         sensors.runLoopPass(); // the replay moves to its other value
         QCoreApplication::processEvents();
     }
+    // Set PANELCAST_SCREENSHOT_DIR to keep the decoded frame and the two panels.
+    const QString shots = qEnvironmentVariable("PANELCAST_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) {
+        QVERIFY(latest().save(shots + QStringLiteral("/readouts-device.png")));
+        arcs.resize(375, 560);
+        QVERIFY(arcs.grab().save(shots + QStringLiteral("/arc-panel.png")));
+        bars.resize(375, 560);
+        QVERIFY(bars.grab().save(shots + QStringLiteral("/bar-panel.png")));
+    }
     scene.clearThread();
 }
 

@@ -11,35 +11,8 @@
 
 namespace {
 
-const char* const kVertexCore = R"(#version 150
-in vec4 vertex;
-in vec3 normal;
-out vec3 vert;
-out vec3 vertNormal;
-uniform mat4 projMatrix;
-uniform mat4 mvMatrix;
-uniform mat3 normalMatrix;
-void main() {
-   vert = vertex.xyz;
-   vertNormal = normalMatrix * normal;
-   gl_Position = projMatrix * mvMatrix * vertex;
-}
-)";
-
-const char* const kFragmentCore = R"(#version 150
-in highp vec3 vert;
-in highp vec3 vertNormal;
-out highp vec4 fragColor;
-uniform highp vec3 lightPos;
-uniform highp vec3 color;
-void main() {
-   highp vec3 L = normalize(lightPos - vert);
-   highp float NL = max(dot(normalize(vertNormal), L), 0.0);
-   highp vec3 col = clamp(color * 0.2 + color * 0.8 * NL, 0.0, 1.0);
-   fragColor = vec4(col, 1.0);
-}
-)";
-
+// One source per stage, written for the compatibility profile; the core
+// profile gets a prefix that maps its keywords.
 const char* const kVertex = R"(attribute vec4 vertex;
 attribute vec3 normal;
 varying vec3 vert;
@@ -62,9 +35,13 @@ void main() {
    highp vec3 L = normalize(lightPos - vert);
    highp float NL = max(dot(normalize(vertNormal), L), 0.0);
    highp vec3 col = clamp(color * 0.2 + color * 0.8 * NL, 0.0, 1.0);
-   gl_FragColor = vec4(col, 1.0);
+   fragColor = vec4(col, 1.0);
 }
 )";
+
+const char* const kVertexCorePrefix = "#version 150\n#define attribute in\n#define varying out\n";
+const char* const kFragmentCorePrefix = "#version 150\n#define varying in\nout highp vec4 fragColor;\n";
+const char* const kFragmentPrefix = "#define fragColor gl_FragColor\n";
 
 } // namespace
 
@@ -179,8 +156,10 @@ void Disp3D::initializeGL()
     glClearColor(0, 0, 0, m_transparent ? 0 : 1);
 
     m_program = std::make_unique<QOpenGLShaderProgram>();
-    m_program->addShaderFromSourceCode(QOpenGLShader::Vertex, m_core ? kVertexCore : kVertex);
-    m_program->addShaderFromSourceCode(QOpenGLShader::Fragment, m_core ? kFragmentCore : kFragment);
+    m_program->addShaderFromSourceCode(QOpenGLShader::Vertex,
+                                       QByteArray(m_core ? kVertexCorePrefix : "") + kVertex);
+    m_program->addShaderFromSourceCode(
+        QOpenGLShader::Fragment, QByteArray(m_core ? kFragmentCorePrefix : kFragmentPrefix) + kFragment);
     m_program->bindAttributeLocation("vertex", 0);
     m_program->bindAttributeLocation("normal", 1);
     if (!m_program->link()) {

@@ -1,4 +1,5 @@
 #include "../device/emuprocess.h"
+#include "../widgets/readoutfixtures.h"
 #include "disparcbox.h"
 #include "disparcwidget.h"
 #include "dispbarbox.h"
@@ -273,14 +274,8 @@ void TestReadoutItemPanel::themeOfArcAndBarStreamsAndFollowsReadings()
 
     // The device: an emulated 480 x 480 display, readings 45 then 88 degrees.
     const QString replay = qEnvironmentVariable("PANELCAST_TEST_DATA") + "/scene/cpu-temperature.json";
-    SensorAuxiliary aux;
-    aux.cpuName = [] { return QString(); };
-    aux.memoryManufacturer = [] { return QString(); };
-    aux.videoControllers = [] { return QStringList(); };
-    aux.diskFigures = [] { return DiskFigures{}; };
-    aux.masterVolume = [] { return 0; };
-    aux.applyReplay(ReplaySensorLibrary::readAuxiliary(replay));
-    DispSensorManager sensors(std::make_unique<ReplaySensorLibrary>(replay), aux);
+    const auto manager = ReadoutFixtures::replayManager(replay);
+    DispSensorManager& sensors = *manager;
     QTemporaryDir dir;
     EmuProcess emu;
     const QString link = dir.filePath(QStringLiteral("ttyREADOUT"));

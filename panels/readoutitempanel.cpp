@@ -214,7 +214,7 @@ void ReadoutItemPanel::removeItemAt(int index, bool deleteWidget)
         return;
     }
     QGraphicsItem* item = kept.items.takeAt(index);
-    if (deleteWidget && m_link.scene() != nullptr) {
+    if (deleteWidget && m_link.scene() != nullptr && item->scene() == m_link.scene()) {
         m_link.scene()->removeItem(item);
         static_cast<DispWidget*>(item)->deleteLater();
     }
@@ -312,6 +312,8 @@ void ReadoutItemPanel::onSceneDeleted(QGraphicsItem* item)
 
 void ReadoutItemPanel::clearTheme()
 {
+    // A theme load has already taken the scene's arcs and bars away.
+    m_link.prune();
     DispScene::PanelStore& kept = store();
     while (!kept.items.isEmpty()) {
         removeItemAt(kept.items.size() - 1, true);

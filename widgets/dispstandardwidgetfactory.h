@@ -16,5 +16,6 @@ public:
     DispMadeWidget<DispTimeWidget> makeTimeWidget(const QString& suffix) override;
     DispMadeWidget<DispWeekdayWidget> makeWeekdayWidget(const QString& suffix) override;
     DispMadeWidget<DispImageWidget> makeImageWidget(const QString& suffix) override;
+    DispMadeWidget<DispScreenCaptureWidget> makeScreenCaptureWidget(const QString& suffix) override;
     QList<QGraphicsItem*> makeDateTimeGroup(const QPointF& position) override;
 };

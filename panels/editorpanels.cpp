@@ -1,5 +1,8 @@
 #include "editorpanels.h"
 
+#include "dispcustomtextbox.h"
+#include "dispsysteminfobox.h"
+#include "disptimebox.h"
 #include "panelslog.h"
 #include "placeholderbackgroundpanel.h"
 #include "placeholdercapturepanel.h"
@@ -21,10 +24,17 @@ int tagIndex(qint32 tag)
 
 EditorPanels::EditorPanels(const PanelEnvironment& environment)
 {
-    Q_UNUSED(environment)
-    put(own(std::make_unique<PlaceholderPanel>(CustomTextTag, CustomTextStore)));
-    put(own(std::make_unique<PlaceholderPanel>(SystemInfoTag, SystemInfoStore)));
-    put(own(std::make_unique<PlaceholderPanel>(TimeTag, TimeStore)));
+    // Panels with an editor are widgets owned by their parent; with no
+    // parent given, the set owns them.
+    const auto widget = [this, &environment](auto* panel) {
+        if (environment.parent == nullptr) {
+            m_ownedEditors.emplace_back(panel);
+        }
+        return panel;
+    };
+    put(widget(new dispcustomtextbox(environment.parent)));
+    put(widget(new dispsysteminfobox(environment.sensors, environment.parent)));
+    put(widget(new disptimebox(environment.parent)));
     put(own(std::make_unique<PlaceholderPanel>(IconTag, IconStore)));
     put(own(std::make_unique<PlaceholderPanel>(ArcTag, ArcStore)));
     put(own(std::make_unique<PlaceholderPanel>(BarTag, BarStore)));

@@ -3,6 +3,7 @@
 #include "editorpanel.h"
 
 #include <QList>
+#include <QWidget>
 
 #include <array>
 #include <memory>
@@ -68,7 +69,8 @@ private:
     void put(EditorPanel* panel);
 
     std::array<EditorPanel*, kPanelCount> m_panels{};
-    std::vector<std::unique_ptr<EditorPanel>> m_owned; // panels without an editor widget
+    std::vector<std::unique_ptr<EditorPanel>> m_owned;    // panels without an editor widget
+    std::vector<std::unique_ptr<QWidget>> m_ownedEditors; // editors when no parent was given
 
     RotationRole* m_rotation = nullptr;    // the background panel
     QList<RotationRole*> m_angleFollowers; // the icon panel

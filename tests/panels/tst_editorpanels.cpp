@@ -1,0 +1,411 @@
+// The custom text, time and system info panels on a scene: record bytes,
+// limits, hostile records, selection both ways and the scene-kept state.
+#include "dispcolorselectbutton.h"
+#include "dispcustomtextbox.h"
+#include "dispdatewidget.h"
+#include "dispnumberwidget.h"
+#include "dispscene.h"
+#include "dispstandardwidgetfactory.h"
+#include "dispsysteminfobox.h"
+#include "disptextwidget.h"
+#include "disptimebox.h"
+#include "editorpanels.h"
+#include "opacityrow.h"
+#include "themerecordreader.h"
+#include "themerecordwriter.h"
+#include "themes/fakethemedialogs.h"
+#include "themestorage.h"
+#include "themetags.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+struct Scene : DispScene
+{
+    Scene() { setSceneRect(0, 0, 480, 480); }
+};
+
+QFont pixelFont(int pixels)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixels);
+    return font;
+}
+
+QByteArray written(ThemePanel& panel)
+{
+    ThemeRecordWriter writer(panel.themeTag());
+    panel.writeThemeRecord(writer.stream(), QString());
+    return writer.finish();
+}
+
+void read(ThemePanel& panel, const QByteArray& record)
+{
+    ThemeRecordReader reader(record);
+    panel.readThemeRecord(reader, QString());
+}
+
+// A record built from hex fields with the toolkit's font bytes spliced in
+// at "F" and a string at "T".
+QByteArray record(qint32 tag, const QString& layout, const QFont& font, const QString& text = "Mon")
+{
+    ThemeRecordWriter writer(tag);
+    for (const QString& part : layout.split(QLatin1Char('|'))) {
+        if (part == QLatin1String("F")) {
+            writer.stream() << font;
+        } else if (part == QLatin1String("T")) {
+            writer.stream() << text;
+        } else {
+            const QByteArray bytes = QByteArray::fromHex(part.toLatin1());
+            writer.stream().writeRawData(bytes.constData(), bytes.size());
+        }
+    }
+    return writer.finish();
+}
+
+// "text_9" at (10, 20), opaque red, "Hi", half transparent, scrolling right; shown.
+const QString kTextRecord =
+    "01 00000001 0000000c 0074 0065 0078 0074 005f 0039 4024000000000000 4034000000000000"
+    " 01 ffff ffff 0000 0000 0000|F|00000004 0048 0069 3fe0000000000000 00000002";
+// "date_9" at (4, 8), blue, its text, opaque, weekday name; shown.
+const QString kDateRecord =
+    "01 00000001 0000000c 0064 0061 0074 0065 005f 0039 4010000000000000 4020000000000000"
+    " 01 ffff 0000 0000 ffff 0000|F|T|3ff0000000000000 00000002";
+// Caption "data_8" "CPU" (hidden) and number "data_9" "42" at (60, 0), green, bound to
+// display type 2, then 1, 11, 10; the "Display Name:" switch off.
+const QString kSensorRecord =
+    "00 00000001"
+    " 0000000c 0064 0061 0074 0061 005f 0038 0000000000000000 0000000000000000 01 ffff 0000 ffff 0000 0000|F|"
+    "00000006 0043 0050 0055 3ff0000000000000 00|"
+    "0000000c 0064 0061 0074 0061 005f 0039 404e000000000000 0000000000000000 01 ffff 0000 ffff 0000 0000|F|"
+    "00000004 0034 0032 3ff0000000000000 01|00000002 00000001 0000000b 0000000a";
+
+QByteArray itemsRecord(qint32 tag, int count, const QByteArray& item, int written = -1)
+{
+    ThemeRecordWriter writer(tag);
+    writer.stream() << true << qint32(count);
+    for (int i = 0; i < (written < 0 ? count : written); ++i) {
+        writer.stream().writeRawData(item.constData(), item.size());
+    }
+    return writer.finish();
+}
+
+QByteArray textItem(const QString& name, const QPointF& position, const QFont& font, double opacity,
+                    qint32 effect)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    setThemeStreamFormat(out);
+    out << name << position << QColor(Qt::red) << font << QStringLiteral("x") << opacity << effect;
+    return bytes;
+}
+
+} // namespace
+
+class TestEditorPanels : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void recordsHaveTheirLayout_data();
+    void recordsHaveTheirLayout();
+    void limitsRefuseTheNextItem();
+    void hostileRecordsLoadWhatIsSane_data();
+    void hostileRecordsLoadWhatIsSane();
+    void selectionFollowsSceneAndPanel();
+    void sensorItemIsAPairDeletedTogether();
+    void panelStateStaysWithItsScene();
+    void themeRoundTripIsByteIdentical();
+
+private:
+    QTemporaryDir m_data;
+};
+
+void TestEditorPanels::initTestCase()
+{
+    QVERIFY(m_data.isValid());
+    qputenv("PANELCAST_DATA_DIR", m_data.path().toLocal8Bit());
+    DispStandardWidgetFactory::install();
+}
+
+void TestEditorPanels::recordsHaveTheirLayout_data()
+{
+    QTest::addColumn<int>("panelKind");
+    QTest::addColumn<QString>("layout");
+    QTest::newRow("custom text 129") << 0 << kTextRecord;
+    QTest::newRow("time 131") << 1 << kDateRecord;
+    QTest::newRow("system info 130") << 2 << kSensorRecord;
+}
+
+void TestEditorPanels::recordsHaveTheirLayout()
+{
+    QFETCH(int, panelKind);
+    QFETCH(QString, layout);
+    Scene scene;
+    std::unique_ptr<ItemListPanel> panel;
+    if (panelKind == 0)
+        panel = std::make_unique<dispcustomtextbox>();
+    else if (panelKind == 1)
+        panel = std::make_unique<disptimebox>();
+    else
+        panel = std::make_unique<dispsysteminfobox>(nullptr);
+    panel->attachScene(&scene);
+    const QByteArray golden = record(panel->themeTag(), layout, pixelFont(30));
+
+    read(*panel, golden);
+    QCOMPARE(panel->itemCount(), 1);
+    QGraphicsItem* item = panel->currentItem();
+    // A date is written with the text it shows now.
+    if (auto* date = qobject_cast<DispDateWidget*>(item->toGraphicsObject()))
+        QCOMPARE(written(*panel).toHex(' '),
+                 record(panel->themeTag(), layout, pixelFont(30), date->text()).toHex(' '));
+    else
+        QCOMPARE(written(*panel).toHex(' '), golden.toHex(' '));
+    if (panelKind == 0) {
+        auto* text = qgraphicsitem_cast<DispTextWidget*>(item);
+        QCOMPARE(text->objectName(), QString("text_9"));
+        QCOMPARE(text->pos(), QPointF(10, 20));
+        QCOMPARE(text->effect(), 2);
+        QCOMPARE(text->opacity(), 0.5);
+    } else if (panelKind == 1) {
+        auto* date = qobject_cast<DispDateWidget*>(item->toGraphicsObject());
+        QCOMPARE(date->format(), QString("week"));
+        QCOMPARE(date->color(), QColor(Qt::blue));
+    } else {
+        auto* number = qobject_cast<DispNumberWidget*>(item->toGraphicsObject());
+        QCOMPARE(number->sensorType(), 2u);
+        QVERIFY(!dispsysteminfobox::captionOf(item)->isVisible());
+        QCOMPARE(dispsysteminfobox::captionOf(item)->text(), QString("CPU"));
+    }
+}
+
+void TestEditorPanels::limitsRefuseTheNextItem()
+{
+    Scene scene;
+    dispcustomtextbox text;
+    disptimebox time;
+    dispsysteminfobox sensors(nullptr);
+    for (ItemListPanel* panel : std::initializer_list<ItemListPanel*>{&text, &time, &sensors}) {
+        panel->attachScene(&scene);
+        QVERIFY(!panel->showAllBox()->isChecked());
+        for (int i = 0; i < panel->limit() + 1; ++i)
+            panel->addButton()->click();
+        QCOMPARE(panel->itemCount(), panel->limit());
+        QCOMPARE(panel->entryButtons().size(), panel->limit());
+        // The first Add ticks the box; the last item made is current.
+        QVERIFY(panel->showAllBox()->isChecked());
+        QCOMPARE(panel->currentIndex(), panel->limit() - 1);
+    }
+    QCOMPARE(scene.textWidgets().size(), 5);
+    QCOMPARE(scene.dateWidgets().size(), 5);
+    QCOMPARE(scene.dataWidgets().size(), 40);
+}
+
+void TestEditorPanels::hostileRecordsLoadWhatIsSane_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("items");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QPointF>("position");
+    QTest::addColumn<double>("opacity");
+    QTest::addColumn<int>("effect");
+
+    const QFont font = pixelFont(20);
+    const QByteArray fine = textItem("text_3", QPointF(5, 6), font, 0.25, 1);
+    QTest::newRow("seven items: five loaded")
+        << itemsRecord(CustomTextTag, 7, fine) << 5 << "text_3" << QPointF(5, 6) << 0.25 << 1;
+    QTest::newRow("count beyond the record")
+        << itemsRecord(CustomTextTag, 1000000, fine, 1) << 0 << "" << QPointF() << 0.0 << 0;
+    QTest::newRow("path in the name")
+        << itemsRecord(CustomTextTag, 1, textItem("text_/../image_background", QPointF(5, 6), font, 0.25, 1))
+        << 1 << "text_" << QPointF(5, 6) << 0.25 << 1;
+    QTest::newRow("absurd position, opacity and effect")
+        << itemsRecord(CustomTextTag, 1, textItem("text_3", QPointF(qInf(), 1e300), font, 7.0, 99)) << 1
+        << "text_3" << QPointF(0, 0) << 1.0 << 0;
+    QFont huge = font;
+    huge.setPixelSize(100000);
+    QTest::newRow("absurd font") << itemsRecord(CustomTextTag, 1, textItem("text_3", QPointF(), huge, 1, 0))
+                                 << 0 << "" << QPointF() << 0.0 << 0;
+    QTest::newRow("cut in the middle")
+        << itemsRecord(CustomTextTag, 2, fine).left(60) << 0 << "" << QPointF() << 0.0 << 0;
+}
+
+void TestEditorPanels::hostileRecordsLoadWhatIsSane()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, items);
+    QFETCH(QString, name);
+    QFETCH(QPointF, position);
+    QFETCH(double, opacity);
+    QFETCH(int, effect);
+
+    Scene scene;
+    dispcustomtextbox panel;
+    panel.attachScene(&scene);
+    read(panel, bytes);
+    QCOMPARE(panel.itemCount(), items);
+    if (items == 0)
+        return;
+    auto* text = qgraphicsitem_cast<DispTextWidget*>(panel.items().first());
+    QVERIFY2(text->objectName().startsWith(name), qPrintable(text->objectName()));
+    QVERIFY(!text->objectName().contains('/'));
+    QCOMPARE(text->pos(), position);
+    QCOMPARE(text->opacity(), opacity);
+    QCOMPARE(text->effect(), effect);
+}
+
+void TestEditorPanels::selectionFollowsSceneAndPanel()
+{
+    Scene scene;
+    dispcustomtextbox panel;
+    panel.attachScene(&scene);
+    panel.addButton()->click();
+    panel.addButton()->click();
+    auto* first = qgraphicsitem_cast<DispTextWidget*>(panel.items().at(0));
+    auto* second = qgraphicsitem_cast<DispTextWidget*>(panel.items().at(1));
+
+    // Panel to scene: the entry selects its item and the controls show it.
+    first->setPlainText("first");
+    panel.entryButtons().at(0)->click();
+    QVERIFY(first->isSelected() && !second->isSelected());
+    QCOMPARE(panel.textEdit()->toPlainText(), QString("first"));
+    QVERIFY(scene.deselectCountdownActive());
+
+    // Controls edit the current item only.
+    panel.opacityRow()->slider()->setValue(35);
+    QCOMPARE(first->opacity(), 0.35);
+    QCOMPARE(second->opacity(), 1.0);
+    panel.effectBox()->setCurrentIndex(5);
+    QCOMPARE(first->effect(), 5);
+
+    // Scene to panel: pressing an item makes its entry current.
+    emit scene.currentSelectItem(second);
+    QVERIFY(panel.entryButtons().at(1)->isChecked() && !panel.entryButtons().at(0)->isChecked());
+    QCOMPARE(panel.opacityRow()->valueLabel()->text(), QString("100%"));
+
+    // The Delete key: the entry goes, the other one becomes current.
+    scene.clearSelection();
+    second->setSelected(true);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(&scene, &key);
+    QCOMPARE(panel.itemCount(), 1);
+    QCOMPARE(panel.currentItem(), first);
+
+    // The show-all box hides every item; the entry's Delete removes item and entry.
+    panel.showAllBox()->setChecked(false);
+    QVERIFY(!first->isVisible());
+    panel.deleteEntry(0);
+    QCOMPARE(panel.itemCount(), 0);
+    QVERIFY(first->scene() == nullptr);
+}
+
+void TestEditorPanels::sensorItemIsAPairDeletedTogether()
+{
+    Scene scene;
+    dispsysteminfobox panel(nullptr);
+    panel.attachScene(&scene);
+    panel.addButton()->click();
+    QGraphicsItem* number = panel.currentItem();
+    DispNumberWidget* caption = dispsysteminfobox::captionOf(number);
+    QCOMPARE(caption->text(), QString("Name: "));
+    QCOMPARE(number->pos(), QPointF(caption->labelSize().width(), 0));
+
+    // The caption pressed on the scene selects its item; the name edits the caption.
+    emit scene.currentSelectItem(caption);
+    panel.typeBox()->setCurrentIndex(9);
+    QCOMPARE(qobject_cast<DispNumberWidget*>(number->toGraphicsObject())->sensorType(), 9u);
+    panel.nameEdit()->setText("GPU");
+    emit panel.nameEdit()->textEdited("GPU");
+    QCOMPARE(caption->text(), QString("GPU"));
+    panel.showAllBox()->setChecked(false);
+    QVERIFY(!caption->isVisible() && number->isVisible());
+    panel.showAllBox()->setChecked(true);
+
+    // Deleting the caption with the Delete key takes the number along.
+    scene.clearSelection();
+    caption->setSelected(true);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(&scene, &key);
+    QCOMPARE(panel.itemCount(), 0);
+    QVERIFY(number->scene() == nullptr);
+}
+
+void TestEditorPanels::panelStateStaysWithItsScene()
+{
+    Scene first;
+    Scene second;
+    dispcustomtextbox panel;
+    panel.attachScene(&first);
+    panel.addButton()->click();
+    panel.addButton()->click();
+    panel.entryButtons().at(0)->click();
+    panel.textEdit()->setPlainText("unsaved");
+
+    panel.attachScene(&second);
+    QCOMPARE(panel.itemCount(), 0);
+    QVERIFY(!panel.showAllBox()->isChecked());
+    panel.addButton()->click();
+
+    // Back: both items, the current one and its unsaved text.
+    panel.attachScene(&first);
+    QCOMPARE(panel.itemCount(), 2);
+    QCOMPARE(panel.entryButtons().size(), 2);
+    QCOMPARE(panel.currentIndex(), 0);
+    QCOMPARE(panel.textEdit()->toPlainText(), QString("unsaved"));
+    QVERIFY(panel.showAllBox()->isChecked());
+
+    // Pointed at the other scene, a clear empties that scene only.
+    panel.pointAtScene(&second);
+    panel.clearTheme();
+    QCOMPARE(second.textWidgets().size(), 0);
+    QCOMPARE(first.textWidgets().size(), 2);
+    panel.attachScene(&first);
+    QCOMPARE(panel.itemCount(), 2);
+}
+
+void TestEditorPanels::themeRoundTripIsByteIdentical()
+{
+    Scene scene;
+    FakeThemeDialogs dialogs;
+    ThemeStorage storage(&dialogs);
+    EditorPanels panels{PanelEnvironment()};
+    panels.installInto(storage);
+    panels.attach(&scene, 480, 480);
+    auto* text = static_cast<dispcustomtextbox*>(panels.panel(CustomTextTag));
+    auto* time = static_cast<disptimebox*>(panels.panel(TimeTag));
+    auto* sensors = static_cast<dispsysteminfobox*>(panels.panel(SystemInfoTag));
+    read(*text, record(CustomTextTag, kTextRecord, pixelFont(30)));
+    read(*time, record(TimeTag, kDateRecord, pixelFont(24)));
+    read(*sensors, record(SystemInfoTag, kSensorRecord, pixelFont(18)));
+    text->addButton()->click();
+    sensors->addButton()->click();
+
+    const QString stem = m_data.path() + "/round";
+    QVERIFY(storage.saveTheme(stem));
+    QFile file(m_data.path() + "/theme_round/round.theme");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray first = file.readAll();
+    file.close();
+
+    QVERIFY(storage.loadTheme(file.fileName()));
+    QCOMPARE(text->itemCount(), 2);
+    QCOMPARE(sensors->itemCount(), 2);
+    QVERIFY(storage.saveTheme(stem));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().toHex(' '), first.toHex(' '));
+}
+
+QTEST_MAIN(TestEditorPanels)
+#include "tst_editorpanels.moc"

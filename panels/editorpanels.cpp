@@ -1,11 +1,11 @@
 #include "editorpanels.h"
 
+#include "dispcapturebox.h"
 #include "dispcustomtextbox.h"
 #include "dispsysteminfobox.h"
 #include "disptimebox.h"
 #include "panelslog.h"
 #include "placeholderbackgroundpanel.h"
-#include "placeholdercapturepanel.h"
 #include "placeholderpanel.h"
 #include "themestorage.h"
 #include "themetags.h"
@@ -45,7 +45,10 @@ EditorPanels::EditorPanels(const PanelEnvironment& environment)
     m_sized << background;
     m_media << background;
 
-    put(own(std::make_unique<PlaceholderCapturePanel>()));
+    auto* capture = widget(new dispcapturebox(environment.parent));
+    put(capture);
+    m_captureActive = capture;
+    m_captureFit = capture;
 
     for (qint32 tag : kThemeTagOrder) {
         Q_ASSERT(panel(tag) != nullptr);

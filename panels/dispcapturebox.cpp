@@ -74,7 +74,11 @@ dispcapturebox::dispcapturebox(QWidget* parent, ScreenGrabber* grabber)
         m_showFrame->setChecked(false);
         m_link.store().values.insert(kShowFrame, false);
     });
-    connect(m_header, &QToolButton::clicked, this, &dispcapturebox::updateAttribute);
+    m_header->setToolTip(tr("Show the captured region instead of the background"));
+    connect(m_header, &QToolButton::clicked, this, [this] {
+        emit activationRequested(!isActive());
+        updateAttribute();
+    });
     connect(this->grabber(), &ScreenGrabber::statusChanged, this, &dispcapturebox::updateNote);
     syncControls();
 }

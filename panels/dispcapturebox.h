@@ -56,6 +56,10 @@ public:
     QLabel* noteLabel() const { return m_note; }
     QRect spinRect() const;
 
+signals:
+    // The header button: the user wants the capture (true) or the background.
+    void activationRequested(bool captureActive);
+
 public slots:
     void updateAttribute();
 

@@ -1,6 +1,4 @@
-#include "clipcommand.h"
 #include "clipencoderprocess.h"
-#include "testmedia.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -15,21 +13,17 @@ private slots:
     void initTestCase();
     void progressLinesGivePercent_data();
     void progressLinesGivePercent();
-    void renderHasTheDevicesSize();
     void failuresCarryTheirReason_data();
     void failuresCarryTheirReason();
     void cancelledRunIsNoResult();
 
 private:
     QTemporaryDir m_dir;
-    QString m_video;
 };
 
 void TestClipEncoderProcess::initTestCase()
 {
     qRegisterMetaType<ClipEncoderProcess::Outcome>();
-    m_video = TestMedia::video(m_dir.path(), QStringLiteral("in.mp4"), 400, 300, 25, 4);
-    QVERIFY(!m_video.isEmpty());
 }
 
 void TestClipEncoderProcess::progressLinesGivePercent_data()
@@ -53,35 +47,6 @@ void TestClipEncoderProcess::progressLinesGivePercent()
     QFETCH(qint64, durationS);
     QFETCH(int, percent);
     QCOMPARE(ClipEncoderProcess::progressPercent(lines, durationS), percent);
-}
-
-void TestClipEncoderProcess::renderHasTheDevicesSize()
-{
-    ClipCommand::Request request;
-    request.inputPath = m_video;
-    request.outputPath = m_dir.filePath(QStringLiteral("bg_in.mp4"));
-    request.deviceSize = QSize(320, 240);
-    request.preview = ClipCommand::previewFor(request.deviceSize);
-    request.frameSize = QSize(400, 300);
-    request.framePos = QPoint(-50, -20);
-    request.lowerS = 1;
-    request.upperS = 3;
-    ClipEncoderProcess encoder;
-    QSignalSpy progress(&encoder, &ClipEncoderProcess::progressChanged);
-    QSignalSpy finished(&encoder, &ClipEncoderProcess::finished);
-    encoder.start(ClipCommand::arguments(request), request.upperS - request.lowerS);
-    QVERIFY(finished.wait(60000));
-    QCOMPARE(finished.first().at(0).value<ClipEncoderProcess::Outcome>(), ClipEncoderProcess::Outcome::Done);
-    QVERIFY(!progress.isEmpty());
-    QCOMPARE(progress.last().first().toInt(), 100);
-
-    QProcess probe;
-    probe.start(QStringLiteral("ffprobe"),
-                {"-v", "error", "-select_streams", "v:0", "-count_frames", "-show_entries",
-                 "stream=width,height,nb_read_frames", "-of", "csv=p=0", request.outputPath});
-    QVERIFY(probe.waitForFinished(30000));
-    // 320 x 240, two seconds at 25 fps.
-    QCOMPARE(probe.readAllStandardOutput().trimmed(), QByteArray("320,240,50"));
 }
 
 void TestClipEncoderProcess::failuresCarryTheirReason_data()

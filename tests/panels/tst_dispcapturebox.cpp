@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QSpinBox>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -147,6 +148,11 @@ void TestDispCaptureBox::backgroundVisibilityDecidesOnLoad()
     QCOMPARE(widget->isVisible(), !backgroundVisible);
     panels.fitCaptureToScene();
     QCOMPARE(widget->pictureLabel()->size(), QSize(480, 480));
+
+    // The capture panel's header button swaps the two.
+    capture->findChild<QToolButton*>(QStringLiteral("captureHeader"))->click();
+    QCOMPARE(capture->isActive(), backgroundVisible);
+    QCOMPARE(background->isVisible(), !backgroundVisible);
     background->stopDecoder();
     ScreenGrabber::setForSession(nullptr);
 }

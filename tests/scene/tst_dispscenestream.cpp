@@ -318,6 +318,10 @@ void TestDispSceneStream::mediaMovesOnTheDeviceWhereItPlays()
                  stillArea.width() * stillArea.height());
     }
     QVERIFY(iconChanges >= 1);
+    if (!qEnvironmentVariableIsEmpty("PANELCAST_SCREENSHOT_DIR")) {
+        QVERIFY(
+            frames.last().save(qEnvironmentVariable("PANELCAST_SCREENSHOT_DIR") + "/video-background.png"));
+    }
     for (DispImageWidget* widget : {background, icon}) {
         widget->stopDecoder();
     }

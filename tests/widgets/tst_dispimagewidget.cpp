@@ -1,5 +1,4 @@
 #include "dispimagewidget.h"
-#include "dispstandardwidgetfactory.h"
 #include "dispvideodecoder.h"
 #include "testmedia.h"
 
@@ -29,7 +28,6 @@ private slots:
     void frameIsCroppedOrPaddedToTheLabel_data();
     void frameIsCroppedOrPaddedToTheLabel();
     void holdKeepsAPlainColour();
-    void factoryNamesImagesBySuffix();
 
 private:
     QTemporaryDir m_dir;
@@ -43,7 +41,6 @@ void TestDispImageWidget::initTestCase()
                                 QStringLiteral("color=c=red:s=10x10[a];color=c=blue:s=10x10[b];[a][b]hstack"),
                                 {QStringLiteral("-frames:v"), QStringLiteral("1")});
     QVERIFY(!m_picture.isEmpty());
-    DispStandardWidgetFactory::install();
 }
 
 void TestDispImageWidget::frameIsCroppedOrPaddedToTheLabel_data()
@@ -94,21 +91,6 @@ void TestDispImageWidget::holdKeepsAPlainColour()
     QCoreApplication::processEvents();
     QCOMPARE(widget.pictureLabel()->pixmap(Qt::ReturnByValue).toImage().pixelColor(2, 2), QColor(Qt::green));
     widget.stopDecoder();
-}
-
-void TestDispImageWidget::factoryNamesImagesBySuffix()
-{
-    DispWidgetFactory* factory = DispWidgetFactory::standard();
-    const DispMadeWidget<DispImageWidget> plain = factory->makeImageWidget(QString());
-    const DispMadeWidget<DispImageWidget> background =
-        factory->makeImageWidget(QStringLiteral("_background"));
-    QVERIFY(plain.widget->objectName().startsWith(QLatin1String("image_")));
-    QCOMPARE(background.widget->objectName(), QStringLiteral("image_background"));
-    QCOMPARE(plain.item->type(), 11);
-    for (DispImageWidget* widget : {plain.widget, background.widget}) {
-        widget->stopDecoder();
-        delete widget;
-    }
 }
 
 QTEST_MAIN(TestDispImageWidget)

@@ -18,27 +18,17 @@ public:
             frames << m_decoder->currentFrame();
             decoded << m_decoder->framesDecoded();
             m_decoder->requestFrame();
-            emit shown();
         });
     }
     // Waits until count frames have been shown in all.
     bool waitFor(int count, int timeoutMs = 10000)
     {
-        QSignalSpy spy(this, &Player::shown);
-        QElapsedTimer clock;
-        clock.start();
-        while (frames.size() < count && clock.elapsed() < timeoutMs) {
-            spy.wait(100);
-        }
-        return frames.size() >= count;
+        return QTest::qWaitFor([&] { return frames.size() >= count; }, timeoutMs);
     }
 
     QList<double> seconds;
     QList<QImage> frames;
     QList<int> decoded;
-
-signals:
-    void shown();
 
 private:
     DispVideoDecoder* m_decoder;

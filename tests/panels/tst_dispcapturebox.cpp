@@ -2,7 +2,6 @@
 // capture is active after a load, and the rules of an inactive panel.
 #include "dispcapturebox.h"
 #include "dispframewidget.h"
-#include "dispimagewidget.h"
 #include "dispscene.h"
 #include "dispscreencapturewidget.h"
 #include "dispstandardwidgetfactory.h"
@@ -127,7 +126,9 @@ void TestDispCaptureBox::backgroundVisibilityDecidesOnLoad()
     EditorPanels panels{PanelEnvironment()};
     auto* capture = static_cast<dispcapturebox*>(panels.panel(CaptureTag));
     panels.attach(&scene, 480, 480);
-    DispImageWidget* background = scene.addImageWidget(QStringLiteral("_background"), QPointF(0, 0));
+    // The background panel's widget, as its record left it.
+    DispWidget* background = scene.findWidgetByName(QStringLiteral("image_background"));
+    QVERIFY(background != nullptr);
     background->setVisible(backgroundVisible);
 
     ThemeRecordWriter writer(CaptureTag);
@@ -153,7 +154,7 @@ void TestDispCaptureBox::backgroundVisibilityDecidesOnLoad()
     capture->findChild<QToolButton*>(QStringLiteral("captureHeader"))->click();
     QCOMPARE(capture->isActive(), backgroundVisible);
     QCOMPARE(background->isVisible(), !backgroundVisible);
-    background->stopDecoder();
+    panels.stopMedia();
     ScreenGrabber::setForSession(nullptr);
 }
 

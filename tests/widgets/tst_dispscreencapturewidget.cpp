@@ -1,14 +1,20 @@
 // The capture widget and its on-screen marker under Xvfb: a window painted
 // with four known colours at a known place is captured and must show up in
-// the widget's pixels; the marker's wheel, drag and setFrameRect rules.
+// the widget's pixels and, streamed, on panelcast-emu; the marker's wheel,
+// drag and setFrameRect rules.
+#include "../device/emuprocess.h"
 #include "dispframewidget.h"
+#include "dispscene.h"
 #include "dispscreencapturewidget.h"
+#include "dispstandardwidgetfactory.h"
 #include "screengrabber.h"
+#include "transport.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -45,6 +51,7 @@ private slots:
     void capturedRectangleLandsInTheLabel_data();
     void capturedRectangleLandsInTheLabel();
     void rectangleSettersAndTimer();
+    void capturedRegionStreamsToTheDevice();
     void wheelScalesTheMarker_data();
     void wheelScalesTheMarker();
     void dragAndScalingRules();
@@ -110,30 +117,61 @@ void TestDispScreenCaptureWidget::rectangleSettersAndTimer()
 {
     DispScreenCaptureWidget widget(nullptr, QStringLiteral("_display"));
     QCOMPARE(widget.objectName(), QStringLiteral("screen_capture_display"));
-    QVERIFY(widget.isCapturing());
     widget.setGrabber(&m_grabber);
     widget.setItemGeometry(QRectF(0, 0, 50, 50));
-    // The initial rectangle has no area: nothing is grabbed.
-    QCOMPARE(widget.captureRect(), QRectF(0, 0, -1, -1));
+    // The initial rectangle (-1 x -1) grabs nothing; neither does a size of 0, stored as -1.
+    widget.grabOnce();
+    widget.setCaptureRect(QRectF(10, 20, 30, 40));
+    widget.setCaptureWidth(0);
+    QCOMPARE(widget.captureRect(), QRectF(10, 20, -1, 40));
     widget.grabOnce();
     QVERIFY(widget.pictureLabel()->pixmap(Qt::ReturnByValue).isNull());
-
-    widget.setCaptureRect(QRectF(10, 20, 30, 40));
-    widget.setCaptureLeft(100);
-    widget.setCaptureTop(50);
-    QCOMPARE(widget.captureRect(), QRectF(100, 50, 30, 40));
-    widget.setCaptureWidth(0);
-    widget.setCaptureHeight(-5);
-    QCOMPARE(widget.captureRect(), QRectF(100, 50, -1, -1));
-    widget.setCaptureWidth(64);
-    widget.setCaptureHeight(48);
-    QCOMPARE(widget.captureRect(), QRectF(100, 50, 64, 48));
-
-    widget.setCapturing(false);
-    QVERIFY(!widget.isCapturing());
-    widget.setCaptureRect(kPatternArea);
-    widget.setCapturing(true);
+    // The timer grabs by itself once there is a rectangle.
+    widget.setCaptureWidth(30);
     QTRY_VERIFY(!widget.pictureLabel()->pixmap(Qt::ReturnByValue).isNull());
+}
+
+void TestDispScreenCaptureWidget::capturedRegionStreamsToTheDevice()
+{
+    QTemporaryDir dir;
+    EmuProcess emu;
+    const QString link = dir.filePath(QStringLiteral("ttyCAPTURE"));
+    QVERIFY2(emu.start({"--link", link, "--size", "480x480", "--out", dir.filePath(QStringLiteral("out")),
+                        "--png-every", "1"}),
+             qPrintable(emu.errorText()));
+    DispStandardWidgetFactory::install();
+    ScreenGrabber::setForSession(&m_grabber);
+    DispScene scene;
+    QSignalSpy found(scene.transport(), &Transport::searchDeviceFinish);
+    scene.transport()->openDevice(link, 0x1F3A, 0x0007);
+    QVERIFY(found.wait(8000));
+    scene.setSceneSize(480, 480);
+    DispScreenCaptureWidget* capture =
+        scene.addScreenCaptureWidget(QStringLiteral("_display"), QPointF(0, 0));
+    capture->setItemGeometry(scene.sceneRect());
+    capture->setCaptureRect(kPatternArea);
+
+    // Each quadrant of the window fills a quarter of the panel, and follows the window's changes.
+    const auto shows = [&dir](int shift) {
+        const QImage frame(dir.filePath(QStringLiteral("out/latest.png")));
+        for (int i = 0; i < 4 && !frame.isNull(); ++i) {
+            const QColor seen = frame.pixelColor(120 + (i % 2) * 240, 120 + (i / 2) * 240);
+            const QColor& want = kQuadrants[(i + shift) % 4];
+            if (qAbs(seen.red() - want.red()) + qAbs(seen.green() - want.green()) +
+                    qAbs(seen.blue() - want.blue()) >
+                60)
+                return false;
+        }
+        return !frame.isNull();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(shows(0), 8000);
+    m_pattern.shift = 1;
+    m_pattern.repaint();
+    QTRY_VERIFY_WITH_TIMEOUT(shows(1), 8000);
+    m_pattern.shift = 0;
+    m_pattern.repaint();
+    scene.clearThread();
+    ScreenGrabber::setForSession(nullptr);
 }
 
 void TestDispScreenCaptureWidget::wheelScalesTheMarker_data()

@@ -1,5 +1,7 @@
 #include "benchemulator.h"
 
+#include <sys/resource.h>
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -72,4 +74,12 @@ bool BenchEmulator::waitFor(const std::function<bool()>& done)
         QThread::usleep(100);
     }
     return true;
+}
+
+double BenchEmulator::processCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
 }

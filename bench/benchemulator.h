@@ -29,6 +29,8 @@ public:
 
     // Runs the event loop until done() holds; false after kTimeoutMs.
     static bool waitFor(const std::function<bool()>& done);
+    // CPU time of the whole process (every thread), in milliseconds.
+    static double processCpuMs();
 
 private:
     QTemporaryDir m_dir;

@@ -1,3 +1,4 @@
+#include "capturebench.h"
 #include "framepipelinebench.h"
 #include "linklatencybench.h"
 #include "mediabench.h"
@@ -22,7 +23,9 @@ extern "C" {
 // built beside this program), the scene's frame, the media decoders and the
 // readout widgets, prints Markdown tables and writes them to
 // bench/results/<date>.md. "panelcast-bench media [frames]" and
-// "panelcast-bench readouts [frames]" measure and print only those rows.
+// "panelcast-bench readouts [frames]" measure and print only those rows;
+// "panelcast-bench capture [grabs]" the screen capture rows (on X11:
+// QT_QPA_PLATFORM=xcb under Xvfb).
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM",
@@ -32,6 +35,16 @@ int main(int argc, char** argv)
     av_log_set_level(AV_LOG_ERROR);
     QLoggingCategory::setFilterRules(QStringLiteral("panelcast.*.debug=false"));
 
+    if (argc > 1 && QByteArray(argv[1]) == "capture") {
+        const int grabs = argc > 2 ? qMax(10, QByteArray(argv[2]).toInt()) : 150;
+        const QString emu = qEnvironmentVariableIsSet("PANELCAST_EMU") ? qEnvironmentVariable("PANELCAST_EMU")
+                                                                       : QStringLiteral(PANELCAST_EMU_PATH);
+        QTextStream(stdout) << CaptureBench::tables(
+            {CaptureBench::measureGrab(QRect(100, 100, 480, 480), grabs),
+             CaptureBench::measureGrab(QRect(0, 0, 1920, 1080), grabs)},
+            CaptureBench::measureLive(emu, 10));
+        return 0;
+    }
     const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
     const bool mediaOnly = mode == "media";
     const bool readoutsOnly = mode == "readouts";

@@ -16,23 +16,12 @@
 #include <QGraphicsScene>
 #include <QProcess>
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <vector>
 
 namespace {
 
 const QSize kVideoPanel(480, 1920);
-
-// CPU time of the whole process (every thread), in milliseconds.
-double processCpuMs()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
-}
 
 double median(std::vector<double> values)
 {
@@ -98,9 +87,9 @@ MediaBench::DecodeRow MediaBench::measureDecode(bool video, int frames) const
     // As fast as the pacing allows; the interval's sleep costs no CPU.
     decoder.setSpeed(60);
     decoder.start();
-    const double cpuBefore = processCpuMs();
+    const double cpuBefore = BenchEmulator::processCpuMs();
     row.frames = playFrames(decoder, frames);
-    const double cpu = processCpuMs() - cpuBefore;
+    const double cpu = BenchEmulator::processCpuMs() - cpuBefore;
     decoder.stop();
     if (row.frames == 0) {
         row.error = QStringLiteral("no frame decoded");
@@ -137,7 +126,7 @@ MediaBench::FrameRow MediaBench::measureFrame(int frames) const
     std::vector<double> convertMs;
     std::vector<double> encodeMs;
     QElapsedTimer timer;
-    const double cpuBefore = processCpuMs();
+    const double cpuBefore = BenchEmulator::processCpuMs();
     for (int i = 0; i < frames; ++i) {
         // A new video frame each time, as a playing background gives it.
         const int seen = decoded;
@@ -165,7 +154,7 @@ MediaBench::FrameRow MediaBench::measureFrame(int frames) const
     }
     row.frames = int(encodeMs.size());
     if (row.frames > 0) {
-        row.cpuMsPerFrame = (processCpuMs() - cpuBefore) / row.frames;
+        row.cpuMsPerFrame = (BenchEmulator::processCpuMs() - cpuBefore) / row.frames;
     }
     row.renderMs = median(renderMs);
     row.convertMs = median(convertMs);
@@ -203,13 +192,13 @@ MediaBench::LiveRow MediaBench::measureLive(const QString& emulator, int seconds
     clock.start();
     BenchEmulator::waitFor([&] { return clock.elapsed() > 1000; });
     const int framesBefore = device.decodedFrames();
-    const double cpuBefore = processCpuMs();
+    const double cpuBefore = BenchEmulator::processCpuMs();
     clock.restart();
     while (clock.elapsed() < seconds * 1000) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
     const double elapsedMs = double(clock.elapsed());
-    row.cpuPercent = (processCpuMs() - cpuBefore) / elapsedMs * 100.0;
+    row.cpuPercent = (BenchEmulator::processCpuMs() - cpuBefore) / elapsedMs * 100.0;
     row.deviceFps = (device.decodedFrames() - framesBefore) * 1000.0 / elapsedMs;
     row.seconds = elapsedMs / 1000.0;
     background->stopDecoder();

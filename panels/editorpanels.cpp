@@ -3,13 +3,13 @@
 #include "disparcbox.h"
 #include "dispbackgroundbox.h"
 #include "dispbarbox.h"
+#include "dispcapturebox.h"
 #include "dispcustomtextbox.h"
 #include "dispiconbox.h"
 #include "dispreadoutrecord.h"
 #include "dispsysteminfobox.h"
 #include "disptimebox.h"
 #include "panelslog.h"
-#include "placeholdercapturepanel.h"
 #include "placeholderpanel.h"
 #include "themestorage.h"
 #include "themetags.h"
@@ -56,7 +56,12 @@ EditorPanels::EditorPanels(const PanelEnvironment& environment)
     m_media << background;
     m_background = background;
 
-    put(own(std::make_unique<PlaceholderCapturePanel>()));
+    auto* capture = widget(new dispcapturebox(environment.parent));
+    put(capture);
+    m_captureActive = capture;
+    m_captureFit = capture;
+    QObject::connect(capture, &dispcapturebox::activationRequested, capture,
+                     [this](bool captureActive) { setBackgroundActive(!captureActive); });
 
     for (DispReadoutRecord::Kind kind : {DispReadoutRecord::Gauge, DispReadoutRecord::Chart,
                                          DispReadoutRecord::Clock, DispReadoutRecord::ThreeD}) {

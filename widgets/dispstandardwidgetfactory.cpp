@@ -4,6 +4,7 @@
 #include "dispdatewidget.h"
 #include "dispimagewidget.h"
 #include "dispnumberwidget.h"
+#include "dispscreencapturewidget.h"
 #include "disptextwidget.h"
 #include "disptimewidget.h"
 #include "dispweekdaywidget.h"
@@ -56,6 +57,13 @@ DispMadeWidget<DispWeekdayWidget> DispStandardWidgetFactory::makeWeekdayWidget(c
 DispMadeWidget<DispImageWidget> DispStandardWidgetFactory::makeImageWidget(const QString& suffix)
 {
     auto* widget = new DispImageWidget(nullptr, suffix);
+    return {widget, widget};
+}
+
+DispMadeWidget<DispScreenCaptureWidget>
+DispStandardWidgetFactory::makeScreenCaptureWidget(const QString& suffix)
+{
+    auto* widget = new DispScreenCaptureWidget(nullptr, suffix);
     return {widget, widget};
 }
 

@@ -16,6 +16,7 @@ public:
     DispMadeWidget<DispTimeWidget> makeTimeWidget(const QString& suffix) override;
     DispMadeWidget<DispWeekdayWidget> makeWeekdayWidget(const QString& suffix) override;
     DispMadeWidget<DispImageWidget> makeImageWidget(const QString& suffix) override;
+    DispMadeWidget<DispScreenCaptureWidget> makeScreenCaptureWidget(const QString& suffix) override;
     QList<QGraphicsItem*> makeDateTimeGroup(const QPointF& position) override;
 
     // Readouts: rings, bars, gauges, charts, clocks and 3D text.

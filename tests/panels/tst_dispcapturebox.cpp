@@ -1,0 +1,200 @@
+// The capture panel on a scene: record 145's bytes, which of background and
+// capture is active after a load, and the rules of an inactive panel.
+#include "dispcapturebox.h"
+#include "dispframewidget.h"
+#include "dispscene.h"
+#include "dispscreencapturewidget.h"
+#include "dispstandardwidgetfactory.h"
+#include "editorpanels.h"
+#include "screengrabber.h"
+#include "themerecordreader.h"
+#include "themerecordwriter.h"
+#include "themetags.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+// A screen of one colour, so that no test depends on the real screen.
+class FlatGrabber : public ScreenGrabber
+{
+public:
+    bool marker = true;
+    QImage grab(const QRect& area) override
+    {
+        QImage image(area.size(), QImage::Format_RGB32);
+        image.fill(Qt::magenta);
+        return image;
+    }
+    bool placesMarker() const override { return marker; }
+};
+
+struct Scene : DispScene
+{
+    Scene() { setSceneRect(0, 0, 480, 480); }
+};
+
+QByteArray written(ThemePanel& panel)
+{
+    ThemeRecordWriter writer(panel.themeTag());
+    panel.writeThemeRecord(writer.stream(), QString());
+    return writer.finish();
+}
+
+} // namespace
+
+class TestDispCaptureBox : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { DispStandardWidgetFactory::install(); }
+    void recordHasItsLayout_data();
+    void recordHasItsLayout();
+    void backgroundVisibilityDecidesOnLoad_data();
+    void backgroundVisibilityDecidesOnLoad();
+    void inactivePanelLeavesTheSceneAlone();
+};
+
+void TestDispCaptureBox::recordHasItsLayout_data()
+{
+    QTest::addColumn<bool>("active");
+    QTest::addColumn<QString>("hex");
+    // length, tag 145, show frame, x, y, w, h, capture visible
+    QTest::newRow("new panel: 480 x 480 at the origin, background active")
+        << false << "1a000000 00000091 00 00000000 00000000 000001e0 000001e0 00";
+    QTest::newRow("active with frame at (10, 20) 300 x 200")
+        << true << "1a000000 00000091 01 0000000a 00000014 0000012c 000000c8 01";
+}
+
+void TestDispCaptureBox::recordHasItsLayout()
+{
+    QFETCH(bool, active);
+    QFETCH(QString, hex);
+    Scene scene;
+    FlatGrabber grabber;
+    dispcapturebox panel(nullptr, &grabber);
+    panel.attachScene(&scene);
+    QVERIFY(panel.captureWidget() != nullptr);
+    QCOMPARE(panel.captureWidget()->objectName(), dispcapturebox::kWidgetName);
+    QCOMPARE(panel.captureWidget()->zValue(), -1.0);
+    QVERIFY(!panel.captureWidget()->isVisible());
+    if (active) {
+        panel.setActive(true);
+        const int values[4] = {10, 20, 300, 200};
+        for (int i = 0; i < 4; ++i)
+            panel.spinBox(i)->setValue(values[i]);
+        panel.showFrameBox()->setChecked(true);
+        QCOMPARE(panel.captureWidget()->captureRect(), QRectF(10, 20, 300, 200));
+    }
+    const QByteArray bytes = written(panel);
+    QCOMPARE(bytes.toHex(' '), QByteArray::fromHex(hex.toLatin1()).toHex(' '));
+
+    // Read back into a fresh panel on another scene: the same bytes come out.
+    Scene other;
+    dispcapturebox again(nullptr, &grabber);
+    again.attachScene(&other);
+    ThemeRecordReader reader(bytes);
+    again.readThemeRecord(reader, QString());
+    again.setActive(active);
+    QCOMPARE(written(again).toHex(' '), bytes.toHex(' '));
+    panel.frameWidget()->hide();
+}
+
+void TestDispCaptureBox::backgroundVisibilityDecidesOnLoad_data()
+{
+    QTest::addColumn<bool>("backgroundVisible");
+    QTest::addColumn<bool>("storedCaptureVisible");
+    QTest::newRow("background shown, capture stored visible") << true << true;
+    QTest::newRow("background shown, capture stored hidden") << true << false;
+    QTest::newRow("background hidden, capture stored hidden") << false << false;
+    QTest::newRow("background hidden, capture stored visible") << false << true;
+}
+
+void TestDispCaptureBox::backgroundVisibilityDecidesOnLoad()
+{
+    QFETCH(bool, backgroundVisible);
+    QFETCH(bool, storedCaptureVisible);
+    Scene scene;
+    FlatGrabber grabber;
+    ScreenGrabber::setForSession(&grabber);
+    EditorPanels panels{PanelEnvironment()};
+    auto* capture = static_cast<dispcapturebox*>(panels.panel(CaptureTag));
+    panels.attach(&scene, 480, 480);
+    // The background panel's widget, as its record left it.
+    DispWidget* background = scene.findWidgetByName(QStringLiteral("image_background"));
+    QVERIFY(background != nullptr);
+    background->setVisible(backgroundVisible);
+
+    ThemeRecordWriter writer(CaptureTag);
+    writer.stream() << false << qint32(40) << qint32(50) << qint32(320) << qint32(240)
+                    << storedCaptureVisible;
+    ThemeRecordReader reader(writer.finish());
+    capture->readThemeRecord(reader, QString());
+    DispScreenCaptureWidget* widget = capture->captureWidget();
+    QCOMPARE(widget->isVisible(), !backgroundVisible);
+    QCOMPARE(capture->spinRect(), QRect(40, 50, 320, 240));
+    if (!backgroundVisible)
+        QCOMPARE(widget->captureRect(), QRectF(40, 50, 320, 240));
+
+    // What the home page does after the load.
+    panels.setBackgroundActive(backgroundVisible);
+    QCOMPARE(capture->isActive(), !backgroundVisible);
+    QCOMPARE(widget->isCapturing(), !backgroundVisible);
+    QCOMPARE(widget->isVisible(), !backgroundVisible);
+    panels.fitCaptureToScene();
+    QCOMPARE(widget->pictureLabel()->size(), QSize(480, 480));
+
+    // The capture panel's header button swaps the two.
+    capture->findChild<QToolButton*>(QStringLiteral("captureHeader"))->click();
+    QCOMPARE(capture->isActive(), backgroundVisible);
+    QCOMPARE(background->isVisible(), !backgroundVisible);
+    panels.stopMedia();
+    ScreenGrabber::setForSession(nullptr);
+}
+
+void TestDispCaptureBox::inactivePanelLeavesTheSceneAlone()
+{
+    Scene scene;
+    FlatGrabber grabber;
+    dispcapturebox panel(nullptr, &grabber);
+    panel.attachScene(&scene);
+    panel.setActive(false);
+    panel.spinBox(0)->setValue(100);
+    panel.spinBox(2)->setValue(0);
+    QCOMPARE(panel.captureWidget()->captureRect(), QRectF(0, 0, -1, -1));
+    QVERIFY(!panel.captureWidget()->isVisible());
+    panel.showFrameBox()->setChecked(true);
+    QVERIFY(!panel.showFrameBox()->isChecked());
+    QVERIFY(panel.frameWidget()->isHidden());
+
+    // Activated, it takes the spin boxes' rectangle.
+    panel.setActive(true);
+    QCOMPARE(panel.captureWidget()->captureRect(), QRectF(100, 0, 0, 480));
+    panel.spinBox(2)->setValue(0);
+    panel.spinBox(2)->setValue(200);
+    QCOMPARE(panel.captureWidget()->captureRect(), QRectF(100, 0, 200, 480));
+
+    // The marker and the spin boxes follow each other.
+    panel.showFrameBox()->setChecked(true);
+    QCOMPARE(panel.frameWidget()->captureRect(), QRectF(100, 0, 200, 480));
+    emit panel.frameWidget()->updateCaptureRect(QRectF(12.7, 30.2, 200.9, 100));
+    QCOMPARE(panel.spinRect(), QRect(12, 30, 200, 100));
+    QCOMPARE(panel.captureWidget()->captureRect(), QRectF(12, 30, 200, 100));
+    emit panel.frameWidget()->closeFrame();
+    QVERIFY(!panel.showFrameBox()->isChecked());
+
+    // Where no marker can be placed the panel says so and keeps the box off.
+    grabber.marker = false;
+    panel.setActive(true);
+    QVERIFY(panel.noteLabel()->text().contains(QLatin1String("Wayland")));
+    panel.showFrameBox()->setChecked(true);
+    QVERIFY(!panel.showFrameBox()->isChecked());
+}
+
+QTEST_MAIN(TestDispCaptureBox)
+#include "tst_dispcapturebox.moc"

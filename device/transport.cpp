@@ -141,7 +141,7 @@ void Transport::send(const BgraImage& image)
         m_queue.removeFirst();
         qCDebug(lcTransport) << "Transport::send: frame queue full, dropped the oldest image";
     }
-    m_queue.append(image);
+    m_queue.append({image, ++m_sentImages});
     m_queueFilled.wakeOne();
 }
 
@@ -223,6 +223,7 @@ void Transport::run()
         }
 
         BgraImage image;
+        quint64 imageNumber = 0;
         {
             QMutexLocker queueLocker(&m_queueLock);
             if (m_queue.isEmpty()) {
@@ -230,7 +231,9 @@ void Transport::run()
                 m_queueFilled.wait(&m_queueLock, kIdleSleepMs);
                 continue;
             }
-            image = m_queue.takeFirst();
+            QueuedImage queued = m_queue.takeFirst();
+            image = std::move(queued.image);
+            imageNumber = queued.number;
         }
 
         QMutexLocker encoderLocker(&m_encoderLock);
@@ -278,6 +281,7 @@ void Transport::run()
             cycle += Packets::frame(m_encoded);
         }
         m_framesHeldBack = mode != 0;
+        m_writtenImage = imageNumber;
         if (m_connected != 0) {
             emit emitSendData(cycle);
         }

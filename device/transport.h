@@ -77,6 +77,11 @@ public:
     int sizeVariant() const { return m_sizeVariant.load(); }
     bool hasEncoder() const;
     int queuedImageCount() const;
+    // Pictures taken by send() so far, and the number (in that count) of the
+    // last one whose cycle was handed to the port: a picture sent as number n
+    // is on its way to the device once writtenImageNumber() >= n.
+    quint64 sentImageNumber() const { return m_sentImages.load(); }
+    quint64 writtenImageNumber() const { return m_writtenImage.load(); }
     // True from requestUpgrade until the upload has run.
     bool uploadPending() const { return m_uploadKind.load() != 0; }
 
@@ -115,8 +120,16 @@ private:
     std::atomic<int> m_connected{0};
     QString m_portName;
 
+    struct QueuedImage
+    {
+        BgraImage image;
+        quint64 number = 0;
+    };
+
     mutable QMutex m_queueLock;
-    QList<BgraImage> m_queue;
+    QList<QueuedImage> m_queue;
+    std::atomic<quint64> m_sentImages{0};
+    std::atomic<quint64> m_writtenImage{0};
     // Wakes the idle worker when a picture arrives, so it need not sleep out
     // the whole idle period.
     QWaitCondition m_queueFilled;

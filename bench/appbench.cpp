@@ -22,6 +22,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QGraphicsSimpleTextItem>
 #include <QProcess>
@@ -109,10 +110,9 @@ std::map<QString, double> threadSeconds()
 
 void runEventsFor(int ms)
 {
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, int(deadline.remainingTime()));
-    }
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 bool runEventsUntil(const std::function<bool()>& done, int timeoutMs)

@@ -8,6 +8,7 @@
 // main() builds it) in this process, lets it settle, measures, and prints one
 // "RESULT ..." line.
 
+#include "benchstats.h"
 #include "device/emuprocess.h"
 #include "disphomepage.h"
 #include "dispmainwindow.h"
@@ -53,16 +54,6 @@ struct Case
     QSize size;
     QString theme;
 };
-
-double percentile(std::vector<double> values, double p)
-{
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    const size_t index = std::min(values.size() - 1, size_t(p * double(values.size() - 1) + 0.5));
-    return values[index];
-}
 
 QByteArray readFile(const QString& path)
 {
@@ -281,9 +272,12 @@ int runCase(int argc, char** argv)
     // Frames the application handed to each port per second, beside what the
     // emulators decoded: tells a slow application from a starved emulator.
     double writtenMin = 1e9;
+    double writtenSum = 0;
     for (size_t k = 0; k < writtenBefore.size(); ++k) {
-        const quint64 written = home->displayDevices()[k]->transport()->writtenImageNumber() - writtenBefore[k];
+        const quint64 written =
+            home->displayDevices()[k]->transport()->writtenImageNumber() - writtenBefore[k];
         writtenMin = std::min(writtenMin, double(written) / elapsed);
+        writtenSum += double(written) / elapsed;
     }
     const QString rss = statusField(QStringLiteral("VmRSS"));
     const QString threads = statusField(QStringLiteral("Threads"));
@@ -316,7 +310,8 @@ int runCase(int argc, char** argv)
     for (double value : latency) {
         latencyText << QString::number(value, 'f', 2);
     }
-    QTextStream(stdout) << "RESULT writtenMin=" << writtenMin << " fpsMin=" << fpsMin << " fpsMean=" << fpsSum / displays
+    QTextStream(stdout) << "RESULT writtenMin=" << writtenMin << " writtenSum=" << writtenSum
+                        << " fpsMin=" << fpsMin << " fpsMean=" << fpsSum / displays
                         << " cpu=" << 100.0 * (cpuAfter - cpuBefore) / elapsed
                         << " gui=" << 100.0 * guiSeconds / elapsed
                         << " transport=" << 100.0 * transportSeconds / elapsed
@@ -400,7 +395,8 @@ int runAll(int argc, char** argv)
             .arg(kLatencySamples)
             .arg(kQuietMs);
     text += QStringLiteral(
-        "| Displays | Panel | Theme | Frames written per s, lowest display | fps at emulator, lowest | CPU % of one core | "
+        "| Displays | Panel | Theme | Frames written per s, lowest display | fps at emulator, lowest | CPU % "
+        "of one core | "
         "CPU ms per frame | GUI thread % | Transport threads % | Resident MB | Threads | Change to wire "
         "median ms | p95 ms |\n|---:|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     QTextStream out(stdout);
@@ -421,10 +417,9 @@ int runAll(int argc, char** argv)
                 continue;
             }
             cpu.push_back(result.number(QStringLiteral("cpu")));
-            // CPU time per frame delivered: comparable even when other work on
-            // the machine starves the process of frames.
-            perFrame.push_back(10.0 * cpu.back() /
-                               qMax(0.1, result.number(QStringLiteral("fpsMean")) * c.displays));
+            // CPU time per frame handed to a port: comparable even when other
+            // work on the machine starves the process of frames.
+            perFrame.push_back(10.0 * cpu.back() / qMax(0.1, result.number(QStringLiteral("writtenSum"))));
             gui.push_back(result.number(QStringLiteral("gui")));
             transport.push_back(result.number(QStringLiteral("transport")));
             fpsMin = std::min(fpsMin, result.number(QStringLiteral("fpsMin")));
@@ -445,24 +440,25 @@ int runAll(int argc, char** argv)
                       .arg(c.theme, failure);
         } else {
             const auto range = std::minmax_element(cpu.begin(), cpu.end());
-            row = QStringLiteral(
-                      "| %1 | %2x%3 | %4 | %5 | %6 | %7 (%8-%9) | %10 | %11 | %12 | %13 | %14 | %15 | %16 |\n")
-                      .arg(c.displays)
-                      .arg(c.size.width())
-                      .arg(c.size.height())
-                      .arg(c.theme)
-                      .arg(writtenMin, 0, 'f', 1)
-                      .arg(fpsMin, 0, 'f', 1)
-                      .arg(percentile(cpu, 0.5), 0, 'f', 1)
-                      .arg(*range.first, 0, 'f', 1)
-                      .arg(*range.second, 0, 'f', 1)
-                      .arg(percentile(perFrame, 0.5), 0, 'f', 2)
-                      .arg(percentile(gui, 0.5), 0, 'f', 1)
-                      .arg(percentile(transport, 0.5), 0, 'f', 1)
-                      .arg(rss, 0, 'f', 0)
-                      .arg(threads)
-                      .arg(percentile(latency, 0.5), 0, 'f', 1)
-                      .arg(percentile(latency, 0.95), 0, 'f', 1);
+            row =
+                QStringLiteral(
+                    "| %1 | %2x%3 | %4 | %5 | %6 | %7 (%8-%9) | %10 | %11 | %12 | %13 | %14 | %15 | %16 |\n")
+                    .arg(c.displays)
+                    .arg(c.size.width())
+                    .arg(c.size.height())
+                    .arg(c.theme)
+                    .arg(writtenMin, 0, 'f', 1)
+                    .arg(fpsMin, 0, 'f', 1)
+                    .arg(percentile(cpu, 0.5), 0, 'f', 1)
+                    .arg(*range.first, 0, 'f', 1)
+                    .arg(*range.second, 0, 'f', 1)
+                    .arg(percentile(perFrame, 0.5), 0, 'f', 2)
+                    .arg(percentile(gui, 0.5), 0, 'f', 1)
+                    .arg(percentile(transport, 0.5), 0, 'f', 1)
+                    .arg(rss, 0, 'f', 0)
+                    .arg(threads)
+                    .arg(percentile(latency, 0.5), 0, 'f', 1)
+                    .arg(percentile(latency, 0.95), 0, 'f', 1);
         }
         out << row;
         out.flush();

@@ -6,7 +6,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build run test bench bench-sensors format format-check clean test-tsan test-asan
+.PHONY: all deps configure build run test bench bench-app bench-sensors format format-check clean test-tsan test-asan
 
 all: build
 
@@ -56,6 +56,10 @@ test-asan: deps
 
 bench: build
 	$(BUILD_DIR)/bench/panelcast-bench
+
+# The whole application streaming to 1 and 4 emulated displays; REPEATS runs of SECONDS each.
+bench-app: build
+	$(BUILD_DIR)/bench/panelcast-bench-app $(or $(REPEATS),3) $(or $(SECONDS),10)
 
 bench-sensors: build
 	$(BUILD_DIR)/bench/panelcast-bench-sensors 200 tests/data/sensors/linux/intel-desktop tests/data/sensors/linux/amd-desktop

@@ -1,4 +1,5 @@
 #include "framepipelinebench.h"
+#include "benchstats.h"
 
 #include "h264encoder.h"
 
@@ -17,16 +18,6 @@ double threadCpuMs()
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return double(ts.tv_sec) * 1000.0 + double(ts.tv_nsec) / 1e6;
-}
-
-double percentile(std::vector<double> values, double p)
-{
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    const size_t index = std::min(values.size() - 1, size_t(p * double(values.size() - 1) + 0.5));
-    return values[index];
 }
 
 } // namespace

@@ -13,9 +13,10 @@ class BgraImage
 {
 public:
     BgraImage() = default;
-    BgraImage(std::shared_ptr<const void> owner, const uchar* bits, int width, int height, int bytesPerLine)
+    BgraImage(std::shared_ptr<const void> owner, const uchar* bits, int width, int height, int bytesPerLine,
+              qint64 contentKey = 0)
         : m_owner(std::move(owner)), m_bits(bits), m_width(width), m_height(height),
-          m_bytesPerLine(bytesPerLine)
+          m_bytesPerLine(bytesPerLine), m_contentKey(contentKey)
     {
     }
 
@@ -33,7 +34,8 @@ public:
 
     // Image is QImage. ARGB32, premultiplied ARGB32 and RGB32 are BGRA in
     // memory on little-endian machines and are shared as they are; other
-    // formats are converted to ARGB32 first.
+    // formats are converted to ARGB32 first. The image's cache key becomes
+    // the content key: the same key again means the same pixels again.
     template <typename Image>
     static BgraImage fromImage(const Image& image)
     {
@@ -45,7 +47,8 @@ public:
                           format == Image::Format_RGB32;
         auto owner =
             std::make_shared<const Image>(bgra ? image : image.convertToFormat(Image::Format_ARGB32));
-        return {owner, owner->constBits(), owner->width(), owner->height(), int(owner->bytesPerLine())};
+        return {owner,           owner->constBits(),         owner->width(),
+                owner->height(), int(owner->bytesPerLine()), bgra ? image.cacheKey() : 0};
     }
 
     bool isNull() const { return m_bits == nullptr; }
@@ -53,6 +56,8 @@ public:
     int width() const { return m_width; }
     int height() const { return m_height; }
     int bytesPerLine() const { return m_bytesPerLine; }
+    // Equal non-zero keys promise equal pixels; 0 promises nothing.
+    qint64 contentKey() const { return m_contentKey; }
 
 private:
     std::shared_ptr<const void> m_owner;
@@ -60,4 +65,5 @@ private:
     int m_width = 0;
     int m_height = 0;
     int m_bytesPerLine = 0;
+    qint64 m_contentKey = 0;
 };

@@ -96,9 +96,8 @@ std::unique_ptr<H264Encoder> H264Encoder::create(int width, int height, int* sta
         return nullptr;
     }
 
-    encoder->m_scaler.reset(sws_getContext(width, height, AV_PIX_FMT_BGRA, width, height, context->pix_fmt,
-                                           SWS_BILINEAR, nullptr, nullptr, nullptr));
-    if (!encoder->m_scaler) {
+    encoder->m_converter = YuvConverter::create(width, height);
+    if (!encoder->m_converter) {
         qCDebug(lcEncoder) << "could not create the colour converter";
         result = SetupNoContext;
         return nullptr;
@@ -118,19 +117,20 @@ bool H264Encoder::convert(const BgraImage& image)
         qCDebug(lcEncoder) << "failed to translate rgb to yuv";
         return false;
     }
+    if (image.contentKey() != 0 && image.contentKey() == m_convertedKey) {
+        return true;
+    }
+    m_convertedKey = 0;
     // The encoder may still hold a reference to the previous picture.
     if (av_frame_make_writable(m_frame.get()) < 0) {
         qCDebug(lcEncoder) << "failed to translate rgb to yuv";
         return false;
     }
-    const uint8_t* source[] = {image.constBits()};
-    const int sourceStride[] = {image.bytesPerLine()};
-    const int rows =
-        sws_scale(m_scaler.get(), source, sourceStride, 0, m_height, m_frame->data, m_frame->linesize);
-    if (rows < 0 || rows != m_frame->height) {
+    if (!m_converter->convert(image, m_frame.get())) {
         qCDebug(lcEncoder) << "failed to translate rgb to yuv";
         return false;
     }
+    m_convertedKey = image.contentKey();
     return true;
 }
 

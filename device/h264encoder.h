@@ -2,6 +2,7 @@
 
 #include "bgraimage.h"
 #include "ffmpegutils.h"
+#include "yuvconverter.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,7 +20,7 @@ public:
     enum SetupStatus
     {
         SetupOk = 0,
-        SetupNoContext = -1, // also: no frame or frame buffers, no scaler
+        SetupNoContext = -1, // also: no frame or frame buffers, no colour converter
         SetupNoPacket = -2,
         SetupOpenFailed = -3,
     };
@@ -53,7 +54,10 @@ public:
     QString codecName() const { return m_codecName; }
 
     // The two halves of encode(), separate so they can be measured alone.
-    // convert: BGRA image of the encoder's size -> the YUV 4:2:0 frame.
+    // convert: BGRA image of the encoder's size -> the YUV 4:2:0 frame. A
+    // picture with the content key of the one converted last is not
+    // converted again: the frame still holds it (the encoder codes the
+    // repeat as a small frame of skipped blocks).
     bool convert(const BgraImage& image);
     // Encodes the converted frame and appends its H.264 bytes to out.
     Result encodeConverted(QByteArray& out);
@@ -68,7 +72,7 @@ private:
     H264Encoder() = default;
 
     FFmpeg::CodecContextPtr m_context;
-    FFmpeg::SwsContextPtr m_scaler;
+    std::unique_ptr<YuvConverter> m_converter;
     FFmpeg::FramePtr m_frame;
     FFmpeg::PacketPtr m_packet;
     QString m_codecName;
@@ -76,4 +80,5 @@ private:
     int m_height = 0;
     int64_t m_nextPts = 0;
     bool m_keyFrameRequested = false;
+    qint64 m_convertedKey = 0;
 };

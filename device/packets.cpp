@@ -76,7 +76,18 @@ QByteArray brightness(uint8_t value)
 
 QByteArray frame(const QByteArray& h264)
 {
-    return build(Frame, h264);
+    QByteArray out;
+    appendFrame(out, h264);
+    return out;
+}
+
+void appendFrame(QByteArray& out, const QByteArray& h264)
+{
+    out.append(char(kMagic0));
+    out.append(char(kMagic1));
+    appendLe16(out, Frame);
+    appendLe32(out, uint32_t(h264.size()));
+    out.append(h264);
 }
 
 int brightnessFromPercent(int percent)

@@ -56,6 +56,8 @@ QByteArray versionQuery();
 QByteArray expansionMode(bool on);
 QByteArray brightness(uint8_t value);
 QByteArray frame(const QByteArray& h264);
+// frame(h264) appended to out, without building it apart first.
+void appendFrame(QByteArray& out, const QByteArray& h264);
 
 // Brightness byte for a percentage: p * 255 / 100 with integer division,
 // or -1 when p is outside 0..100 (such requests are ignored).

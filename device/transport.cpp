@@ -29,6 +29,8 @@ void scrambleFirmware(QByteArray& data)
 Transport::Transport(QObject* parent) : QThread(parent)
 {
     setObjectName(QStringLiteral("Transport"));
+    m_encoded.reserve(kFrameBufferBytes);
+    m_cycle.reserve(kFrameBufferBytes);
     connect(&m_adapter, &cdcTransport::emitError, this, &Transport::reconnect);
     connect(&m_adapter, &cdcTransport::recvRead, this, &Transport::parseReply);
     connect(this, &Transport::emitSendData, &m_adapter, &cdcTransport::slotSendData);
@@ -138,10 +140,10 @@ void Transport::send(const BgraImage& image)
         return;
     }
     if (m_queue.size() >= kMaxQueuedImages) {
-        m_queue.removeFirst();
+        m_queue.remove(0);
         qCDebug(lcTransport) << "Transport::send: frame queue full, dropped the oldest image";
     }
-    m_queue.append(image);
+    m_queue.append({image, ++m_sentImages});
     m_queueFilled.wakeOne();
 }
 
@@ -229,6 +231,7 @@ void Transport::run()
         }
 
         BgraImage image;
+        quint64 imageNumber = 0;
         {
             QMutexLocker queueLocker(&m_queueLock);
             if (m_queue.isEmpty()) {
@@ -236,7 +239,9 @@ void Transport::run()
                 m_queueFilled.wait(&m_queueLock, kIdleSleepMs);
                 continue;
             }
-            image = m_queue.takeFirst();
+            image = std::move(m_queue[0].image);
+            imageNumber = m_queue[0].number;
+            m_queue.remove(0);
         }
 
         QMutexLocker encoderLocker(&m_encoderLock);
@@ -262,11 +267,13 @@ void Transport::run()
         encoderLocker.unlock();
 
         if (frameSize != expectedImageSize()) {
-            m_encoded.clear();
+            m_encoded.resize(0);
             continue;
         }
 
-        QByteArray cycle;
+        // Both buffers keep their room (they are reserved) when emptied.
+        QByteArray& cycle = m_cycle;
+        cycle.resize(0);
         const int brightness = m_brightness;
         if (brightness != m_lastBrightness) {
             cycle += Packets::brightness(uint8_t(brightness));
@@ -281,13 +288,14 @@ void Transport::run()
             cycle += Packets::build(Packets::ExpansionMode, QByteArray(1, char(mode)));
         }
         if (mode == 0) {
-            cycle += Packets::frame(m_encoded);
+            Packets::appendFrame(cycle, m_encoded);
         }
         m_framesHeldBack = mode != 0;
+        m_writtenImage = imageNumber;
         if (m_connected != 0) {
             emit emitSendData(cycle);
         }
-        m_encoded.clear();
+        m_encoded.resize(0);
     }
 }
 

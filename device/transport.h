@@ -9,6 +9,7 @@
 #include <QMutex>
 #include <QString>
 #include <QThread>
+#include <QVarLengthArray>
 #include <QWaitCondition>
 
 #include <atomic>
@@ -34,6 +35,8 @@ public:
     static constexpr int kMaxQueuedImages = 2;
     static constexpr int kIdleSleepMs = 30;
     static constexpr int kAckPollMs = 10;
+    // Room kept for one encoded frame and for one cycle; larger ones grow it.
+    static constexpr int kFrameBufferBytes = 256 * 1024;
     // Files beyond this size are not read into memory for an upload.
     static constexpr qint64 kMaxUploadFileSize = 256 * 1024 * 1024;
 
@@ -77,6 +80,11 @@ public:
     int sizeVariant() const { return m_sizeVariant.load(); }
     bool hasEncoder() const;
     int queuedImageCount() const;
+    // Pictures taken by send() so far, and the number (in that count) of the
+    // last one whose cycle was handed to the port: a picture sent as number n
+    // is on its way to the device once writtenImageNumber() >= n.
+    quint64 sentImageNumber() const { return m_sentImages.load(); }
+    quint64 writtenImageNumber() const { return m_writtenImage.load(); }
     // True from requestUpgrade until the upload has run.
     bool uploadPending() const { return m_uploadKind.load() != 0; }
     // Ends a pending or running upload before its next packet: nothing more
@@ -119,8 +127,16 @@ private:
     std::atomic<int> m_connected{0};
     QString m_portName;
 
+    struct QueuedImage
+    {
+        BgraImage image;
+        quint64 number = 0;
+    };
+
     mutable QMutex m_queueLock;
-    QList<BgraImage> m_queue;
+    QVarLengthArray<QueuedImage, kMaxQueuedImages> m_queue;
+    std::atomic<quint64> m_sentImages{0};
+    std::atomic<quint64> m_writtenImage{0};
     // Wakes the idle worker when a picture arrives, so it need not sleep out
     // the whole idle period.
     QWaitCondition m_queueFilled;
@@ -128,7 +144,10 @@ private:
     mutable QMutex m_encoderLock;
     // Replaced only while both locks are held, so either lock makes reading it safe.
     std::unique_ptr<H264Encoder> m_encoder;
+    // Reused every cycle (worker thread only): no allocation per frame once
+    // warm, unless the port still holds the previous cycle.
     QByteArray m_encoded;
+    QByteArray m_cycle;
 
     std::atomic<int> m_brightness{0};
     int m_lastBrightness = 0;      // worker thread only

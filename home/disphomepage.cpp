@@ -649,6 +649,7 @@ void DispHomePage::showPlaceholder()
     showScene(m_placeholderScene);
     m_panels->attach(m_placeholderScene, 0, 0);
     m_previewLabel->clear();
+    m_previewKey = 0;
 }
 
 void DispHomePage::onDevRemoved(QString com)
@@ -824,19 +825,20 @@ QSize DispHomePage::previewSize(const QSize& frameSize)
 
 void DispHomePage::updateFrame()
 {
-    if (m_currentDisplay == nullptr || m_currentDigital != nullptr) {
+    // Drawn only where it can be seen, and once per new frame: an unchanged
+    // scene keeps its frame, so a still theme costs the preview nothing.
+    if (m_currentDisplay == nullptr || m_currentDigital != nullptr || !m_previewLabel->isVisible() ||
+        window()->isMinimized()) {
         return;
     }
     const QImage frame = m_currentDisplay->scene->frameImage();
-    if (frame.isNull()) {
+    if (frame.isNull() || frame.cacheKey() == m_previewKey) {
         return;
     }
+    m_previewKey = frame.cacheKey();
     const QSize size = previewSize(frame.size());
-    QPixmap pixmap = QPixmap::fromImage(frame);
-    if (size != frame.size()) {
-        pixmap = pixmap.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
-    m_previewLabel->setPixmap(pixmap);
+    m_previewLabel->setPixmap(QPixmap::fromImage(
+        size == frame.size() ? frame : frame.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
 }
 
 QImage DispHomePage::previewImage() const

@@ -154,6 +154,8 @@ private:
     std::unique_ptr<DispSensorManager> m_sensorManager;
     DeviceScanner* m_scanner = nullptr;
     QTimer m_previewTimer;
+    // Cache key of the frame the preview shows.
+    qint64 m_previewKey = 0;
     std::unique_ptr<ThemeDialogs> m_dialogs;
     ThemeStorage* m_storage = nullptr;
     // The eight editor panels; attached to the current scene.

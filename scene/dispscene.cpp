@@ -5,6 +5,7 @@
 #include "scenelog.h"
 #include "transport.h"
 
+#include <QCoreApplication>
 #include <QDataStream>
 #include <QGraphicsSceneDragDropEvent>
 #include <QGraphicsSceneMouseEvent>
@@ -20,6 +21,7 @@ DispScene::DispScene(DispSensorManager* sensorManager, QObject* parent)
     : QGraphicsScene(parent), m_sensorManager(sensorManager)
 {
     setItemIndexMethod(QGraphicsScene::NoIndex);
+    connect(this, &QGraphicsScene::changed, this, [this] { m_contentChanged = true; });
     m_transport = new Transport(this);
     m_transport->start(QThread::InheritPriority);
 }
@@ -117,17 +119,24 @@ QString DispScene::itemName(const QGraphicsItem* item)
     return object != nullptr ? object->objectName() : QString();
 }
 
-QImage DispScene::paddedFrame()
+DispScene::FrameLayout DispScene::frameLayout() const
 {
     const QSize panel(m_transport->panelWidth(), m_transport->panelHeight());
     const EncoderLayout layout =
         DeviceModels::encoderLayout(panel, m_transport->vendorId(), m_transport->productId());
     const bool padded = !panel.isEmpty() && layout.isPadded(panel);
-    m_frameRotation = m_rotation;
-    m_pictureSize = DispFrameRenderer::turnedSize(sceneRect().size().toSize(), m_rotation);
-    m_pictureOffset = padded ? layout.pictureOffset : QPoint();
-    return padded ? m_renderer.render(*this, m_rotation, layout.encoderSize, layout.pictureOffset)
-                  : m_renderer.render(*this, m_rotation);
+    FrameLayout frame;
+    frame.imageSize = padded ? layout.encoderSize : QSize();
+    frame.offset = padded ? layout.pictureOffset : QPoint();
+    frame.pictureSize = DispFrameRenderer::turnedSize(sceneRect().size().toSize(), m_rotation);
+    frame.rotation = m_rotation;
+    return frame;
+}
+
+QImage DispScene::paddedFrame()
+{
+    m_frameLayout = frameLayout();
+    return m_renderer.render(*this, m_rotation, m_frameLayout.imageSize, m_frameLayout.offset);
 }
 
 void DispScene::pumpFrame()
@@ -135,7 +144,16 @@ void DispScene::pumpFrame()
     if (m_renderTimer == nullptr) {
         return;
     }
-    m_deviceFrame = paddedFrame();
+    // An item's update reaches `changed` through two queued calls on the
+    // scene; run them now, so a change made just before this tick is in
+    // this tick's frame.
+    for (int hop = 0; hop < 2; ++hop) {
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    }
+    if (m_contentChanged || m_deviceFrame.isNull() || !(frameLayout() == m_frameLayout)) {
+        m_contentChanged = false;
+        m_deviceFrame = paddedFrame();
+    }
     // A scene without an open port (the placeholder, an unplugged device)
     // keeps its encoder idle.
     if (m_transport->isOpen()) {
@@ -157,8 +175,8 @@ QImage DispScene::frameImage() const
     if (m_deviceFrame.isNull()) {
         return QImage();
     }
-    const bool turned = m_frameRotation >= 1 && m_frameRotation <= 3;
-    if (!turned && m_deviceFrame.size() == m_pictureSize) {
+    const bool turned = m_frameLayout.rotation >= 1 && m_frameLayout.rotation <= 3;
+    if (!turned && m_deviceFrame.size() == m_frameLayout.pictureSize) {
         return m_deviceFrame;
     }
     // The preview asks more often than frames are made: one conversion per
@@ -166,10 +184,10 @@ QImage DispScene::frameImage() const
     if (m_uprightKey == m_deviceFrame.cacheKey() && !m_uprightFrame.isNull()) {
         return m_uprightFrame;
     }
-    QImage picture = m_deviceFrame.copy(QRect(m_pictureOffset, m_pictureSize));
+    QImage picture = m_deviceFrame.copy(QRect(m_frameLayout.offset, m_frameLayout.pictureSize));
     if (turned) {
         QTransform back;
-        back.rotate(-90 * m_frameRotation);
+        back.rotate(-90 * m_frameLayout.rotation);
         picture = picture.transformed(back, Qt::FastTransformation);
     }
     m_uprightFrame = picture;

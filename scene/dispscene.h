@@ -19,9 +19,12 @@ class QTimer;
 class Transport;
 
 // The editing surface of one display device and the source of its frames.
-// Every 33 ms the scene renders itself on white into an image of the device's
-// size (turned by the theme's rotation, padded where the panel's encoder is
-// wider) and hands it to its device link. Widgets are dropped from the tool
+// Every 33 ms the scene hands its device link an image of the device's size:
+// the scene rendered on white, turned by the theme's rotation and padded
+// where the panel's encoder is wider. It renders only when something changed
+// since the last frame (an item, the scene's size, the rotation or the
+// panel); otherwise it hands over the previous image again, which the link
+// codes without converting it. Widgets are dropped from the tool
 // list, selected, moved, stacked and deleted here.
 class DispScene : public QGraphicsScene
 {
@@ -155,8 +158,8 @@ signals:
     void deleteSelectItem(QGraphicsItem* item);
 
 public slots:
-    // One tick of the frame pump: render, hand to the device link, count
-    // down the selection.
+    // One tick of the frame pump: render if needed, hand to the device link,
+    // count down the selection.
     void pumpFrame();
 
 protected:
@@ -183,6 +186,21 @@ private:
     // background; null when neither qualifies.
     QGraphicsItem* movedItemAt(const QPointF& scenePos) const;
     QImage paddedFrame();
+    // Where the next frame goes: its image size (empty: the turned picture
+    // itself) and the picture's offset in it.
+    struct FrameLayout
+    {
+        QSize imageSize;
+        QPoint offset;
+        QSize pictureSize;
+        int rotation = 0;
+        bool operator==(const FrameLayout& other) const
+        {
+            return imageSize == other.imageSize && offset == other.offset &&
+                   pictureSize == other.pictureSize && rotation == other.rotation;
+        }
+    };
+    FrameLayout frameLayout() const;
     void restartTimer();
 
     DispSensorManager* m_sensorManager = nullptr;
@@ -193,9 +211,9 @@ private:
     // frameImage() of the last device frame that was asked for.
     mutable QImage m_uprightFrame;
     mutable qint64 m_uprightKey = 0;
-    QSize m_pictureSize;
-    QPoint m_pictureOffset;
-    int m_frameRotation = 0;
+    FrameLayout m_frameLayout;
+    // Set by every change of the scene's content after the last render.
+    bool m_contentChanged = true;
     int m_rotation = 0;
     QPointF m_lastItemPos;
     bool m_dragging = false;

@@ -1,5 +1,6 @@
 #include "h264encoder.h"
 #include "h264testdecoder.h"
+#include "yuvconverter.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -35,6 +36,8 @@ private slots:
     void requestedKeyFrameDecodesOnItsOwn();
     void wrongSizedImageIsRefused();
     void impossibleSizeGivesNoEncoder();
+    void libyuvGivesTheSwscalePlanes_data();
+    void libyuvGivesTheSwscalePlanes();
 };
 
 void TestH264Encoder::everyImageYieldsItsOwnDecodablePacket_data()
@@ -122,6 +125,53 @@ void TestH264Encoder::impossibleSizeGivesNoEncoder()
     int status = 0;
     QVERIFY(!H264Encoder::create(0, 0, &status));
     QCOMPARE(status, int(H264Encoder::SetupOpenFailed));
+}
+
+void TestH264Encoder::libyuvGivesTheSwscalePlanes_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("320x240") << QSize(320, 240);
+    QTest::newRow("462x128 (a narrow panel's width)") << QSize(462, 128);
+}
+
+void TestH264Encoder::libyuvGivesTheSwscalePlanes()
+{
+    QFETCH(QSize, size);
+    if (YuvConverter::bestBackend() != YuvConverter::Backend::LibYuv) {
+        QSKIP("this build converts through swscale only");
+    }
+    // Detail in every channel: gradients crossed with a pixel-sized pattern.
+    QImage source(size, QImage::Format_ARGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            source.setPixel(x, y,
+                            qRgb((x * 255) / size.width(), (y * 255) / size.height(), ((x ^ y) & 1) * 255));
+        }
+    }
+    std::vector<FFmpeg::FramePtr> frames;
+    for (const auto backend : {YuvConverter::Backend::LibYuv, YuvConverter::Backend::Swscale}) {
+        auto converter = YuvConverter::create(size.width(), size.height(), backend);
+        QVERIFY(converter);
+        FFmpeg::FramePtr frame(av_frame_alloc());
+        frame->format = AV_PIX_FMT_YUV420P;
+        frame->width = size.width();
+        frame->height = size.height();
+        QVERIFY(av_frame_get_buffer(frame.get(), 0) >= 0);
+        QVERIFY(converter->convert(BgraImage::fromImage(source), frame.get()));
+        frames.push_back(std::move(frame));
+    }
+    for (int plane = 0; plane < 3; ++plane) {
+        const int w = plane == 0 ? size.width() : size.width() / 2;
+        const int h = plane == 0 ? size.height() : size.height() / 2;
+        int worst = 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                worst = qMax(worst, qAbs(frames[0]->data[plane][y * frames[0]->linesize[plane] + x] -
+                                         frames[1]->data[plane][y * frames[1]->linesize[plane] + x]));
+            }
+        }
+        QVERIFY2(worst <= 2, qPrintable(QString("plane %1 differs by up to %2").arg(plane).arg(worst)));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestH264Encoder)

@@ -457,8 +457,13 @@ void TestDispHomePage::previewShowsTheStreamedFrame()
     TestEmulator::publish({&tall});
     QVERIFY(openPage(1));
 
-    // A red square at the scene's top left shows in the preview, scaled by a quarter.
+    // A red square at the scene's top left shows in the preview, scaled by a
+    // quarter, once the page is on screen: a hidden page draws no preview.
     m_page->currentScene()->addRect(0, 0, 240, 240, Qt::NoPen, QBrush(Qt::red));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_page->currentScene()->deviceFrame().isNull(), kWaitMs);
+    m_page->updateFrame();
+    QVERIFY(m_page->previewImage().isNull());
+    m_page->show();
     QTRY_VERIFY_WITH_TIMEOUT(m_page->previewImage().size() == QSize(120, 480) &&
                                  m_page->previewImage().pixelColor(20, 20) == QColor(Qt::red),
                              kWaitMs);

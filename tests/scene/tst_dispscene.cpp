@@ -392,6 +392,9 @@ void TestDispScene::frameImageIsUprightScene()
     QCOMPARE(upright.pixelColor(30, 5), QColor(Qt::white));
     // Asked again for the same frame: the same picture, not a new turn.
     QCOMPARE(scene.frameImage().cacheKey(), upright.cacheKey());
+    scene.pumpFrame(); // nothing changed: the frame is not rendered again
+    QCOMPARE(scene.frameImage().cacheKey(), upright.cacheKey());
+    scene.addRect(QRectF(40, 0, 10, 10), Qt::NoPen, QBrush(Qt::blue));
     scene.pumpFrame();
     QVERIFY(scene.frameImage().cacheKey() != upright.cacheKey());
     // Upright and unpadded: the device frame itself.

@@ -62,6 +62,13 @@ int countNear(const QImage& image, const QRect& area, const QColor& colour)
     return count;
 }
 
+// Pictures the emulator has decoded so far.
+int decodedFrames(const QTemporaryDir& dir)
+{
+    QFile log(dir.filePath(QStringLiteral("out/packets.jsonl")));
+    return log.open(QIODevice::ReadOnly) ? int(log.readAll().count("\"frame\":")) : 0;
+}
+
 QFont pixelFont(int pixels)
 {
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -81,6 +88,7 @@ private slots:
     void everyWidgetKindReachesTheDeviceAndFollowsReadings();
     void turnedSceneReachesPaddedPanel();
     void mediaMovesOnTheDeviceWhereItPlays();
+    void quietSceneStreamsEveryCycleAndAChangeGoesOutNext();
 
 private:
     // Starts the emulator as a panel of size and opens it for the scene.
@@ -325,6 +333,47 @@ void TestDispSceneStream::mediaMovesOnTheDeviceWhereItPlays()
     for (DispImageWidget* widget : {background, icon}) {
         widget->stopDecoder();
     }
+    scene.clearThread();
+}
+
+void TestDispSceneStream::quietSceneStreamsEveryCycleAndAChangeGoesOutNext()
+{
+    if (!m_haveEmulator) {
+        QSKIP("panelcast-emu cannot emulate a device here");
+    }
+    QTemporaryDir dir;
+    EmuProcess emu;
+    DispScene scene;
+    QVERIFY(connectScene(scene, emu, dir, "480x480"));
+    scene.findChild<QTimer*>(QStringLiteral("renderTimer"))->stop(); // the test drives the pump
+    QGraphicsRectItem* block = scene.addRect(QRectF(0, 0, 240, 240), Qt::NoPen, QBrush(QColor(220, 30, 30)));
+    const QString latest = dir.filePath(QStringLiteral("out/latest.png"));
+    const auto cycle = [&] {
+        scene.pumpFrame();
+        QTRY_COMPARE_WITH_TIMEOUT(scene.transport()->writtenImageNumber(),
+                                  scene.transport()->sentImageNumber(), kWaitMs);
+    };
+
+    cycle();
+    const qint64 rendered = scene.deviceFrame().cacheKey();
+    QTRY_COMPARE_WITH_TIMEOUT(decodedFrames(dir), 1, kWaitMs);
+    QImage first;
+    QTRY_VERIFY_WITH_TIMEOUT((first = QImage(latest), near(first.pixelColor(120, 120), QColor(220, 30, 30))),
+                             kWaitMs);
+    // Nothing changes: no new render, yet a frame every cycle, decoded the same.
+    for (int quiet = 0; quiet < 5; ++quiet) {
+        cycle();
+        QCOMPARE(scene.deviceFrame().cacheKey(), rendered);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(decodedFrames(dir), 6, kWaitMs);
+    QImage still;
+    QTRY_VERIFY_WITH_TIMEOUT((still = QImage(latest), still == first), kWaitMs);
+
+    // A change just before a cycle is in that cycle's frame.
+    block->setBrush(QColor(30, 30, 200));
+    cycle();
+    QTRY_COMPARE_WITH_TIMEOUT(decodedFrames(dir), 7, kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(near(QImage(latest).pixelColor(120, 120), QColor(30, 30, 200)), kWaitMs);
     scene.clearThread();
 }
 

@@ -6,7 +6,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build run test bench bench-sensors format clean test-tsan
+.PHONY: all deps configure build run test bench bench-sensors format clean test-tsan package package-check
 
 all: build
 
@@ -43,6 +43,17 @@ test-tsan: deps
 	cmake --build $(TSAN_DIR) -j $(JOBS) --target $(TSAN_TESTS)
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/sensors/tsan.supp" \
 		ctest --test-dir $(TSAN_DIR) --output-on-failure -R '^($(TSAN_TEST_REGEX))$$'
+
+# The Debian package (build/panelcast_<version>_<arch>.deb), installed under /usr.
+package: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DPANELCAST_WERROR=$(WERROR) \
+		-DCMAKE_INSTALL_PREFIX=/usr > $(BUILD_DIR).configure.log || { cat $(BUILD_DIR).configure.log; exit 1; }
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cd $(BUILD_DIR) && cpack -G DEB
+
+# Checks the package's contents, its rule and unit files and (when installed) lintian.
+package-check: package
+	scripts/check-package $(BUILD_DIR)/panelcast_*.deb
 
 bench: build
 	$(BUILD_DIR)/bench/panelcast-bench

@@ -45,10 +45,7 @@ test-tsan: deps
 		ctest --test-dir $(TSAN_DIR) --output-on-failure -R '^($(TSAN_TEST_REGEX))$$'
 
 # The Debian package (build/panelcast_<version>_<arch>.deb), installed under /usr.
-package: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DPANELCAST_WERROR=$(WERROR) \
-		-DCMAKE_INSTALL_PREFIX=/usr > $(BUILD_DIR).configure.log || { cat $(BUILD_DIR).configure.log; exit 1; }
-	cmake --build $(BUILD_DIR) -j $(JOBS)
+package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
 # Checks the package's contents, its rule and unit files and (when installed) lintian.

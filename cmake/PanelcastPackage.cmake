@@ -1,10 +1,11 @@
 # Install rules and the Debian package (`make package`: CPack's DEB generator
-# on the build tree). The package's prefix is CMAKE_INSTALL_PREFIX, so the
-# Makefile configures the package with /usr.
+# on the build tree). The package installs under /usr whatever
+# CMAKE_INSTALL_PREFIX says, and its user unit names the package's program.
 include(GNUInstallDirs)
 
 set(PANELCAST_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
-set(PANELCAST_INSTALLED_BINARY ${CMAKE_INSTALL_FULL_BINDIR}/panelcast)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(PANELCAST_INSTALLED_BINARY ${CPACK_PACKAGING_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/panelcast)
 set(PANELCAST_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/panelcast)
 
 # Official themes: the build puts theme folders under
@@ -27,7 +28,7 @@ configure_file(${PANELCAST_PACKAGING_DIR}/org.panelcast.Panelcast.metainfo.xml
                ${generated}/org.panelcast.Panelcast.metainfo.xml @ONLY)
 install(FILES ${generated}/org.panelcast.Panelcast.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 configure_file(${PANELCAST_PACKAGING_DIR}/panelcast.service.in ${generated}/panelcast.service @ONLY)
-install(FILES ${generated}/panelcast.service DESTINATION ${CMAKE_INSTALL_PREFIX}/lib/systemd/user)
+install(FILES ${generated}/panelcast.service DESTINATION lib/systemd/user)
 
 # Debian wants the changelog and man pages compressed reproducibly.
 configure_file(${PANELCAST_PACKAGING_DIR}/changelog ${generated}/changelog @ONLY)
@@ -47,10 +48,11 @@ install(FILES ${generated}/changelog.gz ${PANELCAST_PACKAGING_DIR}/copyright DES
 # Opens the CPU energy counter to every user: a choice for the machine's owner, not a default.
 install(FILES ${PANELCAST_PACKAGING_DIR}/60-panelcast-powercap.rules DESTINATION ${PANELCAST_DOC_DIR}/examples)
 
+# `make package` builds first; cpack need not walk every target again.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME panelcast)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_PACKAGE_CONTACT "Panelcast developers <maintainers@users.noreply.c-seed-baebbff9.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "companion application for USB smart-monitor displays")
 set(CPACK_PACKAGE_DESCRIPTION "Panelcast composes themes of live sensor readings, clocks, text, pictures

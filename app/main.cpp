@@ -114,7 +114,7 @@ int main(int argc, char* argv[])
     if (!control.listen(ControlChannel::socketPath(ControlChannel::Role::Window), &controlError)) {
         qCWarning(lcApp).noquote() << "main: no control socket:" << controlError;
     }
-    static DeviceHold serviceHold;
+    DeviceHold serviceHold; // released after the window has closed its ports
     if (serviceHold.acquire(ControlChannel::socketPath(ControlChannel::Role::Headless))) {
         qCDebug(lcApp) << "main: the headless service let go of the devices";
     }

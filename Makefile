@@ -6,7 +6,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build run test bench bench-app bench-sensors format format-check clean test-tsan test-asan
+.PHONY: all deps configure build run test bench bench-app bench-sensors format format-check clean test-tsan test-asan package package-check
 
 all: build
 
@@ -53,6 +53,14 @@ test-asan: deps
 	cmake --build $(ASAN_DIR) -j $(JOBS) --target $(ASAN_TESTS)
 	ASAN_OPTIONS="halt_on_error=1 detect_leaks=0" \
 		ctest --test-dir $(ASAN_DIR) --output-on-failure -R '^($(ASAN_TEST_REGEX))$$'
+
+# The Debian package (build/panelcast_<version>_<arch>.deb), installed under /usr.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+
+# Checks the package's contents, its rule and unit files and (when installed) lintian.
+package-check: package
+	scripts/check-package $(BUILD_DIR)/panelcast_*.deb
 
 bench: build
 	$(BUILD_DIR)/bench/panelcast-bench

@@ -1,8 +1,13 @@
 #include "applogging.h"
+#include "autorun.h"
 #include "baseinfo.h"
+#include "controlchannel.h"
+#include "devicestatus.h"
 #include "dispmainwindow.h"
 #include "dispstandardwidgetfactory.h"
+#include "headlessrunner.h"
 #include "languageloader.h"
+#include "quitsignals.h"
 #include "resourceinit.h"
 
 #include <QApplication>
@@ -42,10 +47,41 @@ void warnAlreadyRunning()
     QMessageBox::warning(nullptr, QObject::tr("Warning"), text, QMessageBox::Ok);
 }
 
+bool wantsHeadless(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--headless") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// No window and no tray: the theme streams on its own (a systemd user service).
+int runHeadless(QApplication& app)
+{
+    // Starting the window at log-on is the window's first start to decide.
+    AutoRun::setFirstStartRegistration(false);
+    HeadlessRunner runner;
+    QString error;
+    if (!runner.start(&error)) {
+        std::fprintf(stderr, "panelcast --headless: %s\n", qPrintable(error));
+        return 1;
+    }
+    Panelcast::watchQuitSignals(&runner, [&runner] { runner.quit(); });
+    qCDebug(lcApp) << "main: enter event loop (headless)";
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    const bool headless = wantsHeadless(argc, argv);
+    // Without a window no display server is needed: scenes render off screen.
+    if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
     qputenv("QT_SCALE_FACTOR", QByteArray::number(1.0, 'g', 6));
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
@@ -58,6 +94,9 @@ int main(int argc, char* argv[])
     initPanelcastResources();
     // Scenes make their display widgets through the widget library.
     DispStandardWidgetFactory::install();
+    if (headless) {
+        return runHeadless(app);
+    }
 
     static QLockFile instanceKey(instanceLockPath());
     // Only a live holder keeps the key, however long it has been running.
@@ -72,7 +111,21 @@ int main(int argc, char* argv[])
         return -1;
     }
 
+    // The window owns the devices while it runs: a headless service lets go
+    // of them first and takes them back when this process ends.
+    ControlServer control;
+    QString controlError;
+    if (!control.listen(ControlChannel::socketPath(ControlChannel::Role::Window), &controlError)) {
+        qCWarning(lcApp).noquote() << "main: no control socket:" << controlError;
+    }
+    DeviceHold serviceHold; // released after the window has closed its ports
+    if (serviceHold.acquire(ControlChannel::socketPath(ControlChannel::Role::Headless))) {
+        qCDebug(lcApp) << "main: the headless service let go of the devices";
+    }
+
     DispMainWIndow window;
+    DeviceStatus status(window.homePage(), QStringLiteral("window"));
+    control.setStatusProvider([&status] { return status.status(); });
     qCDebug(lcApp) << "main: enter event loop";
     return app.exec();
 }

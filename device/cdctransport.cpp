@@ -101,6 +101,11 @@ void cdcTransport::slotRead()
     }
 }
 
+QString cdcTransport::errorString() const
+{
+    return m_port->errorString();
+}
+
 void cdcTransport::slotSerialError(QSerialPort::SerialPortError error)
 {
     if (error == QSerialPort::NoError) {

@@ -38,6 +38,9 @@ public:
     // Writes the identification query straight to the port.
     void sendSearch();
 
+    // The port's description of its last error.
+    QString errorString() const;
+
     // Bytes handed to the port that the device has not taken yet.
     qint64 pendingWriteBytes() const;
 

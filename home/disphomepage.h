@@ -70,6 +70,9 @@ public:
     // the settings page, then shows it.
     void openSettingPage();
 
+    // Without a window nobody looks at the preview.
+    void stopPreview() { m_previewTimer.stop(); }
+
     // Exit: stop every device's transport and free the device records.
     void releaseAllDevices();
     // True while a display device has an upload pending or running.

@@ -101,8 +101,12 @@ QString ThemeStorage::resolutionFolder(int width, int height)
 
 QString ThemeStorage::libraryFolder(int width, int height, bool personal)
 {
-    return resolutionFolder(width, height) +
-           (personal ? QLatin1String("/personal") : QLatin1String("/official"));
+    if (personal) {
+        return resolutionFolder(width, height) + QLatin1String("/personal");
+    }
+    // An installed program reads its official themes from the package's read-only folder.
+    return Panelcast::officialThemesDirectory() + QLatin1Char('/') + QString::number(width) +
+           QString::number(height) + QLatin1String("/official");
 }
 
 bool ThemeStorage::saveTheme(const QString& stem)

@@ -18,9 +18,10 @@ class ThemeStorageHost;
 // their fixed order, and the Save, Export, Import and Open actions with their
 // messages. The home page keeps one and points it at the selected device.
 //
-// Folder layout: dataDirectory() + "/themes/" + W + H + "/official" and
-// "/personal"; a theme called name lives in library + "/theme_" + name with
-// name + ".theme" and the "res" folder of its media.
+// Folder layout: dataDirectory() + "/themes/" + W + H + "/personal", and
+// officialThemesDirectory() + "/" + W + H + "/official" (the data directory's
+// "themes" too, unless the program runs installed); a theme called name lives in library + "/theme_" + name
+// with name + ".theme" and the "res" folder of its media.
 class ThemeStorage : public QObject
 {
     Q_OBJECT

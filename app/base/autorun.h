@@ -10,6 +10,11 @@ class AutoRun
 public:
     AutoRun() = delete;
 
+    // A process that must leave the log-on entry alone (the headless
+    // service): the first-start registration is skipped there.
+    static void setFirstStartRegistration(bool allowed) { s_firstStartRegistration = allowed; }
+    static bool firstStartRegistration() { return s_firstStartRegistration; }
+
     // The running executable (QCoreApplication::applicationFilePath()).
     static QString currentExecutable();
 
@@ -29,4 +34,7 @@ public:
     static QString quoteExec(const QString& program);
     static QString unquoteExec(const QString& value);
 #endif
+
+private:
+    static inline bool s_firstStartRegistration = true;
 };

@@ -51,4 +51,20 @@ QString installedShareDirectory()
     return QDir::cleanPath(appDir + QStringLiteral("/../share/panelcast"));
 }
 
+QString officialThemesDirectory()
+{
+    const QString appDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+    return officialThemesDirectory(dataDirectory(), appDir,
+                                   installedShareDirectory() + QStringLiteral("/themes"));
+}
+
+QString officialThemesDirectory(const QString& dataDir, const QString& appDir, const QString& installedThemes)
+{
+    const bool portable = QFileInfo(dataDir) == QFileInfo(appDir);
+    if (!portable && QFileInfo(installedThemes).isDir()) {
+        return QDir::cleanPath(installedThemes);
+    }
+    return dataDir + QStringLiteral("/themes");
+}
+
 } // namespace Panelcast

@@ -11,8 +11,18 @@ namespace Panelcast {
 // when it does not exist yet.
 QString dataDirectory();
 
-// Folder of the installed shared files (translations), next to the
-// executable's bin/ as share/panelcast.
+// Folder of the installed shared files (translations, official themes),
+// next to the executable's bin/ as share/panelcast.
 QString installedShareDirectory();
+
+// The folder holding the official themes ("themes/" + W + H + "/official/..."):
+// the read-only installed share/panelcast/themes when the program runs
+// installed, else the data directory's "themes" (a build folder or portable
+// copy, where both libraries live side by side).
+QString officialThemesDirectory();
+// The rule above on given folders: installed means the data directory is not
+// the executable's folder and installedThemes exists.
+QString officialThemesDirectory(const QString& dataDir, const QString& appDir,
+                                const QString& installedThemes);
 
 } // namespace Panelcast

@@ -442,7 +442,7 @@ void dispsettingwidget::showMessage(const QString& text)
 void dispsettingwidget::loadPreferences()
 {
     // A first start enables auto run; later the box shows what is really registered.
-    if (!BaseInfo::autoRunState()) {
+    if (!BaseInfo::autoRunState() && AutoRun::firstStartRegistration()) {
         setAutoRunRegistry(true);
         BaseInfo::setAutoRunState(true);
         m_autoRunBox->setChecked(true);

@@ -1,4 +1,5 @@
 #include "baseinfo.h"
+#include "datadir.h"
 
 #include <QFile>
 #include <QSettings>
@@ -16,6 +17,8 @@ private slots:
     void themePathIsKeptPerPanelSize();
     void everyReadSeesTheFileAsItIsNow();
     void unreadableValuesFallBackToDefaults();
+    void officialThemesComeFromThePackageOnlyWhenInstalled_data();
+    void officialThemesComeFromThePackageOnlyWhenInstalled();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -104,6 +107,33 @@ void TestBaseInfo::unreadableValuesFallBackToDefaults()
     QCOMPARE(BaseInfo::languageType(), 0);
     QCOMPARE(BaseInfo::tempUnit(), 0);
     QCOMPARE(BaseInfo::minimizeState(), false);
+}
+
+void TestBaseInfo::officialThemesComeFromThePackageOnlyWhenInstalled_data()
+{
+    QTest::addColumn<QString>("dataDir");
+    QTest::addColumn<bool>("packageThemesExist");
+    QTest::addColumn<QString>("expected");
+    // The program lives in <root>/bin; the package's themes in <root>/share/panelcast/themes.
+    QTest::newRow("installed") << "home/.local/share/panelcast" << true << "share/panelcast/themes";
+    QTest::newRow("installed, no official themes shipped")
+        << "home/.local/share/panelcast" << false << "home/.local/share/panelcast/themes";
+    QTest::newRow("portable executable folder") << "bin" << true << "bin/themes";
+}
+
+void TestBaseInfo::officialThemesComeFromThePackageOnlyWhenInstalled()
+{
+    QFETCH(QString, dataDir);
+    QFETCH(bool, packageThemesExist);
+    QFETCH(QString, expected);
+    const QString root = m_dir->path() + "/";
+    QVERIFY(QDir().mkpath(root + "bin") && QDir().mkpath(root + dataDir));
+    if (packageThemesExist) {
+        QVERIFY(QDir().mkpath(root + "share/panelcast/themes"));
+    }
+    QCOMPARE(Panelcast::officialThemesDirectory(root + dataDir, root + "bin",
+                                                root + "bin/../share/panelcast/themes"),
+             root + expected);
 }
 
 QTEST_GUILESS_MAIN(TestBaseInfo)

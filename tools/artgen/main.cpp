@@ -1,6 +1,7 @@
 // panelcast-artgen: draws every compiled-in image of Panelcast with QPainter.
 // The PNGs under resources/images are its output; run it again after changing
-// a drawing:  panelcast-artgen <repo>/resources/images
+// a drawing:  panelcast-artgen <repo>/resources/images <repo>/packaging/icons
+// (the second folder receives the application icon in the menu's sizes).
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -332,9 +333,16 @@ int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: panelcast-artgen <output folder>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: panelcast-artgen <output folder> [<icon folder>]\n");
         return 2;
+    }
+    if (argc == 3) {
+        g_outDir = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();
+        for (int size : {64, 128, 256}) {
+            save(QStringLiteral("panelcast-%1.png").arg(size), size, size,
+                 [](QPainter& p, const QRectF& r) { drawMark(p, r, kAccent, kDarker, kAccentLight); });
+        }
     }
     g_outDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
 

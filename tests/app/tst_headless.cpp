@@ -1,0 +1,223 @@
+// `panelcast --headless` and the window as real processes against
+// panelcast-emu: the stored theme streams, plugs and unplugs are followed,
+// SIGTERM ends the service at once, and the window owns the devices while it runs.
+#include "baseinfo.h"
+#include "controlchannel.h"
+#include "home/emudevice.h"
+#include "themes/fakethemedialogs.h"
+#include "themestorage.h"
+
+#include <QJsonArray>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+constexpr int kWaitMs = 10000;
+
+// One panelcast process of the test's environment, its stderr collected.
+class App
+{
+public:
+    App(const QProcessEnvironment& env, const QStringList& arguments)
+    {
+        m_process.setProcessEnvironment(env);
+        QObject::connect(&m_process, &QProcess::readyReadStandardError,
+                         [this] { m_stderr += m_process.readAllStandardError(); });
+        m_process.start(QStringLiteral(PANELCAST_APP_PATH), arguments);
+    }
+    ~App()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+    QProcess& process() { return m_process; }
+    QByteArray log()
+    {
+        m_stderr += m_process.readAllStandardError();
+        return m_stderr;
+    }
+
+private:
+    QProcess m_process;
+    QByteArray m_stderr;
+};
+
+// The status a role's process answers, or an empty object.
+QJsonObject statusOf(ControlChannel::Role role)
+{
+    QJsonObject status;
+    QString error;
+    ControlChannel::queryStatus(ControlChannel::socketPath(role), &status, &error);
+    return status;
+}
+
+// "state" of the process and "state fps" of each of its devices, e.g. "driving: streaming".
+QString summary(ControlChannel::Role role)
+{
+    const QJsonObject status = statusOf(role);
+    if (status.isEmpty()) {
+        return QStringLiteral("none");
+    }
+    QStringList devices;
+    for (const QJsonValue& device : status.value(QStringLiteral("devices")).toArray()) {
+        devices << device.toObject().value(QStringLiteral("state")).toString();
+    }
+    return status.value(QStringLiteral("state")).toString() + ": " + devices.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+#define START(emu, ...) QVERIFY2((emu).start(__VA_ARGS__), qPrintable((emu).errorText()))
+
+class TestHeadless : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void serviceStreamsTheStoredThemeFollowsPlugsAndEndsOnSigterm();
+    void windowOwnsTheDevicesWhileItRuns();
+
+private:
+    QProcessEnvironment environment() const;
+
+    QTemporaryDir m_dir;
+    QString m_themeFile;
+};
+
+void TestHeadless::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    // The test reads the same data and runtime folders as the processes it starts.
+    qputenv("PANELCAST_DATA_DIR", (m_dir.path() + "/data").toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
+    FakeThemeDialogs dialogs;
+    ThemeStorage writer(&dialogs);
+    writer.setDevice(480, 480, QString());
+    QVERIFY(writer.saveTheme(ThemeStorage::libraryFolder(480, 480, true) + "/desk"));
+    QVERIFY(writer.saveTheme(ThemeStorage::libraryFolder(480, 480, true) + "/alpha"));
+    // The stored theme, not the first of the list, is the one streamed.
+    m_themeFile = ThemeStorage::libraryFolder(480, 480, true) + "/theme_desk/desk.theme";
+    BaseInfo::setThemePath(BaseInfo::sizeGroup(480, 480), m_themeFile);
+}
+
+QProcessEnvironment TestHeadless::environment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("PANELCAST_NO_MODAL", "1");
+    env.insert("XDG_CONFIG_HOME", m_dir.path() + "/config");
+    env.insert("TMPDIR", m_dir.path());
+    env.insert("QT_LOGGING_RULES", "panelcast.app.debug=true;panelcast.scene.debug=true");
+    return env;
+}
+
+void TestHeadless::serviceStreamsTheStoredThemeFollowsPlugsAndEndsOnSigterm()
+{
+    TestEmulator emu;
+    START(emu, "480x480", "1F3A:0007");
+    TestEmulator::publish({&emu});
+    QProcessEnvironment env = environment();
+    env.remove("QT_QPA_PLATFORM"); // the service picks the off-screen platform itself
+    App service(env, {QStringLiteral("--headless")});
+
+    QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() > 5, kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(summary(ControlChannel::Role::Headless), QStringLiteral("driving: streaming"),
+                              kWaitMs);
+    const QJsonObject device =
+        statusOf(ControlChannel::Role::Headless).value("devices").toArray().first().toObject();
+    QCOMPARE(device.value("port").toString(), emu.link());
+    QCOMPARE(device.value("size").toString(), QStringLiteral("480x480"));
+    QCOMPARE(device.value("theme").toString(), m_themeFile);
+    QTRY_VERIFY_WITH_TIMEOUT(statusOf(ControlChannel::Role::Headless)
+                                     .value("devices")
+                                     .toArray()
+                                     .first()
+                                     .toObject()
+                                     .value("fps")
+                                     .toInt() > 10,
+                             kWaitMs);
+
+    // panelcast-ctl status prints the same.
+    QProcess ctl;
+    ctl.start(qEnvironmentVariable("PANELCAST_CTL"), {QStringLiteral("status")});
+    QVERIFY(ctl.waitForFinished(kWaitMs));
+    const QString printed = QString::fromLocal8Bit(ctl.readAllStandardOutput());
+    QVERIFY2(printed.contains("headless (pid ") &&
+                 printed.contains(emu.link() + "\tdisplay\t1F3A:0007\t480x480\tstreaming") &&
+                 printed.contains("last error: none"),
+             qPrintable(printed));
+
+    // Unplugged and back: the device is dropped, then streams again.
+    emu.stop();
+    QTRY_COMPARE_WITH_TIMEOUT(summary(ControlChannel::Role::Headless), QStringLiteral("driving: "), kWaitMs);
+    START(emu, "480x480", "1F3A:0007");
+    QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() > 5, kWaitMs);
+
+    // SIGTERM: within a second, every port closed on the way out.
+    QElapsedTimer clock;
+    clock.start();
+    service.process().terminate();
+    QVERIFY(service.process().waitForFinished(1000));
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(service.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(service.process().exitCode(), 0);
+    QVERIFY2(service.log().contains("HeadlessRunner::quit") && service.log().contains("clearThread finish"),
+             service.log().constData());
+    QCOMPARE(summary(ControlChannel::Role::Headless), QStringLiteral("none"));
+    // Starting the window at log-on is left to the window's first start.
+    QVERIFY(!QFile::exists(m_dir.path() + "/config/autostart/panelcast.desktop"));
+}
+
+void TestHeadless::windowOwnsTheDevicesWhileItRuns()
+{
+    TestEmulator emu;
+    START(emu, "480x480", "1F3A:0007");
+    TestEmulator::publish({&emu});
+    const QProcessEnvironment env = environment();
+    App service(env, {QStringLiteral("--headless")});
+    QTRY_COMPARE_WITH_TIMEOUT(summary(ControlChannel::Role::Headless), QStringLiteral("driving: streaming"),
+                              kWaitMs);
+
+    // The window starts: the service lets go first, the window streams alone.
+    {
+        App window(env, {});
+        QTRY_COMPARE_WITH_TIMEOUT(summary(ControlChannel::Role::Window), QStringLiteral("driving: streaming"),
+                                  kWaitMs);
+        QCOMPARE(summary(ControlChannel::Role::Headless), QStringLiteral("standing by: "));
+        const int frames = emu.decodedFrames();
+        QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() > frames + 5, kWaitMs);
+
+        // One service per user: a second one is refused.
+        App second(env, {QStringLiteral("--headless")});
+        QVERIFY(second.process().waitForFinished(kWaitMs));
+        QCOMPARE(second.process().exitCode(), 1);
+        QVERIFY2(second.log().contains("another panelcast process answers"), second.log().constData());
+    }
+
+    // The window ended (killed): the service takes the device back.
+    QTRY_COMPARE_WITH_TIMEOUT(summary(ControlChannel::Role::Headless), QStringLiteral("driving: streaming"),
+                              kWaitMs);
+    const int frames = emu.decodedFrames();
+    QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() > frames + 5, kWaitMs);
+
+    // A service started while the window runs stands by until the window ends.
+    service.process().terminate();
+    QVERIFY(service.process().waitForFinished(kWaitMs));
+    App window(env, {});
+    QTRY_COMPARE_WITH_TIMEOUT(summary(ControlChannel::Role::Window), QStringLiteral("driving: streaming"),
+                              kWaitMs);
+    App late(env, {QStringLiteral("--headless")});
+    QTRY_COMPARE_WITH_TIMEOUT(summary(ControlChannel::Role::Headless), QStringLiteral("standing by: "),
+                              kWaitMs);
+    QTest::qWait(1500);
+    QCOMPARE(summary(ControlChannel::Role::Headless), QStringLiteral("standing by: "));
+    QCOMPARE(summary(ControlChannel::Role::Window), QStringLiteral("driving: streaming"));
+}
+
+QTEST_MAIN(TestHeadless)
+#include "tst_headless.moc"

@@ -13,6 +13,7 @@
 #include "dispsettingwidget.h"
 #include "dispstandardwidgetfactory.h"
 #include "dispthemelist.h"
+#include "dispvideodecoder.h"
 #include "editorpanels.h"
 #include "home/emudevice.h"
 #include "packets.h"
@@ -33,6 +34,7 @@
 #include <QJsonArray>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>

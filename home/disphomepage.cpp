@@ -31,6 +31,7 @@
 #include <QListWidget>
 #include <QLoggingCategory>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -188,7 +189,11 @@ void DispHomePage::buildLayout()
     m_view->setObjectName(QStringLiteral("homeView"));
     m_view->setStyleSheet(QStringLiteral("QGraphicsView { background-color: #202020; border: none; }"));
     m_view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    work->addWidget(m_view, 1);
+    auto* viewColumn = new QVBoxLayout;
+    viewColumn->setSpacing(6);
+    viewColumn->addWidget(m_view, 1);
+    viewColumn->addWidget(buildZoomBar(editing));
+    work->addLayout(viewColumn, 1);
 
     m_modeStack = new QStackedWidget(editing);
     m_modeStack->setObjectName(QStringLiteral("modeStack"));
@@ -201,6 +206,44 @@ void DispHomePage::buildLayout()
     grid->addWidget(editing, 0, 0);
     grid->addWidget(buildRightTabs(), 0, 1);
     grid->setColumnStretch(0, 1);
+}
+
+QWidget* DispHomePage::buildZoomBar(QWidget* parent)
+{
+    auto* bar = new QWidget(parent);
+    bar->setObjectName(QStringLiteral("zoomBar"));
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    const QString style = QStringLiteral(
+        "QToolButton { color: white; background: #202020; border: 1px solid #3a3a3a; border-radius: 4px;"
+        " font-family: 'Arial'; font-size: 13px; min-width: 34px; min-height: 24px; }"
+        "QToolButton:pressed { background: rgb(166, 135, 85); }");
+    const auto addButton = [&](const QString& text, const char* name, void (DispSceneView::*slot)()) {
+        auto* button = new QToolButton(bar);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setText(text);
+        button->setStyleSheet(style);
+        connect(button, &QToolButton::clicked, m_view, slot);
+        layout->addWidget(button);
+        return button;
+    };
+    m_zoomOutButton = addButton(QStringLiteral("\u2212"), "zoomOutButton", &DispSceneView::zoomOut);
+    m_zoomInButton = addButton(QStringLiteral("+"), "zoomInButton", &DispSceneView::zoomIn);
+    m_zoomActualButton = addButton(QStringLiteral("1:1"), "zoomActualButton", &DispSceneView::zoomActual);
+    m_zoomFitButton = addButton(QString(), "zoomFitButton", &DispSceneView::zoomToFit);
+    m_zoomLabel = new QLabel(bar);
+    m_zoomLabel->setObjectName(QStringLiteral("zoomLabel"));
+    m_zoomLabel->setStyleSheet(QStringLiteral("color: #c0c0c0; font-size: 13px;"));
+    const auto showZoom = [this](double factor) {
+        m_zoomLabel->setText(QStringLiteral("%1 %").arg(qRound(factor * 100)));
+    };
+    connect(m_view, &DispSceneView::zoomChanged, this, showZoom);
+    showZoom(m_view->zoom());
+    layout->addSpacing(6);
+    layout->addWidget(m_zoomLabel);
+    layout->addStretch();
+    return bar;
 }
 
 QWidget* DispHomePage::buildThemeActions()
@@ -229,7 +272,7 @@ QWidget* DispHomePage::buildThemeActions()
     m_saveCaption->setStyleSheet(kLabelStyle);
     m_themeNameEdit = new QLineEdit(actions);
     m_themeNameEdit->setObjectName(QStringLiteral("themeNameEdit"));
-    m_themeNameEdit->setFixedSize(140, 32);
+    m_themeNameEdit->setFixedSize(120, 32);
     m_themeNameEdit->setStyleSheet(QStringLiteral("QLineEdit { %1 }").arg(fieldStyle));
     m_saveButton = makeImageButton(actions, QStringLiteral(":/images/save.png"), QSize(32, 32), "saveButton");
     connect(m_saveButton, &QToolButton::clicked, this, [this] { m_storage->save(m_themeNameEdit->text()); });
@@ -248,14 +291,14 @@ QWidget* DispHomePage::buildThemeActions()
 
     layout->addWidget(m_angleCaption);
     layout->addWidget(m_angleBox);
-    layout->addSpacing(6);
+    layout->addSpacing(2);
     layout->addWidget(m_saveCaption);
     layout->addWidget(m_themeNameEdit);
     layout->addWidget(m_saveButton);
-    layout->addSpacing(6);
+    layout->addSpacing(2);
     layout->addWidget(m_exportCaption);
     layout->addWidget(m_exportButton);
-    layout->addSpacing(6);
+    layout->addSpacing(2);
     layout->addWidget(m_importCaption);
     layout->addWidget(m_importButton);
     return actions;
@@ -314,7 +357,8 @@ QWidget* DispHomePage::buildPanelSelector()
 {
     m_panelSelector = new QListWidget(this);
     m_panelSelector->setObjectName(QStringLiteral("panelSelector"));
-    m_panelSelector->setFixedSize(390, 670);
+    // 390 wide; as tall as the page leaves (the entries scroll).
+    m_panelSelector->setFixedWidth(390);
     m_panelSelector->setSpacing(3);
     m_panelSelector->setStyleSheet(
         QStringLiteral("QListWidget { background: #030303; border: none; border-radius: 8px; outline: none; }"
@@ -357,7 +401,9 @@ QWidget* DispHomePage::buildRightTabs()
     m_previewCaption->setStyleSheet(kLabelStyle);
     m_previewLabel = new QLabel(m_displayPage);
     m_previewLabel->setObjectName(QStringLiteral("previewLabel"));
-    m_previewLabel->setFixedSize(kPreviewSide, kPreviewSide);
+    // The scene view shows the panel large; the preview is a glance, so it
+    // leaves the editor below it room in the 800-pixel window.
+    m_previewLabel->setFixedSize(kPreviewSide, kPreviewBoxHeight);
     m_previewLabel->setAlignment(Qt::AlignCenter);
     m_previewLabel->setStyleSheet(QStringLiteral("background-color: #030303; border-radius: 8px;"));
     layout->addWidget(m_previewCaption);
@@ -380,7 +426,13 @@ QWidget* DispHomePage::buildRightTabs()
         editor->setObjectName(QString::fromLatin1(kPanelEntries[i].name) + QLatin1String("Panel"));
         m_panelTabs->addWidget(editor);
     }
-    layout->addWidget(m_panelTabs, 1);
+    auto* panelScroll = new QScrollArea(m_displayPage);
+    panelScroll->setObjectName(QStringLiteral("panelScroll"));
+    panelScroll->setWidgetResizable(true);
+    panelScroll->setFrameShape(QFrame::NoFrame);
+    panelScroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    panelScroll->setWidget(m_panelTabs);
+    layout->addWidget(panelScroll, 1);
     m_rightTabs->addTab(m_displayPage, QString());
     return m_rightTabs;
 }
@@ -392,6 +444,11 @@ void DispHomePage::retranslate()
     m_officialButton->setText(tr("Official Theme"));
     m_personalButton->setText(tr("Personal Theme"));
     m_angleCaption->setText(tr("Angle:"));
+    m_zoomFitButton->setText(tr("Fit"));
+    m_zoomInButton->setToolTip(tr("Zoom in (Ctrl+wheel)"));
+    m_zoomOutButton->setToolTip(tr("Zoom out (Ctrl+wheel)"));
+    m_zoomActualButton->setToolTip(tr("Actual size"));
+    m_zoomFitButton->setToolTip(tr("Fit the panel into the view"));
     m_saveCaption->setText(tr("Save As:"));
     m_exportCaption->setText(tr("Export:"));
     m_importCaption->setText(tr("Import:"));
@@ -529,8 +586,7 @@ void DispHomePage::showScene(QGraphicsScene* scene)
     if (auto* dispScene = qobject_cast<DispScene*>(scene)) {
         m_currentScene = dispScene;
     }
-    m_view->setScene(scene);
-    m_view->resetTransform();
+    m_view->showScene(scene);
 }
 
 void DispHomePage::updateSelectDevice(QString com, bool type)
@@ -617,6 +673,7 @@ void DispHomePage::showPlaceholder()
     showScene(m_placeholderScene);
     m_panels->attach(m_placeholderScene, 0, 0);
     m_previewLabel->clear();
+    m_previewImage = QImage();
 }
 
 void DispHomePage::onDevRemoved(QString com)
@@ -785,12 +842,17 @@ void DispHomePage::updateFrame()
     if (size != frame.size()) {
         pixmap = pixmap.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
+    m_previewImage = pixmap.toImage();
+    const QSize box = m_previewLabel->size();
+    if (pixmap.width() > box.width() || pixmap.height() > box.height()) {
+        pixmap = pixmap.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
     m_previewLabel->setPixmap(pixmap);
 }
 
 QImage DispHomePage::previewImage() const
 {
-    return m_previewLabel->pixmap(Qt::ReturnByValue).toImage();
+    return m_previewImage;
 }
 
 void DispHomePage::onAngleChanged(int index)

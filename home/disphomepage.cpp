@@ -154,7 +154,7 @@ void DispHomePage::buildLayout()
 {
     auto* grid = new QGridLayout(this);
     grid->setSpacing(20);
-    grid->setContentsMargins(12, 12, 12, 12);
+    grid->setContentsMargins(2, 8, 2, 2);
 
     // Column 0: the editing area.
     auto* editing = new QWidget(this);
@@ -383,7 +383,8 @@ QWidget* DispHomePage::buildRightTabs()
 {
     m_rightTabs = new QTabWidget(this);
     m_rightTabs->setObjectName(QStringLiteral("rightTabs"));
-    m_rightTabs->setFixedWidth(kPreviewSide + 4);
+    // The preview and the panels below it, with room for the panels' scroll bar.
+    m_rightTabs->setFixedWidth(kPreviewSide + 24);
     m_rightTabs->tabBar()->hide();
     m_rightTabs->setStyleSheet(QStringLiteral("QTabWidget::pane { border: none; }"));
 
@@ -426,12 +427,15 @@ QWidget* DispHomePage::buildRightTabs()
         editor->setObjectName(QString::fromLatin1(kPanelEntries[i].name) + QLatin1String("Panel"));
         m_panelTabs->addWidget(editor);
     }
+    // The panels scroll when the window is too low to show them whole.
     auto* panelScroll = new QScrollArea(m_displayPage);
     panelScroll->setObjectName(QStringLiteral("panelScroll"));
+    panelScroll->setWidget(m_panelTabs);
     panelScroll->setWidgetResizable(true);
     panelScroll->setFrameShape(QFrame::NoFrame);
+    panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    panelScroll->setMinimumHeight(120);
     panelScroll->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
-    panelScroll->setWidget(m_panelTabs);
     layout->addWidget(panelScroll, 1);
     m_rightTabs->addTab(m_displayPage, QString());
     return m_rightTabs;

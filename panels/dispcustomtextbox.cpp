@@ -1,6 +1,5 @@
 #include "dispcustomtextbox.h"
 
-#include "baseinfo.h"
 #include "dispcolorselectbutton.h"
 #include "dispfontselectbutton.h"
 #include "dispscene.h"
@@ -9,7 +8,6 @@
 #include "panelslog.h"
 #include "themerecordreader.h"
 #include "themetags.h"
-#include "themevalues.h"
 
 #include <QComboBox>
 #include <QDataStream>
@@ -26,14 +24,6 @@ namespace {
 constexpr int kMinItemBytes = 4 + 16 + 11 + 4 + 4 + 8 + 4;
 
 } // namespace
-
-QFont dispcustomtextbox::initialFont()
-{
-    QFont font(BaseInfo::languageType() == 1 ? QStringLiteral("微软雅黑")
-                                             : QStringLiteral("Microsoft YaHei"));
-    font.setPointSize(22);
-    return font;
-}
 
 dispcustomtextbox::dispcustomtextbox(QWidget* parent)
     : ItemListPanel(CustomTextTag, CustomTextStore, kMaxItems, parent)
@@ -57,19 +47,7 @@ dispcustomtextbox::dispcustomtextbox(QWidget* parent)
     m_textEdit->setFixedHeight(48);
     grid->addWidget(m_textEdit, 1, 0, 1, 3);
 
-    m_colorButton =
-        new DispColorSelectButton(QStringLiteral(":/images/textpointer.png"), QColor(255, 200, 0), group);
-    m_colorButton->setObjectName(QStringLiteral("colorButton"));
-    m_colorButton->setFixedSize(30, 48);
-    m_fontButton = new DispFontSelectButton(group);
-    m_fontButton->setObjectName(QStringLiteral("fontButton"));
-    m_fontButton->setFixedSize(164, 34);
-    m_fontButton->setFont(initialFont());
-    grid->addWidget(m_colorButton, 2, 0);
-    grid->addWidget(m_fontButton, 2, 1, 1, 2, Qt::AlignLeft);
-
-    m_opacity = new OpacityRow(group);
-    grid->addWidget(m_opacity, 3, 0, 1, 3);
+    addStyleControls(grid, 2);
 
     grid->addWidget(new QLabel(tr("Effect:"), group), 4, 0);
     m_effectBox = new QComboBox(group);
@@ -88,30 +66,22 @@ dispcustomtextbox::dispcustomtextbox(QWidget* parent)
             edited();
         }
     });
-    connect(m_colorButton, &DispColorSelectButton::colorChanged, this, [this](const QColor& color) {
-        if (DispTextWidget* text = currentText()) {
-            text->setDefaultTextColor(color);
-            edited();
-        }
-    });
-    connect(m_fontButton, &DispFontSelectButton::fontChanged, this, [this](const QFont& font) {
-        if (DispTextWidget* text = currentText()) {
-            text->setFont(font);
-            edited();
-        }
-    });
-    connect(m_opacity, &OpacityRow::opacityChanged, this, [this](double opacity) {
-        if (DispTextWidget* text = currentText()) {
-            text->setOpacity(opacity);
-            edited();
-        }
-    });
     connect(m_effectBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int index) {
         if (DispTextWidget* text = currentText()) {
             text->setEffect(index);
             edited();
         }
     });
+}
+
+void dispcustomtextbox::applyColor(QGraphicsItem* item, const QColor& color)
+{
+    qgraphicsitem_cast<DispTextWidget*>(item)->setDefaultTextColor(color);
+}
+
+void dispcustomtextbox::applyFont(QGraphicsItem* item, const QFont& font)
+{
+    qgraphicsitem_cast<DispTextWidget*>(item)->setFont(font);
 }
 
 DispTextWidget* dispcustomtextbox::currentText()
@@ -136,8 +106,8 @@ QGraphicsItem* dispcustomtextbox::createItem(DispScene* scene)
     if (text == nullptr) {
         return nullptr;
     }
-    text->setDefaultTextColor(m_colorButton->color());
-    text->setFont(m_fontButton->font());
+    text->setDefaultTextColor(style().color->color());
+    text->setFont(style().font->font());
     return text;
 }
 
@@ -157,9 +127,9 @@ void dispcustomtextbox::fillControls(QGraphicsItem* item)
     const QSignalBlocker blockText(m_textEdit);
     const QSignalBlocker blockEffect(m_effectBox);
     m_textEdit->setPlainText(text->toPlainText());
-    m_colorButton->setColor(text->defaultTextColor());
-    m_fontButton->setFont(text->font());
-    m_opacity->showOpacity(text->opacity());
+    style().color->setColor(text->defaultTextColor());
+    style().font->setFont(text->font());
+    style().opacity->showOpacity(text->opacity());
     m_effectBox->setCurrentIndex(text->effect());
 }
 
@@ -184,16 +154,9 @@ void dispcustomtextbox::readThemeRecord(ThemeRecordReader& in, const QString& th
         return;
     }
     for (qint32 i = 0; i < count; ++i) {
-        QString name;
-        QString content;
-        QPointF position;
-        QColor color;
-        QFont font;
-        double opacity = 1;
+        ItemFields fields;
         qint32 effect = 0;
-        if (!in.readString(name) || !in.readPointF(position) || !readThemeColor(in, color) ||
-            !readThemeFont(in, font) || !in.readString(content) || !in.readDouble(opacity) ||
-            !in.readInt32(effect)) {
+        if (!fields.read(in) || !in.readInt32(effect)) {
             break;
         }
         if (!roomForRecordItem()) {
@@ -203,18 +166,10 @@ void dispcustomtextbox::readThemeRecord(ThemeRecordReader& in, const QString& th
         if (text == nullptr) {
             break;
         }
-        if (saneName(name, QStringLiteral("text"))) {
-            text->setObjectName(name);
-        } else {
-            qCWarning(lcPanels).noquote() << "dispcustomtextbox: name refused:" << name.left(64);
-        }
-        if (sanePosition(position)) {
-            text->setPos(position);
-        }
-        text->setDefaultTextColor(color);
-        text->setFont(font);
-        text->setPlainText(content.left(kMaxTextLength));
-        text->setOpacity(saneOpacity(opacity));
+        text->setDefaultTextColor(fields.color);
+        text->setFont(fields.font);
+        text->setPlainText(fields.text.left(kMaxTextLength));
+        fields.place(text, QStringLiteral("text"));
         text->setEffect(effect >= DispTextWidget::EffectDefault && effect <= DispTextWidget::EffectFlicker
                             ? effect
                             : DispTextWidget::EffectDefault);

@@ -27,14 +27,7 @@ public:
 
     DispTextWidget* currentText();
     QPlainTextEdit* textEdit() const { return m_textEdit; }
-    DispColorSelectButton* colorButton() const { return m_colorButton; }
-    DispFontSelectButton* fontButton() const { return m_fontButton; }
-    OpacityRow* opacityRow() const { return m_opacity; }
     QComboBox* effectBox() const { return m_effectBox; }
-
-    // The font new items start with: Microsoft YaHei at 22, under its
-    // Chinese name when the interface is Chinese.
-    static QFont initialFont();
 
 public slots:
     // Shows the current item's attributes in the controls.
@@ -45,11 +38,10 @@ public slots:
 protected:
     QGraphicsItem* createItem(DispScene* scene) override;
     void fillControls(QGraphicsItem* item) override;
+    void applyColor(QGraphicsItem* item, const QColor& color) override;
+    void applyFont(QGraphicsItem* item, const QFont& font) override;
 
 private:
     QPlainTextEdit* m_textEdit = nullptr;
-    DispColorSelectButton* m_colorButton = nullptr;
-    DispFontSelectButton* m_fontButton = nullptr;
-    OpacityRow* m_opacity = nullptr;
     QComboBox* m_effectBox = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "dispsysteminfobox.h"
 
 #include "dispcolorselectbutton.h"
-#include "dispcustomtextbox.h"
 #include "dispfontselectbutton.h"
 #include "dispnumberwidget.h"
 #include "dispscene.h"
@@ -28,23 +27,12 @@ namespace {
 const char* const kCaptionProperty = "caption";
 constexpr int kMaxNameLength = 256;
 
-// One widget's fields in the record.
-struct WidgetFields
+// One widget's fields in the record: the common ones and its visibility.
+struct WidgetFields : ItemListPanel::ItemFields
 {
-    QString name;
-    QPointF position;
-    QColor color;
-    QFont font;
-    QString text;
-    double opacity = 1;
     bool visible = true;
 
-    bool read(ThemeRecordReader& in)
-    {
-        return in.readString(name) && in.readPointF(position) && readThemeColor(in, color) &&
-               readThemeFont(in, font) && in.readString(text) && in.readDouble(opacity) &&
-               in.readBool(visible);
-    }
+    bool read(ThemeRecordReader& in) { return ItemFields::read(in) && in.readBool(visible); }
 
     static void write(QDataStream& out, const DispNumberWidget* widget)
     {
@@ -54,18 +42,10 @@ struct WidgetFields
 
     void apply(DispNumberWidget* widget) const
     {
-        if (ItemListPanel::saneName(name, QStringLiteral("data"))) {
-            widget->setObjectName(name);
-        } else {
-            qCWarning(lcPanels).noquote() << "dispsysteminfobox: name refused:" << name.left(64);
-        }
         widget->setColor(color);
         widget->setFont(font);
         widget->setText(text.left(kMaxNameLength));
-        if (ItemListPanel::sanePosition(position)) {
-            widget->setPos(position);
-        }
-        widget->setOpacity(ItemListPanel::saneOpacity(opacity));
+        place(widget, QStringLiteral("data"));
         widget->setVisible(visible);
     }
 };
@@ -101,28 +81,16 @@ dispsysteminfobox::dispsysteminfobox(DispSensorManager* manager, QWidget* parent
     for (int type = 0; type < DisplayTypes::kCount; ++type) {
         m_typeBox->addItem(DisplayTypes::name(type));
     }
-    grid->addWidget(m_typeBox, 0, 1, Qt::AlignLeft);
+    grid->addWidget(m_typeBox, 0, 1, 1, 2, Qt::AlignLeft);
 
     grid->addWidget(new QLabel(tr("Custom Name:"), this), 1, 0);
     m_nameEdit = new QLineEdit(this);
     m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
     m_nameEdit->setPlaceholderText(tr("Input Item Name"));
     m_nameEdit->setFixedSize(165, 28);
-    grid->addWidget(m_nameEdit, 1, 1, Qt::AlignLeft);
+    grid->addWidget(m_nameEdit, 1, 1, 1, 2, Qt::AlignLeft);
 
-    m_colorButton =
-        new DispColorSelectButton(QStringLiteral(":/images/textpointer.png"), QColor(255, 200, 0), this);
-    m_colorButton->setObjectName(QStringLiteral("colorButton"));
-    m_colorButton->setFixedSize(30, 48);
-    m_fontButton = new DispFontSelectButton(this);
-    m_fontButton->setObjectName(QStringLiteral("fontButton"));
-    m_fontButton->setFixedSize(164, 34);
-    m_fontButton->setFont(dispcustomtextbox::initialFont());
-    grid->addWidget(m_colorButton, 2, 0);
-    grid->addWidget(m_fontButton, 2, 1, Qt::AlignLeft);
-
-    m_opacity = new OpacityRow(this);
-    grid->addWidget(m_opacity, 3, 0, 1, 2);
+    addStyleControls(grid, 2);
     controlsLayout()->addLayout(grid);
 
     connect(addButton(), &QPushButton::clicked, this, &dispsysteminfobox::createNewItemBox);
@@ -139,23 +107,6 @@ dispsysteminfobox::dispsysteminfobox(DispSensorManager* manager, QWidget* parent
             edited();
         }
     });
-    const auto both = [this](const std::function<void(DispNumberWidget*)>& change) {
-        QGraphicsItem* item = currentItem();
-        for (DispNumberWidget* widget : {numberOf(item), captionOf(item)}) {
-            if (widget != nullptr) {
-                change(widget);
-            }
-        }
-        if (item != nullptr) {
-            edited();
-        }
-    };
-    connect(m_colorButton, &DispColorSelectButton::colorChanged, this,
-            [both](const QColor& color) { both([&](DispNumberWidget* w) { w->setColor(color); }); });
-    connect(m_fontButton, &DispFontSelectButton::fontChanged, this,
-            [both](const QFont& font) { both([&](DispNumberWidget* w) { w->setFont(font); }); });
-    connect(m_opacity, &OpacityRow::opacityChanged, this,
-            [both](double opacity) { both([&](DispNumberWidget* w) { w->setOpacity(opacity); }); });
 }
 
 DispNumberWidget* dispsysteminfobox::captionOf(QGraphicsItem* item)
@@ -167,6 +118,32 @@ DispNumberWidget* dispsysteminfobox::captionOf(QGraphicsItem* item)
     auto* caption = qobject_cast<DispNumberWidget*>(number->property(kCaptionProperty).value<QObject*>());
     // A caption the scene deleted on its own is gone from the scene first.
     return caption != nullptr && caption->scene() == number->scene() ? caption : nullptr;
+}
+
+void dispsysteminfobox::applyColor(QGraphicsItem* item, const QColor& color)
+{
+    for (DispNumberWidget* widget : {numberOf(item), captionOf(item)}) {
+        if (widget != nullptr) {
+            widget->setColor(color);
+        }
+    }
+}
+
+void dispsysteminfobox::applyFont(QGraphicsItem* item, const QFont& font)
+{
+    for (DispNumberWidget* widget : {numberOf(item), captionOf(item)}) {
+        if (widget != nullptr) {
+            widget->setFont(font);
+        }
+    }
+}
+
+void dispsysteminfobox::applyOpacity(QGraphicsItem* item, double opacity)
+{
+    item->setOpacity(opacity);
+    if (DispNumberWidget* caption = captionOf(item)) {
+        caption->setOpacity(opacity);
+    }
 }
 
 DispNumberWidget* dispsysteminfobox::currentNumber()
@@ -194,7 +171,7 @@ QGraphicsItem* dispsysteminfobox::createItem(DispScene* scene)
     }
     QRandomGenerator* random = QRandomGenerator::global();
     const QColor color(int(random->bounded(255)), int(random->bounded(255)), int(random->bounded(255)));
-    const QFont font = dispcustomtextbox::initialFont();
+    const QFont font = initialFont();
     caption->setColor(color);
     caption->setFont(font);
     caption->setText(QStringLiteral("Name: "));
@@ -277,9 +254,9 @@ void dispsysteminfobox::fillControls(QGraphicsItem* item)
         const QSignalBlocker blockSwitch(showAllBox());
         showAllBox()->setChecked(caption->isVisible());
     }
-    m_colorButton->setColor(number->color());
-    m_fontButton->setFont(number->font());
-    m_opacity->showOpacity(number->opacity());
+    style().color->setColor(number->color());
+    style().font->setFont(number->font());
+    style().opacity->showOpacity(number->opacity());
 }
 
 void dispsysteminfobox::writeThemeRecord(QDataStream& out, const QString& resourceFolder)

@@ -2,11 +2,8 @@
 
 #include "itemlistpanel.h"
 
-class DispColorSelectButton;
-class DispFontSelectButton;
 class DispNumberWidget;
 class DispSensorManager;
-class OpacityRow;
 class QComboBox;
 class QLineEdit;
 class dispsysteminfoview;
@@ -41,9 +38,6 @@ public:
     dispsysteminfoview* view() const { return m_view; }
     QComboBox* typeBox() const { return m_typeBox; }
     QLineEdit* nameEdit() const { return m_nameEdit; }
-    DispColorSelectButton* colorButton() const { return m_colorButton; }
-    DispFontSelectButton* fontButton() const { return m_fontButton; }
-    OpacityRow* opacityRow() const { return m_opacity; }
 
 public slots:
     void updateAttribute();
@@ -53,6 +47,9 @@ public slots:
 protected:
     QGraphicsItem* createItem(DispScene* scene) override;
     void fillControls(QGraphicsItem* item) override;
+    void applyColor(QGraphicsItem* item, const QColor& color) override;
+    void applyFont(QGraphicsItem* item, const QFont& font) override;
+    void applyOpacity(QGraphicsItem* item, double opacity) override;
     void setItemShown(QGraphicsItem* item, bool shown) override;
     // "Display Name:" shows or hides the current item's caption.
     void showAllChanged(bool shown) override;
@@ -65,7 +62,4 @@ private:
     dispsysteminfoview* m_view = nullptr;
     QComboBox* m_typeBox = nullptr;
     QLineEdit* m_nameEdit = nullptr;
-    DispColorSelectButton* m_colorButton = nullptr;
-    DispFontSelectButton* m_fontButton = nullptr;
-    OpacityRow* m_opacity = nullptr;
 };

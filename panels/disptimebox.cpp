@@ -1,7 +1,6 @@
 #include "disptimebox.h"
 
 #include "dispcolorselectbutton.h"
-#include "dispcustomtextbox.h"
 #include "dispdatewidget.h"
 #include "dispfontselectbutton.h"
 #include "dispscene.h"
@@ -9,7 +8,6 @@
 #include "panelslog.h"
 #include "themerecordreader.h"
 #include "themetags.h"
-#include "themevalues.h"
 
 #include <QComboBox>
 #include <QDataStream>
@@ -70,43 +68,23 @@ disptimebox::disptimebox(QWidget* parent) : ItemListPanel(TimeTag, TimeStore, kM
     for (const DateType& type : kDateTypes) {
         m_typeBox->addItem(tr(type.text));
     }
-    grid->addWidget(m_typeBox, 0, 1, Qt::AlignLeft);
+    grid->addWidget(m_typeBox, 0, 1, 1, 2, Qt::AlignLeft);
 
-    m_colorButton =
-        new DispColorSelectButton(QStringLiteral(":/images/textpointer.png"), QColor(255, 200, 0), this);
-    m_colorButton->setObjectName(QStringLiteral("colorButton"));
-    m_colorButton->setFixedSize(30, 48);
-    m_fontButton = new DispFontSelectButton(this);
-    m_fontButton->setObjectName(QStringLiteral("fontButton"));
-    m_fontButton->setFixedSize(164, 34);
-    m_fontButton->setFont(dispcustomtextbox::initialFont());
-    grid->addWidget(m_colorButton, 1, 0);
-    grid->addWidget(m_fontButton, 1, 1, Qt::AlignLeft);
-
-    m_opacity = new OpacityRow(this);
-    grid->addWidget(m_opacity, 2, 0, 1, 2);
+    addStyleControls(grid, 1);
     controlsLayout()->addLayout(grid);
 
     connect(addButton(), &QPushButton::clicked, this, &disptimebox::createNewItemBox);
     connect(m_typeBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &disptimebox::setDateType);
-    connect(m_colorButton, &DispColorSelectButton::colorChanged, this, [this](const QColor& color) {
-        if (DispDateWidget* date = currentDate()) {
-            date->setColor(color);
-            edited();
-        }
-    });
-    connect(m_fontButton, &DispFontSelectButton::fontChanged, this, [this](const QFont& font) {
-        if (DispDateWidget* date = currentDate()) {
-            date->setFont(font);
-            edited();
-        }
-    });
-    connect(m_opacity, &OpacityRow::opacityChanged, this, [this](double opacity) {
-        if (DispDateWidget* date = currentDate()) {
-            date->setOpacity(opacity);
-            edited();
-        }
-    });
+}
+
+void disptimebox::applyColor(QGraphicsItem* item, const QColor& color)
+{
+    qobject_cast<DispDateWidget*>(item->toGraphicsObject())->setColor(color);
+}
+
+void disptimebox::applyFont(QGraphicsItem* item, const QFont& font)
+{
+    qobject_cast<DispDateWidget*>(item->toGraphicsObject())->setFont(font);
 }
 
 DispDateWidget* disptimebox::currentDate()
@@ -142,8 +120,8 @@ QGraphicsItem* disptimebox::createItem(DispScene* scene)
     if (date == nullptr) {
         return nullptr;
     }
-    date->setColor(m_colorButton->color());
-    date->setFont(m_fontButton->font());
+    date->setColor(style().color->color());
+    date->setFont(style().font->font());
     date->setFormat(formatOf(0));
     return date;
 }
@@ -163,9 +141,9 @@ void disptimebox::fillControls(QGraphicsItem* item)
     }
     const QSignalBlocker blocker(m_typeBox);
     m_typeBox->setCurrentIndex(dateTypeOf(date));
-    m_colorButton->setColor(date->color());
-    m_fontButton->setFont(date->font());
-    m_opacity->showOpacity(date->opacity());
+    style().color->setColor(date->color());
+    style().font->setFont(date->font());
+    style().opacity->showOpacity(date->opacity());
 }
 
 void disptimebox::writeThemeRecord(QDataStream& out, const QString& resourceFolder)
@@ -189,16 +167,9 @@ void disptimebox::readThemeRecord(ThemeRecordReader& in, const QString& themeFol
         return;
     }
     for (qint32 i = 0; i < count; ++i) {
-        QString name;
-        QString text;
-        QPointF position;
-        QColor color;
-        QFont font;
-        double opacity = 1;
+        ItemFields fields;
         qint32 type = 0;
-        if (!in.readString(name) || !in.readPointF(position) || !readThemeColor(in, color) ||
-            !readThemeFont(in, font) || !in.readString(text) || !in.readDouble(opacity) ||
-            !in.readInt32(type)) {
+        if (!fields.read(in) || !in.readInt32(type)) {
             break;
         }
         if (!roomForRecordItem()) {
@@ -209,18 +180,10 @@ void disptimebox::readThemeRecord(ThemeRecordReader& in, const QString& themeFol
         if (date == nullptr) {
             break;
         }
-        if (saneName(name, QStringLiteral("date"))) {
-            date->setObjectName(name);
-        } else {
-            qCWarning(lcPanels).noquote() << "disptimebox: name refused:" << name.left(64);
-        }
-        date->setColor(color);
-        date->setFont(font);
-        date->setText(text.left(256));
-        if (sanePosition(position)) {
-            date->setPos(position);
-        }
-        date->setOpacity(saneOpacity(opacity));
+        date->setColor(fields.color);
+        date->setFont(fields.font);
+        date->setText(fields.text.left(256));
+        fields.place(date, QStringLiteral("date"));
         if (!formatOf(type).isEmpty()) {
             date->setFormat(formatOf(type));
         } else {

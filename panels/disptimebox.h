@@ -2,10 +2,7 @@
 
 #include "itemlistpanel.h"
 
-class DispColorSelectButton;
 class DispDateWidget;
-class DispFontSelectButton;
-class OpacityRow;
 class QComboBox;
 
 // The "Date Display" panel: up to five date and time read-outs
@@ -30,9 +27,6 @@ public:
 
     DispDateWidget* currentDate();
     QComboBox* dateTypeBox() const { return m_typeBox; }
-    DispColorSelectButton* colorButton() const { return m_colorButton; }
-    DispFontSelectButton* fontButton() const { return m_fontButton; }
-    OpacityRow* opacityRow() const { return m_opacity; }
 
 public slots:
     void updateAttribute();
@@ -42,12 +36,11 @@ public slots:
 protected:
     QGraphicsItem* createItem(DispScene* scene) override;
     void fillControls(QGraphicsItem* item) override;
+    void applyColor(QGraphicsItem* item, const QColor& color) override;
+    void applyFont(QGraphicsItem* item, const QFont& font) override;
 
 private:
     void setDateType(int index);
 
     QComboBox* m_typeBox = nullptr;
-    DispColorSelectButton* m_colorButton = nullptr;
-    DispFontSelectButton* m_fontButton = nullptr;
-    OpacityRow* m_opacity = nullptr;
 };

@@ -1,9 +1,15 @@
 #include "itemlistpanel.h"
 
+#include "baseinfo.h"
+#include "dispcolorselectbutton.h"
+#include "dispfontselectbutton.h"
+#include "opacityrow.h"
 #include "panelslog.h"
 #include "themerecordreader.h"
+#include "themevalues.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -14,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -41,7 +48,7 @@ ItemListPanel::ItemListPanel(qint32 tag, int storeSlot, int limit, QWidget* pare
         " border-radius: 4px; font-family: 'Arial'; font-size: 13px; }"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 8, 10, 8);
+    layout->setContentsMargins(4, 8, 4, 8);
     layout->setSpacing(6);
 
     auto* header = new QWidget(this);
@@ -91,6 +98,82 @@ void ItemListPanel::setupList(const QString& title, const QString& entryText, co
     m_entryText = entryText;
     m_image = image;
     m_checkedImage = checkedImage;
+}
+
+QFont ItemListPanel::initialFont()
+{
+    QFont font(BaseInfo::languageType() == 1 ? QStringLiteral("微软雅黑")
+                                             : QStringLiteral("Microsoft YaHei"));
+    font.setPointSize(22);
+    return font;
+}
+
+void ItemListPanel::addStyleControls(QGridLayout* grid, int row)
+{
+    m_style.color =
+        new DispColorSelectButton(QStringLiteral(":/images/textpointer.png"), QColor(255, 200, 0), this);
+    m_style.color->setObjectName(QStringLiteral("colorButton"));
+    m_style.color->setFixedSize(30, 48);
+    m_style.font = new DispFontSelectButton(this);
+    m_style.font->setObjectName(QStringLiteral("fontButton"));
+    m_style.font->setFixedSize(164, 34);
+    m_style.font->setFont(initialFont());
+    m_style.opacity = new OpacityRow(this);
+    grid->addWidget(m_style.color, row, 0);
+    grid->addWidget(m_style.font, row, 1, 1, 2, Qt::AlignLeft);
+    grid->addWidget(m_style.opacity, row + 1, 0, 1, 3);
+    const auto editCurrent = [this](const std::function<void(QGraphicsItem*)>& change) {
+        if (QGraphicsItem* item = currentItem()) {
+            change(item);
+            edited();
+        }
+    };
+    connect(m_style.color, &DispColorSelectButton::colorChanged, this,
+            [this, editCurrent](const QColor& color) {
+                editCurrent([&](QGraphicsItem* item) { applyColor(item, color); });
+            });
+    connect(m_style.font, &DispFontSelectButton::fontChanged, this, [this, editCurrent](const QFont& font) {
+        editCurrent([&](QGraphicsItem* item) { applyFont(item, font); });
+    });
+    connect(m_style.opacity, &OpacityRow::opacityChanged, this, [this, editCurrent](double opacity) {
+        editCurrent([&](QGraphicsItem* item) { applyOpacity(item, opacity); });
+    });
+}
+
+void ItemListPanel::applyColor(QGraphicsItem* item, const QColor& color)
+{
+    Q_UNUSED(item)
+    Q_UNUSED(color)
+}
+
+void ItemListPanel::applyFont(QGraphicsItem* item, const QFont& font)
+{
+    Q_UNUSED(item)
+    Q_UNUSED(font)
+}
+
+void ItemListPanel::applyOpacity(QGraphicsItem* item, double opacity)
+{
+    item->setOpacity(opacity);
+}
+
+bool ItemListPanel::ItemFields::read(ThemeRecordReader& in)
+{
+    return in.readString(name) && in.readPointF(position) && readThemeColor(in, color) &&
+           readThemeFont(in, font) && in.readString(text) && in.readDouble(opacity);
+}
+
+void ItemListPanel::ItemFields::place(QGraphicsObject* item, const QString& typeWord) const
+{
+    if (saneName(name, typeWord)) {
+        item->setObjectName(name);
+    } else {
+        qCWarning(lcPanels).noquote() << "ItemListPanel: name refused:" << name.left(64);
+    }
+    if (sanePosition(position)) {
+        item->setPos(position);
+    }
+    item->setOpacity(saneOpacity(opacity));
 }
 
 void ItemListPanel::setShowAllText(const QString& text)

@@ -3,9 +3,16 @@
 #include "editorpanel.h"
 #include "panelscenelink.h"
 
+#include <QColor>
+#include <QFont>
+#include <QPointF>
 #include <QWidget>
 
+class DispColorSelectButton;
+class DispFontSelectButton;
+class OpacityRow;
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -31,6 +38,30 @@ public:
     // Largest opacity/position/name an item read from a record may have.
     static constexpr double kMaxCoordinate = 100000;
 
+    // The colour, font and transparency controls of the current item.
+    struct StyleControls
+    {
+        DispColorSelectButton* color = nullptr;
+        DispFontSelectButton* font = nullptr;
+        OpacityRow* opacity = nullptr;
+    };
+
+    // The fields most items keep in a record, in this order.
+    struct ItemFields
+    {
+        QString name;
+        QPointF position;
+        QColor color;
+        QFont font;
+        QString text;
+        double opacity = 1;
+
+        bool read(ThemeRecordReader& in);
+        // Name (when sane for typeWord), position (when sane) and opacity
+        // (bounded); a refused name is logged.
+        void place(QGraphicsObject* item, const QString& typeWord) const;
+    };
+
     ItemListPanel(qint32 tag, int storeSlot, int limit, QWidget* parent = nullptr);
     ~ItemListPanel() override;
 
@@ -49,6 +80,7 @@ public:
     int currentIndex();
     bool showAll();
 
+    const StyleControls& style() const { return m_style; }
     QCheckBox* showAllBox() const { return m_showAllBox; }
     QPushButton* addButton() const { return m_addButton; }
     QList<QToolButton*> entryButtons() const { return m_buttons; }
@@ -62,6 +94,9 @@ public:
     static bool sanePosition(const QPointF& position);
     // NaN becomes 1 (opaque), the rest is bounded to 0..1.
     static double saneOpacity(double opacity);
+    // The font new items start with: Microsoft YaHei at 22, under its
+    // Chinese name when the interface is Chinese.
+    static QFont initialFont();
 
 protected:
     // Called once by the subclass's constructor: the title, the entry
@@ -70,6 +105,15 @@ protected:
                    const QString& checkedImage = QString());
     // The show-all box's caption, for panels whose box means more than that.
     void setShowAllText(const QString& text);
+    // Adds the colour and font buttons at row and the transparency row below
+    // it; their changes reach the current item through the three apply
+    // functions, then the deselect countdown starts.
+    void addStyleControls(QGridLayout* grid, int row);
+    // Both do nothing by default, for panels without those controls.
+    virtual void applyColor(QGraphicsItem* item, const QColor& color);
+    virtual void applyFont(QGraphicsItem* item, const QFont& font);
+    // By default the item's own opacity.
+    virtual void applyOpacity(QGraphicsItem* item, double opacity);
     // Where the subclass puts its controls, below the strip.
     QVBoxLayout* controlsLayout() const { return m_controls; }
     QLabel* titleLabel() const { return m_title; }
@@ -130,5 +174,6 @@ private:
     QPushButton* m_addButton = nullptr;
     QVBoxLayout* m_controls = nullptr;
     QList<QToolButton*> m_buttons;
+    StyleControls m_style;
     bool m_refusalLogged = false;
 };

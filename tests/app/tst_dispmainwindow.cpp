@@ -1,4 +1,5 @@
 #include "baseinfo.h"
+#include "dispcustomtextbox.h"
 #include "dispdatewidget.h"
 #include "disphomepage.h"
 #include "displabelwidget.h"
@@ -7,7 +8,9 @@
 #include "dispscene.h"
 #include "dispsettingwidget.h"
 #include "dispstandardwidgetfactory.h"
+#include "dispsysteminfobox.h"
 #include "disptextwidget.h"
+#include "disptimebox.h"
 #include "disptimewidget.h"
 #include "home/emudevice.h"
 #include "languageloader.h"
@@ -15,11 +18,15 @@
 #include "transport.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QGraphicsRectItem>
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
@@ -96,6 +103,7 @@ private slots:
     void trayAndCloseKeepTheApplicationRunning();
     void languageChangeRetranslatesTooltips();
     void emulatedDisplayIsListedAndHandedToTheSettings();
+    void emulatedDisplayPanelsFitTheWindow();
     void clickingAnItemSelectsThatDeviceAndExitReleasesAll();
 
 private:
@@ -375,6 +383,43 @@ void TestDispMainWIndow::emulatedDisplayIsListedAndHandedToTheSettings()
     QCOMPARE(settings->transport(), m_window->homePage()->currentDisplay()->transport());
     QTRY_VERIFY_WITH_TIMEOUT(!settings->findChild<QLineEdit*>("versionEdit")->text().isEmpty(), 5000);
     saveScreenshot(settings, "settings-page.png");
+}
+
+void TestDispMainWIndow::emulatedDisplayPanelsFitTheWindow()
+{
+    QVERIFY(startWithDevices({"480x480"}));
+    m_window->resize(1400, 800);
+    DispHomePage* home = m_window->homePage();
+    home->homePageStackSelect(1);
+    auto* selector = m_window->findChild<QListWidget*>("panelSelector");
+    auto* scroll = m_window->findChild<QScrollArea*>("panelScroll");
+    const struct
+    {
+        int row;
+        const char* picture;
+    } panels[] = {{0, "panel-custom-text.png"}, {1, "panel-system-info.png"}, {2, "panel-date.png"}};
+    for (const auto& shown : panels) {
+        selector->setCurrentRow(shown.row);
+        auto* panel =
+            qobject_cast<ItemListPanel*>(qobject_cast<QStackedWidget*>(scroll->widget())->currentWidget());
+        QVERIFY(panel != nullptr);
+        for (int i = 0; i < 2; ++i) {
+            panel->addButton()->click();
+            panel->currentItem()->setPos(30 + 200 * i, 60 + 130 * shown.row);
+        }
+        if (auto* text = qobject_cast<dispcustomtextbox*>(panel))
+            text->textEdit()->setPlainText("Panelcast");
+        if (auto* date = qobject_cast<disptimebox*>(panel))
+            date->dateTypeBox()->setCurrentIndex(1);
+        QApplication::processEvents();
+        // Nothing is cut off at the sides; what is lower scrolls into view.
+        QVERIFY2(
+            panel->minimumSizeHint().width() <= scroll->viewport()->width(),
+            qPrintable(
+                QString("%1 > %2").arg(panel->minimumSizeHint().width()).arg(scroll->viewport()->width())));
+        QVERIFY(m_window->width() <= 1425 && m_window->height() <= 810);
+        saveScreenshot(panel, shown.picture);
+    }
 }
 
 void TestDispMainWIndow::clickingAnItemSelectsThatDeviceAndExitReleasesAll()

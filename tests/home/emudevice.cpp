@@ -61,6 +61,11 @@ int TestEmulator::decodedFrames() const
     return frames;
 }
 
+QImage TestEmulator::latestFrame() const
+{
+    return QImage(QDir(m_dir.filePath(QStringLiteral("out"))).filePath(QStringLiteral("latest.png")));
+}
+
 bool TestEmulator::waitForCommand(const QString& command, int timeoutMs) const
 {
     QDeadlineTimer deadline(timeoutMs);

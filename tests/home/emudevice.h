@@ -2,6 +2,7 @@
 
 #include "device/emuprocess.h"
 
+#include <QImage>
 #include <QJsonObject>
 #include <QList>
 #include <QStringList>
@@ -27,6 +28,8 @@ public:
     // Payloads (hex) of every packet with the command, e.g. "0x80".
     QStringList payloads(const QString& command) const;
     int decodedFrames() const;
+    // The last decoded frame the emulator saved (start it with "--png-every").
+    QImage latestFrame() const;
     // Polls the log (running the event loop) until a packet with the command arrived.
     bool waitForCommand(const QString& command, int timeoutMs = 5000) const;
 

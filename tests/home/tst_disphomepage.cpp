@@ -4,11 +4,17 @@
 #include "baseinfo.h"
 #include "coloradjustwidget.h"
 #include "device/ptypair.h"
+#include "dispcustomtextbox.h"
+#include "dispdatewidget.h"
 #include "disphomepage.h"
+#include "dispnumberwidget.h"
 #include "dispscene.h"
 #include "dispsettingwidget.h"
 #include "dispstandardwidgetfactory.h"
+#include "dispsysteminfobox.h"
+#include "disptextwidget.h"
 #include "dispthemelist.h"
+#include "disptimebox.h"
 #include "editorpanels.h"
 #include "home/emudevice.h"
 #include "packets.h"
@@ -18,6 +24,7 @@
 #include "systemportenumerator.h"
 #include "themes/fakethemedialogs.h"
 #include "themestorage.h"
+#include "themetags.h"
 #include "transport.h"
 
 #include <QCheckBox>
@@ -27,6 +34,8 @@
 #include <QJsonArray>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -63,6 +72,24 @@ bool writeThemes(int width, int height, const QStringList& names)
     return true;
 }
 
+// Pixels of the frame inside rect within a small distance of colour (the
+// frame went through H.264).
+int pixelsNear(const QImage& frame, const QRect& rect, const QColor& colour)
+{
+    int count = 0;
+    const QRect inside = rect.intersected(frame.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const QColor pixel = frame.pixelColor(x, y);
+            if (qAbs(pixel.red() - colour.red()) + qAbs(pixel.green() - colour.green()) +
+                    qAbs(pixel.blue() - colour.blue()) <
+                120)
+                ++count;
+        }
+    }
+    return count;
+}
+
 } // namespace
 
 #define START(emu, ...) QVERIFY2((emu).start(__VA_ARGS__), qPrintable((emu).errorText()))
@@ -88,6 +115,7 @@ private slots:
     void settingPageGetsTheCurrentDevice();
     void themeActionsWaitForASearchedDevice();
     void savedThemeKeepsItsAngleForTheNextStart();
+    void panelItemsOfAThemeReachTheDeviceInTheirColours();
 
 private:
     // Builds the page over the published emulators; true once count devices are listed.
@@ -282,6 +310,10 @@ void TestDispHomePage::removingDevicesFallsBackToTheLastOneThenThePlaceholder()
     QVERIFY(waitForListing(2));
     QCOMPARE(m_page->currentDisplay()->port, portOf(second));
     QSignalSpy finished(m_page->currentDisplay()->transport(), &QThread::finished);
+    // The panels are attached to the scene that goes away.
+    auto* texts = m_page->findChild<dispcustomtextbox*>();
+    texts->addButton()->click();
+    texts->addButton()->click();
 
     second.stop();
     QVERIFY(waitForListing(3));
@@ -292,12 +324,17 @@ void TestDispHomePage::removingDevicesFallsBackToTheLastOneThenThePlaceholder()
     QCOMPARE(m_page->currentScene(), m_page->currentDisplay()->scene);
     QCOMPARE(m_page->findChild<QGraphicsView*>("homeView")->scene(), m_page->currentDisplay()->scene);
     QCOMPARE(m_page->themeStorage()->personalLibrary(), ThemeStorage::libraryFolder(480, 480, true));
+    QCOMPARE(texts->scene(), m_page->currentScene());
+    QCOMPARE(texts->itemCount(), 0);
+    texts->addButton()->click();
 
     first.stop();
     QVERIFY(waitForListing(4));
     QCOMPARE(m_listed->at(3), (QList<QVariant>{false, portOf(first), 480, 480}));
     QVERIFY(m_page->currentDisplay() == nullptr);
     QCOMPARE(m_page->currentScene(), m_placeholder.get());
+    QCOMPARE(texts->scene(), m_placeholder.get());
+    QCOMPARE(texts->itemCount(), 0);
     QVERIFY(!m_page->themeStorage()->hasDevice());
     QVERIFY(m_page->personalThemeList()->themeRecords().isEmpty());
 }
@@ -358,13 +395,20 @@ void TestDispHomePage::selectingADeviceShowsItsSceneAndThemes()
     auto* nameEdit = m_page->findChild<QLineEdit*>("themeNameEdit");
     QCOMPARE(nameEdit->text(), QString("tallone"));
 
+    // An unsaved text and a quarter turn on the tall display.
     DispScene* tallScene = m_page->currentScene();
-    tallScene->addTextWidget(QString(), QPointF(10, 10));
+    auto* texts = m_page->findChild<dispcustomtextbox*>();
+    texts->addButton()->click();
+    texts->textEdit()->setPlainText("unsaved");
+    auto* angle = m_page->findChild<QComboBox*>("angleBox");
+    angle->setCurrentIndex(1);
+    QCOMPARE(tallScene->sceneRect().size().toSize(), QSize(1920, 480));
     const int tallItems = tallScene->items().size();
-    QVERIFY(tallItems > 0);
 
     m_page->updateSelectDevice(portOf(square), true);
     QCOMPARE(m_page->currentDisplay()->port, portOf(square));
+    QCOMPARE(texts->itemCount(), 0);
+    QCOMPARE(angle->currentIndex(), 0);
     QCOMPARE(m_page->findChild<QGraphicsView*>("homeView")->scene(), m_page->currentDisplay()->scene);
     QCOMPARE(m_page->personalThemeList()->themeRecords().size(), 2);
     const QString current = m_page->currentDisplay()->themePath;
@@ -386,10 +430,15 @@ void TestDispHomePage::selectingADeviceShowsItsSceneAndThemes()
     // An unknown port changes nothing.
     m_page->updateSelectDevice("/nowhere", true);
     QCOMPARE(m_page->currentDisplay()->port, portOf(square));
-    // Back to the tall display: what was placed on its scene is still there.
+    // Back to the tall display: its items, unsaved text and angle are still there.
     m_page->updateSelectDevice(portOf(tall), true);
     QCOMPARE(m_page->currentScene(), tallScene);
     QCOMPARE(tallScene->items().size(), tallItems);
+    QCOMPARE(texts->itemCount(), 1);
+    QCOMPARE(texts->textEdit()->toPlainText(), QString("unsaved"));
+    QCOMPARE(angle->currentIndex(), 1);
+    QCOMPARE(tallScene->rotation(), 1);
+    QCOMPARE(tallScene->sceneRect().size().toSize(), QSize(1920, 480));
     QCOMPARE(nameEdit->text(), QString("tallone"));
 }
 
@@ -478,6 +527,62 @@ void TestDispHomePage::savedThemeKeepsItsAngleForTheNextStart()
     QCOMPARE(m_page->findChild<QComboBox*>("angleBox")->currentIndex(), 1);
     QCOMPARE(m_page->currentScene()->rotation(), 1);
     QCOMPARE(m_page->currentScene()->sceneRect().size().toSize(), QSize(480, 320));
+}
+
+void TestDispHomePage::panelItemsOfAThemeReachTheDeviceInTheirColours()
+{
+    // A theme of a red text, a green date and a blue sensor item, made with the panels.
+    {
+        FakeThemeDialogs dialogs;
+        ThemeStorage writer(&dialogs);
+        DispScene scene;
+        scene.setSceneRect(0, 0, 480, 480);
+        EditorPanels panels{PanelEnvironment()};
+        panels.installInto(writer);
+        panels.attach(&scene, 480, 480);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(60);
+        font.setBold(true);
+        auto* texts = static_cast<dispcustomtextbox*>(panels.panel(CustomTextTag));
+        texts->addButton()->click();
+        texts->textEdit()->setPlainText("HHHH");
+        texts->currentText()->setDefaultTextColor(Qt::red);
+        texts->currentText()->setFont(font);
+        texts->currentText()->setPos(20, 20);
+        auto* dates = static_cast<disptimebox*>(panels.panel(TimeTag));
+        dates->addButton()->click();
+        dates->currentDate()->setColor(Qt::green);
+        dates->currentDate()->setFont(font);
+        dates->currentDate()->setPos(20, 180);
+        auto* sensors = static_cast<dispsysteminfobox*>(panels.panel(SystemInfoTag));
+        sensors->addButton()->click();
+        DispNumberWidget* caption = dispsysteminfobox::captionOf(sensors->currentItem());
+        caption->setColor(Qt::blue);
+        caption->setFont(font);
+        caption->setPos(20, 340);
+        QVERIFY(writer.saveTheme(ThemeStorage::libraryFolder(480, 480, true) + "/items"));
+    }
+    TestEmulator emu;
+    START(emu, "480x480", "1F3A:0007", {"--png-every", "1"});
+    TestEmulator::publish({&emu});
+    QVERIFY(openPage(1));
+    DispScene* scene = m_page->currentScene();
+    QCOMPARE(scene->textWidgets().size(), 1);
+    QCOMPARE(scene->dateWidgets().size(), 1);
+    QCOMPARE(scene->dataWidgets().size(), 2);
+    const QRect text = scene->textWidgets().first()->sceneBoundingRect().toRect();
+    const QRect date = scene->dateWidgets().first()->sceneBoundingRect().toRect();
+    const QRect sensor = QRect(20, 340, 120, 60);
+    QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() >= 3, kWaitMs);
+    QTest::qWait(200);
+    const QImage frame = emu.latestFrame();
+    QCOMPARE(frame.size(), QSize(480, 480));
+    QVERIFY2(pixelsNear(frame, text, Qt::red) > 200,
+             qPrintable(QString::number(pixelsNear(frame, text, Qt::red))));
+    QVERIFY(pixelsNear(frame, date, Qt::green) > 200);
+    QVERIFY(pixelsNear(frame, sensor, Qt::blue) > 200);
+    // Each item in its own colour only.
+    QCOMPARE(pixelsNear(frame, text, Qt::green) + pixelsNear(frame, date, Qt::blue), 0);
 }
 
 QTEST_MAIN(TestDispHomePage)

@@ -284,7 +284,7 @@ void TestEditorPanels::selectionFollowsSceneAndPanel()
     QVERIFY(scene.deselectCountdownActive());
 
     // Controls edit the current item only.
-    panel.opacityRow()->slider()->setValue(35);
+    panel.style().opacity->slider()->setValue(35);
     QCOMPARE(first->opacity(), 0.35);
     QCOMPARE(second->opacity(), 1.0);
     panel.effectBox()->setCurrentIndex(5);
@@ -293,7 +293,7 @@ void TestEditorPanels::selectionFollowsSceneAndPanel()
     // Scene to panel: pressing an item makes its entry current.
     emit scene.currentSelectItem(second);
     QVERIFY(panel.entryButtons().at(1)->isChecked() && !panel.entryButtons().at(0)->isChecked());
-    QCOMPARE(panel.opacityRow()->valueLabel()->text(), QString("100%"));
+    QCOMPARE(panel.style().opacity->valueLabel()->text(), QString("100%"));
 
     // The Delete key: the entry goes, the other one becomes current.
     scene.clearSelection();

@@ -1,5 +1,6 @@
 #include "linklatencybench.h"
 
+#include "benchemulator.h"
 #include "framepipelinebench.h"
 #include "transport.h"
 
@@ -17,97 +18,24 @@
 #include <functional>
 #include <vector>
 
-namespace {
-
-constexpr int kTimeoutMs = 5000;
-
-// Follows packets.jsonl as the emulator appends to it.
-class LogFollower
-{
-public:
-    explicit LogFollower(const QString& path) : m_file(path) {}
-
-    // Number of decoded frames seen so far.
-    int frames()
-    {
-        if (!m_file.isOpen() && !m_file.open(QIODevice::ReadOnly)) {
-            return m_frames;
-        }
-        m_pending += m_file.readAll();
-        int end = 0;
-        while ((end = m_pending.indexOf('\n')) >= 0) {
-            if (m_pending.left(end).contains("\"frame\":")) {
-                ++m_frames;
-            }
-            m_pending.remove(0, end + 1);
-        }
-        return m_frames;
-    }
-
-private:
-    QFile m_file;
-    QByteArray m_pending;
-    int m_frames = 0;
-};
-
-bool waitFor(const std::function<bool()>& done)
-{
-    QDeadlineTimer deadline(kTimeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-        QThread::usleep(100);
-    }
-    return true;
-}
-
-void stopEmulator(QProcess& process)
-{
-    if (process.state() != QProcess::NotRunning) {
-        ::kill(pid_t(process.processId()), SIGTERM);
-        if (!process.waitForFinished(kTimeoutMs)) {
-            process.kill();
-            process.waitForFinished(kTimeoutMs);
-        }
-    }
-}
-
-} // namespace
-
 LinkLatencyBench::Row LinkLatencyBench::measure(const QString& emulator, const QSize& size, int frames)
 {
     Row row;
     row.size = size;
-    QTemporaryDir dir;
-    const QString link = dir.filePath(QStringLiteral("ttyEMU"));
-    const QString out = dir.filePath(QStringLiteral("out"));
-    QProcess process;
-    process.start(emulator, {"--link", link, "--out", out, "--usb", "1F3A:0007", "--size",
-                             QStringLiteral("%1x%2").arg(size.width()).arg(size.height())});
-    if (!waitFor([&process] {
-            while (process.canReadLine()) {
-                if (process.readLine().startsWith("PANELCAST_VIRTUAL_PORTS=")) {
-                    return true;
-                }
-            }
-            process.waitForReadyRead(10);
-            return false;
-        })) {
+    BenchEmulator emulatorProcess;
+    if (!emulatorProcess.start(emulator, size)) {
         row.error = QStringLiteral("emulator did not start");
-        stopEmulator(process);
         return row;
     }
+    const auto waitFor = &BenchEmulator::waitFor;
 
     {
         Transport transport;
         bool found = false;
         QObject::connect(&transport, &Transport::searchDeviceFinish, [&found] { found = true; });
-        transport.openDevice(link, 0x1F3A, 0x0007);
+        transport.openDevice(emulatorProcess.link(), 0x1F3A, 0x0007);
         if (!waitFor([&found] { return found; })) {
             row.error = QStringLiteral("no answer to the search");
-            stopEmulator(process);
             return row;
         }
         transport.setDeviceSize(size.width(), size.height());
@@ -119,18 +47,18 @@ LinkLatencyBench::Row LinkLatencyBench::measure(const QString& emulator, const Q
             pictures.push_back(FramePipelineBench::themeFrame(encoderSize, i));
         }
 
-        LogFollower log(QDir(out).filePath(QStringLiteral("packets.jsonl")));
         std::vector<double> latencies;
         QElapsedTimer timer;
         for (int i = 0; i < frames; ++i) {
-            const int before = log.frames();
+            const int before = emulatorProcess.decodedFrames();
             timer.start();
             transport.send(pictures[size_t(i) % pictures.size()]);
-            if (!waitFor([&] { return log.frames() > before; })) {
-                if (process.state() == QProcess::NotRunning) {
-                    row.error = QStringLiteral("emulator %1 at frame %2")
-                                    .arg(process.exitStatus() == QProcess::CrashExit ? "crashed" : "exited")
-                                    .arg(i);
+            if (!waitFor([&] { return emulatorProcess.decodedFrames() > before; })) {
+                if (!emulatorProcess.isRunning()) {
+                    row.error =
+                        QStringLiteral("emulator %1 at frame %2")
+                            .arg(emulatorProcess.exitStatus() == QProcess::CrashExit ? "crashed" : "exited")
+                            .arg(i);
                 } else if (!transport.isOpen()) {
                     row.error = QStringLiteral("port closed after a serial error at frame %1").arg(i);
                 } else {
@@ -152,7 +80,6 @@ LinkLatencyBench::Row LinkLatencyBench::measure(const QString& emulator, const Q
                 latencies[std::min(latencies.size() - 1, size_t(0.95 * double(latencies.size() - 1) + 0.5))];
         }
     }
-    stopEmulator(process);
     return row;
 }
 

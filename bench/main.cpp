@@ -1,5 +1,6 @@
 #include "framepipelinebench.h"
 #include "linklatencybench.h"
+#include "mediabench.h"
 #include "scenerenderbench.h"
 
 #include <QApplication>
@@ -18,7 +19,8 @@ extern "C" {
 // panelcast-bench [frames]: measures the frame pipeline at the common panel
 // sizes, then the whole link to panelcast-emu ($PANELCAST_EMU, else the one
 // built beside this program), prints Markdown tables and writes them to
-// bench/results/<date>.md.
+// bench/results/<date>.md. "panelcast-bench media [frames]" measures and
+// prints only the media rows.
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM",
@@ -28,7 +30,29 @@ int main(int argc, char** argv)
     av_log_set_level(AV_LOG_ERROR);
     QLoggingCategory::setFilterRules(QStringLiteral("panelcast.*.debug=false"));
 
-    const int frames = argc > 1 ? qMax(10, QByteArray(argv[1]).toInt()) : 150;
+    const bool mediaOnly = argc > 1 && QByteArray(argv[1]) == "media";
+    const int framesArg = mediaOnly ? 2 : 1;
+    const int frames = argc > framesArg ? qMax(10, QByteArray(argv[framesArg]).toInt()) : 150;
+    const QString emulator = qEnvironmentVariableIsSet("PANELCAST_EMU")
+                                 ? qEnvironmentVariable("PANELCAST_EMU")
+                                 : QStringLiteral(PANELCAST_EMU_PATH);
+
+    MediaBench media;
+    QString mediaText;
+    QString mediaError;
+    if (media.prepare(&mediaError)) {
+        const QList<MediaBench::DecodeRow> decodeRows = {media.measureDecode(true, frames),
+                                                         media.measureDecode(false, frames)};
+        mediaText =
+            MediaBench::tables(decodeRows, media.measureFrame(frames), media.measureLive(emulator, 10));
+    } else {
+        mediaText = mediaError + QLatin1Char('\n');
+    }
+    if (mediaOnly) {
+        QTextStream(stdout) << mediaText;
+        return 0;
+    }
+
     const QList<QSize> sizes = {QSize(320, 240), QSize(480, 480), QSize(420, 960), QSize(480, 1920),
                                 QSize(1080, 1920)};
     QList<FramePipelineBench::Row> rows;
@@ -56,9 +80,6 @@ int main(int argc, char** argv)
                               .arg(QSysInfo::prettyProductName())
                               .arg(QThread::idealThreadCount())
                               .arg(load);
-    const QString emulator = qEnvironmentVariableIsSet("PANELCAST_EMU")
-                                 ? qEnvironmentVariable("PANELCAST_EMU")
-                                 : QStringLiteral(PANELCAST_EMU_PATH);
     QList<LinkLatencyBench::Row> latencyRows;
     for (const QSize& size : sizes) {
         latencyRows << LinkLatencyBench::measure(emulator, size, qMin(frames, 60));
@@ -74,7 +95,10 @@ int main(int argc, char** argv)
             "turned and padded into the encoder's image as the frame pump does it, then converted "
             "and encoded. \"Plain way\" renders upright, turns with QImage::transformed and pads "
             "into a new image; \"Same pixels\" compares the two.\n\n") +
-        SceneRenderBench::table(sceneRows);
+        SceneRenderBench::table(sceneRows) +
+        QStringLiteral("\nMedia: the image widget's decoder thread, paced one frame at a time as the widget "
+                       "does it.\n\n") +
+        mediaText;
     QTextStream(stdout) << text;
 
     const QString dir = QStringLiteral(PANELCAST_BENCH_RESULTS_DIR);

@@ -4,6 +4,8 @@
 #include "coloradjustwidget.h"
 #include "devicemodels.h"
 #include "devicescanner.h"
+#include "dispbackgroundbox.h"
+#include "dispclippingwidget.h"
 #include "dispscene.h"
 #include "dispsceneview.h"
 #include "dispsensormanager.h"
@@ -113,6 +115,17 @@ DispHomePage::DispHomePage(DispScene* placeholderScene, std::unique_ptr<PortEnum
     environment.parent = this;
     m_panels = std::make_unique<EditorPanels>(environment);
     m_panels->installInto(*m_storage);
+    // The clipping tool fits a chosen background picture or video to the
+    // device before the background panel takes it.
+    m_clippingTool = new dispClippingWidget(480, 480, this);
+    m_clippingTool->hide();
+    dispbackgroundbox* background = m_panels->backgroundPanel();
+    connect(background, &dispbackgroundbox::clipRequested, m_clippingTool,
+            [this](int imageType, const QString& input, const QString& output, const QSize& frame) {
+                m_clippingTool->open(imageType, input, output, frame);
+            });
+    connect(m_clippingTool, &dispClippingWidget::updateBackgroundPath, background,
+            &dispbackgroundbox::setClippedMedia);
     m_panels->attach(m_currentScene, 0, 0);
 
     buildLayout();

@@ -19,6 +19,7 @@ class DispSceneView;
 class DispThemeList;
 class EditorPanels;
 class PortEnumerator;
+class dispClippingWidget;
 class QButtonGroup;
 class QComboBox;
 class QGraphicsScene;
@@ -153,6 +154,7 @@ private:
     ThemeStorage* m_storage = nullptr;
     // The eight editor panels; attached to the current scene.
     std::unique_ptr<EditorPanels> m_panels;
+    dispClippingWidget* m_clippingTool = nullptr;
 
     SegScene* m_segmentScene = nullptr;
     DispSceneView* m_view = nullptr;

@@ -1,10 +1,11 @@
 #include "editorpanels.h"
 
+#include "dispbackgroundbox.h"
 #include "dispcustomtextbox.h"
+#include "dispiconbox.h"
 #include "dispsysteminfobox.h"
 #include "disptimebox.h"
 #include "panelslog.h"
-#include "placeholderbackgroundpanel.h"
 #include "placeholdercapturepanel.h"
 #include "placeholderpanel.h"
 #include "themestorage.h"
@@ -35,15 +36,20 @@ EditorPanels::EditorPanels(const PanelEnvironment& environment)
     put(widget(new dispcustomtextbox(environment.parent)));
     put(widget(new dispsysteminfobox(environment.sensors, environment.parent)));
     put(widget(new disptimebox(environment.parent)));
-    put(own(std::make_unique<PlaceholderPanel>(IconTag, IconStore)));
+    auto* icons = widget(new dispiconbox(environment.parent));
+    put(icons);
+    m_angleFollowers << icons;
+    m_media << icons;
     put(own(std::make_unique<PlaceholderPanel>(ArcTag, ArcStore)));
     put(own(std::make_unique<PlaceholderPanel>(BarTag, BarStore)));
 
-    auto* background = own(std::make_unique<PlaceholderBackgroundPanel>());
+    auto* background = widget(new dispbackgroundbox(environment.parent));
     put(background);
     m_rotation = background;
     m_sized << background;
+    m_backgroundActive = background;
     m_media << background;
+    m_background = background;
 
     put(own(std::make_unique<PlaceholderCapturePanel>()));
 

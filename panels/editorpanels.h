@@ -10,6 +10,7 @@
 #include <vector>
 
 class DispSensorManager;
+class dispbackgroundbox;
 class ThemeStorage;
 class QWidget;
 
@@ -62,6 +63,8 @@ public:
     void stopMedia();
     void pointMediaAt(const QString& stem);
     void fitCaptureToScene();
+    // The background panel, for the page that connects it to the clipping tool.
+    dispbackgroundbox* backgroundPanel() const { return m_background; }
 
 private:
     template <typename P>
@@ -76,6 +79,7 @@ private:
     QList<RotationRole*> m_angleFollowers; // the icon panel
     QList<DeviceSizeRole*> m_sized;
     ActiveRole* m_backgroundActive = nullptr;
+    dispbackgroundbox* m_background = nullptr;
     ActiveRole* m_captureActive = nullptr;
     QList<MediaRole*> m_media;
     SceneFitRole* m_captureFit = nullptr;

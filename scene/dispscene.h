@@ -51,7 +51,7 @@ public:
     {
         int type = 0;
         int rotation = 0;
-        QColor color = Qt::black;
+        QColor color = Qt::white; // a new scene is white, as it renders without a background
         QString path;
         QString secondPath;
         bool shown = true;

@@ -2,6 +2,7 @@
 
 #include "dispdatetimecomp.h"
 #include "dispdatewidget.h"
+#include "dispimagewidget.h"
 #include "dispnumberwidget.h"
 #include "disptextwidget.h"
 #include "disptimewidget.h"
@@ -41,6 +42,12 @@ DispMadeWidget<DispTimeWidget> DispStandardWidgetFactory::makeTimeWidget(const Q
 DispMadeWidget<DispWeekdayWidget> DispStandardWidgetFactory::makeWeekdayWidget(const QString& suffix)
 {
     auto* widget = new DispWeekdayWidget(nullptr, suffix);
+    return {widget, widget};
+}
+
+DispMadeWidget<DispImageWidget> DispStandardWidgetFactory::makeImageWidget(const QString& suffix)
+{
+    auto* widget = new DispImageWidget(nullptr, suffix);
     return {widget, widget};
 }
 

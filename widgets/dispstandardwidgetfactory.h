@@ -15,5 +15,6 @@ public:
     DispMadeWidget<DispDateWidget> makeDateWidget(const QString& suffix) override;
     DispMadeWidget<DispTimeWidget> makeTimeWidget(const QString& suffix) override;
     DispMadeWidget<DispWeekdayWidget> makeWeekdayWidget(const QString& suffix) override;
+    DispMadeWidget<DispImageWidget> makeImageWidget(const QString& suffix) override;
     QList<QGraphicsItem*> makeDateTimeGroup(const QPointF& position) override;
 };

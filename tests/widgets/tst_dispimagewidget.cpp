@@ -1,0 +1,97 @@
+#include "dispimagewidget.h"
+#include "dispvideodecoder.h"
+#include "testmedia.h"
+
+#include <QGraphicsScene>
+#include <QLabel>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Colours after the picture's trip through YUV are within a step or two.
+bool near(const QColor& actual, const QColor& expected)
+{
+    return qAbs(actual.red() - expected.red()) <= 3 && qAbs(actual.green() - expected.green()) <= 3 &&
+           qAbs(actual.blue() - expected.blue()) <= 3 && actual.alpha() == expected.alpha();
+}
+
+} // namespace
+
+class TestDispImageWidget : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void frameIsCroppedOrPaddedToTheLabel_data();
+    void frameIsCroppedOrPaddedToTheLabel();
+    void holdKeepsAPlainColour();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_picture;
+};
+
+void TestDispImageWidget::initTestCase()
+{
+    // 20 x 10: left half red, right half blue.
+    m_picture = TestMedia::make(m_dir.path(), QStringLiteral("halves.png"),
+                                QStringLiteral("color=c=red:s=10x10[a];color=c=blue:s=10x10[b];[a][b]hstack"),
+                                {QStringLiteral("-frames:v"), QStringLiteral("1")});
+    QVERIFY(!m_picture.isEmpty());
+}
+
+void TestDispImageWidget::frameIsCroppedOrPaddedToTheLabel_data()
+{
+    QTest::addColumn<QSize>("label");
+    QTest::addColumn<QPoint>("probe");
+    QTest::addColumn<QColor>("expected");
+    QTest::newRow("padded: frame pixel") << QSize(40, 30) << QPoint(15, 5) << QColor(Qt::blue);
+    QTest::newRow("padded: right of the frame") << QSize(40, 30) << QPoint(30, 5) << QColor(Qt::white);
+    QTest::newRow("padded: below the frame") << QSize(40, 30) << QPoint(5, 20) << QColor(Qt::white);
+    QTest::newRow("cropped: top-left kept") << QSize(8, 4) << QPoint(7, 3) << QColor(Qt::red);
+}
+
+void TestDispImageWidget::frameIsCroppedOrPaddedToTheLabel()
+{
+    QFETCH(QSize, label);
+    QFETCH(QPoint, probe);
+    QFETCH(QColor, expected);
+    QGraphicsScene scene(0, 0, 60, 60);
+    auto* widget = new DispImageWidget;
+    scene.addItem(widget);
+    widget->setImageGeometry(QRectF(QPointF(0, 0), label));
+    widget->setMediaPath(m_picture, true);
+    QTRY_VERIFY(!widget->pictureLabel()->pixmap(Qt::ReturnByValue).isNull());
+    QCOMPARE(widget->pictureLabel()->pixmap(Qt::ReturnByValue).size(), label);
+
+    QImage frame(60, 60, QImage::Format_ARGB32);
+    frame.fill(Qt::white);
+    QPainter painter(&frame);
+    scene.render(&painter, QRectF(0, 0, 60, 60), QRectF(0, 0, 60, 60));
+    painter.end();
+    QVERIFY2(near(frame.pixelColor(probe), expected), qPrintable(frame.pixelColor(probe).name()));
+    // Nothing is drawn outside the label.
+    QCOMPARE(frame.pixelColor(label.width() + 1, label.height() + 1), QColor(Qt::white));
+    widget->stopDecoder();
+    QVERIFY(widget->decoder()->isFinished());
+}
+
+void TestDispImageWidget::holdKeepsAPlainColour()
+{
+    DispImageWidget widget;
+    widget.setImageGeometry(QRectF(0, 0, 16, 16));
+    widget.setHold(true);
+    widget.fillColor(Qt::green);
+    QSignalSpy shown(widget.decoder(), &DispVideoDecoder::frameUpdated);
+    widget.setMediaPath(m_picture, true);
+    QTRY_VERIFY(!shown.isEmpty());
+    QCoreApplication::processEvents();
+    QCOMPARE(widget.pictureLabel()->pixmap(Qt::ReturnByValue).toImage().pixelColor(2, 2), QColor(Qt::green));
+    widget.stopDecoder();
+}
+
+QTEST_MAIN(TestDispImageWidget)
+#include "tst_dispimagewidget.moc"

@@ -1,6 +1,7 @@
 #include "framepipelinebench.h"
 #include "linklatencybench.h"
 #include "mediabench.h"
+#include "readoutrenderbench.h"
 #include "scenerenderbench.h"
 
 #include <QApplication>
@@ -18,9 +19,11 @@ extern "C" {
 
 // panelcast-bench [frames]: measures the frame pipeline at the common panel
 // sizes, then the whole link to panelcast-emu ($PANELCAST_EMU, else the one
-// built beside this program), prints Markdown tables and writes them to
+// built beside this program), the scene's frame, the media decoder and the
+// readout widgets, prints Markdown tables and writes them to
 // bench/results/<date>.md. "panelcast-bench media [frames]" measures and
-// prints only the media rows.
+// prints only the media rows; "panelcast-bench readouts [frames]" only the
+// readout widgets' tables.
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM",
@@ -31,11 +34,26 @@ int main(int argc, char** argv)
     QLoggingCategory::setFilterRules(QStringLiteral("panelcast.*.debug=false"));
 
     const bool mediaOnly = argc > 1 && QByteArray(argv[1]) == "media";
-    const int framesArg = mediaOnly ? 2 : 1;
+    const bool readoutsOnly = argc > 1 && QByteArray(argv[1]) == "readouts";
+    const int framesArg = mediaOnly || readoutsOnly ? 2 : 1;
     const int frames = argc > framesArg ? qMax(10, QByteArray(argv[framesArg]).toInt()) : 150;
     const QString emulator = qEnvironmentVariableIsSet("PANELCAST_EMU")
                                  ? qEnvironmentVariable("PANELCAST_EMU")
                                  : QStringLiteral(PANELCAST_EMU_PATH);
+
+    QString readoutText;
+    if (!mediaOnly) {
+        readoutText =
+            QStringLiteral("\nThe readout widgets: each kind alone on a 480x1920 scene (rendered on white as "
+                           "the frame pump does), then a dashboard streamed through the encoder at 30 fps "
+                           "for 10 s.\n\n") +
+            ReadoutRenderBench::table(ReadoutRenderBench::measureKinds(frames),
+                                      ReadoutRenderBench::measureDashboard(10));
+    }
+    if (readoutsOnly) {
+        QTextStream(stdout) << readoutText;
+        return 0;
+    }
 
     MediaBench media;
     QString mediaText;
@@ -98,7 +116,7 @@ int main(int argc, char** argv)
         SceneRenderBench::table(sceneRows) +
         QStringLiteral("\nMedia: the image widget's decoder thread, paced one frame at a time as the widget "
                        "does it.\n\n") +
-        mediaText;
+        mediaText + readoutText;
     QTextStream(stdout) << text;
 
     const QString dir = QStringLiteral(PANELCAST_BENCH_RESULTS_DIR);

@@ -1,5 +1,7 @@
 #include "disphomepage.h"
 
+#include "dispreadoutmenu.h"
+
 #include "baseinfo.h"
 #include "coloradjustwidget.h"
 #include "devicemodels.h"
@@ -32,6 +34,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLoggingCategory>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -130,6 +133,9 @@ DispHomePage::DispHomePage(DispScene* placeholderScene, std::unique_ptr<PortEnum
 
     buildLayout();
     m_storage->setThemeLists(m_officialList, m_personalList);
+    // Gauges, charts, clocks and 3D texts are edited from the context menu.
+    connect(m_view, &DispSceneView::contextMenuAboutToShow, this,
+            [this](QMenu* menu, QGraphicsItem* item) { DispReadoutMenu::extend(menu, item, this); });
     connect(m_storage, &ThemeStorage::currentThemePathChanged, this, [this](const QString& path) {
         if (m_currentDisplay != nullptr) {
             m_currentDisplay->themePath = path;

@@ -1,8 +1,11 @@
 #include "editorpanels.h"
 
+#include "disparcbox.h"
 #include "dispbackgroundbox.h"
+#include "dispbarbox.h"
 #include "dispcustomtextbox.h"
 #include "dispiconbox.h"
+#include "dispreadoutrecord.h"
 #include "dispsysteminfobox.h"
 #include "disptimebox.h"
 #include "panelslog.h"
@@ -15,10 +18,12 @@
 
 namespace {
 
+// The eight panels' tags open the tag order; the widget records follow.
 int tagIndex(qint32 tag)
 {
-    const auto it = std::find(kThemeTagOrder.begin(), kThemeTagOrder.end(), tag);
-    return it == kThemeTagOrder.end() ? -1 : int(it - kThemeTagOrder.begin());
+    const auto end = kThemeTagOrder.begin() + EditorPanels::kPanelCount;
+    const auto it = std::find(kThemeTagOrder.begin(), end, tag);
+    return it == end ? -1 : int(it - kThemeTagOrder.begin());
 }
 
 } // namespace
@@ -40,8 +45,8 @@ EditorPanels::EditorPanels(const PanelEnvironment& environment)
     put(icons);
     m_angleFollowers << icons;
     m_media << icons;
-    put(own(std::make_unique<PlaceholderPanel>(ArcTag, ArcStore)));
-    put(own(std::make_unique<PlaceholderPanel>(BarTag, BarStore)));
+    put(widget(new disparcbox(environment.parent)));
+    put(widget(new dispbarbox(environment.parent)));
 
     auto* background = widget(new dispbackgroundbox(environment.parent));
     put(background);
@@ -53,8 +58,12 @@ EditorPanels::EditorPanels(const PanelEnvironment& environment)
 
     put(own(std::make_unique<PlaceholderCapturePanel>()));
 
-    for (qint32 tag : kThemeTagOrder) {
-        Q_ASSERT(panel(tag) != nullptr);
+    for (DispReadoutRecord::Kind kind : {DispReadoutRecord::Gauge, DispReadoutRecord::Chart,
+                                         DispReadoutRecord::Clock, DispReadoutRecord::ThreeD}) {
+        m_widgetRecords.push_back(std::make_unique<DispReadoutRecord>(kind));
+    }
+    for (size_t i = 0; i < m_panels.size(); ++i) {
+        Q_ASSERT(panel(kThemeTagOrder[i]) != nullptr);
     }
 }
 
@@ -86,6 +95,9 @@ void EditorPanels::installInto(ThemeStorage& storage) const
     for (EditorPanel* panel : m_panels) {
         storage.setPanel(panel);
     }
+    for (const auto& record : m_widgetRecords) {
+        storage.setPanel(record.get());
+    }
 }
 
 void EditorPanels::attach(DispScene* scene, int width, int height)
@@ -96,6 +108,9 @@ void EditorPanels::attach(DispScene* scene, int width, int height)
     for (EditorPanel* panel : m_panels) {
         panel->attachScene(scene);
     }
+    for (const auto& record : m_widgetRecords) {
+        record->attachScene(scene);
+    }
 }
 
 void EditorPanels::pointAt(DispScene* scene)
@@ -103,12 +118,18 @@ void EditorPanels::pointAt(DispScene* scene)
     for (EditorPanel* panel : m_panels) {
         panel->pointAtScene(scene);
     }
+    for (const auto& record : m_widgetRecords) {
+        record->pointAtScene(scene);
+    }
 }
 
 void EditorPanels::clearAll()
 {
     for (EditorPanel* panel : m_panels) {
         panel->clearTheme();
+    }
+    for (const auto& record : m_widgetRecords) {
+        record->clearTheme();
     }
 }
 

@@ -40,6 +40,10 @@ public:
     // custom text, system info, time, icon, arc, bar, background, capture.
     const std::array<EditorPanel*, kPanelCount>& inTagOrder() const { return m_panels; }
     EditorPanel* panel(qint32 tag) const;
+    // The records of the gauges, charts, clocks and 3D texts (tags 135 to
+    // 138), which no editor panel keeps; attached, pointed, cleared and
+    // installed with the eight.
+    const std::vector<std::unique_ptr<EditorPanel>>& widgetRecords() const { return m_widgetRecords; }
     // Makes every panel the storage's panel of its tag.
     void installInto(ThemeStorage& storage) const;
 
@@ -74,6 +78,7 @@ private:
     std::array<EditorPanel*, kPanelCount> m_panels{};
     std::vector<std::unique_ptr<EditorPanel>> m_owned;    // panels without an editor widget
     std::vector<std::unique_ptr<QWidget>> m_ownedEditors; // editors when no parent was given
+    std::vector<std::unique_ptr<EditorPanel>> m_widgetRecords;
 
     RotationRole* m_rotation = nullptr;    // the background panel
     QList<RotationRole*> m_angleFollowers; // the icon panel

@@ -138,6 +138,7 @@ void DispSceneView::contextMenuEvent(QContextMenuEvent* event)
         menu.setStyleSheet(QStringLiteral("QMenu { background-color: gray}"));
         menu.addAction(tr("Raise"), this, &DispSceneView::raiseAction);
         menu.addAction(tr("Lower"), this, &DispSceneView::lowerAction);
+        emit contextMenuAboutToShow(&menu, m_contextItem);
         menu.exec(event->globalPos());
     }
     QGraphicsView::contextMenuEvent(event);

@@ -3,6 +3,7 @@
 #include <QGraphicsView>
 
 class QGraphicsItem;
+class QMenu;
 
 // Shows the selected device's scene; its context menu raises an item to the
 // top of its siblings or sends it to the bottom. The scene is scaled to the
@@ -32,6 +33,9 @@ public:
 
 signals:
     void zoomChanged(double factor);
+    // The context menu over item (the context item) is about to open; other
+    // libraries add entries for the widget kinds they know.
+    void contextMenuAboutToShow(QMenu* menu, QGraphicsItem* item);
 
 public slots:
     void update();

@@ -162,7 +162,7 @@ void ThemeStorage::readPass(const QString& file, bool backgroundPass)
             continue;
         ThemePanel* panel = m_panels.value(tag, nullptr);
         if (panel == nullptr)
-            continue; // tags 135 to 143 and unknown values
+            continue; // unused tags up to 143 and unknown values
         panel->readThemeRecord(record, themeTagUsesResources(tag) ? themeFolder : QString());
     }
 }

@@ -8,6 +8,14 @@
 #include "disptimewidget.h"
 #include "dispweekdaywidget.h"
 
+// Readouts.
+#include "disp3dwidget.h"
+#include "dispanalogclockwidget.h"
+#include "disparcwidget.h"
+#include "dispchartwidget.h"
+#include "dispgaugewidget.h"
+#include "dispprogressbarwidget.h"
+
 void DispStandardWidgetFactory::install()
 {
     static DispStandardWidgetFactory factory;
@@ -56,4 +64,41 @@ QList<QGraphicsItem*> DispStandardWidgetFactory::makeDateTimeGroup(const QPointF
     // The composite only places its widgets; the scene adds and owns them.
     DispDateTimeComp comp(nullptr, position);
     return {comp.dateWidget(), comp.timeWidget(), comp.weekdayWidget()};
+}
+
+DispMadeWidget<DispArcWidget> DispStandardWidgetFactory::makeArcWidget(DispSensorManager* sensors)
+{
+    auto* widget = new DispArcWidget(nullptr, sensors);
+    return {widget, widget};
+}
+
+DispMadeWidget<DispProgressBarWidget>
+DispStandardWidgetFactory::makeProgressBarWidget(DispSensorManager* sensors)
+{
+    auto* widget = new DispProgressBarWidget(nullptr, sensors);
+    return {widget, widget};
+}
+
+DispMadeWidget<DispAnalogClockWidget> DispStandardWidgetFactory::makeAnalogClockWidget()
+{
+    auto* widget = new DispAnalogClockWidget(nullptr);
+    return {widget, widget};
+}
+
+DispMadeWidget<DispGaugeWidget> DispStandardWidgetFactory::makeGaugeWidget(DispSensorManager* sensors)
+{
+    auto* widget = new DispGaugeWidget(nullptr, sensors);
+    return {widget, widget};
+}
+
+DispMadeWidget<DispChartWidget> DispStandardWidgetFactory::makeChartWidget(DispSensorManager* sensors)
+{
+    auto* widget = new DispChartWidget(nullptr, sensors);
+    return {widget, widget};
+}
+
+DispMadeWidget<Disp3DWidget> DispStandardWidgetFactory::make3DWidget(DispSensorManager* sensors)
+{
+    auto* widget = new Disp3DWidget(nullptr, sensors);
+    return {widget, widget};
 }

@@ -17,4 +17,12 @@ public:
     DispMadeWidget<DispWeekdayWidget> makeWeekdayWidget(const QString& suffix) override;
     DispMadeWidget<DispImageWidget> makeImageWidget(const QString& suffix) override;
     QList<QGraphicsItem*> makeDateTimeGroup(const QPointF& position) override;
+
+    // Readouts: rings, bars, gauges, charts, clocks and 3D text.
+    DispMadeWidget<DispArcWidget> makeArcWidget(DispSensorManager* sensors) override;
+    DispMadeWidget<DispProgressBarWidget> makeProgressBarWidget(DispSensorManager* sensors) override;
+    DispMadeWidget<DispAnalogClockWidget> makeAnalogClockWidget() override;
+    DispMadeWidget<DispGaugeWidget> makeGaugeWidget(DispSensorManager* sensors) override;
+    DispMadeWidget<DispChartWidget> makeChartWidget(DispSensorManager* sensors) override;
+    DispMadeWidget<Disp3DWidget> make3DWidget(DispSensorManager* sensors) override;
 };

@@ -99,8 +99,9 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
 }
 
 // The theme file every placeholder panel writes: six item records with zero
-// items, the background (colour black, rotation 0, shown, no media) and the
-// capture (no frame, 0, 0, 480 x 480, hidden).
+// items, the background (colour black, rotation 0, shown, no media), the
+// capture (no frame, 0, 0, 480 x 480, hidden) and four widget records with
+// zero items.
 const QByteArray kEmptyTheme =
     QByteArray::fromHex("0d000000 00000081 00 00000000"
                         "0d000000 00000082 00 00000000"
@@ -110,7 +111,12 @@ const QByteArray kEmptyTheme =
                         "0d000000 00000086 00 00000000"
                         "20000000 00000090 00000000 01ffffffffffffffff0000"
                         "00000000 01 00000000"
-                        "1a000000 00000091 00 00000000 00000000 000001e0 000001e0 00");
+                        "1a000000 00000091 00 00000000 00000000 000001e0 000001e0 00"
+                        // gauges, charts, clocks and 3D texts
+                        "0d000000 00000087 00 00000000"
+                        "0d000000 00000088 00 00000000"
+                        "0d000000 00000089 00 00000000"
+                        "0d000000 0000008a 00 00000000");
 
 // Theme storage with the placeholder panels of every record, as the home page
 // installs its panels.
@@ -126,6 +132,11 @@ public:
         }
         setPanel(&m_background);
         setPanel(&m_capture);
+        // The gauges, charts, clocks and 3D texts, kept by no store.
+        for (size_t i = 8; i < kThemeTagOrder.size(); ++i) {
+            m_items.push_back(std::make_unique<PlaceholderPanel>(kThemeTagOrder[i], -1));
+            setPanel(m_items.back().get());
+        }
     }
     PlaceholderBackgroundPanel* background() { return &m_background; }
 
@@ -202,7 +213,8 @@ void TestThemeStorage::savedThemeHasEveryRecordInTagOrder()
     QVERIFY(storage.saveTheme(personal() + "/night"));
     const QString res = personal() + "/theme_night/res";
     QCOMPARE(m_events, QStringList({"write 129 ", "write 130 ", "write 131 ", "write 132 " + res,
-                                    "write 133 ", "write 134 ", "write 144 " + res, "write 145 " + res}));
+                                    "write 133 ", "write 134 ", "write 144 " + res, "write 145 " + res,
+                                    "write 135 ", "write 136 ", "write 137 " + res, "write 138 "}));
     for (qint32 tag : kThemeTagOrder)
         delete storage.panel(tag);
 
@@ -264,10 +276,12 @@ void TestThemeStorage::loadGivesTheBackgroundFirstThenTheRest()
                                 record(140, empty) + record(IconTag, empty) + record(CustomTextTag, empty)));
     QVERIFY(storage.loadTheme(file));
     const QString folder = personal() + "/theme_mix";
-    QCOMPARE(m_events, QStringList({"host clearScene", "clear 129", "clear 130", "clear 131", "clear 132",
-                                    "clear 133", "clear 134", "clear 144", "clear 145", "read 144 " + folder,
-                                    "read 133 ", "read 129 ", "read 145 " + folder, "read 132 " + folder,
-                                    "read 129 ", "host finishLoad"}));
+    QCOMPARE(m_events,
+             QStringList({"host clearScene",    "clear 129",          "clear 130", "clear 131",
+                          "clear 132",          "clear 133",          "clear 134", "clear 144",
+                          "clear 145",          "clear 135",          "clear 136", "clear 137",
+                          "clear 138",          "read 144 " + folder, "read 133 ", "read 129 ",
+                          "read 145 " + folder, "read 132 " + folder, "read 129 ", "host finishLoad"}));
 }
 
 void TestThemeStorage::loadOfAMissingFileChangesNothing()

@@ -1,0 +1,35 @@
+#include "disp3dwidget.h"
+
+#include "disp3d.h"
+#include "dispsensormanager.h"
+#include "dispwidgetnames.h"
+
+#include <QGraphicsProxyWidget>
+
+Disp3DWidget::Disp3DWidget(DispWidget* parent, DispSensorManager* sensors)
+    : DispWidget(parent), m_subscription(sensors)
+{
+    setObjectName(DispWidgetNames::next(DispWidgetNames::ThreeD));
+    m_view = new Disp3D;
+    setContentWidget(m_view);
+    // Frames reuse the last drawing until the content asks for a repaint.
+    contentProxy()->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+    if (sensors != nullptr) {
+        connect(sensors, &DispSensorManager::dataChanged, this, &Disp3DWidget::updateData);
+    }
+    setSubscription(DispSensorManager::kFirstSubscription);
+}
+
+void Disp3DWidget::setSubscription(int type)
+{
+    m_subscription.change(type);
+}
+
+void Disp3DWidget::updateData(int type, double value, const QString& unitStr)
+{
+    if (m_subscription.type() == 0 || type != m_subscription.type()) {
+        return;
+    }
+    m_view->setText(QString::asprintf("%.02f ", value) + unitStr);
+    update();
+}

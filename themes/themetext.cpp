@@ -190,10 +190,20 @@ bool readField(ThemeRecordReader& in, const Field& field, QJsonValue& value)
         return readColor(in, value);
     case FieldKind::Font:
         return readFont(in, value);
+    case FieldKind::Block:
     case FieldKind::Bytes: {
         QByteArray bytes;
         if (!in.readByteArray(bytes))
             return false;
+        if (field.kind == FieldKind::Block && !bytes.isNull()) {
+            // The block is a stream of its own; read it as a record with an empty frame.
+            ThemeRecordReader block(QByteArray(8, '\0') + bytes);
+            QJsonObject object;
+            if (readFields(block, field.fields, object) && block.remaining() == 0) {
+                value = object;
+                return true;
+            }
+        }
         value =
             bytes.isNull() ? QJsonValue(QJsonValue::Null) : QJsonValue(QString::fromLatin1(bytes.toBase64()));
         return true;
@@ -492,6 +502,17 @@ public:
             return color(out, value, path);
         case FieldKind::Font:
             return font(out, value, path);
+        case FieldKind::Block:
+            if (value.isObject()) {
+                QByteArray inner;
+                QDataStream block(&inner, QIODevice::WriteOnly);
+                setThemeStreamFormat(block);
+                if (!fields(block, field.fields, value.toObject(), path))
+                    return false;
+                out << inner;
+                return true;
+            }
+            Q_FALLTHROUGH();
         case FieldKind::Bytes: {
             if (value.isNull()) {
                 out << QByteArray();

@@ -31,6 +31,7 @@ enum class FieldKind
     Color,
     Font,
     Bytes, // a byte array, base64 in JSON
+    Block, // a byte array holding a stream of fields; an object in JSON (base64 when it does not parse)
     Group, // nested fields, an object in JSON
     List,  // a 32-bit count, then that many groups; an array in JSON
 };
@@ -39,7 +40,7 @@ struct Field
 {
     const char* key;
     FieldKind kind;
-    std::vector<Field> fields = {}; // Group and List
+    std::vector<Field> fields = {}; // Group, List and Block
     int maxCount = 0;               // List: most items accepted from JSON
 };
 

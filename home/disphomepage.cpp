@@ -15,6 +15,7 @@
 #include "dispthemelist.h"
 #include "dispwidget.h"
 #include "editorpanels.h"
+#include "officialthemes.h"
 #include "segparaminfo.h"
 #include "segscene.h"
 #include "systemportenumerator.h"
@@ -572,6 +573,7 @@ void DispHomePage::onSearchDeviceFinish(QString com)
     m_currentDisplay = context;
     m_currentDigital = nullptr;
     setThemeEditingVisible(true);
+    OfficialThemes::installFor(w, h);
     m_storage->setDevice(w, h, QString());
     context->themePath = m_personalList->firstThemeFile();
     showScene(context->scene);
@@ -583,6 +585,9 @@ void DispHomePage::onSearchDeviceFinish(QString com)
         chosen = stored;
     } else if (!context->themePath.isEmpty() && QFileInfo(context->themePath).isFile()) {
         chosen = context->themePath;
+    } else if (!m_officialList->firstThemeFile().isEmpty()) {
+        // A first display of this size opens the first official theme, not an empty scene.
+        chosen = m_officialList->firstThemeFile();
     }
     if (!chosen.isEmpty()) {
         context->themePath = chosen;

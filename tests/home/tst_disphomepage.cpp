@@ -31,6 +31,7 @@
 #include "themes/fakethemedialogs.h"
 #include "themestorage.h"
 #include "themetags.h"
+#include "themetext.h"
 #include "transport.h"
 
 #include <QCheckBox>
@@ -39,6 +40,7 @@
 #include <QFileInfo>
 #include <QGraphicsView>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -122,6 +124,7 @@ private slots:
     void settingPageGetsTheCurrentDevice();
     void themeActionsWaitForASearchedDevice();
     void savedThemeKeepsItsAngleForTheNextStart();
+    void firstDisplayOfASizeOpensTheFirstOfficialTheme();
     void panelItemsOfAThemeReachTheDeviceInTheirColours();
     void mediaThemeIsClippedSavedOnceAndReopensPlaying();
 
@@ -151,6 +154,7 @@ void TestDispHomePage::init()
     qputenv("PANELCAST_DATA_DIR", (m_dir->path() + "/data").toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (m_dir->path() + "/config").toLocal8Bit());
     qputenv("PANELCAST_VIRTUAL_PORTS", "");
+    qputenv("PANELCAST_OFFICIAL_THEMES", (m_dir->path() + "/shipped").toLocal8Bit());
     m_placeholder = std::make_unique<DispScene>();
     m_placeholder->setSceneSize(480, 480);
     if (qEnvironmentVariableIsEmpty("PANELCAST_EMU") &&
@@ -504,6 +508,29 @@ void TestDispHomePage::themeActionsWaitForASearchedDevice()
     QVERIFY(!QDir(qEnvironmentVariable("PANELCAST_DATA_DIR") + "/themes").exists());
     // The search went out and nothing else: no frames before the panel size is known.
     QCOMPARE(silent.drainFromHost(200), Packets::search());
+}
+
+void TestDispHomePage::firstDisplayOfASizeOpensTheFirstOfficialTheme()
+{
+    // Two shipped themes for 480 x 480; "Amber" sorts first.
+    const QString shipped = m_dir->path() + "/shipped/480480";
+    for (const char* name : {"Cobalt", "Amber"}) {
+        QFile golden(qEnvironmentVariable("PANELCAST_TEST_DATA") + "/themes/text/customText.json");
+        QVERIFY(golden.open(QIODevice::ReadOnly));
+        QString error;
+        QVERIFY2(!ThemeText::buildThemeFolder(QJsonDocument::fromJson(golden.readAll()).object(), name,
+                                              QString(), shipped, error)
+                      .isEmpty(),
+                 qPrintable(error));
+    }
+    TestEmulator emu;
+    START(emu, "480x480", "1F3A:0007");
+    TestEmulator::publish({&emu});
+    QVERIFY(openPage(1));
+    const QString official = ThemeStorage::libraryFolder(480, 480, false);
+    QCOMPARE(m_page->currentDisplay()->themePath, official + "/theme_Amber/Amber.theme");
+    QCOMPARE(m_page->officialThemeList()->themeRecords().size(), 2);
+    QCOMPARE(m_page->currentScene()->textWidgets().size(), 2);
 }
 
 void TestDispHomePage::savedThemeKeepsItsAngleForTheNextStart()

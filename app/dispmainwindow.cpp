@@ -28,6 +28,10 @@ namespace {
 const QString kDisplayPrefix = QStringLiteral("DISPLAY_");
 const QString kDigitalPrefix = QStringLiteral("DIGITAL_");
 
+// What a list entry keeps besides its text.
+constexpr int kPortRole = Qt::UserRole;
+constexpr int kDisplayRole = Qt::UserRole + 1;
+
 // Presses above this line grab the frameless window.
 constexpr int kDragBandHeight = 60;
 
@@ -83,7 +87,11 @@ DispMainWIndow::DispMainWIndow(QWidget* parent) : QWidget(parent)
 
     m_deviceList = new QListWidget(this);
     m_deviceList->setObjectName(QStringLiteral("deviceList"));
-    m_deviceList->setFixedSize(145, 751);
+    // The top bar and the list fill the 800-pixel window exactly.
+    m_deviceList->setFixedSize(145, 800 - 55);
+    m_deviceList->setWordWrap(true);
+    m_deviceList->setTextElideMode(Qt::ElideMiddle);
+    m_deviceList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_deviceList->setIconSize(QSize(30, 30));
     QFont listFont(QStringLiteral("Arial"));
     listFont.setPixelSize(11);
@@ -237,7 +245,6 @@ void DispMainWIndow::onUpdateDeviceList(bool state, QString port, int w, int h)
     qCDebug(lcApp).noquote() << "onUpdateDeviceList: " << state << port;
 
     const bool digital = w == 0 || h == 0;
-    const QString text = (digital ? kDigitalPrefix : kDisplayPrefix) + port;
 
     if (state) {
         QIcon icon;
@@ -246,9 +253,11 @@ void DispMainWIndow::onUpdateDeviceList(bool state, QString port, int w, int h)
         if (QFile::exists(iconPath)) {
             icon = QIcon(iconPath);
         }
-        auto* item = new QListWidgetItem(icon, text);
-        // Virtual ports are long paths; the list is narrow.
-        item->setToolTip(text);
+        auto* item = new QListWidgetItem(icon, deviceEntryText(port, w, h));
+        // Virtual ports are long paths; the list shows the last part.
+        item->setToolTip(port);
+        item->setData(kPortRole, port);
+        item->setData(kDisplayRole, !digital);
         m_deviceList->addItem(item);
         m_ports.append(port);
         if (m_ports.size() == 1) {
@@ -256,9 +265,12 @@ void DispMainWIndow::onUpdateDeviceList(bool state, QString port, int w, int h)
         }
     } else {
         if (m_ports.contains(port)) {
-            const QList<QListWidgetItem*> items = m_deviceList->findItems(text, Qt::MatchExactly);
-            for (QListWidgetItem* item : items) {
-                delete m_deviceList->takeItem(m_deviceList->row(item));
+            for (int row = m_deviceList->count() - 1; row >= 0; --row) {
+                QListWidgetItem* item = m_deviceList->item(row);
+                if (item->data(kPortRole).toString() == port &&
+                    item->data(kDisplayRole).toBool() == !digital) {
+                    delete m_deviceList->takeItem(row);
+                }
             }
             m_ports.removeOne(port);
         }
@@ -277,22 +289,28 @@ void DispMainWIndow::onUpdateDeviceList(bool state, QString port, int w, int h)
     }
 }
 
+QString DispMainWIndow::deviceEntryText(const QString& port, int w, int h)
+{
+    // "/dev/ttyACM0" and a virtual display's long path both end in a short name.
+    const QString shortName = port.section(QLatin1Char('/'), -1);
+    if (w == 0 || h == 0) {
+        return kDigitalPrefix + shortName;
+    }
+    return kDisplayPrefix + shortName + QLatin1Char('\n') + QStringLiteral("%1 x %2").arg(w).arg(h);
+}
+
 void DispMainWIndow::ClickUsbDevice(QListWidgetItem* item)
 {
     if (!item) {
         return;
     }
-    const QString text = item->text();
-    if (text != m_lastClickedText) {
-        // Everything after the kind prefix is the port, underscores included.
-        const QString port = text.section(QLatin1Char('_'), 1);
-        if (text.contains(kDisplayPrefix)) {
-            emit deviceSelectChange(port, true);
-        } else if (text.contains(kDigitalPrefix)) {
-            emit deviceSelectChange(port, false);
-        }
+    const QString port = item->data(kPortRole).toString();
+    const bool display = item->data(kDisplayRole).toBool();
+    const QString key = (display ? kDisplayPrefix : kDigitalPrefix) + port;
+    if (key != m_lastClickedText) {
+        emit deviceSelectChange(port, display);
     }
-    m_lastClickedText = text;
+    m_lastClickedText = key;
 }
 
 void DispMainWIndow::onTrayActivated(QSystemTrayIcon::ActivationReason reason)

@@ -39,6 +39,10 @@ public:
         m_questionHandler = std::move(handler);
     }
 
+    // A list entry's text: kind and the port's last path part, then the panel
+    // size on a second line for a display ("DISPLAY_ttyACM0", "480 x 1920").
+    static QString deviceEntryText(const QString& port, int w, int h);
+
 signals:
     void deviceSelectChange(QString port, bool type);
 

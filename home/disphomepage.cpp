@@ -15,6 +15,7 @@
 #include "dispthemelist.h"
 #include "dispwidget.h"
 #include "editorpanels.h"
+#include "officialthemes.h"
 #include "segparaminfo.h"
 #include "segscene.h"
 #include "systemportenumerator.h"
@@ -210,7 +211,11 @@ void DispHomePage::buildLayout()
     m_view->setObjectName(QStringLiteral("homeView"));
     m_view->setStyleSheet(QStringLiteral("QGraphicsView { background-color: #202020; border: none; }"));
     m_view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    work->addWidget(m_view, 1);
+    auto* viewColumn = new QVBoxLayout;
+    viewColumn->setSpacing(6);
+    viewColumn->addWidget(m_view, 1);
+    viewColumn->addWidget(buildZoomBar(editing));
+    work->addLayout(viewColumn, 1);
 
     m_modeStack = new QStackedWidget(editing);
     m_modeStack->setObjectName(QStringLiteral("modeStack"));
@@ -223,6 +228,44 @@ void DispHomePage::buildLayout()
     grid->addWidget(editing, 0, 0);
     grid->addWidget(buildRightTabs(), 0, 1);
     grid->setColumnStretch(0, 1);
+}
+
+QWidget* DispHomePage::buildZoomBar(QWidget* parent)
+{
+    auto* bar = new QWidget(parent);
+    bar->setObjectName(QStringLiteral("zoomBar"));
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    const QString style = QStringLiteral(
+        "QToolButton { color: white; background: #202020; border: 1px solid #3a3a3a; border-radius: 4px;"
+        " font-family: 'Arial'; font-size: 13px; min-width: 34px; min-height: 24px; }"
+        "QToolButton:pressed { background: rgb(166, 135, 85); }");
+    const auto addButton = [&](const QString& text, const char* name, void (DispSceneView::*slot)()) {
+        auto* button = new QToolButton(bar);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setText(text);
+        button->setStyleSheet(style);
+        connect(button, &QToolButton::clicked, m_view, slot);
+        layout->addWidget(button);
+        return button;
+    };
+    m_zoomOutButton = addButton(QStringLiteral("\u2212"), "zoomOutButton", &DispSceneView::zoomOut);
+    m_zoomInButton = addButton(QStringLiteral("+"), "zoomInButton", &DispSceneView::zoomIn);
+    m_zoomActualButton = addButton(QStringLiteral("1:1"), "zoomActualButton", &DispSceneView::zoomActual);
+    m_zoomFitButton = addButton(QString(), "zoomFitButton", &DispSceneView::zoomToFit);
+    m_zoomLabel = new QLabel(bar);
+    m_zoomLabel->setObjectName(QStringLiteral("zoomLabel"));
+    m_zoomLabel->setStyleSheet(QStringLiteral("color: #c0c0c0; font-size: 13px;"));
+    const auto showZoom = [this](double factor) {
+        m_zoomLabel->setText(QStringLiteral("%1 %").arg(qRound(factor * 100)));
+    };
+    connect(m_view, &DispSceneView::zoomChanged, this, showZoom);
+    showZoom(m_view->zoom());
+    layout->addSpacing(6);
+    layout->addWidget(m_zoomLabel);
+    layout->addStretch();
+    return bar;
 }
 
 QWidget* DispHomePage::buildThemeActions()
@@ -251,7 +294,7 @@ QWidget* DispHomePage::buildThemeActions()
     m_saveCaption->setStyleSheet(kLabelStyle);
     m_themeNameEdit = new QLineEdit(actions);
     m_themeNameEdit->setObjectName(QStringLiteral("themeNameEdit"));
-    m_themeNameEdit->setFixedSize(140, 32);
+    m_themeNameEdit->setFixedSize(120, 32);
     m_themeNameEdit->setStyleSheet(QStringLiteral("QLineEdit { %1 }").arg(fieldStyle));
     m_saveButton = makeImageButton(actions, QStringLiteral(":/images/save.png"), QSize(32, 32), "saveButton");
     connect(m_saveButton, &QToolButton::clicked, this, [this] { m_storage->save(m_themeNameEdit->text()); });
@@ -270,14 +313,14 @@ QWidget* DispHomePage::buildThemeActions()
 
     layout->addWidget(m_angleCaption);
     layout->addWidget(m_angleBox);
-    layout->addSpacing(6);
+    layout->addSpacing(2);
     layout->addWidget(m_saveCaption);
     layout->addWidget(m_themeNameEdit);
     layout->addWidget(m_saveButton);
-    layout->addSpacing(6);
+    layout->addSpacing(2);
     layout->addWidget(m_exportCaption);
     layout->addWidget(m_exportButton);
-    layout->addSpacing(6);
+    layout->addSpacing(2);
     layout->addWidget(m_importCaption);
     layout->addWidget(m_importButton);
     return actions;
@@ -336,7 +379,8 @@ QWidget* DispHomePage::buildPanelSelector()
 {
     m_panelSelector = new QListWidget(this);
     m_panelSelector->setObjectName(QStringLiteral("panelSelector"));
-    m_panelSelector->setFixedSize(390, 670);
+    // 390 wide; as tall as the page leaves (the entries scroll).
+    m_panelSelector->setFixedWidth(390);
     m_panelSelector->setSpacing(3);
     m_panelSelector->setStyleSheet(
         QStringLiteral("QListWidget { background: #030303; border: none; border-radius: 8px; outline: none; }"
@@ -380,7 +424,9 @@ QWidget* DispHomePage::buildRightTabs()
     m_previewCaption->setStyleSheet(kLabelStyle);
     m_previewLabel = new QLabel(m_displayPage);
     m_previewLabel->setObjectName(QStringLiteral("previewLabel"));
-    m_previewLabel->setFixedSize(kPreviewSide, kPreviewSide);
+    // The scene view shows the panel large; the preview is a glance, so it
+    // leaves the editor below it room in the 800-pixel window.
+    m_previewLabel->setFixedSize(kPreviewSide, kPreviewBoxHeight);
     m_previewLabel->setAlignment(Qt::AlignCenter);
     m_previewLabel->setStyleSheet(QStringLiteral("background-color: #030303; border-radius: 8px;"));
     layout->addWidget(m_previewCaption);
@@ -424,6 +470,11 @@ void DispHomePage::retranslate()
     m_officialButton->setText(tr("Official Theme"));
     m_personalButton->setText(tr("Personal Theme"));
     m_angleCaption->setText(tr("Angle:"));
+    m_zoomFitButton->setText(tr("Fit"));
+    m_zoomInButton->setToolTip(tr("Zoom in (Ctrl+wheel)"));
+    m_zoomOutButton->setToolTip(tr("Zoom out (Ctrl+wheel)"));
+    m_zoomActualButton->setToolTip(tr("Actual size"));
+    m_zoomFitButton->setToolTip(tr("Fit the panel into the view"));
     m_saveCaption->setText(tr("Save As:"));
     m_exportCaption->setText(tr("Export:"));
     m_importCaption->setText(tr("Import:"));
@@ -524,6 +575,7 @@ void DispHomePage::onSearchDeviceFinish(QString com)
     m_currentDisplay = context;
     m_currentDigital = nullptr;
     setThemeEditingVisible(true);
+    OfficialThemes::installFor(w, h);
     m_storage->setDevice(w, h, QString());
     context->themePath = m_personalList->firstThemeFile();
     showScene(context->scene);
@@ -535,6 +587,9 @@ void DispHomePage::onSearchDeviceFinish(QString com)
         chosen = stored;
     } else if (!context->themePath.isEmpty() && QFileInfo(context->themePath).isFile()) {
         chosen = context->themePath;
+    } else if (!m_officialList->firstThemeFile().isEmpty()) {
+        // A first display of this size opens the first official theme, not an empty scene.
+        chosen = m_officialList->firstThemeFile();
     }
     if (!chosen.isEmpty()) {
         context->themePath = chosen;
@@ -561,8 +616,7 @@ void DispHomePage::showScene(QGraphicsScene* scene)
     if (auto* dispScene = qobject_cast<DispScene*>(scene)) {
         m_currentScene = dispScene;
     }
-    m_view->setScene(scene);
-    m_view->resetTransform();
+    m_view->showScene(scene);
 }
 
 void DispHomePage::updateSelectDevice(QString com, bool type)
@@ -650,6 +704,7 @@ void DispHomePage::showPlaceholder()
     m_panels->attach(m_placeholderScene, 0, 0);
     m_previewLabel->clear();
     m_previewKey = 0;
+    m_previewImage = QImage();
 }
 
 void DispHomePage::onDevRemoved(QString com)
@@ -837,13 +892,18 @@ void DispHomePage::updateFrame()
     }
     m_previewKey = frame.cacheKey();
     const QSize size = previewSize(frame.size());
+    m_previewImage =
+        size == frame.size() ? frame : frame.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // The page shows the preview within its box; previewImage() keeps the full preview size.
+    const QSize box = m_previewLabel->size();
+    const bool fits = m_previewImage.width() <= box.width() && m_previewImage.height() <= box.height();
     m_previewLabel->setPixmap(QPixmap::fromImage(
-        size == frame.size() ? frame : frame.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+        fits ? m_previewImage : m_previewImage.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 QImage DispHomePage::previewImage() const
 {
-    return m_previewLabel->pixmap(Qt::ReturnByValue).toImage();
+    return m_previewImage;
 }
 
 void DispHomePage::onAngleChanged(int index)

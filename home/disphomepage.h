@@ -48,6 +48,8 @@ public:
     static constexpr int kScanIntervalMs = 500;
     static constexpr int kPreviewIntervalMs = 25;
     static constexpr int kPreviewSide = 480;
+    // The preview's box on the page; previewImage() keeps the kPreviewSide picture.
+    static constexpr int kPreviewBoxHeight = 250;
     static constexpr int kBackgroundPanelIndex = 6;
     static constexpr int kCapturePanelIndex = 7;
 
@@ -113,6 +115,7 @@ protected:
 private:
     void buildLayout();
     QWidget* buildThemeActions();
+    QWidget* buildZoomBar(QWidget* parent);
     QWidget* buildThemeLists();
     QWidget* buildPanelSelector();
     QWidget* buildRightTabs();
@@ -189,6 +192,11 @@ private:
     QLabel* m_importCaption = nullptr;
     QComboBox* m_angleBox = nullptr;
     QLineEdit* m_themeNameEdit = nullptr;
+    QToolButton* m_zoomOutButton = nullptr;
+    QToolButton* m_zoomInButton = nullptr;
+    QToolButton* m_zoomActualButton = nullptr;
+    QToolButton* m_zoomFitButton = nullptr;
+    QLabel* m_zoomLabel = nullptr;
     QToolButton* m_saveButton = nullptr;
     QToolButton* m_exportButton = nullptr;
     QToolButton* m_importButton = nullptr;
@@ -197,5 +205,6 @@ private:
     QWidget* m_displayPage = nullptr;
     QLabel* m_previewCaption = nullptr;
     QLabel* m_previewLabel = nullptr;
+    QImage m_previewImage;
     dispsettingwidget* m_settingPage = nullptr;
 };

@@ -7,8 +7,105 @@
 #include <QGraphicsItem>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
-DispSceneView::DispSceneView(QGraphicsScene* scene, QWidget* parent) : QGraphicsView(scene, parent) {}
+#include <algorithm>
+#include <cmath>
+
+DispSceneView::DispSceneView(QGraphicsScene* scene, QWidget* parent) : QGraphicsView(scene, parent)
+{
+    setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
+    setRenderHint(QPainter::SmoothPixmapTransform);
+    showScene(scene);
+}
+
+void DispSceneView::showScene(QGraphicsScene* scene)
+{
+    disconnect(m_sceneRectWatch);
+    setScene(scene);
+    if (scene != nullptr) {
+        // A rotation turns the scene's rectangle; a fitted view follows it.
+        m_sceneRectWatch = connect(scene, &QGraphicsScene::sceneRectChanged, this, [this] {
+            if (m_fit) {
+                refit();
+            }
+        });
+    }
+    zoomToFit();
+}
+
+void DispSceneView::zoomIn()
+{
+    setZoom(zoom() * kZoomStep);
+}
+
+void DispSceneView::zoomOut()
+{
+    setZoom(zoom() / kZoomStep);
+}
+
+void DispSceneView::zoomActual()
+{
+    setZoom(1.0);
+}
+
+void DispSceneView::zoomToFit()
+{
+    m_fit = true;
+    refit();
+}
+
+void DispSceneView::setZoom(double factor)
+{
+    m_fit = false;
+    applyZoom(factor);
+}
+
+void DispSceneView::applyZoom(double factor)
+{
+    factor = std::clamp(factor, kMinZoom, kMaxZoom);
+    if (qFuzzyCompare(factor, zoom())) {
+        return;
+    }
+    setTransform(QTransform::fromScale(factor, factor));
+    emit zoomChanged(factor);
+}
+
+void DispSceneView::refit()
+{
+    const QRectF rect = scene() != nullptr ? scene()->sceneRect() : QRectF();
+    const QSize space = viewport()->size();
+    if (rect.width() <= 0 || rect.height() <= 0 || space.isEmpty()) {
+        return;
+    }
+    // A small panel is enlarged only up to twice its size: bigger than that
+    // shows nothing new and blurs the frame.
+    // Two pixels spare keep rounding from calling up the scroll bars.
+    const double factor =
+        std::min({(space.width() - 2) / rect.width(), (space.height() - 2) / rect.height(), 2.0});
+    applyZoom(factor);
+}
+
+void DispSceneView::resizeEvent(QResizeEvent* event)
+{
+    QGraphicsView::resizeEvent(event);
+    if (m_fit) {
+        refit();
+    }
+}
+
+void DispSceneView::wheelEvent(QWheelEvent* event)
+{
+    if (event->modifiers() & Qt::ControlModifier) {
+        const int steps = event->angleDelta().y() / 120;
+        if (steps != 0) {
+            setZoom(zoom() * std::pow(kZoomStep, steps));
+        }
+        event->accept();
+        return;
+    }
+    QGraphicsView::wheelEvent(event);
+}
 
 void DispSceneView::update()
 {

@@ -22,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGraphicsRectItem>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -191,11 +192,13 @@ void TestDispMainWIndow::itemsCarryKindPrefixAndIcon_data()
                              << ":/images/digital.png";
     QTest::newRow("digital, zero height") << "ttyUSB1" << 480 << 0 << "DIGITAL_ttyUSB1"
                                           << ":/images/digital.png";
-    QTest::newRow("480 x 1920") << "ttyACM0" << 480 << 1920 << "DISPLAY_ttyACM0"
+    QTest::newRow("480 x 1920") << "ttyACM0" << 480 << 1920 << "DISPLAY_ttyACM0\n480 x 1920"
                                 << ":/images/theme_4801920.png";
-    QTest::newRow("320 x 240") << "ttyACM3" << 320 << 240 << "DISPLAY_ttyACM3"
-                               << ":/images/theme_320240.png";
-    QTest::newRow("size without icon") << "ttyACM4" << 481 << 1920 << "DISPLAY_ttyACM4" << QString();
+    QTest::newRow("320 x 240, long virtual path")
+        << "/tmp/panelcast-emu-1/ttyACM3" << 320 << 240 << "DISPLAY_ttyACM3\n320 x 240"
+        << ":/images/theme_320240.png";
+    QTest::newRow("size without icon")
+        << "ttyACM4" << 481 << 1920 << "DISPLAY_ttyACM4\n481 x 1920" << QString();
 }
 
 void TestDispMainWIndow::itemsCarryKindPrefixAndIcon()
@@ -208,6 +211,7 @@ void TestDispMainWIndow::itemsCarryKindPrefixAndIcon()
     m_window->onUpdateDeviceList(true, port, w, h);
     QCOMPARE(list()->count(), 1);
     QCOMPARE(list()->item(0)->text(), text);
+    QCOMPARE(list()->item(0)->toolTip(), port);
     if (icon.isEmpty())
         QVERIFY(list()->item(0)->icon().isNull());
     else
@@ -261,9 +265,9 @@ void TestDispMainWIndow::lastItemIsCurrentAfterAddAndRemove()
     list()->setCurrentRow(0);
     m_window->onUpdateDeviceList(false, "ttyUSB0", 0, 0);
     QCOMPARE(list()->count(), 2);
-    QCOMPARE(list()->currentItem()->text(), QString("DISPLAY_ttyACM1"));
+    QCOMPARE(list()->currentItem()->toolTip(), QString("ttyACM1"));
     m_window->onUpdateDeviceList(false, "ttyACM1", 320, 480);
-    QCOMPARE(list()->currentItem()->text(), QString("DISPLAY_ttyACM0"));
+    QCOMPARE(list()->currentItem()->toolTip(), QString("ttyACM0"));
 }
 
 void TestDispMainWIndow::clickingEmitsOnlyForANewItem()
@@ -383,10 +387,15 @@ void TestDispMainWIndow::emulatedDisplayIsListedAndHandedToTheSettings()
         m_window->homePage()->homePageStackSelect(0); // the view back at the scene's top left
     }
     QListWidgetItem* item = list()->item(0);
-    QCOMPARE(item->text(), "DISPLAY_" + portOf(0));
+    QCOMPARE(item->toolTip(), portOf(0));
+    QVERIFY(item->text().endsWith("\n480 x 1920"));
     QVERIFY(sameImage(item->icon(), ":/images/theme_4801920.png"));
     QCOMPARE(list()->currentRow(), 0);
     QTRY_VERIFY(stack()->isVisible());
+    // Everything fits the fixed window: nothing is cut off at the bottom or the right.
+    const QSize needed = m_window->layout()->totalMinimumSize();
+    QVERIFY2(needed.width() <= 1400 && needed.height() <= 800,
+             qPrintable(QStringLiteral("%1 x %2").arg(needed.width()).arg(needed.height())));
     // The streamed frame reaches the preview before the picture is taken.
     QTRY_VERIFY_WITH_TIMEOUT(!m_window->homePage()->previewImage().isNull(), 5000);
     saveScreenshot(m_window.get(), "main-window.png");
@@ -445,10 +454,10 @@ void TestDispMainWIndow::clickingAnItemSelectsThatDeviceAndExitReleasesAll()
     DispHomePage* home = m_window->homePage();
     QTRY_COMPARE(home->displayDevices().size(), size_t(2));
     const QString lastPort = home->currentDisplay()->port;
-    QListWidgetItem* item = list()->item(list()->item(0)->text() == "DISPLAY_" + lastPort ? 1 : 0);
+    QListWidgetItem* item = list()->item(list()->item(0)->toolTip() == lastPort ? 1 : 0);
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, Qt::NoModifier,
                       list()->visualItemRect(item).center());
-    QCOMPARE(item->text(), "DISPLAY_" + home->currentDisplay()->port);
+    QCOMPARE(item->toolTip(), home->currentDisplay()->port);
     QVERIFY(home->currentDisplay()->port != lastPort);
 
     // Exit closes the window, removes the tray and stops every transport.

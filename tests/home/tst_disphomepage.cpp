@@ -31,6 +31,7 @@
 #include "themes/fakethemedialogs.h"
 #include "themestorage.h"
 #include "themetags.h"
+#include "themetext.h"
 #include "transport.h"
 
 #include <QCheckBox>
@@ -39,6 +40,7 @@
 #include <QFileInfo>
 #include <QGraphicsView>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -122,6 +124,7 @@ private slots:
     void settingPageGetsTheCurrentDevice();
     void themeActionsWaitForASearchedDevice();
     void savedThemeKeepsItsAngleForTheNextStart();
+    void firstDisplayOfASizeOpensTheFirstOfficialTheme();
     void panelItemsOfAThemeReachTheDeviceInTheirColours();
     void mediaThemeIsClippedSavedOnceAndReopensPlaying();
 
@@ -151,6 +154,7 @@ void TestDispHomePage::init()
     qputenv("PANELCAST_DATA_DIR", (m_dir->path() + "/data").toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (m_dir->path() + "/config").toLocal8Bit());
     qputenv("PANELCAST_VIRTUAL_PORTS", "");
+    qputenv("PANELCAST_OFFICIAL_THEMES", (m_dir->path() + "/shipped").toLocal8Bit());
     m_placeholder = std::make_unique<DispScene>();
     m_placeholder->setSceneSize(480, 480);
     if (qEnvironmentVariableIsEmpty("PANELCAST_EMU") &&
@@ -511,6 +515,29 @@ void TestDispHomePage::themeActionsWaitForASearchedDevice()
     QCOMPARE(silent.drainFromHost(200), Packets::search());
 }
 
+void TestDispHomePage::firstDisplayOfASizeOpensTheFirstOfficialTheme()
+{
+    // Two shipped themes for 480 x 480; "Amber" sorts first.
+    const QString shipped = m_dir->path() + "/shipped/480480";
+    for (const char* name : {"Cobalt", "Amber"}) {
+        QFile golden(qEnvironmentVariable("PANELCAST_TEST_DATA") + "/themes/text/customText.json");
+        QVERIFY(golden.open(QIODevice::ReadOnly));
+        QString error;
+        QVERIFY2(!ThemeText::buildThemeFolder(QJsonDocument::fromJson(golden.readAll()).object(), name,
+                                              QString(), shipped, error)
+                      .isEmpty(),
+                 qPrintable(error));
+    }
+    TestEmulator emu;
+    START(emu, "480x480", "1F3A:0007");
+    TestEmulator::publish({&emu});
+    QVERIFY(openPage(1));
+    const QString official = ThemeStorage::libraryFolder(480, 480, false);
+    QCOMPARE(m_page->currentDisplay()->themePath, official + "/theme_Amber/Amber.theme");
+    QCOMPARE(m_page->officialThemeList()->themeRecords().size(), 2);
+    QCOMPARE(m_page->currentScene()->textWidgets().size(), 2);
+}
+
 void TestDispHomePage::savedThemeKeepsItsAngleForTheNextStart()
 {
     TestEmulator emu;
@@ -596,63 +623,66 @@ void TestDispHomePage::panelItemsOfAThemeReachTheDeviceInTheirColours()
     QVERIFY(pixelsNear(frame, sensor, Qt::blue) > 200);
     // Each item in its own colour only.
     QCOMPARE(pixelsNear(frame, text, Qt::green) + pixelsNear(frame, date, Qt::blue), 0);
-    void TestDispHomePage::mediaThemeIsClippedSavedOnceAndReopensPlaying()
-    {
-        QTemporaryDir media;
-        const QString video = TestMedia::video(media.path(), QStringLiteral("clip.mp4"), 160, 120, 25, 2);
-        const QString gif = TestMedia::make(media.path(), QStringLiteral("spin.gif"),
-                                            QStringLiteral("testsrc2=s=48x48:r=10:d=0.3"));
-        QVERIFY(!video.isEmpty() && !gif.isEmpty());
-        TestEmulator emu;
-        START(emu, "320x240", "1F3A:0007");
-        TestEmulator::publish({&emu});
-        QVERIFY(openPage(1));
-        auto* background = m_page->findChild<dispbackgroundbox*>();
-        auto* icons = m_page->findChild<dispiconbox*>();
-        auto* tool = m_page->findChild<dispClippingWidget*>();
-        QVERIFY(background != nullptr && icons != nullptr && tool != nullptr);
+}
 
-        // A chosen video is fitted by the clipping tool, then plays as the background.
-        background->typeBox()->setCurrentIndex(dispbackgroundbox::VideoType);
-        background->chooseMedia(dispbackgroundbox::VideoType, video);
-        QVERIFY(tool->isVisible());
-        QSignalSpy clipped(tool, &dispClippingWidget::updateBackgroundPath);
-        tool->render();
-        QVERIFY(clipped.wait(30000));
-        const QString sizeFolder = QFileInfo(ThemeStorage::libraryFolder(320, 240, true)).absolutePath();
-        QCOMPARE(background->videoPath(), sizeFolder + QStringLiteral("/bg_clip.mp4"));
-        icons->addButton()->click();
-        icons->setMediaFile(gif);
+void TestDispHomePage::mediaThemeIsClippedSavedOnceAndReopensPlaying()
+{
+    QTemporaryDir media;
+    const QString video = TestMedia::video(media.path(), QStringLiteral("clip.mp4"), 160, 120, 25, 2);
+    const QString gif = TestMedia::make(media.path(), QStringLiteral("spin.gif"),
+                                        QStringLiteral("testsrc2=s=48x48:r=10:d=0.3"));
+    QVERIFY(!video.isEmpty() && !gif.isEmpty());
+    TestEmulator emu;
+    START(emu, "320x240", "1F3A:0007");
+    TestEmulator::publish({&emu});
+    QVERIFY(openPage(1));
+    auto* background = m_page->findChild<dispbackgroundbox*>();
+    auto* icons = m_page->findChild<dispiconbox*>();
+    auto* tool = m_page->findChild<dispClippingWidget*>();
+    QVERIFY(background != nullptr && icons != nullptr && tool != nullptr);
 
-        m_page->findChild<QLineEdit*>("themeNameEdit")->setText("moving");
-        m_page->findChild<QWidget*>("themeActions")->findChild<QToolButton*>("saveButton")->click();
-        QCOMPARE(m_dialogs->messages, QStringList{"Information|Save Finish"});
-        const QString res = ThemeStorage::libraryFolder(320, 240, true) + QStringLiteral("/theme_moving/res");
-        QCOMPARE(QDir(res).entryList(QDir::Files), QStringList({"bg_clip.mp4", "spin.gif"}));
-        // The clip left beside the libraries is tidied away; the panel plays the theme's copy.
-        QVERIFY(!QFileInfo::exists(sizeFolder + QStringLiteral("/bg_clip.mp4")));
-        QCOMPARE(background->videoPath(), res + QStringLiteral("/bg_clip.mp4"));
+    // A chosen video is fitted by the clipping tool, then plays as the background.
+    background->typeBox()->setCurrentIndex(dispbackgroundbox::VideoType);
+    background->chooseMedia(dispbackgroundbox::VideoType, video);
+    QVERIFY(tool->isVisible());
+    QSignalSpy clipped(tool, &dispClippingWidget::updateBackgroundPath);
+    tool->render();
+    QVERIFY(clipped.wait(30000));
+    const QString sizeFolder = QFileInfo(ThemeStorage::libraryFolder(320, 240, true)).absolutePath();
+    QCOMPARE(background->videoPath(), sizeFolder + QStringLiteral("/bg_clip.mp4"));
+    icons->addButton()->click();
+    icons->setMediaFile(gif);
 
-        // Next start: the theme opens with both media playing from its res folder.
-        QVERIFY(openPage(1));
-        background = m_page->findChild<dispbackgroundbox*>();
-        QCOMPARE(background->type(), int(dispbackgroundbox::VideoType));
-        DispImageWidget* shown = background->backgroundWidget();
-        QCOMPARE(shown->mediaPath(), res + QStringLiteral("/bg_clip.mp4"));
-        QTRY_VERIFY(shown->decoder()->framesDecoded() > 1);
-        QList<DispWidget*> iconWidgets = m_page->currentScene()->iconWidgets();
-        QCOMPARE(iconWidgets.size(), 1);
-        QCOMPARE(qobject_cast<DispImageWidget*>(iconWidgets.first())->mediaPath(),
-                 res + QStringLiteral("/spin.gif"));
-        // Set PANELCAST_SCREENSHOT_DIR to keep a picture of the page.
-        if (!qEnvironmentVariableIsEmpty("PANELCAST_SCREENSHOT_DIR")) {
-            m_page->resize(1400, 900);
-            m_page->show();
-            QTest::qWait(500);
-            QVERIFY(m_page->grab().save(qEnvironmentVariable("PANELCAST_SCREENSHOT_DIR") +
-                                        "/home-background.png"));
-        }
+    m_page->findChild<QLineEdit*>("themeNameEdit")->setText("moving");
+    m_page->findChild<QWidget*>("themeActions")->findChild<QToolButton*>("saveButton")->click();
+    QCOMPARE(m_dialogs->messages, QStringList{"Information|Save Finish"});
+    const QString res = ThemeStorage::libraryFolder(320, 240, true) + QStringLiteral("/theme_moving/res");
+    QCOMPARE(QDir(res).entryList(QDir::Files), QStringList({"bg_clip.mp4", "spin.gif"}));
+    // The clip left beside the libraries is tidied away; the panel plays the theme's copy.
+    QVERIFY(!QFileInfo::exists(sizeFolder + QStringLiteral("/bg_clip.mp4")));
+    QCOMPARE(background->videoPath(), res + QStringLiteral("/bg_clip.mp4"));
+
+    // Next start: the theme opens with both media playing from its res folder.
+    QVERIFY(openPage(1));
+    background = m_page->findChild<dispbackgroundbox*>();
+    QCOMPARE(background->type(), int(dispbackgroundbox::VideoType));
+    DispImageWidget* shown = background->backgroundWidget();
+    QCOMPARE(shown->mediaPath(), res + QStringLiteral("/bg_clip.mp4"));
+    QTRY_VERIFY(shown->decoder()->framesDecoded() > 1);
+    QList<DispWidget*> iconWidgets = m_page->currentScene()->iconWidgets();
+    QCOMPARE(iconWidgets.size(), 1);
+    QCOMPARE(qobject_cast<DispImageWidget*>(iconWidgets.first())->mediaPath(),
+             res + QStringLiteral("/spin.gif"));
+    // Set PANELCAST_SCREENSHOT_DIR to keep a picture of the page.
+    if (!qEnvironmentVariableIsEmpty("PANELCAST_SCREENSHOT_DIR")) {
+        m_page->resize(1400, 900);
+        m_page->show();
+        QTest::qWait(500);
+        QVERIFY(
+            m_page->grab().save(qEnvironmentVariable("PANELCAST_SCREENSHOT_DIR") + "/home-background.png"));
     }
+}
+}
 
-    QTEST_MAIN(TestDispHomePage)
+QTEST_MAIN(TestDispHomePage)
 #include "tst_disphomepage.moc"

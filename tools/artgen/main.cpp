@@ -13,6 +13,7 @@
 #include <QTextStream>
 #include <QtMath>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -329,12 +330,66 @@ void drawSquareIcon(QPainter& p, const QRectF& r, bool pressed,
 
 } // namespace
 
+// The official themes' backgrounds, one per look and panel size:
+// "<look>_<W>x<H>.png". Drawn at build time; the themes' JSON names them.
+void drawThemeBackgrounds()
+{
+    const QSize sizes[] = {{480, 1920}, {462, 1920}, {360, 960}, {480, 480}, {320, 240}, {1080, 1920}};
+    for (const QSize& size : sizes) {
+        const QString suffix = QStringLiteral("_%1x%2.png").arg(size.width()).arg(size.height());
+        // Ember: a warm dusk, a soft sun low on one side, fine horizon lines.
+        save(QStringLiteral("ember") + suffix, size.width(), size.height(), [](QPainter& p, const QRectF& r) {
+            QLinearGradient sky(r.topLeft(), r.bottomLeft());
+            sky.setColorAt(0, QColor(0x14, 0x0c, 0x1c));
+            sky.setColorAt(0.55, QColor(0x3a, 0x16, 0x22));
+            sky.setColorAt(1, QColor(0x6b, 0x2a, 0x14));
+            p.fillRect(r, sky);
+            const double side = std::min(r.width(), r.height());
+            QRadialGradient sun(QPointF(r.width() * 0.8, r.height() * 0.78), side * 0.6);
+            sun.setColorAt(0, QColor(255, 170, 80, 150));
+            sun.setColorAt(1, QColor(255, 120, 40, 0));
+            p.fillRect(r, sun);
+            p.setPen(QPen(QColor(255, 190, 120, 40), 1));
+            for (double y = r.height() * 0.6; y < r.height(); y += side / 40 + 2) {
+                p.drawLine(QPointF(0, y), QPointF(r.width(), y));
+            }
+        });
+        // Glacier: deep blue with a faint grid and a diagonal glow.
+        save(QStringLiteral("glacier") + suffix, size.width(), size.height(),
+             [](QPainter& p, const QRectF& r) {
+                 QLinearGradient deep(r.topLeft(), r.bottomRight());
+                 deep.setColorAt(0, QColor(0x06, 0x12, 0x24));
+                 deep.setColorAt(1, QColor(0x0b, 0x2e, 0x45));
+                 p.fillRect(r, deep);
+                 const double step = std::max(16.0, std::min(r.width(), r.height()) / 12);
+                 p.setPen(QPen(QColor(120, 200, 255, 28), 1));
+                 for (double x = 0; x < r.width(); x += step) {
+                     p.drawLine(QPointF(x, 0), QPointF(x, r.height()));
+                 }
+                 for (double y = 0; y < r.height(); y += step) {
+                     p.drawLine(QPointF(0, y), QPointF(r.width(), y));
+                 }
+                 QLinearGradient glow(r.topLeft(), r.bottomRight());
+                 glow.setColorAt(0.35, QColor(90, 220, 255, 0));
+                 glow.setColorAt(0.5, QColor(90, 220, 255, 45));
+                 glow.setColorAt(0.65, QColor(90, 220, 255, 0));
+                 p.fillRect(r, glow);
+             });
+    }
+}
+
 int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (argc == 3 && QByteArray(argv[1]) == "--theme-backgrounds") {
+        g_outDir = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();
+        drawThemeBackgrounds();
+        return 0;
+    }
     if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: panelcast-artgen <output folder> [<icon folder>]\n");
+        std::fprintf(stderr, "usage: panelcast-artgen <output folder> [<icon folder>]\n"
+                             "       panelcast-artgen --theme-backgrounds <output folder>\n");
         return 2;
     }
     if (argc == 3) {

@@ -13,6 +13,8 @@ struct CtlCommand
     const char* summary;
     // Arguments after the subcommand's name; returns the exit code.
     int (*run)(const QStringList& arguments);
+    // Runs with a widget application on the offscreen platform (scenes, panels).
+    bool widgets = false;
 };
 
 class CtlRegistry

@@ -1,10 +1,12 @@
 #include "ctlcommand.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QTextStream>
 
 #include <algorithm>
+#include <memory>
 
 void CtlRegistry::add(const CtlCommand& command)
 {
@@ -52,7 +54,18 @@ void printUsage(QTextStream& out)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Commands that draw scenes need a widget application; they never open a
+    // window, so the offscreen platform serves without a display.
+    const CtlCommand* early = argc > 1 ? CtlRegistry::find(QString::fromLocal8Bit(argv[1])) : nullptr;
+    std::unique_ptr<QCoreApplication> application;
+    if (early != nullptr && early->widgets) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        application = std::make_unique<QApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("panelcast-ctl"));
     // The libraries' debug lines would mix with the output; QT_LOGGING_RULES
     // brings them back.

@@ -682,7 +682,6 @@ void TestDispHomePage::mediaThemeIsClippedSavedOnceAndReopensPlaying()
             m_page->grab().save(qEnvironmentVariable("PANELCAST_SCREENSHOT_DIR") + "/home-background.png"));
     }
 }
-}
 
 QTEST_MAIN(TestDispHomePage)
 #include "tst_disphomepage.moc"

@@ -1,5 +1,10 @@
 #include "systemvolume.h"
+#ifndef Q_OS_WIN
+#include "pulsevolumebackend.h"
+#endif
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -37,6 +42,9 @@ private slots:
     void mixerRangeIsRoundedAndClamped();
     void firstBackendThatOpensServes();
     void machineWithoutAudioReadsZeroWithoutHanging();
+#ifndef Q_OS_WIN
+    void pulseVolumeReturnsAfterServerRestart();
+#endif
 };
 
 void TestSystemVolume::pulseVolumeIsRoundedAndClamped_data()
@@ -114,6 +122,74 @@ void TestSystemVolume::machineWithoutAudioReadsZeroWithoutHanging()
         QCOMPARE(percent, 0);
     }
 }
+
+#ifndef Q_OS_WIN
+void TestSystemVolume::pulseVolumeReturnsAfterServerRestart()
+{
+    // A private sound server in a temporary folder: no D-Bus, no display, no
+    // real session touched.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString socket = dir.filePath(QStringLiteral("native"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), dir.path());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+    env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), dir.filePath(QStringLiteral("pulse")));
+    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + socket);
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+               QStringLiteral("unix:path=") + dir.filePath(QStringLiteral("no-bus")));
+    env.remove(QStringLiteral("DISPLAY"));
+    QProcess server;
+    server.setProcessEnvironment(env);
+    server.setProgram(QStringLiteral("pulseaudio"));
+    server.setArguments({QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
+                         QStringLiteral("--system=false"), QStringLiteral("--exit-idle-time=-1"),
+                         QStringLiteral("--disable-shm"), QStringLiteral("--use-pid-file=no"),
+                         QStringLiteral("-L"), QStringLiteral("module-null-sink"), QStringLiteral("-L"),
+                         QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + socket});
+    const auto setVolume = [&env](int percent) {
+        QProcess pactl;
+        pactl.setProcessEnvironment(env);
+        pactl.start(QStringLiteral("pactl"),
+                    {QStringLiteral("set-sink-volume"), QStringLiteral("@DEFAULT_SINK@"),
+                     QString::number(percent) + QLatin1Char('%')});
+        return pactl.waitForFinished(5000) && pactl.exitStatus() == QProcess::NormalExit &&
+               pactl.exitCode() == 0;
+    };
+    server.start();
+    if (!server.waitForStarted(5000)) {
+        QSKIP("the pulseaudio program cannot be started here");
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(setVolume(37) || server.state() == QProcess::NotRunning, 10000);
+    if (server.state() == QProcess::NotRunning) {
+        QSKIP(qPrintable("pulseaudio does not run here: " + server.readAllStandardError().right(300)));
+    }
+
+    // Every new connection, the ones after the restart too, finds the private server.
+    const QByteArray sessionServer = qgetenv("PULSE_SERVER");
+    const bool hadServer = qEnvironmentVariableIsSet("PULSE_SERVER");
+    qputenv("PULSE_SERVER", env.value(QStringLiteral("PULSE_SERVER")).toLocal8Bit());
+    const auto restore =
+        qScopeGuard([&] { hadServer ? qputenv("PULSE_SERVER", sessionServer) : qunsetenv("PULSE_SERVER"); });
+    std::vector<std::unique_ptr<VolumeBackend>> backends;
+    backends.push_back(createPulseVolumeBackend());
+    SystemVolume volume(std::move(backends));
+    volume.initialise();
+    QCOMPARE(volume.backendName(), QStringLiteral("pulseaudio"));
+    QTRY_COMPARE(volume.volume(), 37);
+
+    server.kill(); // a crash: no goodbye to the clients
+    QVERIFY(server.waitForFinished(5000));
+    QTRY_COMPARE(volume.volume(), 0);
+
+    server.start();
+    QVERIFY(server.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(setVolume(64), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(volume.volume(), 64, 10000);
+    server.kill();
+    server.waitForFinished(5000);
+}
+#endif
 
 QTEST_GUILESS_MAIN(TestSystemVolume)
 #include "tst_systemvolume.moc"

@@ -16,7 +16,7 @@ QString shippedFolder()
         return QFileInfo(configured).isDir() ? configured : QString();
     }
     const QDir program(QCoreApplication::applicationDirPath());
-    for (const char* relative : {"../official-themes", "../share/panelcast/official-themes"}) {
+    for (const char* relative : {"themes", "../share/panelcast/themes"}) {
         const QString candidate = QDir::cleanPath(program.filePath(QLatin1String(relative)));
         if (QFileInfo(candidate).isDir()) {
             return candidate;
@@ -31,11 +31,15 @@ bool installFor(int width, int height)
     if (shipped.isEmpty()) {
         return false;
     }
-    const QString source = shipped + QLatin1Char('/') + QString::number(width) + QString::number(height);
+    const QString source = shipped + QLatin1Char('/') + QString::number(width) + QString::number(height) +
+                           QStringLiteral("/official");
     if (!QFileInfo(source).isDir()) {
         return false;
     }
     const QString library = ThemeStorage::libraryFolder(width, height, false);
+    if (QFileInfo(source).canonicalFilePath() == QFileInfo(library).canonicalFilePath()) {
+        return true; // the library is the shipped tree itself
+    }
     qCDebug(lcThemes).noquote() << "OfficialThemes::installFor" << source << "=>" << library;
     // Only the files missing in the library are copied: a user's edits of an
     // official theme (or a newer copy) stay.

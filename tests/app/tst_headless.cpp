@@ -3,6 +3,8 @@
 // SIGTERM ends the service at once, and the window owns the devices while it runs.
 #include "baseinfo.h"
 #include "controlchannel.h"
+#include "dispscene.h"
+#include "editorpanels.h"
 #include "home/emudevice.h"
 #include "themes/fakethemedialogs.h"
 #include "themestorage.h"
@@ -97,6 +99,11 @@ void TestHeadless::initTestCase()
     qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
     FakeThemeDialogs dialogs;
     ThemeStorage writer(&dialogs);
+    DispScene scene;
+    scene.setSceneRect(0, 0, 480, 480);
+    EditorPanels panels{PanelEnvironment()};
+    panels.installInto(writer);
+    panels.attach(&scene, 480, 480);
     writer.setDevice(480, 480, QString());
     QVERIFY(writer.saveTheme(ThemeStorage::libraryFolder(480, 480, true) + "/desk"));
     QVERIFY(writer.saveTheme(ThemeStorage::libraryFolder(480, 480, true) + "/alpha"));

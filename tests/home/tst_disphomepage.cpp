@@ -518,7 +518,7 @@ void TestDispHomePage::themeActionsWaitForASearchedDevice()
 void TestDispHomePage::firstDisplayOfASizeOpensTheFirstOfficialTheme()
 {
     // Two shipped themes for 480 x 480; "Amber" sorts first.
-    const QString shipped = m_dir->path() + "/shipped/480480";
+    const QString shipped = m_dir->path() + "/shipped/480480/official";
     for (const char* name : {"Cobalt", "Amber"}) {
         QFile golden(qEnvironmentVariable("PANELCAST_TEST_DATA") + "/themes/text/customText.json");
         QVERIFY(golden.open(QIODevice::ReadOnly));

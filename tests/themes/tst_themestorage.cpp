@@ -539,7 +539,7 @@ void TestThemeStorage::failedSaveKeepsTheEditsAndThePath()
     // on a read-only or full disk.
     const QString opened = personal() + "/theme_old/old.theme";
     QVERIFY(QDir().mkpath(opened));
-    ThemeStorage storage(&m_dialogs);
+    Storage storage(&m_dialogs);
     RecordingHost host(&m_events);
     storage.setHost(&host);
     storage.setDevice(480, 480, opened);

@@ -29,7 +29,8 @@ void TestOfficialThemes::firstThemeOfEverySizeRenders()
 {
     QFETCH(QSize, size);
     const QDir folder(qEnvironmentVariable("PANELCAST_OFFICIAL_THEMES") + QLatin1Char('/') +
-                      QString::number(size.width()) + QString::number(size.height()));
+                      QString::number(size.width()) + QString::number(size.height()) +
+                      QStringLiteral("/official"));
     const QStringList themes = folder.entryList({QStringLiteral("theme_*")}, QDir::Dirs, QDir::Name);
     QVERIFY2(themes.size() >= 2, qPrintable(folder.path()));
     const QString name = themes.first().mid(6);

@@ -197,14 +197,24 @@ void DispThemeList::onActionDelete()
         qCDebug(lcThemes).noquote() << "Directory does not exist:" << folder;
         return;
     }
+    // A theme in a library the user may not change (the installed official
+    // themes) is refused with a message instead of failing half-way.
+    if (!QFileInfo(folderInfo.absolutePath()).isWritable()) {
+        qCDebug(lcThemes).noquote() << "Failed to delete" << folder;
+        m_dialogs->warning(tr("Warning"), tr("This theme is part of a library that cannot be changed"));
+        return;
+    }
     if (folderInfo.isSymLink()) {
         if (!QFile::remove(folder)) {
             qCDebug(lcThemes).noquote() << "Failed to delete" << folder;
+            m_dialogs->warning(tr("Warning"), tr("The theme could not be deleted"));
             return;
         }
     } else {
-        if (!removeThemeFolder(folder))
+        if (!removeThemeFolder(folder)) {
+            m_dialogs->warning(tr("Warning"), tr("The theme could not be deleted"));
             return;
+        }
         // The theme folder, then the library and the resolution folder when
         // they became empty; nothing above the resolution folder.
         if (!QDir().rmdir(folder)) {

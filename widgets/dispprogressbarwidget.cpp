@@ -5,16 +5,13 @@
 #include "dispsensormanager.h"
 #include "dispwidgetnames.h"
 
-#include <QGraphicsProxyWidget>
-
 DispProgressBarWidget::DispProgressBarWidget(DispWidget* parent, DispSensorManager* sensors)
     : DispWidget(parent), m_sensors(sensors)
 {
     setObjectName(DispWidgetNames::next(DispWidgetNames::ProgressBar));
     m_bar = new DispProgressBar;
     setContentWidget(m_bar);
-    // Frames reuse the last drawing until the content asks for a repaint.
-    contentProxy()->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+    cacheContent();
     if (sensors != nullptr) {
         // The manager publishes from its own thread: delivery is queued.
         connect(sensors, &DispSensorManager::updateDisplayData, this, &DispProgressBarWidget::refreshValue);

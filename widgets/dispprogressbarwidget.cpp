@@ -5,6 +5,18 @@
 #include "dispsensormanager.h"
 #include "dispwidgetnames.h"
 
+#include <QPainterPath>
+#include <QTransform>
+
+#include <algorithm>
+
+namespace {
+
+// A thin bar is still easy to grab: hits reach this far across it.
+constexpr qreal kMinimumGrip = 12.0;
+
+} // namespace
+
 DispProgressBarWidget::DispProgressBarWidget(DispWidget* parent, DispSensorManager* sensors)
     : DispWidget(parent), m_sensors(sensors)
 {
@@ -31,6 +43,19 @@ int DispProgressBarWidget::progressBarLength() const
 int DispProgressBarWidget::progressBarRotation() const
 {
     return m_bar->rotationInt();
+}
+
+QPainterPath DispProgressBarWidget::shape() const
+{
+    const qreal length = m_bar->lengthInt();
+    const qreal thickness = std::max<qreal>(m_bar->thicknessInt(), kMinimumGrip);
+    const qreal side = std::max<qreal>(m_bar->lengthInt(), m_bar->thicknessInt());
+    QTransform toSquare;
+    toSquare.translate(side / 2, side / 2);
+    toSquare.rotate(-m_bar->rotation());
+    QPainterPath bar;
+    bar.addRect(QRectF(-length / 2, -thickness / 2, length, thickness));
+    return toSquare.map(bar);
 }
 
 void DispProgressBarWidget::refreshValue()

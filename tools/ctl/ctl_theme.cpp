@@ -32,7 +32,8 @@ const char* const kHelp =
     "build   writes the theme folder OUTDIR/theme_NAME (NAME.theme and res/) from a JSON theme;\n"
     "        media are taken from the JSON file's folder, or from DIR.\n"
     "render  draws the frame a display of size WxH would receive, upright, as a PNG; readings\n"
-    "        come from the machine, or from a recorded sensor folder with --sensor-replay.\n";
+    "        come from the machine, or from a recorded snapshot (JSON, as in\n"
+    "        tests/data/sensors/replay) with --sensor-replay.\n";
 
 constexpr qint64 kMaxJsonBytes = 16 * 1024 * 1024;
 // The display-value table is built on the fourth sensor pass; the fifth

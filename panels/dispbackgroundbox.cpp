@@ -32,8 +32,15 @@ const char* const kBackgroundName = "image_background";
 
 dispbackgroundbox::dispbackgroundbox(QWidget* parent) : QWidget(parent), m_link(-1, {}, {})
 {
+    // Dark like the other panels; the inputs keep their own look.
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet(
+        QStringLiteral("dispbackgroundbox { background: #030303; border-radius: 8px; }"
+                       "QLabel { color: white; font-family: 'Arial'; font-size: 13px; }"
+                       "QPushButton#backgroundHeader { color: white; font-size: 16px; border: none; }"));
     m_header = new QPushButton(tr("Background Display"), this);
     m_header->setFlat(true);
+    m_header->setObjectName(QStringLiteral("backgroundHeader"));
     m_shownBox = new QCheckBox(this);
     m_shownBox->setObjectName(QStringLiteral("backgroundShownBox"));
     m_shownBox->setChecked(true);

@@ -32,6 +32,11 @@ QWidget* DispWidget::contentWidget() const
     return m_proxy->widget();
 }
 
+void DispWidget::cacheContent()
+{
+    m_proxy->setCacheMode(QGraphicsItem::ItemCoordinateCache);
+}
+
 void DispWidget::setContentWidget(QWidget* widget)
 {
     QWidget* previous = m_proxy->widget();

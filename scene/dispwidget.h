@@ -31,6 +31,11 @@ public:
     // Installs a new content widget in the proxy (which takes it over); the
     // previous one is released with deleteLater.
     void setContentWidget(QWidget* widget);
+    // Frames reuse the content's last drawing until it repaints. The device
+    // frames and the editor views share one cached drawing: with one cache per
+    // paint device, the first to draw after a repaint takes the invalidation
+    // and the others keep showing the old drawing.
+    void cacheContent();
 
     // Progress bars clamp by their bar length and rotation in degrees; other
     // widgets have neither.

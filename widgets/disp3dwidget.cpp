@@ -4,16 +4,13 @@
 #include "dispsensormanager.h"
 #include "dispwidgetnames.h"
 
-#include <QGraphicsProxyWidget>
-
 Disp3DWidget::Disp3DWidget(DispWidget* parent, DispSensorManager* sensors)
     : DispWidget(parent), m_subscription(sensors)
 {
     setObjectName(DispWidgetNames::next(DispWidgetNames::ThreeD));
     m_view = new Disp3D;
     setContentWidget(m_view);
-    // Frames reuse the last drawing until the content asks for a repaint.
-    contentProxy()->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+    cacheContent();
     if (sensors != nullptr) {
         connect(sensors, &DispSensorManager::dataChanged, this, &Disp3DWidget::updateData);
     }

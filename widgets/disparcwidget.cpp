@@ -5,8 +5,6 @@
 #include "dispsensormanager.h"
 #include "dispwidgetnames.h"
 
-#include <QGraphicsProxyWidget>
-
 #include <cmath>
 
 DispArcWidget::DispArcWidget(DispWidget* parent, DispSensorManager* sensors)
@@ -15,8 +13,7 @@ DispArcWidget::DispArcWidget(DispWidget* parent, DispSensorManager* sensors)
     setObjectName(DispWidgetNames::next(DispWidgetNames::Arc));
     m_ring = new DispCircularProgressBar;
     setContentWidget(m_ring);
-    // Frames reuse the last drawing until the content asks for a repaint.
-    contentProxy()->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+    cacheContent();
     if (sensors != nullptr) {
         // The manager publishes from its own thread: delivery is queued.
         connect(sensors, &DispSensorManager::updateDisplayData, this, &DispArcWidget::refreshValue);

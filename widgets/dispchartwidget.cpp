@@ -5,8 +5,6 @@
 #include "dispsensormanager.h"
 #include "dispwidgetnames.h"
 
-#include <QGraphicsProxyWidget>
-
 DispChartWidget::DispChartWidget(DispWidget* parent, DispSensorManager* sensors)
     : DispWidget(parent), m_subscription(sensors)
 {
@@ -14,8 +12,7 @@ DispChartWidget::DispChartWidget(DispWidget* parent, DispSensorManager* sensors)
     m_chart = new DispChart;
     m_chart->resize(200, 100);
     setContentWidget(m_chart);
-    // Frames reuse the last drawing until the content asks for a repaint.
-    contentProxy()->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+    cacheContent();
     if (sensors != nullptr) {
         connect(sensors, &DispSensorManager::dataChanged, this, &DispChartWidget::updateData);
     }

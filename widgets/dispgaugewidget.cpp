@@ -5,7 +5,6 @@
 #include "dispwidgetnames.h"
 
 #include "qcgaugewidget.h"
-#include <QGraphicsProxyWidget>
 
 DispGaugeWidget::DispGaugeWidget(DispWidget* parent, DispSensorManager* sensors)
     : DispWidget(parent), m_subscription(sensors)
@@ -41,8 +40,7 @@ DispGaugeWidget::DispGaugeWidget(DispWidget* parent, DispSensorManager* sensors)
     m_needle->setValueRange(0, 100);
     m_needle->setNeedle(QcNeedleItem::TriangleNeedle);
     setContentWidget(m_dial);
-    // Frames reuse the last drawing until the content asks for a repaint.
-    contentProxy()->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+    cacheContent();
 
     if (sensors != nullptr) {
         // Readings come from the manager's thread (queued) or, right after an

@@ -5,7 +5,17 @@
 #include "dispsensormanager.h"
 #include "dispwidgetnames.h"
 
-#include <QGraphicsProxyWidget>
+#include <QPainterPath>
+#include <QTransform>
+
+#include <algorithm>
+
+namespace {
+
+// A thin bar is still easy to grab: hits reach this far across it.
+constexpr qreal kMinimumGrip = 12.0;
+
+} // namespace
 
 DispProgressBarWidget::DispProgressBarWidget(DispWidget* parent, DispSensorManager* sensors)
     : DispWidget(parent), m_sensors(sensors)
@@ -13,8 +23,7 @@ DispProgressBarWidget::DispProgressBarWidget(DispWidget* parent, DispSensorManag
     setObjectName(DispWidgetNames::next(DispWidgetNames::ProgressBar));
     m_bar = new DispProgressBar;
     setContentWidget(m_bar);
-    // Frames reuse the last drawing until the content asks for a repaint.
-    contentProxy()->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+    cacheContent();
     if (sensors != nullptr) {
         // The manager publishes from its own thread: delivery is queued.
         connect(sensors, &DispSensorManager::updateDisplayData, this, &DispProgressBarWidget::refreshValue);
@@ -34,6 +43,19 @@ int DispProgressBarWidget::progressBarLength() const
 int DispProgressBarWidget::progressBarRotation() const
 {
     return m_bar->rotationInt();
+}
+
+QPainterPath DispProgressBarWidget::shape() const
+{
+    const qreal length = m_bar->lengthInt();
+    const qreal thickness = std::max<qreal>(m_bar->thicknessInt(), kMinimumGrip);
+    const qreal side = std::max<qreal>(m_bar->lengthInt(), m_bar->thicknessInt());
+    QTransform toSquare;
+    toSquare.translate(side / 2, side / 2);
+    toSquare.rotate(-m_bar->rotation());
+    QPainterPath bar;
+    bar.addRect(QRectF(-length / 2, -thickness / 2, length, thickness));
+    return toSquare.map(bar);
 }
 
 void DispProgressBarWidget::refreshValue()

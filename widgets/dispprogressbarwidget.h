@@ -24,6 +24,9 @@ public:
 
     int progressBarLength() const override;
     int progressBarRotation() const override;
+    // Hits follow the drawn bar rather than its square: the square of a long
+    // bar covers the widgets beside it.
+    QPainterPath shape() const override;
 
 public slots:
     void refreshValue();

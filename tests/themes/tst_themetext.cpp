@@ -48,7 +48,8 @@ private slots:
 void TestThemeText::goldenRecordsRoundTrip_data()
 {
     QTest::addColumn<QString>("kind");
-    for (const char* kind : {"customText", "systemInfo", "time", "background", "capture", "unknown"})
+    for (const char* kind : {"customText", "systemInfo", "time", "icon", "arc", "bar", "gauge", "chart",
+                             "clock", "threeD", "background", "capture", "unknown"})
         QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 

@@ -19,7 +19,6 @@
 #include <QTextStream>
 #include <QThread>
 
-#include <functional>
 #include <memory>
 
 namespace {
@@ -33,12 +32,15 @@ const char* const kHelp =
     "build   writes the theme folder OUTDIR/theme_NAME (NAME.theme and res/) from a JSON theme;\n"
     "        media are taken from the JSON file's folder, or from DIR.\n"
     "render  draws the frame a display of size WxH would receive, upright, as a PNG; readings\n"
-    "        come from the machine, or from a recorded sensor folder with --sensor-replay.\n";
+    "        come from the machine, or from a recorded snapshot (JSON, as in\n"
+    "        tests/data/sensors/replay) with --sensor-replay.\n";
 
 constexpr qint64 kMaxJsonBytes = 16 * 1024 * 1024;
-// Long enough for the fourth sensor pass (display values) at the short pass
-// interval used here, and for image decoders to deliver a first frame.
-constexpr int kSensorWaitMs = 3000;
+// The display-value table is built on the fourth sensor pass; the fifth
+// publishes it to the widgets. Rates need two samples some time apart.
+constexpr int kSensorPasses = 5;
+constexpr int kSensorPassGapMs = 60;
+// Long enough for image decoders to deliver a first frame.
 constexpr int kSettleMs = 400;
 
 int fail(const QString& message, int code = 1)
@@ -117,11 +119,11 @@ int build(QStringList arguments)
 
 // Waits without blocking the event loop, so queued sensor signals and
 // decoded frames arrive.
-void settle(int milliseconds, const std::function<bool()>& done = {})
+void settle(int milliseconds)
 {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < milliseconds && !(done && done())) {
+    while (timer.elapsed() < milliseconds) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QThread::msleep(5);
     }
@@ -131,6 +133,7 @@ int render(QStringList arguments)
 {
     QSize size;
     QString out;
+    QString replay;
     for (int i = 1; i < arguments.size(); i += 2) {
         const QString option = arguments.at(i);
         if (i + 1 >= arguments.size())
@@ -147,6 +150,7 @@ int render(QStringList arguments)
         } else if (option == QLatin1String("--sensor-replay")) {
             if (!QFileInfo(value).exists())
                 return fail(QStringLiteral("--sensor-replay: %1 not found").arg(value));
+            replay = value;
             qputenv("PANELCAST_SENSOR_REPLAY", value.toLocal8Bit());
         } else if (option == QLatin1String("--out")) {
             out = value;
@@ -163,7 +167,8 @@ int render(QStringList arguments)
 
     DispStandardWidgetFactory::install();
     DispSensorManager sensors;
-    sensors.setPassInterval(50);
+    if (!replay.isEmpty() && !sensors.isInitialised())
+        return fail(QStringLiteral("--sensor-replay: %1 is not a sensor recording").arg(replay));
     DispScene scene(&sensors);
     scene.setSceneRect(0, 0, size.width(), size.height());
     EditorPanels panels(PanelEnvironment{&sensors, nullptr});
@@ -174,8 +179,12 @@ int render(QStringList arguments)
     storage.setDevice(size.width(), size.height(), QString());
     if (!storage.loadTheme(themeFile))
         return fail(QStringLiteral("cannot load %1").arg(themeFile));
-    settle(kSensorWaitMs, [&] { return !sensors.displayTable().isEmpty(); });
-    emit sensors.updateDisplayData();
+    // The passes run here rather than on the manager's thread, so every
+    // widget of the loaded theme sees the published table before the frame.
+    for (int pass = 0; pass < kSensorPasses; ++pass) {
+        settle(kSensorPassGapMs);
+        sensors.runLoopPass();
+    }
     settle(kSettleMs);
     scene.clearSelection();
     DispFrameRenderer renderer;

@@ -4,9 +4,12 @@
 #include <QPainter>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 constexpr QSize kDigitalWindowSize(480, 200);
+constexpr int kScreenMargin = 24;
 
 } // namespace
 
@@ -16,13 +19,20 @@ EmuWindow::EmuWindow(bool digital, const QSize& panelSize, const QString& title,
     setWindowTitle(title);
     setAttribute(Qt::WA_OpaquePaintEvent);
     QSize size = digital ? kDigitalWindowSize : panelSize;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
         const QSize room = screen->availableSize() * 9 / 10;
         if (size.width() > room.width() || size.height() > room.height()) {
             size = size.scaled(room, Qt::KeepAspectRatio);
         }
     }
     setFixedSize(size);
+    if (screen != nullptr) {
+        // Near the right edge of the screen, where the application's window,
+        // started next, does not hide it.
+        const QRect area = screen->availableGeometry();
+        move(std::max(area.left(), area.right() - size.width() - kScreenMargin), area.top() + kScreenMargin);
+    }
 }
 
 void EmuWindow::showFrame(const QImage& image)

@@ -39,28 +39,12 @@ class tst_ColorSelection : public QObject
     Q_OBJECT
 
 private slots:
-    void geometry();
     void ringRendering_data();
     void ringRendering();
-    void pressSetsAngle_data();
-    void pressSetsAngle();
     void releasePicksColourAtMarker_data();
     void releasePicksColourAtMarker();
-    void releaseWithoutPressPicksNothing();
     void screenGrabOnX11();
 };
-
-void tst_ColorSelection::geometry()
-{
-    ColorSelection ring;
-    QCOMPARE(ring.size(), QSize(290, 290));
-    QCOMPARE(ring.outerRadius(), 116.0); // 290 / 2 - 29
-    QCOMPARE(ring.angle(), 0.0);
-    QCOMPARE(ring.markerCentre(), QPointF(145 + 0.8 * 116, 145));
-    ring.setAngle(90);
-    QVERIFY(qAbs(ring.markerCentre().x() - 145) < 1e-9);
-    QCOMPARE(ring.markerCentre().y(), 145 + 0.8 * 116);
-}
 
 void tst_ColorSelection::ringRendering_data()
 {
@@ -95,42 +79,6 @@ void tst_ColorSelection::ringRendering()
     QCOMPARE(image.pixelColor(3, 3), QColor(Qt::black));
 }
 
-void tst_ColorSelection::pressSetsAngle_data()
-{
-    QTest::addColumn<QPoint>("press");
-    QTest::addColumn<QPoint>("move");
-    QTest::addColumn<double>("angle");
-    QTest::addColumn<bool>("pressed");
-
-    QTest::newRow("right") << QPoint(250, 145) << QPoint() << 0.0 << true;
-    QTest::newRow("below") << QPoint(145, 250) << QPoint() << 90.0 << true;
-    QTest::newRow("above left") << QPoint(45, 45) << QPoint() << -135.0 << true;
-    QTest::newRow("drag round") << QPoint(250, 145) << QPoint(40, 146) << std::atan2(1.0, -105.0) * 180 / M_PI
-                                << true;
-    QTest::newRow("drag may leave the square") << QPoint(250, 145) << QPoint(145, 5) << -90.0 << true;
-    QTest::newRow("outside the square") << QPoint(20, 145) << QPoint(145, 250) << 0.0 << false;
-    QTest::newRow("corner") << QPoint(260, 260) << QPoint() << 0.0 << false;
-}
-
-void tst_ColorSelection::pressSetsAngle()
-{
-    QFETCH(QPoint, press);
-    QFETCH(QPoint, move);
-    QFETCH(double, angle);
-    QFETCH(bool, pressed);
-
-    ColorSelection ring;
-    ring.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&ring));
-    QTest::mousePress(&ring, Qt::LeftButton, Qt::NoModifier, press);
-    if (!move.isNull()) {
-        QMouseEvent event(QEvent::MouseMove, move, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&ring, &event);
-    }
-    QCOMPARE(ring.isPressed(), pressed);
-    QVERIFY2(qAbs(ring.angle() - angle) < 1e-6, qPrintable(QString::number(ring.angle())));
-}
-
 void tst_ColorSelection::releasePicksColourAtMarker_data()
 {
     QTest::addColumn<QPoint>("press");
@@ -157,20 +105,6 @@ void tst_ColorSelection::releasePicksColourAtMarker()
     QCOMPARE(picked.count(), 1);
     QCOMPARE(picked.at(0).at(0).value<QColor>(), expected);
     QCOMPARE(window.ring->currentColor(), expected);
-}
-
-void tst_ColorSelection::releaseWithoutPressPicksNothing()
-{
-    Backdrop window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QSignalSpy picked(window.ring, &ColorSelection::currentColorChanged);
-    QTest::mousePress(window.ring, Qt::RightButton, Qt::NoModifier, QPoint(240, 60));
-    QTest::mouseRelease(window.ring, Qt::RightButton, Qt::NoModifier, QPoint(240, 60));
-    QTest::mousePress(window.ring, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
-    QTest::mouseRelease(window.ring, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
-    QCOMPARE(picked.count(), 0);
-    QVERIFY(!window.ring->currentColor().isValid());
 }
 
 void tst_ColorSelection::screenGrabOnX11()

@@ -38,7 +38,6 @@ class tst_SegNumber : public QObject
 private slots:
     void segmentsOfEachDigit_data();
     void segmentsOfEachDigit();
-    void setColorRepaintsLitSegmentsOnly();
 };
 
 void tst_SegNumber::segmentsOfEachDigit_data()
@@ -79,24 +78,6 @@ void tst_SegNumber::segmentsOfEachDigit()
     }
     // Between the segments the background shows.
     QCOMPARE(pixelOf(image, QPointF(65, 45)), QColor(Qt::black));
-}
-
-void tst_SegNumber::setColorRepaintsLitSegmentsOnly()
-{
-    QGraphicsScene scene(0, 0, 180, 180);
-    auto* number = new SegNumber;
-    scene.addItem(number);
-    QCOMPARE(number->number(), int(SegNumber::kBlank)); // starts blank and red
-    QCOMPARE(number->litColor(), QColor(Qt::red));
-    number->setNumber(1);
-    number->setColor(QColor(0, 200, 100));
-    const QImage image = render(&scene);
-    QCOMPARE(pixelOf(image, kInside[SegNumber::UpperRight]), QColor(0, 200, 100));
-    QCOMPARE(pixelOf(image, kInside[SegNumber::LowerRight]), QColor(0, 200, 100));
-    QCOMPARE(pixelOf(image, kInside[SegNumber::Top]), kUnlit);
-    // The colour stays for the next number.
-    number->setNumber(7);
-    QCOMPARE(pixelOf(render(&scene), kInside[SegNumber::Top]), QColor(0, 200, 100));
 }
 
 QTEST_MAIN(tst_SegNumber)

@@ -115,8 +115,6 @@ class tst_SegParamInfo : public QObject
 private slots:
     void packets_data();
     void packets();
-    void sceneShowsWhatThePanelGets_data();
-    void sceneShowsWhatThePanelGets();
     void openFailureLeavesItClosed();
     void destructionClosesThePortAndStopsSending();
     void endToEndWithEmulator();
@@ -167,45 +165,6 @@ void tst_SegParamInfo::packets()
     info.runDititalEffect();
     QCOMPARE(sent.count(), 1);
     QCOMPARE(sent.at(0).at(0).toByteArray().toHex(' '), expected.toHex(' '));
-}
-
-void tst_SegParamInfo::sceneShowsWhatThePanelGets_data()
-{
-    QTest::addColumn<uint>("type");
-    QTest::addColumn<uint>("light");
-    QTest::newRow("static") << 0u << 80u;
-    QTest::newRow("breathing") << 1u << 100u;
-    QTest::newRow("dim breathing") << 1u << 20u;
-    QTest::newRow("gradient") << 2u << 100u;
-    QTest::newRow("rainbow") << 3u << 60u;
-    QTest::newRow("temperature link") << 4u << 100u;
-}
-
-void tst_SegParamInfo::sceneShowsWhatThePanelGets()
-{
-    QFETCH(uint, type);
-    QFETCH(uint, light);
-
-    SegScene scene(nullptr);
-    SegParamInfo info(&scene);
-    scene.updateFromCatalogue(cpuReadings(64, 20), kIntel);
-    scene.updateEffectParam(type, 1, 0x3399FF, light, 0, 0);
-    info.updateEffectParam(type, 1, 0x3399FF, light, 0, 0);
-    QSignalSpy sent(&info, &SegParamInfo::emitSendData);
-    // Long enough for every animation to wrap round at least once.
-    for (int step = 0; step < 300; ++step) {
-        scene.stepEffect();
-        info.runDititalEffect();
-        const QByteArray packet = sent.takeFirst().at(0).toByteArray();
-        const int zones = type == 3 ? 4 : 1;
-        QCOMPARE(packet.size(), 3 + 3 * zones + 2);
-        for (int position = 0; position < 3; ++position) {
-            const int zone = zones == 4 ? position : 0;
-            const QColor onWire(quint8(packet[3 + 3 * zone]), quint8(packet[4 + 3 * zone]),
-                                quint8(packet[5 + 3 * zone]));
-            QCOMPARE(scene.digit(0, position)->litColor(), onWire);
-        }
-    }
 }
 
 void tst_SegParamInfo::openFailureLeavesItClosed()

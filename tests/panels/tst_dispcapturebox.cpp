@@ -57,7 +57,6 @@ private slots:
     void recordHasItsLayout();
     void backgroundVisibilityDecidesOnLoad_data();
     void backgroundVisibilityDecidesOnLoad();
-    void inactivePanelLeavesTheSceneAlone();
 };
 
 void TestDispCaptureBox::recordHasItsLayout_data()
@@ -155,45 +154,6 @@ void TestDispCaptureBox::backgroundVisibilityDecidesOnLoad()
     QCOMPARE(background->isVisible(), !backgroundVisible);
     panels.stopMedia();
     ScreenGrabber::setForSession(nullptr);
-}
-
-void TestDispCaptureBox::inactivePanelLeavesTheSceneAlone()
-{
-    Scene scene;
-    FlatGrabber grabber;
-    dispcapturebox panel(nullptr, &grabber);
-    panel.attachScene(&scene);
-    panel.setActive(false);
-    panel.spinBox(0)->setValue(100);
-    panel.spinBox(2)->setValue(0);
-    QCOMPARE(panel.captureWidget()->captureRect(), QRectF(0, 0, -1, -1));
-    QVERIFY(!panel.captureWidget()->isVisible());
-    panel.showFrameBox()->setChecked(true);
-    QVERIFY(!panel.showFrameBox()->isChecked());
-    QVERIFY(panel.frameWidget()->isHidden());
-
-    // Activated, it takes the spin boxes' rectangle.
-    panel.setActive(true);
-    QCOMPARE(panel.captureWidget()->captureRect(), QRectF(100, 0, 0, 480));
-    panel.spinBox(2)->setValue(0);
-    panel.spinBox(2)->setValue(200);
-    QCOMPARE(panel.captureWidget()->captureRect(), QRectF(100, 0, 200, 480));
-
-    // The marker and the spin boxes follow each other.
-    panel.showFrameBox()->setChecked(true);
-    QCOMPARE(panel.frameWidget()->captureRect(), QRectF(100, 0, 200, 480));
-    emit panel.frameWidget()->updateCaptureRect(QRectF(12.7, 30.2, 200.9, 100));
-    QCOMPARE(panel.spinRect(), QRect(12, 30, 200, 100));
-    QCOMPARE(panel.captureWidget()->captureRect(), QRectF(12, 30, 200, 100));
-    emit panel.frameWidget()->closeFrame();
-    QVERIFY(!panel.showFrameBox()->isChecked());
-
-    // Where no marker can be placed the panel says so and keeps the box off.
-    grabber.marker = false;
-    panel.setActive(true);
-    QVERIFY(panel.noteLabel()->text().contains(QLatin1String("Wayland")));
-    panel.showFrameBox()->setChecked(true);
-    QVERIFY(!panel.showFrameBox()->isChecked());
 }
 
 QTEST_MAIN(TestDispCaptureBox)

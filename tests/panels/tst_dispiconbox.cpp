@@ -32,7 +32,6 @@ class TestDispIconBox : public QObject
 
 private slots:
     void initTestCase();
-    void chosenFileSetsTheNaturalSize();
     void recordRoundTripCopiesMediaOnce();
 
 private:
@@ -50,26 +49,6 @@ void TestDispIconBox::initTestCase()
     m_gif = TestMedia::make(m_dir.path(), QStringLiteral("anim.gif"),
                             QStringLiteral("testsrc2=s=40x30:r=10:d=0.3"));
     QVERIFY(!m_picture.isEmpty() && !m_gif.isEmpty());
-}
-
-void TestDispIconBox::chosenFileSetsTheNaturalSize()
-{
-    DispScene scene;
-    scene.setSceneRect(0, 0, 480, 480);
-    dispiconbox panel;
-    panel.attachScene(&scene);
-    panel.setMediaFile(m_picture); // no item yet: nothing happens
-    QVERIFY(panel.pathEdit()->text().isEmpty());
-    panel.addButton()->click();
-    QCOMPARE(panel.itemCount(), 1);
-    auto* icon = qobject_cast<DispImageWidget*>(panel.currentItem()->toGraphicsObject());
-    QVERIFY(icon->objectName().startsWith(QLatin1String("image_ico")));
-    panel.setMediaFile(m_picture);
-    QCOMPARE(icon->imageSize(), QSize(200, 100));
-    QCOMPARE(panel.pathEdit()->text(), m_picture);
-    QTRY_VERIFY(!icon->pictureLabel()->pixmap(Qt::ReturnByValue).isNull());
-    panel.stopMedia();
-    QVERIFY(icon->decoder()->isFinished());
 }
 
 void TestDispIconBox::recordRoundTripCopiesMediaOnce()

@@ -124,9 +124,7 @@ private slots:
     void limitsRefuseTheNextItem();
     void hostileRecordsLoadWhatIsSane_data();
     void hostileRecordsLoadWhatIsSane();
-    void selectionFollowsSceneAndPanel();
     void sensorItemIsAPairDeletedTogether();
-    void panelStateStaysWithItsScene();
     void themeRoundTripIsByteIdentical();
 
 private:
@@ -266,51 +264,6 @@ void TestEditorPanels::hostileRecordsLoadWhatIsSane()
     QCOMPARE(text->effect(), effect);
 }
 
-void TestEditorPanels::selectionFollowsSceneAndPanel()
-{
-    Scene scene;
-    dispcustomtextbox panel;
-    panel.attachScene(&scene);
-    panel.addButton()->click();
-    panel.addButton()->click();
-    auto* first = qgraphicsitem_cast<DispTextWidget*>(panel.items().at(0));
-    auto* second = qgraphicsitem_cast<DispTextWidget*>(panel.items().at(1));
-
-    // Panel to scene: the entry selects its item and the controls show it.
-    first->setPlainText("first");
-    panel.entryButtons().at(0)->click();
-    QVERIFY(first->isSelected() && !second->isSelected());
-    QCOMPARE(panel.textEdit()->toPlainText(), QString("first"));
-    QVERIFY(scene.deselectCountdownActive());
-
-    // Controls edit the current item only.
-    panel.style().opacity->slider()->setValue(35);
-    QCOMPARE(first->opacity(), 0.35);
-    QCOMPARE(second->opacity(), 1.0);
-    panel.effectBox()->setCurrentIndex(5);
-    QCOMPARE(first->effect(), 5);
-
-    // Scene to panel: pressing an item makes its entry current.
-    emit scene.currentSelectItem(second);
-    QVERIFY(panel.entryButtons().at(1)->isChecked() && !panel.entryButtons().at(0)->isChecked());
-    QCOMPARE(panel.style().opacity->valueLabel()->text(), QString("100%"));
-
-    // The Delete key: the entry goes, the other one becomes current.
-    scene.clearSelection();
-    second->setSelected(true);
-    QKeyEvent key(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
-    QApplication::sendEvent(&scene, &key);
-    QCOMPARE(panel.itemCount(), 1);
-    QCOMPARE(panel.currentItem(), first);
-
-    // The show-all box hides every item; the entry's Delete removes item and entry.
-    panel.showAllBox()->setChecked(false);
-    QVERIFY(!first->isVisible());
-    panel.deleteEntry(0);
-    QCOMPARE(panel.itemCount(), 0);
-    QVERIFY(first->scene() == nullptr);
-}
-
 void TestEditorPanels::sensorItemIsAPairDeletedTogether()
 {
     Scene scene;
@@ -340,39 +293,6 @@ void TestEditorPanels::sensorItemIsAPairDeletedTogether()
     QApplication::sendEvent(&scene, &key);
     QCOMPARE(panel.itemCount(), 0);
     QVERIFY(number->scene() == nullptr);
-}
-
-void TestEditorPanels::panelStateStaysWithItsScene()
-{
-    Scene first;
-    Scene second;
-    dispcustomtextbox panel;
-    panel.attachScene(&first);
-    panel.addButton()->click();
-    panel.addButton()->click();
-    panel.entryButtons().at(0)->click();
-    panel.textEdit()->setPlainText("unsaved");
-
-    panel.attachScene(&second);
-    QCOMPARE(panel.itemCount(), 0);
-    QVERIFY(!panel.showAllBox()->isChecked());
-    panel.addButton()->click();
-
-    // Back: both items, the current one and its unsaved text.
-    panel.attachScene(&first);
-    QCOMPARE(panel.itemCount(), 2);
-    QCOMPARE(panel.entryButtons().size(), 2);
-    QCOMPARE(panel.currentIndex(), 0);
-    QCOMPARE(panel.textEdit()->toPlainText(), QString("unsaved"));
-    QVERIFY(panel.showAllBox()->isChecked());
-
-    // Pointed at the other scene, a clear empties that scene only.
-    panel.pointAtScene(&second);
-    panel.clearTheme();
-    QCOMPARE(second.textWidgets().size(), 0);
-    QCOMPARE(first.textWidgets().size(), 2);
-    panel.attachScene(&first);
-    QCOMPARE(panel.itemCount(), 2);
 }
 
 void TestEditorPanels::themeRoundTripIsByteIdentical()

@@ -65,65 +65,11 @@ class TestReadoutItemPanel : public QObject
 
 private slots:
     void initTestCase() { DispStandardWidgetFactory::install(); }
-    void itemsFollowTheStripAndTheScene_data();
-    void itemsFollowTheStripAndTheScene();
     void barRecordBytes();
     void recordsSurviveSaveAndLoad_data();
     void recordsSurviveSaveAndLoad();
-    void controlsEditTheCurrentItem();
     void themeOfArcAndBarStreamsAndFollowsReadings();
 };
-
-void TestReadoutItemPanel::itemsFollowTheStripAndTheScene_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("arc") << "arc";
-    QTest::newRow("bar") << "bar";
-}
-
-void TestReadoutItemPanel::itemsFollowTheStripAndTheScene()
-{
-    QFETCH(QString, kind);
-    DispScene scene;
-    scene.setSceneRect(0, 0, 480, 1920);
-    const auto panel = makePanel(kind);
-    panel->attachScene(&scene);
-    QVERIFY(!panel->showAll());
-    add(*panel, 21); // the 21st does nothing
-    QCOMPARE(panel->items().size(), ReadoutItemPanel::kMaxItems);
-    QVERIFY(panel->showAll());
-    QCOMPARE(panel->currentItem(), panel->items().last());
-
-    // Selecting a widget on the scene selects its item.
-    DispWidget* third = panel->items().at(2);
-    emit scene.currentSelectItem(third->contentProxy());
-    QCOMPARE(panel->currentItem(), third);
-    panel->deleteCurrentItem();
-    QCOMPARE(panel->items().size(), 19);
-    QCOMPARE(panel->currentItem(), panel->items().first());
-
-    // The scene deleting a widget drops its item.
-    DispWidget* fifth = panel->items().at(4);
-    emit scene.deleteSelectItem(fifth);
-    QVERIFY(!panel->items().contains(fifth));
-
-    panel->setShowAll(false);
-    QVERIFY(!panel->items().first()->isVisible());
-
-    // Another device's scene and back: the items are still there.
-    DispScene other;
-    panel->attachScene(&other);
-    QVERIFY(panel->items().isEmpty());
-    panel->attachScene(&scene);
-    QCOMPARE(panel->items().size(), 18);
-
-    panel->clearTheme();
-    QVERIFY(panel->items().isEmpty());
-    QCOMPARE(panel->currentItem(), nullptr);
-    // Controls without a current item change nothing.
-    panel->findChild<QSlider*>(QStringLiteral("opacity"))->setValue(10);
-    panel->findChild<QComboBox*>(QStringLiteral("selectItem"))->setCurrentIndex(5);
-}
 
 void TestReadoutItemPanel::barRecordBytes()
 {
@@ -168,7 +114,9 @@ void TestReadoutItemPanel::barRecordBytes()
 
 void TestReadoutItemPanel::recordsSurviveSaveAndLoad_data()
 {
-    itemsFollowTheStripAndTheScene_data();
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("arc") << "arc";
+    QTest::newRow("bar") << "bar";
 }
 
 void TestReadoutItemPanel::recordsSurviveSaveAndLoad()
@@ -207,40 +155,6 @@ void TestReadoutItemPanel::recordsSurviveSaveAndLoad()
     partial->readThemeRecord(shortRecord, QString());
     QVERIFY(!shortRecord.ok());
     QCOMPARE(partial->items().size(), 2);
-}
-
-void TestReadoutItemPanel::controlsEditTheCurrentItem()
-{
-    DispScene scene;
-    scene.setSceneRect(0, 0, 480, 1920);
-    disparcbox arcs;
-    arcs.attachScene(&scene);
-    add(arcs);
-    auto* ring = qobject_cast<DispArcWidget*>(arcs.currentItem())->ring();
-    pick(arcs, "foreColor", Qt::blue);
-    pick(arcs, "gradientColor", Qt::cyan);
-    pick(arcs, "foreColor", Qt::magenta);
-    QCOMPARE(ring->gradientStops(), (QGradientStops{{1.0, Qt::magenta}, {0.0, Qt::cyan}}));
-    arcs.findChild<QSpinBox*>(QStringLiteral("size"))->setValue(150);
-    QCOMPARE(ring->size(), QSize(150, 150));
-    arcs.findChild<QSlider*>(QStringLiteral("opacity"))->setValue(35);
-    bool label = false;
-    for (const QLabel* shown : arcs.findChildren<QLabel*>()) {
-        label = label || shown->text() == QLatin1String("35%");
-    }
-    QVERIFY(label);
-    QCOMPARE(arcs.currentItem()->opacity(), 0.35);
-
-    dispbarbox bars;
-    bars.attachScene(&scene);
-    add(bars);
-    DispProgressBar* bar = qobject_cast<DispProgressBarWidget*>(bars.currentItem())->bar();
-    bars.findChild<QComboBox*>(QStringLiteral("direction"))->setCurrentIndex(3);
-    QCOMPARE(bar->rotationInt(), 270);
-    QCOMPARE(bar->lengthInt(), 100);
-    bars.findChild<QSpinBox*>(QStringLiteral("length"))->setValue(10);
-    bars.findChild<QSpinBox*>(QStringLiteral("height"))->setValue(40);
-    QCOMPARE(bar->size(), QSize(40, 40));
 }
 
 void TestReadoutItemPanel::themeOfArcAndBarStreamsAndFollowsReadings()

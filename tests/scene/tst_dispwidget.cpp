@@ -41,38 +41,11 @@ class TestDispWidget : public QObject
     Q_OBJECT
 
 private slots:
-    void namesFollowCounterOrSuffix();
     void keepsInsideScene_data();
     void keepsInsideScene();
     void selectionFrameUsesContrastColour_data();
     void selectionFrameUsesContrastColour();
-    void resizesToContentAtNextPaint();
-    void emitsPositionSignals();
 };
-
-void TestDispWidget::namesFollowCounterOrSuffix()
-{
-    // Each kind counts on its own from 0; this process made no widget yet.
-    QCOMPARE(DispWidgetNames::next(DispWidgetNames::Gauge), QStringLiteral("gauge_0"));
-    QCOMPARE(DispWidgetNames::next(DispWidgetNames::Gauge), QStringLiteral("gauge_1"));
-    QCOMPARE(DispWidgetNames::next(DispWidgetNames::ThreeD), QStringLiteral("gauge_0"));
-    QCOMPARE(DispWidgetNames::next(DispWidgetNames::Number), QStringLiteral("data_0"));
-    QCOMPARE(DispWidgetNames::next(DispWidgetNames::Number, QStringLiteral("_7")), QStringLiteral("data_7"));
-    QCOMPARE(DispWidgetNames::next(DispWidgetNames::Number), QStringLiteral("data_1"));
-    QCOMPARE(DispWidgetNames::next(DispWidgetNames::Date, QStringLiteral("_home_datetime")),
-             QStringLiteral("date_home_datetime"));
-    // Patterns holding the number ignore a suffix.
-    QCOMPARE(DispWidgetNames::next(DispWidgetNames::Arc, QStringLiteral("_x")), QStringLiteral("arc_0"));
-    QCOMPARE(DispWidgetNames::next(DispWidgetNames::ProgressBar), QStringLiteral("progress_bar_0"));
-    QCOMPARE(DispWidgetNames::next(DispWidgetNames::AnalogClock), QStringLiteral("clock_0"));
-    QCOMPARE(DispWidgetNames::next(DispWidgetNames::Chart), QStringLiteral("chart_0"));
-    QCOMPARE(DispWidgetNames::next(DispWidgetNames::ScreenCapture, QStringLiteral("_display")),
-             QStringLiteral("screen_capture_display"));
-    QCOMPARE(DispWidgetNames::next(DispWidgetNames::Image, QStringLiteral("_background")),
-             QStringLiteral("image_background"));
-    QCOMPARE(DispWidgetNames::next(DispWidgetNames::Text), QStringLiteral("text_0"));
-    QCOMPARE(DispWidgetNames::next(DispWidgetNames::KindCount), QString());
-}
 
 void TestDispWidget::keepsInsideScene_data()
 {
@@ -166,38 +139,6 @@ void TestDispWidget::selectionFrameUsesContrastColour()
     QVERIFY2(textPixels > 5, qPrintable(QString::number(textPixels)));
     QCOMPARE(contrastPixels + textPixels, 50);
     QCOMPARE(image.pixelColor(40, 35), QColor(Qt::white)); // no brush
-}
-
-void TestDispWidget::resizesToContentAtNextPaint()
-{
-    QGraphicsScene scene(0, 0, 200, 100);
-    auto* widget = new SizedWidget(QSize(40, 20));
-    scene.addItem(widget);
-    renderScene(scene);
-    QCOMPARE(widget->size(), QSizeF(40, 20));
-
-    widget->contentWidget()->resize(120, 20);
-    QCOMPARE(widget->boundingRect(), QRectF(0, 0, 120, 20));
-    renderScene(scene);
-    QCOMPARE(widget->size(), QSizeF(120, 20));
-    // Clamping now uses the wider size.
-    widget->setPos(150, 0);
-    QCOMPARE(widget->pos(), QPointF(80, 0));
-}
-
-void TestDispWidget::emitsPositionSignals()
-{
-    SizedWidget widget(QSize(10, 10));
-    QSignalSpy xSpy(&widget, &DispWidget::xChanged2);
-    QSignalSpy ySpy(&widget, &DispWidget::yChanged2);
-    widget.setPos(12.9, 4.2);
-    QCOMPARE(xSpy.count(), 1);
-    QCOMPARE(xSpy.first().first().toInt(), 12);
-    QCOMPARE(ySpy.count(), 1);
-    QCOMPARE(ySpy.first().first().toInt(), 4);
-    widget.setPos(12.9, 7);
-    QCOMPARE(xSpy.count(), 1);
-    QCOMPARE(ySpy.count(), 2);
 }
 
 QTEST_MAIN(TestDispWidget)

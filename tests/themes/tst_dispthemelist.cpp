@@ -55,7 +55,6 @@ private slots:
     void thumbnails_data();
     void thumbnails();
     void firstFrameOfABrokenFileIsNull();
-    void contextMenuOnlyOverTheCurrentItem();
     void deleteRemovesTheFolderAndEmptyParentsButNotTheOpenTheme();
     void deleteOfALinkedThemeKeepsTheTarget();
 
@@ -172,31 +171,6 @@ void TestDispThemeList::firstFrameOfABrokenFileIsNull()
         // One colour to the last pixel: every row was copied whole.
         QVERIFY(near(frame.pixelColor(size.width() - 1, size.height() - 1), frame.pixelColor(0, 0), 12));
     }
-}
-
-void TestDispThemeList::contextMenuOnlyOverTheCurrentItem()
-{
-    addTheme("one", backgroundTheme(0, Qt::blue, ""));
-    DispThemeList list(nullptr, &m_dialogs);
-    list.resize(600, 400);
-    list.show();
-    list.updateThemeList(library());
-    auto* menu = list.findChild<QMenu*>();
-    QVERIFY(menu);
-    QListWidget* widget = list.listWidget();
-    const QRect itemRect = widget->visualItemRect(widget->item(0));
-    QVERIFY(itemRect.isValid());
-
-    emit widget->customContextMenuRequested(itemRect.center()); // no current item yet
-    QVERIFY(!menu->isVisible());
-    widget->setCurrentRow(0);
-    emit widget->customContextMenuRequested(itemRect.bottomRight() + QPoint(50, 50));
-    QVERIFY(!menu->isVisible());
-    emit widget->customContextMenuRequested(itemRect.center());
-    QVERIFY(menu->isVisible());
-    QCOMPARE(menu->actions().size(), 1);
-    QCOMPARE(menu->actions().first()->text(), QString("Delete"));
-    menu->close();
 }
 
 void TestDispThemeList::deleteRemovesTheFolderAndEmptyParentsButNotTheOpenTheme()

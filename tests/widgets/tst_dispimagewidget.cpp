@@ -27,7 +27,6 @@ private slots:
     void initTestCase();
     void frameIsCroppedOrPaddedToTheLabel_data();
     void frameIsCroppedOrPaddedToTheLabel();
-    void holdKeepsAPlainColour();
 
 private:
     QTemporaryDir m_dir;
@@ -77,20 +76,6 @@ void TestDispImageWidget::frameIsCroppedOrPaddedToTheLabel()
     QCOMPARE(frame.pixelColor(label.width() + 1, label.height() + 1), QColor(Qt::white));
     widget->stopDecoder();
     QVERIFY(widget->decoder()->isFinished());
-}
-
-void TestDispImageWidget::holdKeepsAPlainColour()
-{
-    DispImageWidget widget;
-    widget.setImageGeometry(QRectF(0, 0, 16, 16));
-    widget.setHold(true);
-    widget.fillColor(Qt::green);
-    QSignalSpy shown(widget.decoder(), &DispVideoDecoder::frameUpdated);
-    widget.setMediaPath(m_picture, true);
-    QTRY_VERIFY(!shown.isEmpty());
-    QCoreApplication::processEvents();
-    QCOMPARE(widget.pictureLabel()->pixmap(Qt::ReturnByValue).toImage().pixelColor(2, 2), QColor(Qt::green));
-    widget.stopDecoder();
 }
 
 QTEST_MAIN(TestDispImageWidget)

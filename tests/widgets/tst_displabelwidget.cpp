@@ -22,38 +22,9 @@ class TestDispLabelWidget : public QObject
     Q_OBJECT
 
 private slots:
-    void pointSizeIsUsedAsPixels();
-    void widgetTakesTheLabelsSize();
     void drawsTextInItsColourOnItsBackground();
     void markupIsShownAsWritten();
 };
-
-void TestDispLabelWidget::pointSizeIsUsedAsPixels()
-{
-    DispLabelWidget widget;
-    widget.setText(QStringLiteral("Hg"));
-    QFont points(QStringLiteral("DejaVu Sans"));
-    points.setPointSize(12);
-    for (const QFont& font : {points, pixelFont(30)}) {
-        widget.setFont(font);
-        QCOMPARE(widget.font().pixelSize(), font.pointSize() > 0 ? font.pointSize() : font.pixelSize());
-        QCOMPARE(widget.font().pointSize(), -1);
-        QCOMPARE(widget.font().family(), font.family());
-    }
-}
-
-void TestDispLabelWidget::widgetTakesTheLabelsSize()
-{
-    DispLabelWidget widget;
-    widget.setText(QStringLiteral("short"));
-    const QSize shortSize = widget.labelSize();
-    widget.setText(QStringLiteral("a much longer line of text"));
-    QVERIFY(widget.labelSize().width() > shortSize.width());
-    QCOMPARE(widget.boundingRect().size(), QSizeF(widget.labelSize()));
-    const int before = widget.labelSize().height();
-    widget.setFont(pixelFont(40));
-    QVERIFY(widget.labelSize().height() > before);
-}
 
 void TestDispLabelWidget::drawsTextInItsColourOnItsBackground()
 {

@@ -50,7 +50,6 @@ private slots:
     void initTestCase();
     void capturedRectangleLandsInTheLabel_data();
     void capturedRectangleLandsInTheLabel();
-    void rectangleSettersAndTimer();
     void capturedRegionStreamsToTheDevice();
     void wheelScalesTheMarker_data();
     void wheelScalesTheMarker();
@@ -111,24 +110,6 @@ void TestDispScreenCaptureWidget::capturedRectangleLandsInTheLabel()
         kQuadrants[(quadrant + 2) % 4]);
     m_pattern.shift = 0;
     m_pattern.repaint();
-}
-
-void TestDispScreenCaptureWidget::rectangleSettersAndTimer()
-{
-    DispScreenCaptureWidget widget(nullptr, QStringLiteral("_display"));
-    QCOMPARE(widget.objectName(), QStringLiteral("screen_capture_display"));
-    widget.setGrabber(&m_grabber);
-    widget.setItemGeometry(QRectF(0, 0, 50, 50));
-    // The initial rectangle (-1 x -1) grabs nothing; neither does a size of 0, stored as -1.
-    widget.grabOnce();
-    widget.setCaptureRect(QRectF(10, 20, 30, 40));
-    widget.setCaptureWidth(0);
-    QCOMPARE(widget.captureRect(), QRectF(10, 20, -1, 40));
-    widget.grabOnce();
-    QVERIFY(widget.pictureLabel()->pixmap(Qt::ReturnByValue).isNull());
-    // The timer grabs by itself once there is a rectangle.
-    widget.setCaptureWidth(30);
-    QTRY_VERIFY(!widget.pictureLabel()->pixmap(Qt::ReturnByValue).isNull());
 }
 
 void TestDispScreenCaptureWidget::capturedRegionStreamsToTheDevice()

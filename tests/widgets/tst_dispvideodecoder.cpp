@@ -42,11 +42,9 @@ private slots:
     void initTestCase();
     void intervalsFollowTheStream_data();
     void intervalsFollowTheStream();
-    void stillShowsOnceAndStays();
     void animationsLoopFromTheFirstFrame_data();
     void animationsLoopFromTheFirstFrame();
     void frameLimitRestartsAtTheLoopStart();
-    void setPathReopensOnlyWhenForcedOrChanged();
     void hostileMediaEndsWithALogLine_data();
     void hostileMediaEndsWithALogLine();
 
@@ -98,24 +96,6 @@ void TestDispVideoDecoder::intervalsFollowTheStream()
     QCOMPARE(decoder.frameIntervalMs(), intervalMs);
 }
 
-void TestDispVideoDecoder::stillShowsOnceAndStays()
-{
-    DispVideoDecoder decoder;
-    Player player(&decoder);
-    decoder.start();
-    decoder.setPath(m_still, false);
-    decoder.requestFrame();
-    QVERIFY(player.waitFor(1));
-    QCOMPARE(player.frames.first().size(), QSize(20, 10));
-    const QColor colour = player.frames.first().pixelColor(10, 5);
-    QVERIFY2(colour.red() > 250 && colour.green() < 5 && colour.blue() < 5, qPrintable(colour.name()));
-    // Further permits find the end of the file: no new frame, the picture stays.
-    QVERIFY(!player.waitFor(2, 300));
-    QCOMPARE(decoder.currentFrame(), player.frames.first());
-    decoder.stop();
-    QVERIFY(decoder.isFinished());
-}
-
 void TestDispVideoDecoder::animationsLoopFromTheFirstFrame_data()
 {
     QTest::addColumn<bool>("webp");
@@ -157,27 +137,6 @@ void TestDispVideoDecoder::frameLimitRestartsAtTheLoopStart()
     QCOMPARE(player.seconds[25], 3.0);
     QCOMPARE(player.seconds[26], 2.0);
     QCOMPARE(player.frames[26], player.frames[0]);
-}
-
-void TestDispVideoDecoder::setPathReopensOnlyWhenForcedOrChanged()
-{
-    DispVideoDecoder decoder;
-    Player player(&decoder);
-    decoder.setPath(m_video25, false);
-    decoder.start();
-    decoder.setSpeed(60);
-    decoder.requestFrame();
-    QVERIFY(player.waitFor(3));
-    decoder.setPath(m_video25, false);
-    QVERIFY(decoder.framesDecoded() >= 3);
-    QVERIFY(player.waitFor(6));
-    // Forced: the file is opened again and plays from its first frame.
-    const int before = player.frames.size();
-    decoder.setPath(m_video25, true);
-    QTRY_VERIFY(player.seconds.mid(before).contains(0.0));
-    QCOMPARE(player.frames[player.seconds.indexOf(0.0, before)], player.frames.first());
-    decoder.setPath(m_gif, false);
-    QCOMPARE(decoder.mediaInfo().width, 32);
 }
 
 void TestDispVideoDecoder::hostileMediaEndsWithALogLine_data()

@@ -1,9 +1,9 @@
 // One seven-segment digit: which segments light for each number, and in
 // which colours they are painted.
+#include "../support/pixels.h"
 #include "segnumber.h"
 
 #include <QGraphicsScene>
-#include <QPainter>
 #include <QtTest>
 
 namespace {
@@ -13,15 +13,6 @@ const QColor kUnlit(15, 15, 15);
 // A point well inside each segment, in item coordinates.
 const QPointF kInside[SegNumber::kSegments] = {{65, 5},  {7, 45},   {123, 45}, {65, 90},
                                                {7, 135}, {65, 173}, {123, 135}};
-
-QImage render(QGraphicsScene* scene)
-{
-    QImage image(180, 180, QImage::Format_ARGB32);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    scene->render(&painter, QRectF(0, 0, 180, 180), QRectF(0, 0, 180, 180));
-    return image;
-}
 
 QColor pixelOf(const QImage& image, QPointF itemPoint)
 {
@@ -70,7 +61,7 @@ void tst_SegNumber::segmentsOfEachDigit()
     auto* number = new SegNumber;
     scene.addItem(number);
     number->setNumber(digit);
-    const QImage image = render(&scene);
+    const QImage image = Pixels::renderScene(scene, Qt::black);
     for (int s = 0; s < SegNumber::kSegments; ++s) {
         const bool on = lit[s] == QLatin1Char('1');
         QCOMPARE(SegNumber::isLit(digit, s), on);

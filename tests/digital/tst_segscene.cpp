@@ -1,11 +1,11 @@
 // The segment scene: layout, the numbers it shows and publishes, and the
 // lighting effect applied to its items, checked on rendered pixels.
+#include "../support/pixels.h"
 #include "segnumber.h"
 #include "segscene.h"
 #include "sensorfixtures.h"
 
 #include <QGraphicsSimpleTextItem>
-#include <QPainter>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -36,15 +36,6 @@ QVector<SensorReading> readings(double cpuTemp, double cpuUsage, double gpuTemp,
 }
 
 const SegReadings::Machine kIntel{true, false};
-
-QImage render(SegScene* scene)
-{
-    QImage image(SegScene::kWidth, SegScene::kHeight, QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    scene->render(&painter, QRectF(image.rect()), scene->sceneRect());
-    return image;
-}
 
 // The scene pixel inside segment `segment` of a digit.
 QColor segmentPixel(const QImage& image, int row, int position, int segment)
@@ -79,7 +70,7 @@ void tst_SegScene::renderedDigits()
 {
     SegScene scene(nullptr);
     scene.updateFromCatalogue(readings(7, 105, 0, 0), kIntel);
-    const QImage image = render(&scene);
+    const QImage image = Pixels::renderScene(scene);
 
     QCOMPARE(image.pixelColor(5, 5), QColor(Qt::black));
     // Temperature 7: blank, blank, 7.
@@ -185,7 +176,7 @@ void tst_SegScene::effectColoursAllItems()
     QCOMPARE(scene.temperatureUnitLabel()->brush().color(), expected);
     QCOMPARE(scene.usageUnitLabel()->brush().color(), expected);
     // And on screen: the ones digit of 88 lights its middle segment.
-    QCOMPARE(segmentPixel(render(&scene), 1, 2, SegNumber::Middle), expected);
+    QCOMPARE(segmentPixel(Pixels::renderScene(scene), 1, 2, SegNumber::Middle), expected);
 }
 
 void tst_SegScene::timerStepsTheEffect()

@@ -1,5 +1,6 @@
 // The custom text, time and system info panels on a scene: record bytes,
 // limits, hostile records, selection both ways and the scene-kept state.
+#include "../support/pixels.h"
 #include "dispcolorselectbutton.h"
 #include "dispcustomtextbox.h"
 #include "dispdatewidget.h"
@@ -29,19 +30,14 @@
 #include <QToolButton>
 #include <QtTest>
 
+using Pixels::pixelFont;
+
 namespace {
 
 struct Scene : DispScene
 {
     Scene() { setSceneRect(0, 0, 480, 480); }
 };
-
-QFont pixelFont(int pixels)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(pixels);
-    return font;
-}
 
 QByteArray written(ThemePanel& panel)
 {

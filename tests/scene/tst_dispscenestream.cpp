@@ -2,8 +2,9 @@
 // sensor reading, streams through its transport to panelcast-emu; the
 // emulator's decoded frames must show what the scene put where.
 #include "../device/emuprocess.h"
+#include "../support/pixels.h"
+#include "../widgets/readoutfixtures.h"
 #include "dispdatewidget.h"
-#include "dispimagewidget.h"
 #include "displabelwidget.h"
 #include "dispnumberwidget.h"
 #include "dispscene.h"
@@ -13,13 +14,14 @@
 #include "disptimewidget.h"
 #include "dispweekdaywidget.h"
 #include "replaysensorlibrary.h"
-#include "testmedia.h"
 #include "transport.h"
 
 #include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using namespace Pixels;
 
 namespace {
 
@@ -31,50 +33,11 @@ QString replayPath()
     return qEnvironmentVariable("PANELCAST_TEST_DATA") + QStringLiteral("/scene/cpu-temperature.json");
 }
 
-std::unique_ptr<DispSensorManager> replayManager()
-{
-    SensorAuxiliary aux;
-    aux.cpuName = [] { return QString(); };
-    aux.memoryManufacturer = [] { return QString(); };
-    aux.videoControllers = [] { return QStringList(); };
-    aux.diskFigures = [] { return DiskFigures{}; };
-    aux.masterVolume = [] { return 0; };
-    aux.applyReplay(ReplaySensorLibrary::readAuxiliary(replayPath()));
-    return std::make_unique<DispSensorManager>(std::make_unique<ReplaySensorLibrary>(replayPath()), aux);
-}
-
-bool near(const QColor& a, const QColor& b, int tolerance = 40)
-{
-    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
-           qAbs(a.blue() - b.blue()) <= tolerance;
-}
-
-// Pixels of a decoded frame within area that are close to colour.
-int countNear(const QImage& image, const QRect& area, const QColor& colour)
-{
-    int count = 0;
-    const QRect inside = area.intersected(image.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-            count += near(image.pixelColor(x, y), colour) ? 1 : 0;
-        }
-    }
-    return count;
-}
-
 // Pictures the emulator has decoded so far.
 int decodedFrames(const QTemporaryDir& dir)
 {
     QFile log(dir.filePath(QStringLiteral("out/packets.jsonl")));
     return log.open(QIODevice::ReadOnly) ? int(log.readAll().count("\"frame\":")) : 0;
-}
-
-QFont pixelFont(int pixels)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setBold(true);
-    font.setPixelSize(pixels);
-    return font;
 }
 
 } // namespace
@@ -129,7 +92,7 @@ void TestDispSceneStream::everyWidgetKindReachesTheDeviceAndFollowsReadings()
     }
     QTemporaryDir dir;
     EmuProcess emu;
-    std::unique_ptr<DispSensorManager> sensors = replayManager();
+    std::unique_ptr<DispSensorManager> sensors = ReadoutFixtures::replayManager(replayPath());
     DispScene scene(sensors.get());
     QVERIFY(connectScene(scene, emu, dir, "480x480"));
     QCOMPARE(scene.sceneRect(), QRectF(0, 0, 480, 480));
@@ -137,7 +100,7 @@ void TestDispSceneStream::everyWidgetKindReachesTheDeviceAndFollowsReadings()
 
     QList<QPair<QGraphicsItem*, QColor>> placed;
     DispTextWidget* text = scene.addTextWidget(QStringLiteral("_shot"), QPointF(24, 16));
-    text->setFont(pixelFont(44));
+    text->setFont(pixelFont(44, true));
     text->setDefaultTextColor(QColor(255, 220, 0));
     text->setPlainText(QStringLiteral("Panelcast"));
     placed.append({text, text->defaultTextColor()});
@@ -242,7 +205,7 @@ void TestDispSceneStream::turnedSceneReachesPaddedPanel()
     scene.setRotation(1);
     scene.addRect(QRectF(0, 0, 100, 50), Qt::NoPen, QBrush(QColor(220, 30, 30)));
     DispTextWidget* text = scene.addTextWidget(QStringLiteral("_turned"), QPointF(400, 150));
-    text->setFont(pixelFont(60));
+    text->setFont(pixelFont(60, true));
     text->setDefaultTextColor(QColor(30, 30, 200));
     text->setPlainText(QStringLiteral("TURN"));
     scene.clearSelection();

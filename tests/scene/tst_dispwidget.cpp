@@ -1,3 +1,4 @@
+#include "../support/pixels.h"
 #include "dispwidget.h"
 #include "dispwidgetnames.h"
 
@@ -24,15 +25,6 @@ public:
     int m_length = 0;
     int m_rotation = 0;
 };
-
-QImage renderScene(QGraphicsScene& scene)
-{
-    QImage image(scene.sceneRect().size().toSize(), QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    scene.render(&painter);
-    return image;
-}
 
 } // namespace
 
@@ -122,11 +114,11 @@ void TestDispWidget::selectionFrameUsesContrastColour()
     widget->setPos(20, 20);
     widget->contentProxy()->setVisible(false); // only the frame is drawn
 
-    QImage image = renderScene(scene);
+    QImage image = Pixels::renderScene(scene);
     QCOMPARE(image.pixelColor(20, 20), QColor(Qt::white)); // not selected: nothing drawn
 
     widget->setSelected(true);
-    image = renderScene(scene);
+    image = Pixels::renderScene(scene);
     int contrastPixels = 0;
     int textPixels = 0;
     for (int x = 20; x < 70; ++x) {

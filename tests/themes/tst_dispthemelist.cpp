@@ -1,3 +1,4 @@
+#include "../support/pixels.h"
 #include "backgroundrecord.h"
 #include "dispthemelist.h"
 #include "fakethemedialogs.h"
@@ -35,12 +36,6 @@ QColor iconCentre(const QListWidgetItem* item)
 {
     const QImage image = item->icon().pixmap(DispThemeList::kThumbnailSide).toImage();
     return image.isNull() ? QColor() : image.pixelColor(image.width() / 2, image.height() / 2);
-}
-
-bool near(const QColor& a, const QColor& b, int tolerance)
-{
-    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
-           qAbs(a.blue() - b.blue()) <= tolerance;
 }
 
 } // namespace
@@ -150,7 +145,7 @@ void TestDispThemeList::thumbnails()
     const ThemeListEntry& entry = list.themeRecords().first();
     QCOMPARE(entry.preview, media.isEmpty() || media.contains("..") ? QString() : res + media);
     const QColor seen = iconCentre(list.listWidget()->item(0));
-    QVERIFY2(near(seen, centre, 12), qPrintable(seen.name() + " instead of " + centre.name()));
+    QVERIFY2(Pixels::near(seen, centre, 12), qPrintable(seen.name() + " instead of " + centre.name()));
 }
 
 void TestDispThemeList::firstFrameOfABrokenFileIsNull()
@@ -169,7 +164,8 @@ void TestDispThemeList::firstFrameOfABrokenFileIsNull()
         QCOMPARE(frame.size(), size);
         QCOMPARE(frame.format(), QImage::Format_ARGB32);
         // One colour to the last pixel: every row was copied whole.
-        QVERIFY(near(frame.pixelColor(size.width() - 1, size.height() - 1), frame.pixelColor(0, 0), 12));
+        QVERIFY(
+            Pixels::near(frame.pixelColor(size.width() - 1, size.height() - 1), frame.pixelColor(0, 0), 12));
     }
 }
 

@@ -1,23 +1,12 @@
+#include "../support/pixels.h"
 #include "dispimagewidget.h"
 #include "dispvideodecoder.h"
 #include "testmedia.h"
 
 #include <QGraphicsScene>
 #include <QLabel>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-
-// Colours after the picture's trip through YUV are within a step or two.
-bool near(const QColor& actual, const QColor& expected)
-{
-    return qAbs(actual.red() - expected.red()) <= 3 && qAbs(actual.green() - expected.green()) <= 3 &&
-           qAbs(actual.blue() - expected.blue()) <= 3 && actual.alpha() == expected.alpha();
-}
-
-} // namespace
 
 class TestDispImageWidget : public QObject
 {
@@ -66,12 +55,9 @@ void TestDispImageWidget::frameIsCroppedOrPaddedToTheLabel()
     QTRY_VERIFY(!widget->pictureLabel()->pixmap(Qt::ReturnByValue).isNull());
     QCOMPARE(widget->pictureLabel()->pixmap(Qt::ReturnByValue).size(), label);
 
-    QImage frame(60, 60, QImage::Format_ARGB32);
-    frame.fill(Qt::white);
-    QPainter painter(&frame);
-    scene.render(&painter, QRectF(0, 0, 60, 60), QRectF(0, 0, 60, 60));
-    painter.end();
-    QVERIFY2(near(frame.pixelColor(probe), expected), qPrintable(frame.pixelColor(probe).name()));
+    // Colours after the picture's trip through YUV are within a step or two.
+    const QImage frame = Pixels::renderScene(scene);
+    QVERIFY2(Pixels::near(frame.pixelColor(probe), expected, 3), qPrintable(frame.pixelColor(probe).name()));
     // Nothing is drawn outside the label.
     QCOMPARE(frame.pixelColor(label.width() + 1, label.height() + 1), QColor(Qt::white));
     widget->stopDecoder();

@@ -1,21 +1,12 @@
+#include "../support/pixels.h"
 #include "displabelwidget.h"
 
 #include <QGraphicsScene>
 #include <QLabel>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-QFont pixelFont(int pixels)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(pixels);
-    return font;
-}
-
-} // namespace
+using Pixels::pixelFont;
 
 class TestDispLabelWidget : public QObject
 {
@@ -42,11 +33,7 @@ void TestDispLabelWidget::drawsTextInItsColourOnItsBackground()
     QCOMPARE(widget->color(), QColor(Qt::red));
     QCOMPARE(widget->label()->styleSheet(), QStringLiteral("background-color:#ff0000ff;color:#ffff0000;"));
 
-    QImage image(200, 100, QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    scene.render(&painter);
-    painter.end();
+    const QImage image = Pixels::renderScene(scene);
     const QRect area = widget->sceneBoundingRect().toRect();
     QCOMPARE(image.pixelColor(area.topLeft() + QPoint(1, 1)), QColor(Qt::blue));
     QCOMPARE(image.pixelColor(area.right() + 2, area.center().y()), QColor(Qt::white));

@@ -1,11 +1,11 @@
+#include "../support/scenebuilder.h"
 #include "dispiconbox.h"
 #include "dispimagewidget.h"
 #include "dispscene.h"
 #include "dispstandardwidgetfactory.h"
 #include "dispvideodecoder.h"
 #include "testmedia.h"
-#include "themerecordreader.h"
-#include "themerecordwriter.h"
+#include "themetags.h"
 
 #include <QDataStream>
 #include <QLabel>
@@ -14,17 +14,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-// The fields framed as the theme file holds them: length, tag, fields.
-QByteArray framed(const QByteArray& fields)
-{
-    ThemeRecordWriter writer(132);
-    writer.stream().writeRawData(fields.constData(), int(fields.size()));
-    return writer.finish();
-}
-
-} // namespace
+using namespace SceneBuilder;
 
 class TestDispIconBox : public QObject
 {
@@ -57,8 +47,7 @@ void TestDispIconBox::recordRoundTripCopiesMediaOnce()
     QVERIFY(QDir().mkpath(theme + QStringLiteral("/res")));
     QByteArray bytes;
     {
-        DispScene scene;
-        scene.setSceneRect(0, 0, 480, 480);
+        PanelScene scene;
         dispiconbox panel;
         panel.attachScene(&scene);
         panel.addButton()->click();
@@ -81,12 +70,10 @@ void TestDispIconBox::recordRoundTripCopiesMediaOnce()
     }
     QCOMPARE(QFileInfo(theme + QStringLiteral("/res/anim.gif")).size(), QFileInfo(m_gif).size());
 
-    DispScene scene;
-    scene.setSceneRect(0, 0, 480, 480);
+    PanelScene scene;
     dispiconbox panel;
     panel.attachScene(&scene);
-    ThemeRecordReader reader(framed(bytes));
-    panel.readThemeRecord(reader, theme);
+    read(panel, framed(IconTag, bytes), theme);
     QCOMPARE(panel.itemCount(), 1);
     auto* icon = qobject_cast<DispImageWidget*>(panel.currentItem()->toGraphicsObject());
     QCOMPARE(icon->pos(), QPointF(12, 34));

@@ -1,6 +1,7 @@
 // The custom text, time and system info panels on a scene: record bytes,
 // limits, hostile records, selection both ways and the scene-kept state.
 #include "../support/pixels.h"
+#include "../support/scenebuilder.h"
 #include "dispcolorselectbutton.h"
 #include "dispcustomtextbox.h"
 #include "dispdatewidget.h"
@@ -31,26 +32,11 @@
 #include <QtTest>
 
 using Pixels::pixelFont;
+using SceneBuilder::PanelScene;
+using SceneBuilder::read;
+using SceneBuilder::written;
 
 namespace {
-
-struct Scene : DispScene
-{
-    Scene() { setSceneRect(0, 0, 480, 480); }
-};
-
-QByteArray written(ThemePanel& panel)
-{
-    ThemeRecordWriter writer(panel.themeTag());
-    panel.writeThemeRecord(writer.stream(), QString());
-    return writer.finish();
-}
-
-void read(ThemePanel& panel, const QByteArray& record)
-{
-    ThemeRecordReader reader(record);
-    panel.readThemeRecord(reader, QString());
-}
 
 // A record built from hex fields with the toolkit's font bytes spliced in
 // at "F" and a string at "T".
@@ -147,7 +133,7 @@ void TestEditorPanels::recordsHaveTheirLayout()
 {
     QFETCH(int, panelKind);
     QFETCH(QString, layout);
-    Scene scene;
+    PanelScene scene;
     std::unique_ptr<ItemListPanel> panel;
     if (panelKind == 0)
         panel = std::make_unique<dispcustomtextbox>();
@@ -187,7 +173,7 @@ void TestEditorPanels::recordsHaveTheirLayout()
 
 void TestEditorPanels::limitsRefuseTheNextItem()
 {
-    Scene scene;
+    PanelScene scene;
     dispcustomtextbox text;
     disptimebox time;
     dispsysteminfobox sensors(nullptr);
@@ -245,7 +231,7 @@ void TestEditorPanels::hostileRecordsLoadWhatIsSane()
     QFETCH(double, opacity);
     QFETCH(int, effect);
 
-    Scene scene;
+    PanelScene scene;
     dispcustomtextbox panel;
     panel.attachScene(&scene);
     read(panel, bytes);
@@ -262,7 +248,7 @@ void TestEditorPanels::hostileRecordsLoadWhatIsSane()
 
 void TestEditorPanels::sensorItemIsAPairDeletedTogether()
 {
-    Scene scene;
+    PanelScene scene;
     dispsysteminfobox panel(nullptr);
     panel.attachScene(&scene);
     panel.addButton()->click();
@@ -293,7 +279,7 @@ void TestEditorPanels::sensorItemIsAPairDeletedTogether()
 
 void TestEditorPanels::themeRoundTripIsByteIdentical()
 {
-    Scene scene;
+    PanelScene scene;
     FakeThemeDialogs dialogs;
     ThemeStorage storage(&dialogs);
     EditorPanels panels{PanelEnvironment()};

@@ -1,4 +1,5 @@
 #include "../device/emuprocess.h"
+#include "../support/scenebuilder.h"
 #include "../widgets/readoutfixtures.h"
 #include "disparcbox.h"
 #include "disparcwidget.h"
@@ -11,8 +12,6 @@
 #include "dispsensormanager.h"
 #include "dispstandardwidgetfactory.h"
 #include "replaysensorlibrary.h"
-#include "themerecordreader.h"
-#include "themerecordwriter.h"
 #include "transport.h"
 
 #include <QComboBox>
@@ -26,6 +25,8 @@
 
 #include <memory>
 
+using namespace SceneBuilder;
+
 namespace {
 
 std::unique_ptr<ReadoutItemPanel> makePanel(const QString& kind)
@@ -34,13 +35,6 @@ std::unique_ptr<ReadoutItemPanel> makePanel(const QString& kind)
         return std::make_unique<disparcbox>();
     }
     return std::make_unique<dispbarbox>();
-}
-
-QByteArray writeRecord(ReadoutItemPanel& panel)
-{
-    ThemeRecordWriter writer(panel.themeTag());
-    panel.writeThemeRecord(writer.stream(), QString());
-    return writer.finish();
 }
 
 // The user picks colour with the named colour button.
@@ -73,12 +67,11 @@ private slots:
 
 void TestReadoutItemPanel::barRecordBytes()
 {
-    DispScene scene;
-    scene.setSceneRect(0, 0, 480, 1920);
+    PanelScene scene(480, 1920);
     dispbarbox panel;
     panel.attachScene(&scene);
-    QCOMPARE(writeRecord(panel).toHex(), QByteArray("0d0000000000008600"
-                                                    "00000000"));
+    QCOMPARE(written(panel).toHex(), QByteArray("0d0000000000008600"
+                                                "00000000"));
     add(panel);
     panel.items().first()->setObjectName(QStringLiteral("progress_bar_9"));
     const QByteArray expected = QByteArray::fromHex(
@@ -109,7 +102,7 @@ void TestReadoutItemPanel::barRecordBytes()
         "00000001"
         "0000000b"
         "0000000a"); // CPU Temperature, 1, 11, 10
-    QCOMPARE(writeRecord(panel).toHex(' '), expected.toHex(' '));
+    QCOMPARE(written(panel).toHex(' '), expected.toHex(' '));
 }
 
 void TestReadoutItemPanel::recordsSurviveSaveAndLoad_data()
@@ -122,8 +115,7 @@ void TestReadoutItemPanel::recordsSurviveSaveAndLoad_data()
 void TestReadoutItemPanel::recordsSurviveSaveAndLoad()
 {
     QFETCH(QString, kind);
-    DispScene scene;
-    scene.setSceneRect(0, 0, 480, 1920);
+    PanelScene scene(480, 1920);
     const auto panel = makePanel(kind);
     panel->attachScene(&scene);
     add(*panel, 3);
@@ -131,29 +123,24 @@ void TestReadoutItemPanel::recordsSurviveSaveAndLoad()
     panel->findChild<QSlider*>(QStringLiteral("opacity"))->setValue(35);
     panel->items().at(1)->setPos(40, 300);
     pick(*panel, "foreColor", Qt::blue);
-    const QByteArray saved = writeRecord(*panel);
+    const QByteArray saved = written(*panel);
 
-    DispScene loaded;
-    loaded.setSceneRect(0, 0, 480, 1920);
+    PanelScene loaded(480, 1920);
     const auto reader = makePanel(kind);
     reader->attachScene(&loaded);
-    ThemeRecordReader record(saved);
-    reader->readThemeRecord(record, QString());
-    QVERIFY(record.ok());
+    QVERIFY(read(*reader, saved));
     QCOMPARE(reader->items().size(), 3);
     QCOMPARE(reader->currentItem(), reader->items().last()); // the last one read
     QCOMPARE(reader->items().last()->opacity(), 0.35);
     QCOMPARE(reader->items().at(1)->pos(), QPointF(40, 300));
     QCOMPARE(reader->findChild<QComboBox*>(QStringLiteral("selectItem"))->currentIndex(), 18);
-    QCOMPARE(writeRecord(*reader).toHex(' '), saved.toHex(' '));
+    QCOMPARE(written(*reader).toHex(' '), saved.toHex(' '));
 
     // A record cut short adds nothing more than the items before the cut.
     DispScene cut;
     const auto partial = makePanel(kind);
     partial->attachScene(&cut);
-    ThemeRecordReader shortRecord(saved.left(saved.size() - 3));
-    partial->readThemeRecord(shortRecord, QString());
-    QVERIFY(!shortRecord.ok());
+    QVERIFY(!read(*partial, saved.left(saved.size() - 3)));
     QCOMPARE(partial->items().size(), 2);
 }
 
@@ -168,8 +155,7 @@ void TestReadoutItemPanel::themeOfArcAndBarStreamsAndFollowsReadings()
     QByteArray arcRecord;
     QByteArray barRecord;
     {
-        DispScene editing;
-        editing.setSceneRect(0, 0, 480, 480);
+        PanelScene editing;
         disparcbox arcs;
         dispbarbox bars;
         arcs.attachScene(&editing);
@@ -182,8 +168,8 @@ void TestReadoutItemPanel::themeOfArcAndBarStreamsAndFollowsReadings()
         bars.findChild<QSpinBox*>(QStringLiteral("length"))->setValue(400);
         editing.clearSelection();
         bars.items().first()->setPos(20, 200);
-        arcRecord = writeRecord(arcs);
-        barRecord = writeRecord(bars);
+        arcRecord = written(arcs);
+        barRecord = written(bars);
     }
 
     // The device: an emulated 480 x 480 display, readings 45 then 88 degrees.
@@ -205,10 +191,8 @@ void TestReadoutItemPanel::themeOfArcAndBarStreamsAndFollowsReadings()
     dispbarbox bars;
     arcs.attachScene(&scene);
     bars.attachScene(&scene);
-    ThemeRecordReader arcReader(arcRecord);
-    ThemeRecordReader barReader(barRecord);
-    arcs.readThemeRecord(arcReader, QString());
-    bars.readThemeRecord(barReader, QString());
+    read(arcs, arcRecord);
+    read(bars, barRecord);
     scene.clearSelection();
     auto* ring = qobject_cast<DispArcWidget*>(arcs.items().value(0));
     QVERIFY(ring != nullptr && bars.items().size() == 1);

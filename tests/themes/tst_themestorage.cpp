@@ -1,8 +1,8 @@
+#include "../support/scenebuilder.h"
 #include "backgroundrecord.h"
 #include "baseinfo.h"
 #include "dispbackgroundbox.h"
 #include "dispcolorselectbutton.h"
-#include "dispscene.h"
 #include "dispstandardwidgetfactory.h"
 #include "editorpanels.h"
 #include "fakethemedialogs.h"
@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+
+using SceneBuilder::record;
 
 namespace {
 
@@ -60,13 +62,6 @@ public:
 private:
     QStringList* m_events;
 };
-
-QByteArray record(qint32 tag, const std::function<void(QDataStream&)>& fields)
-{
-    ThemeRecordWriter writer(tag);
-    fields(writer.stream());
-    return writer.finish();
-}
 
 QByteArray backgroundRecord(qint32 kind, const QString& fileName, qint32 rotation = 0)
 {
@@ -135,7 +130,6 @@ class Storage : public ThemeStorage
 public:
     explicit Storage(ThemeDialogs* dialogs) : ThemeStorage(dialogs)
     {
-        m_scene.setSceneRect(0, 0, 480, 480);
         m_panels.installInto(*this);
         m_panels.attach(&m_scene, 480, 480);
     }
@@ -143,7 +137,7 @@ public:
     dispbackgroundbox* background() const { return m_panels.backgroundPanel(); }
 
 private:
-    DispScene m_scene;
+    SceneBuilder::PanelScene m_scene;
     EditorPanels m_panels{PanelEnvironment()};
 };
 

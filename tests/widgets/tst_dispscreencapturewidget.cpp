@@ -53,7 +53,6 @@ private slots:
     void capturedRegionStreamsToTheDevice();
     void wheelScalesTheMarker_data();
     void wheelScalesTheMarker();
-    void dragAndScalingRules();
 
 private:
     PatternWindow m_pattern;
@@ -179,43 +178,6 @@ void TestDispScreenCaptureWidget::wheelScalesTheMarker()
     for (int i = 0; i < steps; ++i)
         now = DispFrameWidget::scaledSize(now, delta, screen);
     QCOMPARE(now, expected);
-}
-
-void TestDispScreenCaptureWidget::dragAndScalingRules()
-{
-    DispFrameWidget marker;
-    marker.setFrameRect(QRectF(300, 200, 100, 100));
-    marker.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&marker));
-    QCOMPARE(marker.captureRect(), QRectF(300, 200, 100, 100));
-    QSignalSpy changed(&marker, &DispFrameWidget::updateCaptureRect);
-
-    // Drag by the frame: 40 right, 30 down.
-    const QPoint grip(1, 50);
-    QTest::mousePress(&marker, Qt::LeftButton, Qt::NoModifier, grip);
-    QMouseEvent move(QEvent::MouseMove, grip + QPoint(40, 30), marker.mapToGlobal(grip) + QPoint(40, 30),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&marker, &move);
-    QCOMPARE(changed.last().first().toRectF(), QRectF(340, 230, 100, 100));
-    QTest::mouseRelease(&marker, Qt::LeftButton, Qt::NoModifier, grip + QPoint(40, 30));
-
-    // The wheel resizes and blocks the panel's updates until the button is released.
-    QWheelEvent wheel(QPointF(1, 50), marker.mapToGlobal(QPoint(1, 50)), QPoint(), QPoint(0, 120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&marker, &wheel);
-    QVERIFY(marker.isScaling());
-    QCOMPARE(changed.last().first().toRectF(), QRectF(340, 230, 110, 110));
-    marker.setFrameRect(QRectF(0, 0, 50, 50));
-    QCOMPARE(marker.captureRect(), QRectF(340, 230, 110, 110));
-    QTest::mouseRelease(&marker, Qt::LeftButton, Qt::NoModifier, grip);
-    QVERIFY(!marker.isScaling());
-    marker.setFrameRect(QRectF(10, 20, 50, 60));
-    QCOMPARE(marker.captureRect(), QRectF(10, 20, 50, 60));
-
-    QSignalSpy closed(&marker, &DispFrameWidget::closeFrame);
-    QTest::mouseDClick(&marker, Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
-    QCOMPARE(closed.count(), 1);
-    QVERIFY(marker.isHidden());
 }
 
 QTEST_MAIN(TestDispScreenCaptureWidget)

@@ -50,7 +50,7 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
-    QString m_still, m_gif, m_webp, m_video25, m_video60;
+    QString m_gif, m_webp, m_video25, m_video60;
 };
 
 void TestDispVideoDecoder::initTestCase()
@@ -59,15 +59,13 @@ void TestDispVideoDecoder::initTestCase()
     // Three frames of three colours at 10 fps.
     const QString pattern = QStringLiteral("color=c=black:s=32x32:r=10:d=0.3,"
                                            "geq=r='255*eq(N\\,0)':g='255*eq(N\\,1)':b='255*eq(N\\,2)'");
-    m_still = TestMedia::make(m_dir.path(), QStringLiteral("red.png"), QStringLiteral("color=c=red:s=20x10"),
-                              {QStringLiteral("-frames:v"), QStringLiteral("1")});
     m_gif = TestMedia::make(m_dir.path(), QStringLiteral("three.gif"), pattern);
     m_webp = TestMedia::make(m_dir.path(), QStringLiteral("three.webp"), pattern,
                              {QStringLiteral("-c:v"), QStringLiteral("libwebp_anim"), QStringLiteral("-loop"),
                               QStringLiteral("0"), QStringLiteral("-lossless"), QStringLiteral("1")});
     m_video25 = TestMedia::video(m_dir.path(), QStringLiteral("v25.mp4"), 64, 48, 25, 4);
     m_video60 = TestMedia::video(m_dir.path(), QStringLiteral("v60.mkv"), 64, 48, 60, 1);
-    for (const QString& path : {m_still, m_gif, m_webp, m_video25, m_video60}) {
+    for (const QString& path : {m_gif, m_webp, m_video25, m_video60}) {
         QVERIFY2(!path.isEmpty(), "ffmpeg could not make the test media");
     }
 }

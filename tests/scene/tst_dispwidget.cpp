@@ -1,12 +1,7 @@
-#include "../support/pixels.h"
 #include "dispwidget.h"
-#include "dispwidgetnames.h"
 
 #include <QApplication>
-#include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
-#include <QPainter>
-#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
@@ -35,8 +30,6 @@ class TestDispWidget : public QObject
 private slots:
     void keepsInsideScene_data();
     void keepsInsideScene();
-    void selectionFrameUsesContrastColour_data();
-    void selectionFrameUsesContrastColour();
 };
 
 void TestDispWidget::keepsInsideScene_data()
@@ -87,50 +80,6 @@ void TestDispWidget::keepsInsideScene()
         widget->setPos(proposed);
         QCOMPARE(widget->pos(), proposed);
     }
-}
-
-void TestDispWidget::selectionFrameUsesContrastColour_data()
-{
-    QTest::addColumn<QColor>("windowText");
-    QTest::addColumn<QColor>("contrast");
-    QTest::newRow("black text") << QColor(Qt::black) << QColor(Qt::white);
-    QTest::newRow("mixed") << QColor(200, 50, 128) << QColor(0, 255, 0);
-}
-
-void TestDispWidget::selectionFrameUsesContrastColour()
-{
-    QFETCH(QColor, windowText);
-    QFETCH(QColor, contrast);
-    // Items are painted with the style option's palette: the application's
-    // when the scene was made.
-    const QPalette original = QApplication::palette();
-    QPalette palette = original;
-    palette.setColor(QPalette::WindowText, windowText);
-    QApplication::setPalette(palette);
-    auto restore = qScopeGuard([&original] { QApplication::setPalette(original); });
-    QGraphicsScene scene(0, 0, 100, 100);
-    auto* widget = new SizedWidget(QSize(50, 30));
-    scene.addItem(widget);
-    widget->setPos(20, 20);
-    widget->contentProxy()->setVisible(false); // only the frame is drawn
-
-    QImage image = Pixels::renderScene(scene);
-    QCOMPARE(image.pixelColor(20, 20), QColor(Qt::white)); // not selected: nothing drawn
-
-    widget->setSelected(true);
-    image = Pixels::renderScene(scene);
-    int contrastPixels = 0;
-    int textPixels = 0;
-    for (int x = 20; x < 70; ++x) {
-        const QColor colour = image.pixelColor(x, 20);
-        contrastPixels += colour == contrast ? 1 : 0;
-        textPixels += colour == windowText ? 1 : 0;
-    }
-    // A dashed line in the text colour over a solid one in its contrast.
-    QVERIFY2(contrastPixels > 5, qPrintable(QString::number(contrastPixels)));
-    QVERIFY2(textPixels > 5, qPrintable(QString::number(textPixels)));
-    QCOMPARE(contrastPixels + textPixels, 50);
-    QCOMPARE(image.pixelColor(40, 35), QColor(Qt::white)); // no brush
 }
 
 QTEST_MAIN(TestDispWidget)

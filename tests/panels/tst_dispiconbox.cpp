@@ -9,7 +9,6 @@
 
 #include <QDataStream>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>

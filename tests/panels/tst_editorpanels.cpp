@@ -2,7 +2,6 @@
 // limits, hostile records, selection both ways and the scene-kept state.
 #include "../support/pixels.h"
 #include "../support/scenebuilder.h"
-#include "dispcolorselectbutton.h"
 #include "dispcustomtextbox.h"
 #include "dispdatewidget.h"
 #include "dispnumberwidget.h"
@@ -12,23 +11,15 @@
 #include "disptextwidget.h"
 #include "disptimebox.h"
 #include "editorpanels.h"
-#include "opacityrow.h"
-#include "themerecordreader.h"
 #include "themerecordwriter.h"
-#include "themes/fakethemedialogs.h"
-#include "themestorage.h"
 #include "themetags.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSlider>
 #include <QTemporaryDir>
-#include <QToolButton>
 #include <QtTest>
 
 using Pixels::pixelFont;
@@ -107,7 +98,6 @@ private slots:
     void hostileRecordsLoadWhatIsSane_data();
     void hostileRecordsLoadWhatIsSane();
     void sensorItemIsAPairDeletedTogether();
-    void themeRoundTripIsByteIdentical();
 
 private:
     QTemporaryDir m_data;
@@ -275,38 +265,6 @@ void TestEditorPanels::sensorItemIsAPairDeletedTogether()
     QApplication::sendEvent(&scene, &key);
     QCOMPARE(panel.itemCount(), 0);
     QVERIFY(number->scene() == nullptr);
-}
-
-void TestEditorPanels::themeRoundTripIsByteIdentical()
-{
-    PanelScene scene;
-    FakeThemeDialogs dialogs;
-    ThemeStorage storage(&dialogs);
-    EditorPanels panels{PanelEnvironment()};
-    panels.installInto(storage);
-    panels.attach(&scene, 480, 480);
-    auto* text = static_cast<dispcustomtextbox*>(panels.panel(CustomTextTag));
-    auto* time = static_cast<disptimebox*>(panels.panel(TimeTag));
-    auto* sensors = static_cast<dispsysteminfobox*>(panels.panel(SystemInfoTag));
-    read(*text, record(CustomTextTag, kTextRecord, pixelFont(30)));
-    read(*time, record(TimeTag, kDateRecord, pixelFont(24)));
-    read(*sensors, record(SystemInfoTag, kSensorRecord, pixelFont(18)));
-    text->addButton()->click();
-    sensors->addButton()->click();
-
-    const QString stem = m_data.path() + "/round";
-    QVERIFY(storage.saveTheme(stem));
-    QFile file(m_data.path() + "/theme_round/round.theme");
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray first = file.readAll();
-    file.close();
-
-    QVERIFY(storage.loadTheme(file.fileName()));
-    QCOMPARE(text->itemCount(), 2);
-    QCOMPARE(sensors->itemCount(), 2);
-    QVERIFY(storage.saveTheme(stem));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll().toHex(' '), first.toHex(' '));
 }
 
 QTEST_MAIN(TestEditorPanels)

@@ -5,44 +5,20 @@
 #include "disparcwidget.h"
 #include "dispbarbox.h"
 #include "dispcircularprogressbar.h"
-#include "dispcolorselectbutton.h"
-#include "dispprogressbar.h"
 #include "dispprogressbarwidget.h"
 #include "dispscene.h"
 #include "dispsensormanager.h"
 #include "dispstandardwidgetfactory.h"
-#include "replaysensorlibrary.h"
 #include "transport.h"
 
-#include <QComboBox>
-#include <QGraphicsProxyWidget>
-#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QSlider>
 #include <QSpinBox>
 #include <QtTest>
-
-#include <memory>
 
 using namespace SceneBuilder;
 
 namespace {
-
-std::unique_ptr<ReadoutItemPanel> makePanel(const QString& kind)
-{
-    if (kind == QLatin1String("arc")) {
-        return std::make_unique<disparcbox>();
-    }
-    return std::make_unique<dispbarbox>();
-}
-
-// The user picks colour with the named colour button.
-void pick(ReadoutItemPanel& panel, const char* button, const QColor& colour)
-{
-    DispColorSelectButton::setColorDialog([colour](const QColor&, bool) { return colour; });
-    panel.findChild<DispColorSelectButton*>(QLatin1String(button))->click();
-}
 
 void add(ReadoutItemPanel& panel, int times = 1)
 {
@@ -60,8 +36,6 @@ class TestReadoutItemPanel : public QObject
 private slots:
     void initTestCase() { DispStandardWidgetFactory::install(); }
     void barRecordBytes();
-    void recordsSurviveSaveAndLoad_data();
-    void recordsSurviveSaveAndLoad();
     void themeOfArcAndBarStreamsAndFollowsReadings();
 };
 
@@ -103,45 +77,6 @@ void TestReadoutItemPanel::barRecordBytes()
         "0000000b"
         "0000000a"); // CPU Temperature, 1, 11, 10
     QCOMPARE(written(panel).toHex(' '), expected.toHex(' '));
-}
-
-void TestReadoutItemPanel::recordsSurviveSaveAndLoad_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("arc") << "arc";
-    QTest::newRow("bar") << "bar";
-}
-
-void TestReadoutItemPanel::recordsSurviveSaveAndLoad()
-{
-    QFETCH(QString, kind);
-    PanelScene scene(480, 1920);
-    const auto panel = makePanel(kind);
-    panel->attachScene(&scene);
-    add(*panel, 3);
-    panel->findChild<QComboBox*>(QStringLiteral("selectItem"))->setCurrentIndex(18);
-    panel->findChild<QSlider*>(QStringLiteral("opacity"))->setValue(35);
-    panel->items().at(1)->setPos(40, 300);
-    pick(*panel, "foreColor", Qt::blue);
-    const QByteArray saved = written(*panel);
-
-    PanelScene loaded(480, 1920);
-    const auto reader = makePanel(kind);
-    reader->attachScene(&loaded);
-    QVERIFY(read(*reader, saved));
-    QCOMPARE(reader->items().size(), 3);
-    QCOMPARE(reader->currentItem(), reader->items().last()); // the last one read
-    QCOMPARE(reader->items().last()->opacity(), 0.35);
-    QCOMPARE(reader->items().at(1)->pos(), QPointF(40, 300));
-    QCOMPARE(reader->findChild<QComboBox*>(QStringLiteral("selectItem"))->currentIndex(), 18);
-    QCOMPARE(written(*reader).toHex(' '), saved.toHex(' '));
-
-    // A record cut short adds nothing more than the items before the cut.
-    DispScene cut;
-    const auto partial = makePanel(kind);
-    partial->attachScene(&cut);
-    QVERIFY(!read(*partial, saved.left(saved.size() - 3)));
-    QCOMPARE(partial->items().size(), 2);
 }
 
 void TestReadoutItemPanel::themeOfArcAndBarStreamsAndFollowsReadings()

@@ -1,14 +1,10 @@
-#include "dispdatewidget.h"
-#include "dispnumberwidget.h"
 #include "dispscene.h"
-#include "dispsceneview.h"
 #include "dispstandardwidgetfactory.h"
 #include "disptextwidget.h"
 #include "transport.h"
 
 #include <QApplication>
 #include <QGraphicsSceneDragDropEvent>
-#include <QGraphicsSceneMouseEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QSignalSpy>

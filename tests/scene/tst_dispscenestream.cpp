@@ -13,7 +13,6 @@
 #include "disptextwidget.h"
 #include "disptimewidget.h"
 #include "dispweekdaywidget.h"
-#include "replaysensorlibrary.h"
 #include "transport.h"
 
 #include <QImage>

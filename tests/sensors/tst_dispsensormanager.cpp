@@ -134,8 +134,6 @@ class TestDispSensorManager : public QObject
 private slots:
     void bindsDisplayTypes_data();
     void bindsDisplayTypes();
-    void classFilterKeepsOnlyListedCodes_data();
-    void classFilterKeepsOnlyListedCodes();
     void computedValues_data();
     void computedValues();
     void fahrenheitAppliesFromTheNextPass();
@@ -168,38 +166,6 @@ void TestDispSensorManager::bindsDisplayTypes()
     runUntilTableBuilt(*manager);
     QCOMPARE(manager->displayTable().size(), DisplayTypes::kCount);
     QCOMPARE(boundTo(*manager, type), expected);
-}
-
-void TestDispSensorManager::classFilterKeepsOnlyListedCodes_data()
-{
-    QTest::addColumn<int>("sensorClass");
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("subClass");
-    QTest::addColumn<bool>("kept");
-    QTest::newRow("frame rate") << 0 << 8 << 0 << true;
-    QTest::newRow("class 0 usage") << 0 << 7 << 0 << false;
-    QTest::newRow("memory") << 10 << 8 << 32 << true;
-    QTest::newRow("memory sub 0") << 10 << 8 << 0 << false;
-    QTest::newRow("CPU clock") << 11 << 6 << 11 << true;
-    QTest::newRow("CPU kind 4") << 11 << 4 << 10 << false;
-    QTest::newRow("CPU sub 50") << 11 << 1 << 50 << false;
-    QTest::newRow("any fan") << 12 << 3 << 12345 << true;
-    QTest::newRow("board temperature") << 12 << 1 << 14 << false;
-    QTest::newRow("GPU memory") << 13 << 8 << 0 << true;
-    QTest::newRow("GPU memory clock") << 13 << 6 << 32 << false;
-    QTest::newRow("drive temperature") << 15 << 1 << 0 << true;
-    QTest::newRow("drive other") << 15 << 8 << 0 << false;
-    QTest::newRow("network kind 4") << 16 << 4 << 99 << true;
-    QTest::newRow("unknown class") << 14 << 1 << 10 << false;
-}
-
-void TestDispSensorManager::classFilterKeepsOnlyListedCodes()
-{
-    QFETCH(int, sensorClass);
-    QFETCH(int, type);
-    QFETCH(int, subClass);
-    QFETCH(bool, kept);
-    QCOMPARE(SensorRules::keepLibraryReading(sensorClass, type, subClass), kept);
 }
 
 void TestDispSensorManager::computedValues_data()

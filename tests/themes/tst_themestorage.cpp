@@ -7,7 +7,6 @@
 #include "editorpanels.h"
 #include "fakethemedialogs.h"
 #include "themerecordreader.h"
-#include "themerecordwriter.h"
 #include "themestorage.h"
 #include "themestoragehost.h"
 #include "themetags.h"

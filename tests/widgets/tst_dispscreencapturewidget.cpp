@@ -11,7 +11,6 @@
 #include "transport.h"
 
 #include <QGuiApplication>
-#include <QLabel>
 #include <QPainter>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -48,8 +47,6 @@ class TestDispScreenCaptureWidget : public QObject
 
 private slots:
     void initTestCase();
-    void capturedRectangleLandsInTheLabel_data();
-    void capturedRectangleLandsInTheLabel();
     void capturedRegionStreamsToTheDevice();
     void wheelScalesTheMarker_data();
     void wheelScalesTheMarker();
@@ -66,49 +63,6 @@ void TestDispScreenCaptureWidget::initTestCase()
     m_pattern.setGeometry(kPatternArea);
     m_pattern.show();
     QVERIFY(QTest::qWaitForWindowExposed(&m_pattern));
-}
-
-void TestDispScreenCaptureWidget::capturedRectangleLandsInTheLabel_data()
-{
-    QTest::addColumn<QRect>("capture");
-    QTest::addColumn<QSize>("label");
-    QTest::addColumn<QPoint>("probe");
-    QTest::addColumn<int>("quadrant");
-    const QRect all = kPatternArea;
-    QTest::newRow("halved: top-left") << all << QSize(80, 60) << QPoint(10, 10) << 0;
-    QTest::newRow("halved: bottom-right") << all << QSize(80, 60) << QPoint(70, 50) << 3;
-    QTest::newRow("stretched: top-right") << all << QSize(480, 480) << QPoint(470, 10) << 1;
-    QTest::newRow("right half only: left edge is green")
-        << QRect(all.center().x() + 1, all.top(), 80, 120) << QSize(40, 40) << QPoint(1, 5) << 1;
-    QTest::newRow("bottom-left quadrant only")
-        << QRect(all.left(), all.top() + 60, 80, 60) << QSize(30, 30) << QPoint(29, 29) << 2;
-}
-
-void TestDispScreenCaptureWidget::capturedRectangleLandsInTheLabel()
-{
-    QFETCH(QRect, capture);
-    QFETCH(QSize, label);
-    QFETCH(QPoint, probe);
-    QFETCH(int, quadrant);
-    DispScreenCaptureWidget widget;
-    widget.setGrabber(&m_grabber);
-    widget.setCapturing(false);
-    widget.setCaptureRect(capture);
-    widget.setItemGeometry(QRectF(QPointF(5, 7), label));
-    QCOMPARE(widget.pos(), QPointF(5, 7));
-    widget.grabOnce();
-    const QImage shown = widget.pictureLabel()->pixmap(Qt::ReturnByValue).toImage();
-    QCOMPARE(shown.size(), label);
-    QCOMPARE(shown.pixelColor(probe), kQuadrants[quadrant]);
-
-    // The capture follows what the screen shows.
-    m_pattern.shift = 2;
-    m_pattern.repaint();
-    QTRY_COMPARE(
-        (widget.grabOnce(), widget.pictureLabel()->pixmap(Qt::ReturnByValue).toImage().pixelColor(probe)),
-        kQuadrants[(quadrant + 2) % 4]);
-    m_pattern.shift = 0;
-    m_pattern.repaint();
 }
 
 void TestDispScreenCaptureWidget::capturedRegionStreamsToTheDevice()

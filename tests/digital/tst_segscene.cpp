@@ -3,7 +3,6 @@
 #include "../support/pixels.h"
 #include "segnumber.h"
 #include "segscene.h"
-#include "sensorfixtures.h"
 
 #include <QGraphicsSimpleTextItem>
 #include <QSignalSpy>
@@ -46,11 +45,6 @@ QColor segmentPixel(const QImage& image, int row, int position, int segment)
     return image.pixelColor((origin + inside[segment] * SegNumber::kScale).toPoint());
 }
 
-QVector<int> shown(SegScene* scene, int row)
-{
-    return {scene->digit(row, 0)->number(), scene->digit(row, 1)->number(), scene->digit(row, 2)->number()};
-}
-
 } // namespace
 
 class tst_SegScene : public QObject
@@ -59,8 +53,6 @@ class tst_SegScene : public QObject
 
 private slots:
     void renderedDigits();
-    void followsTheSensorManager_data();
-    void followsTheSensorManager();
     void effectColoursAllItems_data();
     void effectColoursAllItems();
     void timerStepsTheEffect();
@@ -105,37 +97,6 @@ void tst_SegScene::renderedDigits()
     QVERIFY(hasRed(QRect(40, 65, 40, 25)));
     QVERIFY(hasRed(QRect(345, 98, 40, 30)));
     QVERIFY(hasRed(QRect(345, 355, 30, 30)));
-}
-
-void tst_SegScene::followsTheSensorManager_data()
-{
-    QTest::addColumn<QString>("fixture");
-    QTest::addColumn<int>("source");
-    QTest::addColumn<int>("temp");
-    QTest::addColumn<int>("usage");
-
-    QTest::newRow("AMD GPU: sub-class 101, not the hot spot") << "amd-amd" << 1 << 58 << 64;
-    QTest::newRow("Intel laptop CPU: DTS die, total usage") << "intel-laptop" << 0 << 58 << 23;
-    QTest::newRow("Intel laptop integrated GPU: CPU class, no DTS") << "intel-laptop" << 1 << 57 << 12;
-}
-
-void tst_SegScene::followsTheSensorManager()
-{
-    QFETCH(QString, fixture);
-    QFETCH(int, source);
-    QFETCH(int, temp);
-    QFETCH(int, usage);
-
-    std::unique_ptr<DispSensorManager> manager = SensorFixtures::replayManager(fixture);
-    QVERIFY(manager->isInitialised());
-    SegScene scene(manager.get());
-    scene.setSource(source);
-    QSignalSpy published(&scene, &SegScene::updateMonitorData);
-    manager->runLoopPass();
-    QCOMPARE(published.count(), 1);
-    QCOMPARE(published.at(0), (QVariantList{temp, usage}));
-    QCOMPARE(shown(&scene, 0), (QVector<int>{10, temp / 10, temp % 10}));
-    QCOMPARE(shown(&scene, 1), (QVector<int>{10, usage >= 10 ? usage / 10 : 10, usage % 10}));
 }
 
 void tst_SegScene::effectColoursAllItems_data()

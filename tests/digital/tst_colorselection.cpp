@@ -39,45 +39,10 @@ class tst_ColorSelection : public QObject
     Q_OBJECT
 
 private slots:
-    void ringRendering_data();
-    void ringRendering();
     void releasePicksColourAtMarker_data();
     void releasePicksColourAtMarker();
     void screenGrabOnX11();
 };
-
-void tst_ColorSelection::ringRendering_data()
-{
-    QTest::addColumn<double>("angle"); // degrees, clockwise on screen
-    QTest::addColumn<QColor>("expected");
-
-    // Hues run counter-clockwise from red at three o'clock.
-    QTest::newRow("red") << 0.0 << QColor(Qt::red);
-    QTest::newRow("yellow") << -60.0 << QColor(Qt::yellow);
-    QTest::newRow("blue") << 120.0 << QColor(Qt::blue);
-    QTest::newRow("magenta") << 60.0 << QColor(Qt::magenta);
-}
-
-void tst_ColorSelection::ringRendering()
-{
-    QFETCH(double, angle);
-    QFETCH(QColor, expected);
-
-    ColorSelection ring;
-    ring.setAngle(90); // marker out of the way
-    QImage image(ring.size(), QImage::Format_ARGB32);
-    image.fill(Qt::black);
-    ring.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
-    const double r = 0.95 * ring.outerRadius();
-    const double a = angle * M_PI / 180.0;
-    const QColor got = image.pixelColor(QPointF(145 + r * std::cos(a), 145 + r * std::sin(a)).toPoint());
-    QVERIFY2(qAbs(got.red() - expected.red()) <= 12 && qAbs(got.green() - expected.green()) <= 12 &&
-                 qAbs(got.blue() - expected.blue()) <= 12,
-             qPrintable(got.name()));
-    // The hole and the corners stay unpainted.
-    QCOMPARE(image.pixelColor(145, 145), QColor(Qt::black));
-    QCOMPARE(image.pixelColor(3, 3), QColor(Qt::black));
-}
 
 void tst_ColorSelection::releasePicksColourAtMarker_data()
 {

@@ -48,8 +48,6 @@ private slots:
     void rainbowZones();
     void temperatureLink_data();
     void temperatureLink();
-    void darkOrSilentInEveryMode_data();
-    void darkOrSilentInEveryMode();
 };
 
 void tst_SegEffect::scaling_data()
@@ -225,40 +223,6 @@ void tst_SegEffect::temperatureLink()
 
     effect.setParams(params(SegEffectParams::TempLinkage, 1, 0x123456, 20));
     QCOMPARE(hex(effect.step(temperature).colours[0]), hex(SegEffect::scaled(expected, 1, 20)));
-}
-
-void tst_SegEffect::darkOrSilentInEveryMode_data()
-{
-    QTest::addColumn<uint>("type");
-    QTest::addColumn<int>("onoff");
-    QTest::addColumn<uint>("light");
-    QTest::addColumn<bool>("sends");
-    for (uint type = 0; type <= 4; ++type) {
-        QTest::addRow("type %u off", type) << type << 0 << 100u << true;
-        QTest::addRow("type %u off, negative flag", type) << type << -3 << 100u << true;
-        QTest::addRow("type %u light 0", type) << type << 1 << 0u << true;
-    }
-    // Load linkage and anything above it send nothing at all.
-    for (uint type : {5u, 6u, 255u}) {
-        QTest::addRow("type %u", type) << type << 1 << 100u << false;
-    }
-}
-
-void tst_SegEffect::darkOrSilentInEveryMode()
-{
-    QFETCH(uint, type);
-    QFETCH(int, onoff);
-    QFETCH(uint, light);
-    QFETCH(bool, sends);
-    SegEffect effect;
-    effect.setParams(params(type, onoff, 0xFFFFFF, light));
-    for (int i = 0; i < 200; ++i) {
-        const SegEffect::Frame frame = effect.step(95);
-        QCOMPARE(frame.send, sends);
-        for (uint32_t colour : frame.colours) {
-            QVERIFY(!sends || colour == 0);
-        }
-    }
 }
 
 QTEST_APPLESS_MAIN(tst_SegEffect)

@@ -1,5 +1,5 @@
-// The colour ring: geometry, how presses move the marker, and the colour
-// picked at the marker's centre on release.
+// The colour ring: the colour picked at the marker's centre on release, from
+// the window behind it and, under X11, from the screen.
 #include "colorselection.h"
 
 #include <QLabel>

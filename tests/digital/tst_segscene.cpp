@@ -1,5 +1,5 @@
-// The segment scene: layout, the numbers it shows and publishes, and the
-// lighting effect applied to its items, checked on rendered pixels.
+// The segment scene: the numbers it shows and the lighting effect applied
+// to its items, checked on rendered pixels.
 #include "../support/pixels.h"
 #include "segnumber.h"
 #include "segscene.h"

@@ -1,5 +1,5 @@
-// The capture panel on a scene: record 145's bytes, which of background and
-// capture is active after a load, and the rules of an inactive panel.
+// The capture panel on a scene: record 145's bytes and which of background
+// and capture is active after a load.
 #include "../support/scenebuilder.h"
 #include "dispcapturebox.h"
 #include "dispframewidget.h"

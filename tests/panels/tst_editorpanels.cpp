@@ -1,5 +1,5 @@
 // The custom text, time and system info panels on a scene: record bytes,
-// limits, hostile records, selection both ways and the scene-kept state.
+// limits, hostile records and the caption-and-number pair.
 #include "../support/pixels.h"
 #include "../support/scenebuilder.h"
 #include "dispcustomtextbox.h"

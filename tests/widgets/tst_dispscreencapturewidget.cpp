@@ -1,7 +1,6 @@
-// The capture widget and its on-screen marker under Xvfb: a window painted
-// with four known colours at a known place is captured and must show up in
-// the widget's pixels and, streamed, on panelcast-emu; the marker's wheel,
-// drag and setFrameRect rules.
+// The capture widget under Xvfb: a window painted with four known colours at
+// a known place is captured and, streamed, must show up on panelcast-emu;
+// and how the marker's wheel scales it.
 #include "../device/emuprocess.h"
 #include "dispframewidget.h"
 #include "dispscene.h"

@@ -10,7 +10,6 @@
 #include "dispsysteminfobox.h"
 #include "disptimebox.h"
 #include "panelslog.h"
-#include "placeholderpanel.h"
 #include "themestorage.h"
 #include "themetags.h"
 

@@ -42,18 +42,12 @@ private slots:
     void scaling();
     void breathing_data();
     void breathing();
-    void breathingFollowsBrightnessChanges();
     void gradientPhases_data();
     void gradientPhases();
     void rainbowZones_data();
     void rainbowZones();
-    void rainbowRestartsWhenLastZoneEndsItsCycle();
     void temperatureLink_data();
     void temperatureLink();
-    void darkOrSilentInEveryMode_data();
-    void darkOrSilentInEveryMode();
-    void changingTypeRestartsTheAnimation_data();
-    void changingTypeRestartsTheAnimation();
 };
 
 void tst_SegEffect::scaling_data()
@@ -134,20 +128,6 @@ void tst_SegEffect::breathing()
     }
 }
 
-void tst_SegEffect::breathingFollowsBrightnessChanges()
-{
-    SegEffect effect;
-    effect.setParams(params(SegEffectParams::Breath, 1, 0xFFFFFF, 0));
-    // Brightness 0 never starts; raising it starts from the new level.
-    QCOMPARE(run(&effect, 5), QVector<uint32_t>(5, 0));
-    effect.setParams(params(SegEffectParams::Breath, 1, 0xFFFFFF, 100));
-    QCOMPARE(hex(effect.step(0).colours[0]), QStringLiteral("ffffff"));
-    QCOMPARE(hex(effect.step(0).colours[0]), QStringLiteral("efefef")); // 255 * 94 / 100, truncated
-    // Dropping it dims at once: still breathing down, never brighter than asked.
-    effect.setParams(params(SegEffectParams::Breath, 1, 0xFFFFFF, 0));
-    QCOMPARE(run(&effect, 20), QVector<uint32_t>(20, 0));
-}
-
 void tst_SegEffect::gradientPhases_data()
 {
     QTest::addColumn<int>("steps");
@@ -217,27 +197,6 @@ void tst_SegEffect::rainbowZones()
     QCOMPARE(got, zones);
 }
 
-void tst_SegEffect::rainbowRestartsWhenLastZoneEndsItsCycle()
-{
-    SegEffect effect;
-    effect.setParams(params(SegEffectParams::Rainbow, 1, 0, 50));
-    // Zone 4: 22 steps per phase, six phases, after the start step.
-    const int cycle = 6 * 22;
-    SegEffect::Frame frame;
-    for (int i = 0; i <= cycle; ++i) {
-        frame = effect.step(0);
-    }
-    // Zones 1 to 3 ran ahead and wrapped into their next cycle; zone 4 is
-    // back at red.
-    QCOMPARE(hex(frame.colours[3]), hex(SegEffect::scaled(0xFF0000, 1, 50)));
-    QCOMPARE(hex(frame.colours[0]), hex(SegEffect::scaled(0xFF6000, 1, 50)));
-    frame = effect.step(0);
-    const QStringList start = {"ff6000", "ff4000", "ff2000", "ff0000"};
-    for (int i = 0; i < 4; ++i) {
-        QCOMPARE(hex(frame.colours[i]), hex(SegEffect::scaled(start[i].toUInt(nullptr, 16), 1, 50)));
-    }
-}
-
 void tst_SegEffect::temperatureLink_data()
 {
     QTest::addColumn<int>("temperature");
@@ -264,67 +223,6 @@ void tst_SegEffect::temperatureLink()
 
     effect.setParams(params(SegEffectParams::TempLinkage, 1, 0x123456, 20));
     QCOMPARE(hex(effect.step(temperature).colours[0]), hex(SegEffect::scaled(expected, 1, 20)));
-}
-
-void tst_SegEffect::darkOrSilentInEveryMode_data()
-{
-    QTest::addColumn<uint>("type");
-    QTest::addColumn<int>("onoff");
-    QTest::addColumn<uint>("light");
-    QTest::addColumn<bool>("sends");
-    for (uint type = 0; type <= 4; ++type) {
-        QTest::addRow("type %u off", type) << type << 0 << 100u << true;
-        QTest::addRow("type %u off, negative flag", type) << type << -3 << 100u << true;
-        QTest::addRow("type %u light 0", type) << type << 1 << 0u << true;
-    }
-    // Load linkage and anything above it send nothing at all.
-    for (uint type : {5u, 6u, 255u}) {
-        QTest::addRow("type %u", type) << type << 1 << 100u << false;
-    }
-}
-
-void tst_SegEffect::darkOrSilentInEveryMode()
-{
-    QFETCH(uint, type);
-    QFETCH(int, onoff);
-    QFETCH(uint, light);
-    QFETCH(bool, sends);
-    SegEffect effect;
-    effect.setParams(params(type, onoff, 0xFFFFFF, light));
-    for (int i = 0; i < 200; ++i) {
-        const SegEffect::Frame frame = effect.step(95);
-        QCOMPARE(frame.send, sends);
-        for (uint32_t colour : frame.colours) {
-            QVERIFY(!sends || colour == 0);
-        }
-    }
-}
-
-void tst_SegEffect::changingTypeRestartsTheAnimation_data()
-{
-    QTest::addColumn<uint>("type");
-    QTest::addColumn<uint>("firstColour");
-    QTest::newRow("breathing") << 1u << 0xFFFFFFu;
-    QTest::newRow("gradient") << 2u << 0xFF0000u;
-    QTest::newRow("rainbow") << 3u << 0xFF6000u;
-}
-
-void tst_SegEffect::changingTypeRestartsTheAnimation()
-{
-    QFETCH(uint, type);
-    QFETCH(uint, firstColour);
-
-    SegEffect effect;
-    effect.setParams(params(type, 1, 0xFFFFFF));
-    run(&effect, 40);
-    // The same type again keeps the animation going.
-    effect.setParams(params(type, 1, 0xFFFFFF));
-    QVERIFY(effect.step(0).colours[0] != firstColour);
-    // Another type and back restarts it.
-    effect.setParams(params(SegEffectParams::Static, 1, 0xFFFFFF));
-    effect.step(0);
-    effect.setParams(params(type, 1, 0xFFFFFF));
-    QCOMPARE(hex(effect.step(0).colours[0]), hex(firstColour));
 }
 
 QTEST_APPLESS_MAIN(tst_SegEffect)

@@ -1,9 +1,9 @@
 // One seven-segment digit: which segments light for each number, and in
 // which colours they are painted.
+#include "../support/pixels.h"
 #include "segnumber.h"
 
 #include <QGraphicsScene>
-#include <QPainter>
 #include <QtTest>
 
 namespace {
@@ -13,15 +13,6 @@ const QColor kUnlit(15, 15, 15);
 // A point well inside each segment, in item coordinates.
 const QPointF kInside[SegNumber::kSegments] = {{65, 5},  {7, 45},   {123, 45}, {65, 90},
                                                {7, 135}, {65, 173}, {123, 135}};
-
-QImage render(QGraphicsScene* scene)
-{
-    QImage image(180, 180, QImage::Format_ARGB32);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    scene->render(&painter, QRectF(0, 0, 180, 180), QRectF(0, 0, 180, 180));
-    return image;
-}
 
 QColor pixelOf(const QImage& image, QPointF itemPoint)
 {
@@ -38,7 +29,6 @@ class tst_SegNumber : public QObject
 private slots:
     void segmentsOfEachDigit_data();
     void segmentsOfEachDigit();
-    void setColorRepaintsLitSegmentsOnly();
 };
 
 void tst_SegNumber::segmentsOfEachDigit_data()
@@ -71,7 +61,7 @@ void tst_SegNumber::segmentsOfEachDigit()
     auto* number = new SegNumber;
     scene.addItem(number);
     number->setNumber(digit);
-    const QImage image = render(&scene);
+    const QImage image = Pixels::renderScene(scene, Qt::black);
     for (int s = 0; s < SegNumber::kSegments; ++s) {
         const bool on = lit[s] == QLatin1Char('1');
         QCOMPARE(SegNumber::isLit(digit, s), on);
@@ -79,24 +69,6 @@ void tst_SegNumber::segmentsOfEachDigit()
     }
     // Between the segments the background shows.
     QCOMPARE(pixelOf(image, QPointF(65, 45)), QColor(Qt::black));
-}
-
-void tst_SegNumber::setColorRepaintsLitSegmentsOnly()
-{
-    QGraphicsScene scene(0, 0, 180, 180);
-    auto* number = new SegNumber;
-    scene.addItem(number);
-    QCOMPARE(number->number(), int(SegNumber::kBlank)); // starts blank and red
-    QCOMPARE(number->litColor(), QColor(Qt::red));
-    number->setNumber(1);
-    number->setColor(QColor(0, 200, 100));
-    const QImage image = render(&scene);
-    QCOMPARE(pixelOf(image, kInside[SegNumber::UpperRight]), QColor(0, 200, 100));
-    QCOMPARE(pixelOf(image, kInside[SegNumber::LowerRight]), QColor(0, 200, 100));
-    QCOMPARE(pixelOf(image, kInside[SegNumber::Top]), kUnlit);
-    // The colour stays for the next number.
-    number->setNumber(7);
-    QCOMPARE(pixelOf(render(&scene), kInside[SegNumber::Top]), QColor(0, 200, 100));
 }
 
 QTEST_MAIN(tst_SegNumber)

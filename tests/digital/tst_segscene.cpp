@@ -1,11 +1,10 @@
-// The segment scene: layout, the numbers it shows and publishes, and the
-// lighting effect applied to its items, checked on rendered pixels.
+// The segment scene: the numbers it shows and the lighting effect applied
+// to its items, checked on rendered pixels.
+#include "../support/pixels.h"
 #include "segnumber.h"
 #include "segscene.h"
-#include "sensorfixtures.h"
 
 #include <QGraphicsSimpleTextItem>
-#include <QPainter>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -37,15 +36,6 @@ QVector<SensorReading> readings(double cpuTemp, double cpuUsage, double gpuTemp,
 
 const SegReadings::Machine kIntel{true, false};
 
-QImage render(SegScene* scene)
-{
-    QImage image(SegScene::kWidth, SegScene::kHeight, QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    scene->render(&painter, QRectF(image.rect()), scene->sceneRect());
-    return image;
-}
-
 // The scene pixel inside segment `segment` of a digit.
 QColor segmentPixel(const QImage& image, int row, int position, int segment)
 {
@@ -55,11 +45,6 @@ QColor segmentPixel(const QImage& image, int row, int position, int segment)
     return image.pixelColor((origin + inside[segment] * SegNumber::kScale).toPoint());
 }
 
-QVector<int> shown(SegScene* scene, int row)
-{
-    return {scene->digit(row, 0)->number(), scene->digit(row, 1)->number(), scene->digit(row, 2)->number()};
-}
-
 } // namespace
 
 class tst_SegScene : public QObject
@@ -67,53 +52,17 @@ class tst_SegScene : public QObject
     Q_OBJECT
 
 private slots:
-    void layout();
     void renderedDigits();
-    void numbersFollowTheSource_data();
-    void numbersFollowTheSource();
-    void followsTheSensorManager_data();
-    void followsTheSensorManager();
-    void missingRecordsAndOverflow();
     void effectColoursAllItems_data();
     void effectColoursAllItems();
-    void rainbowColoursZonesLoadLinkageKeepsThem();
     void timerStepsTheEffect();
 };
-
-void tst_SegScene::layout()
-{
-    SegScene scene(nullptr);
-    QCOMPARE(scene.sceneRect(), QRectF(0, 0, 400, 480));
-    QCOMPARE(scene.backgroundBrush().color(), QColor(Qt::black));
-    for (int row = 0; row < 2; ++row) {
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(scene.digit(row, i)->pos(), QPointF(40 + 100 * i, row == 0 ? 100 : 260));
-        }
-    }
-    QCOMPARE(scene.digit(2, 0), nullptr);
-    QCOMPARE(scene.digit(0, 3), nullptr);
-    const QGraphicsSimpleTextItem* labels[] = {scene.sourceLabel(), scene.temperatureUnitLabel(),
-                                               scene.usageUnitLabel()};
-    QStringList got;
-    for (const QGraphicsSimpleTextItem* label : labels) {
-        got.append(QStringLiteral("%1 %2,%3 %4px")
-                       .arg(label->text())
-                       .arg(label->x())
-                       .arg(label->y())
-                       .arg(label->font().pixelSize()));
-        QVERIFY(!(label->flags() & (QGraphicsItem::ItemIsMovable | QGraphicsItem::ItemIsSelectable)));
-    }
-    QCOMPARE(got.mid(0, 2), (QStringList{"CPU 40,65 16px", "°C 345,98 22px"}));
-    QVERIFY(got.at(2).startsWith(QLatin1String("% 345,355 ")));
-    QCOMPARE(scene.sourceLabel()->font().family(), QStringLiteral("Microsoft YaHei"));
-    QCOMPARE(scene.sourceLabel()->brush().color(), QColor(Qt::red));
-}
 
 void tst_SegScene::renderedDigits()
 {
     SegScene scene(nullptr);
     scene.updateFromCatalogue(readings(7, 105, 0, 0), kIntel);
-    const QImage image = render(&scene);
+    const QImage image = Pixels::renderScene(scene);
 
     QCOMPARE(image.pixelColor(5, 5), QColor(Qt::black));
     // Temperature 7: blank, blank, 7.
@@ -148,90 +97,6 @@ void tst_SegScene::renderedDigits()
     QVERIFY(hasRed(QRect(40, 65, 40, 25)));
     QVERIFY(hasRed(QRect(345, 98, 40, 30)));
     QVERIFY(hasRed(QRect(345, 355, 30, 30)));
-}
-
-void tst_SegScene::numbersFollowTheSource_data()
-{
-    QTest::addColumn<int>("source");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<int>("temp");
-    QTest::addColumn<int>("usage");
-
-    QTest::newRow("CPU") << 0 << "CPU" << 61 << 23;
-    QTest::newRow("GPU") << 1 << "GPU" << 48 << 77;
-    QTest::newRow("unknown counts as CPU") << 7 << "CPU" << 61 << 23;
-}
-
-void tst_SegScene::numbersFollowTheSource()
-{
-    QFETCH(int, source);
-    QFETCH(QString, label);
-    QFETCH(int, temp);
-    QFETCH(int, usage);
-
-    SegScene scene(nullptr);
-    QSignalSpy published(&scene, &SegScene::updateMonitorData);
-    scene.setSource(source);
-    QCOMPARE(scene.sourceLabel()->text(), label);
-    scene.updateFromCatalogue(readings(61.9, 23.2, 48.7, 77.9), kIntel);
-    QCOMPARE(published.count(), 1);
-    QCOMPARE(published.at(0).at(0).toInt(), temp);
-    QCOMPARE(published.at(0).at(1).toInt(), usage);
-    QCOMPARE(scene.temperature(), temp);
-    QCOMPARE(scene.usage(), usage);
-    QCOMPARE(shown(&scene, 0), (QVector<int>{10, temp / 10, temp % 10}));
-}
-
-void tst_SegScene::followsTheSensorManager_data()
-{
-    QTest::addColumn<QString>("fixture");
-    QTest::addColumn<int>("source");
-    QTest::addColumn<int>("temp");
-    QTest::addColumn<int>("usage");
-
-    QTest::newRow("AMD GPU: sub-class 101, not the hot spot") << "amd-amd" << 1 << 58 << 64;
-    QTest::newRow("Intel laptop CPU: DTS die, total usage") << "intel-laptop" << 0 << 58 << 23;
-    QTest::newRow("Intel laptop integrated GPU: CPU class, no DTS") << "intel-laptop" << 1 << 57 << 12;
-}
-
-void tst_SegScene::followsTheSensorManager()
-{
-    QFETCH(QString, fixture);
-    QFETCH(int, source);
-    QFETCH(int, temp);
-    QFETCH(int, usage);
-
-    std::unique_ptr<DispSensorManager> manager = SensorFixtures::replayManager(fixture);
-    QVERIFY(manager->isInitialised());
-    SegScene scene(manager.get());
-    scene.setSource(source);
-    QSignalSpy published(&scene, &SegScene::updateMonitorData);
-    manager->runLoopPass();
-    QCOMPARE(published.count(), 1);
-    QCOMPARE(published.at(0), (QVariantList{temp, usage}));
-    QCOMPARE(shown(&scene, 0), (QVector<int>{10, temp / 10, temp % 10}));
-    QCOMPARE(shown(&scene, 1), (QVector<int>{10, usage >= 10 ? usage / 10 : 10, usage % 10}));
-}
-
-void tst_SegScene::missingRecordsAndOverflow()
-{
-    SegScene scene(nullptr);
-    QSignalSpy published(&scene, &SegScene::updateMonitorData);
-    QCOMPARE(shown(&scene, 0), (QVector<int>{10, 10, 0}));
-    // Without sensor data both numbers show 0.
-    scene.updateFromCatalogue({}, kIntel);
-    QCOMPARE(published.takeFirst(), (QVariantList{0, 0}));
-    QCOMPARE(shown(&scene, 0), (QVector<int>{10, 10, 0}));
-    QCOMPARE(shown(&scene, 1), (QVector<int>{10, 10, 0}));
-    // A missing record keeps the previous number.
-    scene.updateFromCatalogue(readings(55, 12, 0, 0), kIntel);
-    scene.updateFromCatalogue({record("CPU [#0]", 11, "Total CPU Usage", 10, 7, 99)}, kIntel);
-    QCOMPARE(scene.temperature(), 55);
-    QCOMPARE(scene.usage(), 99);
-    // Values beyond three digits show 999.
-    scene.updateFromCatalogue(readings(1234, 12, 0, 0), kIntel);
-    QCOMPARE(scene.temperature(), 1234);
-    QCOMPARE(shown(&scene, 0), (QVector<int>{9, 9, 9}));
 }
 
 void tst_SegScene::effectColoursAllItems_data()
@@ -272,30 +137,7 @@ void tst_SegScene::effectColoursAllItems()
     QCOMPARE(scene.temperatureUnitLabel()->brush().color(), expected);
     QCOMPARE(scene.usageUnitLabel()->brush().color(), expected);
     // And on screen: the ones digit of 88 lights its middle segment.
-    QCOMPARE(segmentPixel(render(&scene), 1, 2, SegNumber::Middle), expected);
-}
-
-void tst_SegScene::rainbowColoursZonesLoadLinkageKeepsThem()
-{
-    SegScene scene(nullptr);
-    scene.updateEffectParam(3, 1, 0xFF0000, 100, 0, 0.0);
-    scene.stepEffect();
-    const QColor zones[4] = {QColor(0xFF6000), QColor(0xFF4000), QColor(0xFF2000), QColor(0xFF0000)};
-    for (int row = 0; row < 2; ++row) {
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(scene.digit(row, i)->litColor(), zones[i]);
-        }
-    }
-    QCOMPARE(scene.sourceLabel()->brush().color(), zones[0]);
-    QCOMPARE(scene.temperatureUnitLabel()->brush().color(), zones[3]);
-    QCOMPARE(scene.usageUnitLabel()->brush().color(), zones[3]);
-    QCOMPARE(segmentPixel(render(&scene), 0, 2, SegNumber::Top), zones[2]);
-
-    // Load linkage leaves the colours as they are.
-    scene.updateEffectParam(5, 1, 0x0000FF, 100, 0, 0.0);
-    scene.stepEffect();
-    QCOMPARE(scene.digit(0, 0)->litColor(), zones[0]);
-    QCOMPARE(scene.usageUnitLabel()->brush().color(), zones[3]);
+    QCOMPARE(segmentPixel(Pixels::renderScene(scene), 1, 2, SegNumber::Middle), expected);
 }
 
 void tst_SegScene::timerStepsTheEffect()

@@ -1,3 +1,4 @@
+#include "../support/scenebuilder.h"
 #include "dispbackgroundbox.h"
 #include "dispcolorselectbutton.h"
 #include "dispimagewidget.h"
@@ -5,26 +6,14 @@
 #include "dispstandardwidgetfactory.h"
 #include "dispvideodecoder.h"
 #include "testmedia.h"
-#include "themerecordreader.h"
-#include "themerecordwriter.h"
+#include "themetags.h"
 
 #include <QComboBox>
-#include <QDataStream>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-// The fields framed as the theme file holds them: length, tag, fields.
-QByteArray framed(const QByteArray& fields)
-{
-    ThemeRecordWriter writer(144);
-    writer.stream().writeRawData(fields.constData(), int(fields.size()));
-    return writer.finish();
-}
-
-} // namespace
+using namespace SceneBuilder;
 
 class TestDispBackgroundBox : public QObject
 {
@@ -38,7 +27,6 @@ private slots:
     void rotationLaysTheSceneSideways();
 
 private:
-    QByteArray write(dispbackgroundbox& panel, const QString& res);
     QTemporaryDir m_dir;
     QString m_video;
 };
@@ -51,18 +39,9 @@ void TestDispBackgroundBox::initTestCase()
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("theme_a/res")));
 }
 
-QByteArray TestDispBackgroundBox::write(dispbackgroundbox& panel, const QString& res)
-{
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    panel.writeThemeRecord(out, res);
-    return bytes;
-}
-
 void TestDispBackgroundBox::recordHasItsBytesAndCopiesMediaOnce()
 {
-    DispScene scene;
-    scene.setSceneRect(0, 0, 320, 960);
+    PanelScene scene(320, 960);
     dispbackgroundbox panel;
     panel.setDeviceSize(320, 960);
     panel.attachScene(&scene);
@@ -81,13 +60,13 @@ void TestDispBackgroundBox::recordHasItsBytesAndCopiesMediaOnce()
                                                   "01"                               // shown
                                                   "0000000c00620067002e006d00700034" // "bg.mp4"
     );
-    QCOMPARE(write(panel, res), golden);
+    QCOMPARE(written(panel, res), framed(BackgroundTag, golden));
     const QString copy = res + QStringLiteral("/bg.mp4");
     QCOMPARE(QFileInfo(copy).size(), QFileInfo(m_video).size());
     // Saved again once it points at the copy: never copied onto itself.
     panel.pointMediaAt(m_dir.filePath(QStringLiteral("a")));
     QCOMPARE(panel.videoPath(), copy);
-    QCOMPARE(write(panel, res), golden);
+    QCOMPARE(written(panel, res), framed(BackgroundTag, golden));
     QCOMPARE(QFileInfo(copy).size(), QFileInfo(m_video).size());
     panel.stopMedia();
 }
@@ -100,13 +79,11 @@ void TestDispBackgroundBox::recordReadPlaysTheCopyInResOrKeepsTheColour()
                                                   "00000001"
                                                   "01"
                                                   "0000000c00620067002e006d00700034");
-    DispScene scene;
-    scene.setSceneRect(0, 0, 320, 960);
+    PanelScene scene(320, 960);
     dispbackgroundbox panel;
     panel.setDeviceSize(320, 960);
     panel.attachScene(&scene);
-    ThemeRecordReader reader(framed(record));
-    panel.readThemeRecord(reader, m_dir.filePath(QStringLiteral("theme_a")));
+    read(panel, framed(BackgroundTag, record), m_dir.filePath(QStringLiteral("theme_a")));
     QCOMPARE(panel.type(), int(dispbackgroundbox::VideoType));
     QCOMPARE(panel.rotation(), 1);
     QCOMPARE(panel.typeBox()->currentIndex(), 2);
@@ -126,8 +103,7 @@ void TestDispBackgroundBox::recordReadPlaysTheCopyInResOrKeepsTheColour()
                                                    "00000000"
                                                    "01"
                                                    "0000000c00620067002e0070006e0067");
-    ThemeRecordReader second(framed(missing));
-    panel.readThemeRecord(second, m_dir.filePath(QStringLiteral("theme_a")));
+    read(panel, framed(BackgroundTag, missing), m_dir.filePath(QStringLiteral("theme_a")));
     QVERIFY(panel.backgroundWidget() != widget);
     QVERIFY(panel.backgroundWidget()->hold());
     QVERIFY(panel.backgroundWidget()->mediaPath().isEmpty());
@@ -150,8 +126,7 @@ void TestDispBackgroundBox::rotationLaysTheSceneSideways()
     QFETCH(QSize, device);
     QFETCH(int, rotation);
     QFETCH(QSize, scene);
-    DispScene s;
-    s.setSceneRect(QRectF(QPointF(0, 0), QSizeF(device)));
+    PanelScene s(device.width(), device.height());
     dispbackgroundbox panel;
     panel.setDeviceSize(device.width(), device.height());
     panel.attachScene(&s);

@@ -1,5 +1,6 @@
-// The capture panel on a scene: record 145's bytes, which of background and
-// capture is active after a load, and the rules of an inactive panel.
+// The capture panel on a scene: record 145's bytes and which of background
+// and capture is active after a load.
+#include "../support/scenebuilder.h"
 #include "dispcapturebox.h"
 #include "dispframewidget.h"
 #include "dispscene.h"
@@ -7,8 +8,6 @@
 #include "dispstandardwidgetfactory.h"
 #include "editorpanels.h"
 #include "screengrabber.h"
-#include "themerecordreader.h"
-#include "themerecordwriter.h"
 #include "themetags.h"
 
 #include <QCheckBox>
@@ -33,19 +32,9 @@ public:
     bool placesMarker() const override { return marker; }
 };
 
-struct Scene : DispScene
-{
-    Scene() { setSceneRect(0, 0, 480, 480); }
-};
-
-QByteArray written(ThemePanel& panel)
-{
-    ThemeRecordWriter writer(panel.themeTag());
-    panel.writeThemeRecord(writer.stream(), QString());
-    return writer.finish();
-}
-
 } // namespace
+
+using namespace SceneBuilder;
 
 class TestDispCaptureBox : public QObject
 {
@@ -57,7 +46,6 @@ private slots:
     void recordHasItsLayout();
     void backgroundVisibilityDecidesOnLoad_data();
     void backgroundVisibilityDecidesOnLoad();
-    void inactivePanelLeavesTheSceneAlone();
 };
 
 void TestDispCaptureBox::recordHasItsLayout_data()
@@ -75,7 +63,7 @@ void TestDispCaptureBox::recordHasItsLayout()
 {
     QFETCH(bool, active);
     QFETCH(QString, hex);
-    Scene scene;
+    PanelScene scene;
     FlatGrabber grabber;
     dispcapturebox panel(nullptr, &grabber);
     panel.attachScene(&scene);
@@ -95,11 +83,10 @@ void TestDispCaptureBox::recordHasItsLayout()
     QCOMPARE(bytes.toHex(' '), QByteArray::fromHex(hex.toLatin1()).toHex(' '));
 
     // Read back into a fresh panel on another scene: the same bytes come out.
-    Scene other;
+    PanelScene other;
     dispcapturebox again(nullptr, &grabber);
     again.attachScene(&other);
-    ThemeRecordReader reader(bytes);
-    again.readThemeRecord(reader, QString());
+    read(again, bytes);
     again.setActive(active);
     QCOMPARE(written(again).toHex(' '), bytes.toHex(' '));
     panel.frameWidget()->hide();
@@ -119,7 +106,7 @@ void TestDispCaptureBox::backgroundVisibilityDecidesOnLoad()
 {
     QFETCH(bool, backgroundVisible);
     QFETCH(bool, storedCaptureVisible);
-    Scene scene;
+    PanelScene scene;
     FlatGrabber grabber;
     ScreenGrabber::setForSession(&grabber);
     EditorPanels panels{PanelEnvironment()};
@@ -130,11 +117,9 @@ void TestDispCaptureBox::backgroundVisibilityDecidesOnLoad()
     QVERIFY(background != nullptr);
     background->setVisible(backgroundVisible);
 
-    ThemeRecordWriter writer(CaptureTag);
-    writer.stream() << false << qint32(40) << qint32(50) << qint32(320) << qint32(240)
-                    << storedCaptureVisible;
-    ThemeRecordReader reader(writer.finish());
-    capture->readThemeRecord(reader, QString());
+    read(*capture, record(CaptureTag, [&](QDataStream& s) {
+        s << false << qint32(40) << qint32(50) << qint32(320) << qint32(240) << storedCaptureVisible;
+    }));
     DispScreenCaptureWidget* widget = capture->captureWidget();
     QCOMPARE(widget->isVisible(), !backgroundVisible);
     QCOMPARE(capture->spinRect(), QRect(40, 50, 320, 240));
@@ -155,45 +140,6 @@ void TestDispCaptureBox::backgroundVisibilityDecidesOnLoad()
     QCOMPARE(background->isVisible(), !backgroundVisible);
     panels.stopMedia();
     ScreenGrabber::setForSession(nullptr);
-}
-
-void TestDispCaptureBox::inactivePanelLeavesTheSceneAlone()
-{
-    Scene scene;
-    FlatGrabber grabber;
-    dispcapturebox panel(nullptr, &grabber);
-    panel.attachScene(&scene);
-    panel.setActive(false);
-    panel.spinBox(0)->setValue(100);
-    panel.spinBox(2)->setValue(0);
-    QCOMPARE(panel.captureWidget()->captureRect(), QRectF(0, 0, -1, -1));
-    QVERIFY(!panel.captureWidget()->isVisible());
-    panel.showFrameBox()->setChecked(true);
-    QVERIFY(!panel.showFrameBox()->isChecked());
-    QVERIFY(panel.frameWidget()->isHidden());
-
-    // Activated, it takes the spin boxes' rectangle.
-    panel.setActive(true);
-    QCOMPARE(panel.captureWidget()->captureRect(), QRectF(100, 0, 0, 480));
-    panel.spinBox(2)->setValue(0);
-    panel.spinBox(2)->setValue(200);
-    QCOMPARE(panel.captureWidget()->captureRect(), QRectF(100, 0, 200, 480));
-
-    // The marker and the spin boxes follow each other.
-    panel.showFrameBox()->setChecked(true);
-    QCOMPARE(panel.frameWidget()->captureRect(), QRectF(100, 0, 200, 480));
-    emit panel.frameWidget()->updateCaptureRect(QRectF(12.7, 30.2, 200.9, 100));
-    QCOMPARE(panel.spinRect(), QRect(12, 30, 200, 100));
-    QCOMPARE(panel.captureWidget()->captureRect(), QRectF(12, 30, 200, 100));
-    emit panel.frameWidget()->closeFrame();
-    QVERIFY(!panel.showFrameBox()->isChecked());
-
-    // Where no marker can be placed the panel says so and keeps the box off.
-    grabber.marker = false;
-    panel.setActive(true);
-    QVERIFY(panel.noteLabel()->text().contains(QLatin1String("Wayland")));
-    panel.showFrameBox()->setChecked(true);
-    QVERIFY(!panel.showFrameBox()->isChecked());
 }
 
 QTEST_MAIN(TestDispCaptureBox)

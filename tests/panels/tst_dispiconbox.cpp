@@ -1,30 +1,19 @@
+#include "../support/scenebuilder.h"
 #include "dispiconbox.h"
 #include "dispimagewidget.h"
 #include "dispscene.h"
 #include "dispstandardwidgetfactory.h"
 #include "dispvideodecoder.h"
 #include "testmedia.h"
-#include "themerecordreader.h"
-#include "themerecordwriter.h"
+#include "themetags.h"
 
 #include <QDataStream>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-// The fields framed as the theme file holds them: length, tag, fields.
-QByteArray framed(const QByteArray& fields)
-{
-    ThemeRecordWriter writer(132);
-    writer.stream().writeRawData(fields.constData(), int(fields.size()));
-    return writer.finish();
-}
-
-} // namespace
+using namespace SceneBuilder;
 
 class TestDispIconBox : public QObject
 {
@@ -32,7 +21,6 @@ class TestDispIconBox : public QObject
 
 private slots:
     void initTestCase();
-    void chosenFileSetsTheNaturalSize();
     void recordRoundTripCopiesMediaOnce();
 
 private:
@@ -52,34 +40,13 @@ void TestDispIconBox::initTestCase()
     QVERIFY(!m_picture.isEmpty() && !m_gif.isEmpty());
 }
 
-void TestDispIconBox::chosenFileSetsTheNaturalSize()
-{
-    DispScene scene;
-    scene.setSceneRect(0, 0, 480, 480);
-    dispiconbox panel;
-    panel.attachScene(&scene);
-    panel.setMediaFile(m_picture); // no item yet: nothing happens
-    QVERIFY(panel.pathEdit()->text().isEmpty());
-    panel.addButton()->click();
-    QCOMPARE(panel.itemCount(), 1);
-    auto* icon = qobject_cast<DispImageWidget*>(panel.currentItem()->toGraphicsObject());
-    QVERIFY(icon->objectName().startsWith(QLatin1String("image_ico")));
-    panel.setMediaFile(m_picture);
-    QCOMPARE(icon->imageSize(), QSize(200, 100));
-    QCOMPARE(panel.pathEdit()->text(), m_picture);
-    QTRY_VERIFY(!icon->pictureLabel()->pixmap(Qt::ReturnByValue).isNull());
-    panel.stopMedia();
-    QVERIFY(icon->decoder()->isFinished());
-}
-
 void TestDispIconBox::recordRoundTripCopiesMediaOnce()
 {
     const QString theme = m_dir.filePath(QStringLiteral("theme_icons"));
     QVERIFY(QDir().mkpath(theme + QStringLiteral("/res")));
     QByteArray bytes;
     {
-        DispScene scene;
-        scene.setSceneRect(0, 0, 480, 480);
+        PanelScene scene;
         dispiconbox panel;
         panel.attachScene(&scene);
         panel.addButton()->click();
@@ -102,12 +69,10 @@ void TestDispIconBox::recordRoundTripCopiesMediaOnce()
     }
     QCOMPARE(QFileInfo(theme + QStringLiteral("/res/anim.gif")).size(), QFileInfo(m_gif).size());
 
-    DispScene scene;
-    scene.setSceneRect(0, 0, 480, 480);
+    PanelScene scene;
     dispiconbox panel;
     panel.attachScene(&scene);
-    ThemeRecordReader reader(framed(bytes));
-    panel.readThemeRecord(reader, theme);
+    read(panel, framed(IconTag, bytes), theme);
     QCOMPARE(panel.itemCount(), 1);
     auto* icon = qobject_cast<DispImageWidget*>(panel.currentItem()->toGraphicsObject());
     QCOMPARE(icon->pos(), QPointF(12, 34));

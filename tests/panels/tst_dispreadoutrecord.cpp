@@ -1,3 +1,4 @@
+#include "../support/scenebuilder.h"
 #include "disp3d.h"
 #include "disp3dwidget.h"
 #include "dispanalogclock.h"
@@ -8,8 +9,6 @@
 #include "dispreadoutrecord.h"
 #include "dispscene.h"
 #include "dispstandardwidgetfactory.h"
-#include "themerecordreader.h"
-#include "themerecordwriter.h"
 #include "themetags.h"
 
 #include <QtTest>
@@ -55,14 +54,9 @@ void fillScene(DispScene& scene, const QString& imageFolder)
     text->setVisible(false);
 }
 
-QByteArray writeRecord(DispReadoutRecord& record, const QString& resourceFolder)
-{
-    ThemeRecordWriter writer(record.themeTag());
-    record.writeThemeRecord(writer.stream(), resourceFolder);
-    return writer.finish();
-}
-
 } // namespace
+
+using namespace SceneBuilder;
 
 class TestDispReadoutRecord : public QObject
 {
@@ -79,8 +73,7 @@ private slots:
 void TestDispReadoutRecord::gaugeRecordBytes()
 {
     QTemporaryDir dir;
-    DispScene scene;
-    scene.setSceneRect(0, 0, 480, 1920);
+    PanelScene scene(480, 1920);
     fillScene(scene, dir.path());
     DispReadoutRecord record(DispReadoutRecord::Gauge);
     record.pointAtScene(&scene);
@@ -98,7 +91,7 @@ void TestDispReadoutRecord::gaugeRecordBytes()
                                                     "3ff0000000000000" // opacity 1
                                                     "01"               // visible
                                                     "00000003");       // CPU usage
-    QCOMPARE(writeRecord(record, dir.path()).toHex(' '), expected.toHex(' '));
+    QCOMPARE(written(record, dir.path()).toHex(' '), expected.toHex(' '));
 }
 
 void TestDispReadoutRecord::everyKindSurvivesSaveAndLoad()
@@ -106,14 +99,13 @@ void TestDispReadoutRecord::everyKindSurvivesSaveAndLoad()
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("theme/res")));
     const QString res = dir.filePath(QStringLiteral("theme/res"));
-    DispScene scene;
-    scene.setSceneRect(0, 0, 480, 1920);
+    PanelScene scene(480, 1920);
     fillScene(scene, dir.path());
     QList<QByteArray> saved;
     for (DispReadoutRecord::Kind kind : kKinds) {
         DispReadoutRecord record(kind);
         record.attachScene(&scene);
-        saved.append(writeRecord(record, res));
+        saved.append(written(record, res));
         QCOMPARE(record.widgets().size(), 1);
         record.clearTheme();
         QVERIFY(record.widgets().isEmpty());
@@ -121,17 +113,13 @@ void TestDispReadoutRecord::everyKindSurvivesSaveAndLoad()
     // The clock's own image went to the theme's res folder.
     QVERIFY(QFileInfo::exists(res + QStringLiteral("/blue hand.png")));
 
-    DispScene loaded;
-    loaded.setSceneRect(0, 0, 480, 1920);
+    PanelScene loaded(480, 1920);
     for (int i = 0; i < saved.size(); ++i) {
         DispReadoutRecord record(kKinds[i]);
         record.pointAtScene(&loaded);
-        ThemeRecordReader reader(saved[i]);
-        record.readThemeRecord(reader, dir.filePath(QStringLiteral("theme")));
-        QVERIFY(reader.ok());
-        QCOMPARE(reader.remaining(), 0);
+        QVERIFY(read(record, saved[i], dir.filePath(QStringLiteral("theme"))));
         QCOMPARE(record.widgets().size(), 1);
-        QCOMPARE(writeRecord(record, res).toHex(' '), saved[i].toHex(' '));
+        QCOMPARE(written(record, res).toHex(' '), saved[i].toHex(' '));
     }
     const auto first = [&loaded](DispReadoutRecord::Kind kind) {
         DispReadoutRecord record(kind);
@@ -165,15 +153,10 @@ void TestDispReadoutRecord::malformedRecordsAddNothing_data()
 void TestDispReadoutRecord::malformedRecordsAddNothing()
 {
     QFETCH(QByteArray, body);
-    DispScene scene;
-    scene.setSceneRect(0, 0, 480, 480);
+    PanelScene scene;
     DispReadoutRecord record(DispReadoutRecord::Gauge);
     record.pointAtScene(&scene);
-    ThemeRecordWriter writer(GaugeTag);
-    writer.stream().writeRawData(body.constData(), body.size());
-    ThemeRecordReader reader(writer.finish());
-    record.readThemeRecord(reader, QString());
-    QVERIFY(!reader.ok());
+    QVERIFY(!read(record, framed(GaugeTag, body)));
     QVERIFY(record.widgets().isEmpty());
 }
 

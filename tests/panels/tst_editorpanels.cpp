@@ -1,6 +1,7 @@
 // The custom text, time and system info panels on a scene: record bytes,
-// limits, hostile records, selection both ways and the scene-kept state.
-#include "dispcolorselectbutton.h"
+// limits, hostile records and the caption-and-number pair.
+#include "../support/pixels.h"
+#include "../support/scenebuilder.h"
 #include "dispcustomtextbox.h"
 #include "dispdatewidget.h"
 #include "dispnumberwidget.h"
@@ -10,51 +11,23 @@
 #include "disptextwidget.h"
 #include "disptimebox.h"
 #include "editorpanels.h"
-#include "opacityrow.h"
-#include "themerecordreader.h"
 #include "themerecordwriter.h"
-#include "themes/fakethemedialogs.h"
-#include "themestorage.h"
 #include "themetags.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSlider>
 #include <QTemporaryDir>
-#include <QToolButton>
 #include <QtTest>
 
+using Pixels::pixelFont;
+using SceneBuilder::PanelScene;
+using SceneBuilder::read;
+using SceneBuilder::written;
+
 namespace {
-
-struct Scene : DispScene
-{
-    Scene() { setSceneRect(0, 0, 480, 480); }
-};
-
-QFont pixelFont(int pixels)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(pixels);
-    return font;
-}
-
-QByteArray written(ThemePanel& panel)
-{
-    ThemeRecordWriter writer(panel.themeTag());
-    panel.writeThemeRecord(writer.stream(), QString());
-    return writer.finish();
-}
-
-void read(ThemePanel& panel, const QByteArray& record)
-{
-    ThemeRecordReader reader(record);
-    panel.readThemeRecord(reader, QString());
-}
 
 // A record built from hex fields with the toolkit's font bytes spliced in
 // at "F" and a string at "T".
@@ -124,10 +97,7 @@ private slots:
     void limitsRefuseTheNextItem();
     void hostileRecordsLoadWhatIsSane_data();
     void hostileRecordsLoadWhatIsSane();
-    void selectionFollowsSceneAndPanel();
     void sensorItemIsAPairDeletedTogether();
-    void panelStateStaysWithItsScene();
-    void themeRoundTripIsByteIdentical();
 
 private:
     QTemporaryDir m_data;
@@ -153,7 +123,7 @@ void TestEditorPanels::recordsHaveTheirLayout()
 {
     QFETCH(int, panelKind);
     QFETCH(QString, layout);
-    Scene scene;
+    PanelScene scene;
     std::unique_ptr<ItemListPanel> panel;
     if (panelKind == 0)
         panel = std::make_unique<dispcustomtextbox>();
@@ -193,7 +163,7 @@ void TestEditorPanels::recordsHaveTheirLayout()
 
 void TestEditorPanels::limitsRefuseTheNextItem()
 {
-    Scene scene;
+    PanelScene scene;
     dispcustomtextbox text;
     disptimebox time;
     dispsysteminfobox sensors(nullptr);
@@ -251,7 +221,7 @@ void TestEditorPanels::hostileRecordsLoadWhatIsSane()
     QFETCH(double, opacity);
     QFETCH(int, effect);
 
-    Scene scene;
+    PanelScene scene;
     dispcustomtextbox panel;
     panel.attachScene(&scene);
     read(panel, bytes);
@@ -266,54 +236,9 @@ void TestEditorPanels::hostileRecordsLoadWhatIsSane()
     QCOMPARE(text->effect(), effect);
 }
 
-void TestEditorPanels::selectionFollowsSceneAndPanel()
-{
-    Scene scene;
-    dispcustomtextbox panel;
-    panel.attachScene(&scene);
-    panel.addButton()->click();
-    panel.addButton()->click();
-    auto* first = qgraphicsitem_cast<DispTextWidget*>(panel.items().at(0));
-    auto* second = qgraphicsitem_cast<DispTextWidget*>(panel.items().at(1));
-
-    // Panel to scene: the entry selects its item and the controls show it.
-    first->setPlainText("first");
-    panel.entryButtons().at(0)->click();
-    QVERIFY(first->isSelected() && !second->isSelected());
-    QCOMPARE(panel.textEdit()->toPlainText(), QString("first"));
-    QVERIFY(scene.deselectCountdownActive());
-
-    // Controls edit the current item only.
-    panel.style().opacity->slider()->setValue(35);
-    QCOMPARE(first->opacity(), 0.35);
-    QCOMPARE(second->opacity(), 1.0);
-    panel.effectBox()->setCurrentIndex(5);
-    QCOMPARE(first->effect(), 5);
-
-    // Scene to panel: pressing an item makes its entry current.
-    emit scene.currentSelectItem(second);
-    QVERIFY(panel.entryButtons().at(1)->isChecked() && !panel.entryButtons().at(0)->isChecked());
-    QCOMPARE(panel.style().opacity->valueLabel()->text(), QString("100%"));
-
-    // The Delete key: the entry goes, the other one becomes current.
-    scene.clearSelection();
-    second->setSelected(true);
-    QKeyEvent key(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
-    QApplication::sendEvent(&scene, &key);
-    QCOMPARE(panel.itemCount(), 1);
-    QCOMPARE(panel.currentItem(), first);
-
-    // The show-all box hides every item; the entry's Delete removes item and entry.
-    panel.showAllBox()->setChecked(false);
-    QVERIFY(!first->isVisible());
-    panel.deleteEntry(0);
-    QCOMPARE(panel.itemCount(), 0);
-    QVERIFY(first->scene() == nullptr);
-}
-
 void TestEditorPanels::sensorItemIsAPairDeletedTogether()
 {
-    Scene scene;
+    PanelScene scene;
     dispsysteminfobox panel(nullptr);
     panel.attachScene(&scene);
     panel.addButton()->click();
@@ -340,71 +265,6 @@ void TestEditorPanels::sensorItemIsAPairDeletedTogether()
     QApplication::sendEvent(&scene, &key);
     QCOMPARE(panel.itemCount(), 0);
     QVERIFY(number->scene() == nullptr);
-}
-
-void TestEditorPanels::panelStateStaysWithItsScene()
-{
-    Scene first;
-    Scene second;
-    dispcustomtextbox panel;
-    panel.attachScene(&first);
-    panel.addButton()->click();
-    panel.addButton()->click();
-    panel.entryButtons().at(0)->click();
-    panel.textEdit()->setPlainText("unsaved");
-
-    panel.attachScene(&second);
-    QCOMPARE(panel.itemCount(), 0);
-    QVERIFY(!panel.showAllBox()->isChecked());
-    panel.addButton()->click();
-
-    // Back: both items, the current one and its unsaved text.
-    panel.attachScene(&first);
-    QCOMPARE(panel.itemCount(), 2);
-    QCOMPARE(panel.entryButtons().size(), 2);
-    QCOMPARE(panel.currentIndex(), 0);
-    QCOMPARE(panel.textEdit()->toPlainText(), QString("unsaved"));
-    QVERIFY(panel.showAllBox()->isChecked());
-
-    // Pointed at the other scene, a clear empties that scene only.
-    panel.pointAtScene(&second);
-    panel.clearTheme();
-    QCOMPARE(second.textWidgets().size(), 0);
-    QCOMPARE(first.textWidgets().size(), 2);
-    panel.attachScene(&first);
-    QCOMPARE(panel.itemCount(), 2);
-}
-
-void TestEditorPanels::themeRoundTripIsByteIdentical()
-{
-    Scene scene;
-    FakeThemeDialogs dialogs;
-    ThemeStorage storage(&dialogs);
-    EditorPanels panels{PanelEnvironment()};
-    panels.installInto(storage);
-    panels.attach(&scene, 480, 480);
-    auto* text = static_cast<dispcustomtextbox*>(panels.panel(CustomTextTag));
-    auto* time = static_cast<disptimebox*>(panels.panel(TimeTag));
-    auto* sensors = static_cast<dispsysteminfobox*>(panels.panel(SystemInfoTag));
-    read(*text, record(CustomTextTag, kTextRecord, pixelFont(30)));
-    read(*time, record(TimeTag, kDateRecord, pixelFont(24)));
-    read(*sensors, record(SystemInfoTag, kSensorRecord, pixelFont(18)));
-    text->addButton()->click();
-    sensors->addButton()->click();
-
-    const QString stem = m_data.path() + "/round";
-    QVERIFY(storage.saveTheme(stem));
-    QFile file(m_data.path() + "/theme_round/round.theme");
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray first = file.readAll();
-    file.close();
-
-    QVERIFY(storage.loadTheme(file.fileName()));
-    QCOMPARE(text->itemCount(), 2);
-    QCOMPARE(sensors->itemCount(), 2);
-    QVERIFY(storage.saveTheme(stem));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll().toHex(' '), first.toHex(' '));
 }
 
 QTEST_MAIN(TestEditorPanels)

@@ -6,7 +6,6 @@
 #include <QGraphicsEllipseItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
-#include <QPainter>
 #include <QtTest>
 
 // Frames as the device receives them: the scene on white, turned and padded

@@ -1,14 +1,10 @@
-#include "dispdatewidget.h"
-#include "dispnumberwidget.h"
 #include "dispscene.h"
-#include "dispsceneview.h"
 #include "dispstandardwidgetfactory.h"
 #include "disptextwidget.h"
 #include "transport.h"
 
 #include <QApplication>
 #include <QGraphicsSceneDragDropEvent>
-#include <QGraphicsSceneMouseEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -55,18 +51,6 @@ void pressKey(QGraphicsScene& scene, int key)
     QApplication::sendEvent(&scene, &event);
 }
 
-void mouse(QGraphicsScene& scene, QEvent::Type type, Qt::MouseButton button, const QPointF& position,
-           const QPointF& pressedAt)
-{
-    QGraphicsSceneMouseEvent event(type);
-    event.setButton(button);
-    event.setButtons(type == QEvent::GraphicsSceneMouseRelease ? Qt::NoButton : Qt::MouseButtons(button));
-    event.setScenePos(position);
-    event.setButtonDownScenePos(button, pressedAt);
-    event.setLastScenePos(position);
-    QApplication::sendEvent(&scene, &event);
-}
-
 QStringList stackNames(const DispScene& scene)
 {
     QStringList names;
@@ -101,15 +85,10 @@ private slots:
     void badDropsAreTakenAndIgnored();
     void upDownRestackOneSelected_data();
     void upDownRestackOneSelected();
-    void pressesSelectAndDragReportsMoves();
-    void listsDeleteKeyAndClear();
     void pumpShapesDeviceFrame_data();
     void pumpShapesDeviceFrame();
     void pumpClearsSelectionAfterCountdown();
     void frameImageIsUprightScene();
-    void viewRaisesAndLowersContextItem();
-    void viewDropsAndClicksLandUnderTheCursor_data();
-    void viewDropsAndClicksLandUnderTheCursor();
     void clearThreadStopsTheTransport();
 };
 
@@ -228,86 +207,6 @@ void TestDispScene::upDownRestackOneSelected()
     QCOMPARE(listSpy.count(), 2);
 }
 
-void TestDispScene::pressesSelectAndDragReportsMoves()
-{
-    Scene scene;
-    DispNumberWidget* number = scene.addNumberWidget(QString(), QPointF(100, 100));
-    number->setText(QStringLiteral("12345"));
-    DispTextWidget* other = scene.addTextWidget(QString(), QPointF(300, 300));
-    QVERIFY(other->isSelected());
-    QSignalSpy selectSpy(&scene, &DispScene::currentSelectItem);
-    QSignalSpy posSpy(&scene, &DispScene::widgetPosChanged);
-    const QPointF inside = number->pos() + QPointF(3, 3);
-
-    // A right press leaves the selection alone.
-    mouse(scene, QEvent::GraphicsSceneMousePress, Qt::RightButton, inside, inside);
-    QVERIFY(other->isSelected() && !number->isSelected());
-    QCOMPARE(selectSpy.count(), 0);
-
-    mouse(scene, QEvent::GraphicsSceneMousePress, Qt::LeftButton, inside, inside);
-    QCOMPARE(selectSpy.count(), 1);
-    // The content proxy is the topmost item; the widget is its parent.
-    QGraphicsItem* pressed = selectSpy.first().first().value<QGraphicsItem*>();
-    QCOMPARE(DispScene::namedItem(pressed), static_cast<QGraphicsItem*>(number));
-    QCOMPARE(DispScene::namedItem(nullptr), nullptr);
-    QVERIFY(number->isSelected() && !other->isSelected());
-
-    // Each move first compares the item with its remembered position, then
-    // lets the scene move it: a move is reported on the next event.
-    const QPointF to = inside + QPointF(40, 0);
-    mouse(scene, QEvent::GraphicsSceneMouseMove, Qt::LeftButton, to, inside);
-    QCOMPARE(number->pos(), QPointF(140, 100));
-    QCOMPARE(posSpy.count(), 0);
-    mouse(scene, QEvent::GraphicsSceneMouseMove, Qt::LeftButton, to, inside);
-    QCOMPARE(posSpy.count(), 1);
-    mouse(scene, QEvent::GraphicsSceneMouseMove, Qt::LeftButton, to, inside);
-    QCOMPARE(posSpy.count(), 1); // no move, no report
-    QVERIFY(!scene.deselectCountdownActive());
-    mouse(scene, QEvent::GraphicsSceneMouseRelease, Qt::LeftButton, to, inside);
-    QVERIFY(scene.deselectCountdownActive());
-}
-
-void TestDispScene::listsDeleteKeyAndClear()
-{
-    Scene scene;
-    DispNumberWidget* lower = scene.addNumberWidget(QStringLiteral("_low"), QPointF(0, 0));
-    DispNumberWidget* upper = scene.addNumberWidget(QStringLiteral("_high"), QPointF(0, 0));
-    DispTextWidget* text = scene.addTextWidget(QStringLiteral("_one"), QPointF(0, 0));
-    DispTextWidget* kept = scene.addTextWidget(QStringLiteral("_two"), QPointF(0, 0));
-    scene.addDateWidget(QStringLiteral("_d"), QPointF(0, 0));
-    scene.addTimeWidget(QStringLiteral("_t"), QPointF(0, 0));
-    scene.addWeekdayWidget(QStringLiteral("_w"), QPointF(0, 0));
-    // Lists by name prefix are topmost first.
-    QCOMPARE(scene.dataWidgets(), (QList<DispWidget*>{upper, lower}));
-    QCOMPARE(scene.textWidgets(), (QList<DispTextWidget*>{kept, text}));
-    // A text item matches by name but is no DispWidget: a null entry.
-    QCOMPARE(scene.widgetsNamed(QStringLiteral("text_one")), (QList<DispWidget*>{nullptr}));
-    QCOMPARE(scene.findWidgetByName(QStringLiteral("data_low")), lower);
-    QCOMPARE(scene.findWidgetByName(QStringLiteral("data_")), nullptr);
-
-    // Delete announces each selected item while still in the scene, then
-    // removes it and deletes it later.
-    scene.clearSelection();
-    text->setSelected(true);
-    lower->setSelected(true);
-    upper->setSelected(true);
-    QPointer<DispTextWidget> textAlive(text);
-    QList<bool> inSceneWhenAnnounced;
-    connect(&scene, &DispScene::deleteSelectItem, this,
-            [&](QGraphicsItem* item) { inSceneWhenAnnounced << (item->scene() == &scene); });
-    pressKey(scene, Qt::Key_Delete);
-    QCOMPARE(inSceneWhenAnnounced, (QList<bool>{true, true, true}));
-    QCOMPARE(scene.textWidgets(), (QList<DispTextWidget*>{kept}));
-    QVERIFY(scene.dataWidgets().isEmpty());
-    QVERIFY(textAlive != nullptr);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(textAlive == nullptr);
-
-    // Clearing removes the theme's widgets; time and weekday stay.
-    scene.clearWidgets();
-    QCOMPARE(stackNames(scene), (QStringList{"weekday_w", "time_t"}));
-}
-
 void TestDispScene::pumpShapesDeviceFrame_data()
 {
     QTest::addColumn<QSize>("panel");
@@ -405,93 +304,6 @@ void TestDispScene::frameImageIsUprightScene()
     scene.resizeScene(360, 960);
     scene.pumpFrame();
     QCOMPARE(scene.frameImage().size(), QSize(360, 960));
-}
-
-void TestDispScene::viewRaisesAndLowersContextItem()
-{
-    DispScene scene;
-    scene.setSceneRect(0, 0, 200, 200);
-    for (const char* suffix : {"_a", "_b", "_c"}) {
-        scene.addNumberWidget(QLatin1String(suffix), QPointF(10, 10))->setText(QStringLiteral("8888"));
-    }
-    scene.clearSelection();
-    DispSceneView view(&scene);
-    view.resize(260, 260);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    // Pressing the content proxy makes its widget (the top one) the context item.
-    QTest::mousePress(view.viewport(), Qt::RightButton, Qt::NoModifier, view.mapFromScene(QPointF(12, 12)));
-    QCOMPARE(DispScene::itemName(view.contextItem()), QStringLiteral("data_c"));
-    QVERIFY(scene.selectedItems().isEmpty());
-    view.lowerAction();
-    QCOMPARE(stackNames(scene), (QStringList{"data_b", "data_a", "data_c"}));
-    view.raiseAction(); // every sibling above goes just below it, in turn
-    QCOMPARE(stackNames(scene), (QStringList{"data_c", "data_a", "data_b"}));
-}
-
-void TestDispScene::viewDropsAndClicksLandUnderTheCursor_data()
-{
-    QTest::addColumn<QSize>("sceneSize");
-    QTest::addColumn<double>("zoom"); // 0: fitted to the view
-    QTest::newRow("tall panel fitted") << QSize(480, 1920) << 0.0;
-    QTest::newRow("small panel fitted") << QSize(320, 240) << 0.0;
-    QTest::newRow("zoomed in") << QSize(480, 480) << 1.5625;
-    QTest::newRow("zoomed out") << QSize(480, 480) << 0.64;
-    QTest::newRow("1:1") << QSize(480, 480) << 1.0;
-}
-
-void TestDispScene::viewDropsAndClicksLandUnderTheCursor()
-{
-    QFETCH(QSize, sceneSize);
-    QFETCH(double, zoom);
-    Scene scene;
-    scene.setSceneRect(QRectF(QPointF(0, 0), sceneSize));
-    DispSceneView view(&scene);
-    view.setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    view.resize(300, 400);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    if (zoom > 0) {
-        view.setZoom(zoom);
-        QCOMPARE(view.zoom(), zoom);
-    } else {
-        view.zoomToFit();
-        QVERIFY(view.fitting());
-        QVERIFY(view.zoom() != 1.0);
-        // The whole panel is in sight.
-        const QRect shown = view.mapFromScene(scene.sceneRect()).boundingRect();
-        QVERIFY2(view.viewport()->rect().contains(shown), qPrintable(QString::number(view.zoom())));
-    }
-
-    // A point well inside the panel: drops near the edge are pulled inside.
-    const QPoint at =
-        view.mapFromScene(QPointF(sceneSize.width() * 0.25 + 3.3, sceneSize.height() * 0.25 + 7.7));
-    const QPointF expected = view.mapToScene(at);
-    QMimeData mime;
-    mime.setData(QLatin1String(DispScene::kToolMimeType), toolData(QStringLiteral("Text")));
-    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view.viewport(), &enter);
-    QDragMoveEvent move(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view.viewport(), &move);
-    QDropEvent dropped(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view.viewport(), &dropped);
-    const QList<DispTextWidget*> texts = scene.textWidgets();
-    QCOMPARE(texts.size(), 1);
-    QVERIFY2(QLineF(texts.first()->pos(), expected).length() < 0.01,
-             qPrintable(QStringLiteral("%1,%2").arg(texts.first()->pos().x()).arg(texts.first()->pos().y())));
-
-    // A click on the widget picks it, a click beside it picks nothing.
-    scene.clearSelection();
-    QSignalSpy picked(&scene, &DispScene::currentSelectItem);
-    const QRectF box = texts.first()->sceneBoundingRect();
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, view.mapFromScene(box.center()));
-    QCOMPARE(picked.count(), 1);
-    QCOMPARE(DispScene::namedItem(picked.last().first().value<QGraphicsItem*>()),
-             static_cast<QGraphicsItem*>(texts.first()));
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier,
-                      view.mapFromScene(box.topLeft()) - QPoint(6, 6));
-    QCOMPARE(picked.count(), 2);
-    QVERIFY(picked.last().first().value<QGraphicsItem*>() == nullptr);
 }
 
 void TestDispScene::clearThreadStopsTheTransport()

@@ -2,8 +2,9 @@
 // sensor reading, streams through its transport to panelcast-emu; the
 // emulator's decoded frames must show what the scene put where.
 #include "../device/emuprocess.h"
+#include "../support/pixels.h"
+#include "../widgets/readoutfixtures.h"
 #include "dispdatewidget.h"
-#include "dispimagewidget.h"
 #include "displabelwidget.h"
 #include "dispnumberwidget.h"
 #include "dispscene.h"
@@ -12,14 +13,14 @@
 #include "disptextwidget.h"
 #include "disptimewidget.h"
 #include "dispweekdaywidget.h"
-#include "replaysensorlibrary.h"
-#include "testmedia.h"
 #include "transport.h"
 
 #include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using namespace Pixels;
 
 namespace {
 
@@ -31,50 +32,11 @@ QString replayPath()
     return qEnvironmentVariable("PANELCAST_TEST_DATA") + QStringLiteral("/scene/cpu-temperature.json");
 }
 
-std::unique_ptr<DispSensorManager> replayManager()
-{
-    SensorAuxiliary aux;
-    aux.cpuName = [] { return QString(); };
-    aux.memoryManufacturer = [] { return QString(); };
-    aux.videoControllers = [] { return QStringList(); };
-    aux.diskFigures = [] { return DiskFigures{}; };
-    aux.masterVolume = [] { return 0; };
-    aux.applyReplay(ReplaySensorLibrary::readAuxiliary(replayPath()));
-    return std::make_unique<DispSensorManager>(std::make_unique<ReplaySensorLibrary>(replayPath()), aux);
-}
-
-bool near(const QColor& a, const QColor& b, int tolerance = 40)
-{
-    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
-           qAbs(a.blue() - b.blue()) <= tolerance;
-}
-
-// Pixels of a decoded frame within area that are close to colour.
-int countNear(const QImage& image, const QRect& area, const QColor& colour)
-{
-    int count = 0;
-    const QRect inside = area.intersected(image.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-            count += near(image.pixelColor(x, y), colour) ? 1 : 0;
-        }
-    }
-    return count;
-}
-
 // Pictures the emulator has decoded so far.
 int decodedFrames(const QTemporaryDir& dir)
 {
     QFile log(dir.filePath(QStringLiteral("out/packets.jsonl")));
     return log.open(QIODevice::ReadOnly) ? int(log.readAll().count("\"frame\":")) : 0;
-}
-
-QFont pixelFont(int pixels)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setBold(true);
-    font.setPixelSize(pixels);
-    return font;
 }
 
 } // namespace
@@ -87,7 +49,6 @@ private slots:
     void initTestCase();
     void everyWidgetKindReachesTheDeviceAndFollowsReadings();
     void turnedSceneReachesPaddedPanel();
-    void mediaMovesOnTheDeviceWhereItPlays();
     void quietSceneStreamsEveryCycleAndAChangeGoesOutNext();
 
 private:
@@ -130,7 +91,7 @@ void TestDispSceneStream::everyWidgetKindReachesTheDeviceAndFollowsReadings()
     }
     QTemporaryDir dir;
     EmuProcess emu;
-    std::unique_ptr<DispSensorManager> sensors = replayManager();
+    std::unique_ptr<DispSensorManager> sensors = ReadoutFixtures::replayManager(replayPath());
     DispScene scene(sensors.get());
     QVERIFY(connectScene(scene, emu, dir, "480x480"));
     QCOMPARE(scene.sceneRect(), QRectF(0, 0, 480, 480));
@@ -138,7 +99,7 @@ void TestDispSceneStream::everyWidgetKindReachesTheDeviceAndFollowsReadings()
 
     QList<QPair<QGraphicsItem*, QColor>> placed;
     DispTextWidget* text = scene.addTextWidget(QStringLiteral("_shot"), QPointF(24, 16));
-    text->setFont(pixelFont(44));
+    text->setFont(pixelFont(44, true));
     text->setDefaultTextColor(QColor(255, 220, 0));
     text->setPlainText(QStringLiteral("Panelcast"));
     placed.append({text, text->defaultTextColor()});
@@ -243,7 +204,7 @@ void TestDispSceneStream::turnedSceneReachesPaddedPanel()
     scene.setRotation(1);
     scene.addRect(QRectF(0, 0, 100, 50), Qt::NoPen, QBrush(QColor(220, 30, 30)));
     DispTextWidget* text = scene.addTextWidget(QStringLiteral("_turned"), QPointF(400, 150));
-    text->setFont(pixelFont(60));
+    text->setFont(pixelFont(60, true));
     text->setDefaultTextColor(QColor(30, 30, 200));
     text->setPlainText(QStringLiteral("TURN"));
     scene.clearSelection();
@@ -265,74 +226,6 @@ void TestDispSceneStream::turnedSceneReachesPaddedPanel()
     // The band the encoder needs is black on the device, never the scene.
     QVERIFY(near(frame.pixelColor(30, 480), Qt::black));
     QCOMPARE(countNear(frame, QRect(0, 0, 56, 960), Qt::white), 0);
-    scene.clearThread();
-}
-
-void TestDispSceneStream::mediaMovesOnTheDeviceWhereItPlays()
-{
-    if (!m_haveEmulator) {
-        QSKIP("panelcast-emu cannot emulate a device here");
-    }
-    QTemporaryDir dir;
-    const QString video = TestMedia::video(dir.path(), QStringLiteral("bg.mp4"), 480, 480, 25, 4);
-    const QString gif =
-        TestMedia::make(dir.path(), QStringLiteral("icon.gif"),
-                        QStringLiteral("color=c=black:s=96x96:r=5:d=0.6,"
-                                       "geq=r='255*eq(mod(N\\,3)\\,0)':g='255*eq(mod(N\\,3)\\,1)'"
-                                       ":b='255*eq(mod(N\\,3)\\,2)'"));
-    QVERIFY(!video.isEmpty() && !gif.isEmpty());
-    EmuProcess emu;
-    DispScene scene;
-    QVERIFY(connectScene(scene, emu, dir, "480x480"));
-    DispImageWidget* background = scene.addImageWidget(QStringLiteral("_background"), QPointF(0, 0));
-    background->setZValue(-1);
-    background->setImageGeometry(scene.sceneRect());
-    background->setMediaPath(video, true);
-    DispImageWidget* icon = scene.addImageWidget(QStringLiteral("_ico_0"), QPointF(0, 0));
-    icon->setImageGeometry(QRectF(360, 20, 96, 96));
-    icon->setMediaPath(gif, true);
-    // Still elsewhere: a plain patch over the video.
-    scene.addRect(QRectF(20, 360, 100, 100), Qt::NoPen, QBrush(QColor(20, 200, 60)));
-    scene.clearSelection();
-
-    const QRect videoArea(150, 150, 120, 120);
-    const QRect iconArea(370, 30, 76, 76);
-    const QRect stillArea(30, 370, 80, 80);
-    QList<QImage> frames;
-    const auto differs = [](const QImage& a, const QImage& b, const QRect& area) {
-        int different = 0;
-        for (int y = area.top(); y <= area.bottom(); y += 4) {
-            for (int x = area.left(); x <= area.right(); x += 4) {
-                different += near(a.pixelColor(x, y), b.pixelColor(x, y), 24) ? 0 : 1;
-            }
-        }
-        return different > 20;
-    };
-    // Frames that differ from the previous one where the video plays.
-    QTRY_VERIFY_WITH_TIMEOUT(([&] {
-                                 const QImage now(dir.filePath(QStringLiteral("out/latest.png")));
-                                 if (!now.isNull() && now.size() == QSize(480, 480) &&
-                                     (frames.isEmpty() || differs(frames.last(), now, videoArea))) {
-                                     frames.append(now);
-                                 }
-                                 return frames.size() >= 4;
-                             }()),
-                             kWaitMs * 2);
-    int iconChanges = 0;
-    for (int i = 1; i < frames.size(); ++i) {
-        iconChanges += differs(frames[i - 1], frames[i], iconArea) ? 1 : 0;
-        QVERIFY(!differs(frames[i - 1], frames[i], stillArea));
-        QCOMPARE(countNear(frames[i], stillArea, QColor(20, 200, 60)),
-                 stillArea.width() * stillArea.height());
-    }
-    QVERIFY(iconChanges >= 1);
-    if (!qEnvironmentVariableIsEmpty("PANELCAST_SCREENSHOT_DIR")) {
-        QVERIFY(
-            frames.last().save(qEnvironmentVariable("PANELCAST_SCREENSHOT_DIR") + "/video-background.png"));
-    }
-    for (DispImageWidget* widget : {background, icon}) {
-        widget->stopDecoder();
-    }
     scene.clearThread();
 }
 

@@ -39,7 +39,6 @@ class TestCtlSensors : public QObject
 
 private slots:
     void bindingsListEveryDisplayTypeWithItsRecord();
-    void sensorsPrintsTheExportText();
     void watchPrintsEverySecondUntilStopped();
     void badUseIsRefused_data();
     void badUseIsRefused();
@@ -73,15 +72,6 @@ void TestCtlSensors::bindingsListEveryDisplayTypeWithItsRecord()
         "network sensor: \"Network: enp5s0\""))); // Each motherboard fan with the rule that classified it.
     QVERIFY2(run.out.contains(QRegularExpression("\\n  \\S+ / \\S.*: sub-class \\d+, \\w")),
              qPrintable(run.out));
-}
-
-void TestCtlSensors::sensorsPrintsTheExportText()
-{
-    const Run run = ctl({QStringLiteral("sensors")}, SensorFixtures::replayPath(QStringLiteral("amd-amd")));
-    QCOMPARE(run.exitCode, 0);
-    auto manager = SensorFixtures::replayManager(QStringLiteral("amd-amd"));
-    manager->runLoopPass();
-    QCOMPARE(run.out, manager->exportText());
 }
 
 void TestCtlSensors::watchPrintsEverySecondUntilStopped()

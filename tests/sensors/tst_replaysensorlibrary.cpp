@@ -12,8 +12,6 @@ class TestReplaySensorLibrary : public QObject
 
 private slots:
     void recordBytesFollowTheLibraryLayout();
-    void slotsHoldReadingsOfTheirKindOnly_data();
-    void slotsHoldReadingsOfTheirKindOnly();
     void badSnapshotsAreRefused_data();
     void badSnapshotsAreRefused();
     void textsStayInsideTheirFields();
@@ -57,44 +55,6 @@ void TestReplaySensorLibrary::recordBytesFollowTheLibraryLayout()
     QCOMPARE(bytes.mid(328, 18), QByteArray("CPU Package Power\0", 18));
     QCOMPARE(bytes.mid(456, 4).toHex(), QByteArray("05000000"));
     QCOMPARE(bytes.mid(460, 4).toHex(), QByteArray("00000000"));
-}
-
-void TestReplaySensorLibrary::slotsHoldReadingsOfTheirKindOnly_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("sensor");
-    QTest::addColumn<int>("slot");
-    QTest::addColumn<QString>("label");
-    QTest::newRow("first clock") << 6 << 0 << 0 << "Core 0 Clock";
-    QTest::newRow("third clock is the effective one") << 6 << 0 << 2 << "Core 0 Effective Clock";
-    QTest::newRow("first voltage") << 2 << 0 << 0 << "Core 0 VID";
-    QTest::newRow("no fourth clock") << 6 << 0 << 3 << "";
-    QTest::newRow("kind 0 is no kind") << 0 << 0 << 0 << "";
-    QTest::newRow("kind 9 is no kind") << 9 << 0 << 0 << "";
-    QTest::newRow("negative slot") << 6 << 0 << -1 << "";
-    QTest::newRow("slot past the last") << 6 << 0 << SensorLibrary::kSlotCount << "";
-    QTest::newRow("sensor past the last") << 6 << 99 << 0 << "";
-    QTest::newRow("negative sensor") << 6 << -1 << 0 << "";
-}
-
-void TestReplaySensorLibrary::slotsHoldReadingsOfTheirKindOnly()
-{
-    QFETCH(int, kind);
-    QFETCH(int, sensor);
-    QFETCH(int, slot);
-    QFETCH(QString, label);
-    ReplaySensorLibrary library(SensorFixtures::replayPath(QStringLiteral("intel-nvidia")));
-    QVERIFY(library.load());
-    QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
-    library.updateReadings();
-    SensorLibraryRecord record;
-    record.clear();
-    const int found = library.readReading(kind, sensor, slot, &record) & 0xFF;
-    QCOMPARE(found != 0, !label.isEmpty());
-    QCOMPARE(record.labelText(), label);
-    if (found) {
-        QCOMPARE(int(record.readingType), kind);
-    }
 }
 
 void TestReplaySensorLibrary::badSnapshotsAreRefused_data()

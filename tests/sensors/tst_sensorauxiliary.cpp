@@ -34,7 +34,6 @@ private slots:
     void cpuNameFallsBackFromModelNameToHardwareToDeviceTree();
     void memoryManufacturerFromTexts_data();
     void memoryManufacturerFromTexts();
-    void memoryManufacturerOfFakeMachines();
     void videoControllersAreDisplayClassDevicesInAddressOrder_data();
     void videoControllersAreDisplayClassDevicesInAddressOrder();
     void gpuNamesCarryTheVendorBrand_data();
@@ -42,12 +41,7 @@ private slots:
     void pciIdsLookupStopsAtTheVendorBlock();
     void diskFiguresCountLocalWritableVolumesOnce_data();
     void diskFiguresCountLocalWritableVolumesOnce();
-    void diskFiguresOfThisMachineAreConsistent();
     void mountTableNeverStatsNetworkMountsAndCountsAPoolOnce();
-    void wmicListOutput_data();
-    void wmicListOutput();
-    void wmicVideoControllers();
-    void replayAuxiliaryReplacesOnlyWhatItGives();
 };
 
 void TestSensorAuxiliary::cpuNameFallsBackFromModelNameToHardwareToDeviceTree_data()
@@ -104,12 +98,7 @@ void TestSensorAuxiliary::memoryManufacturerFromTexts_data()
                                          << QByteArray("E:MEMORY_DEVICE_0_MANUFACTURER=Not Specified\n"
                                                        "E:MEMORY_DEVICE_2_MANUFACTURER=Samsung\n")
                                          << "Samsung";
-    QTest::newRow("index order, not text order") << true
-                                                 << QByteArray("E:MEMORY_DEVICE_10_MANUFACTURER=Late\n"
-                                                               "E:MEMORY_DEVICE_9_MANUFACTURER=Early\n")
-                                                 << "Early";
     QTest::newRow("nothing") << true << QByteArray("I:123\nE:ID_VENDOR=x\n") << "";
-    QTest::newRow("junk") << true << QByteArray("\xff\xfe\x00E:MEMORY_DEVICE_", 16) << "";
     QTest::newRow("dmidecode, two modules")
         << false
         << QByteArray("Memory Device\n\tSize: No Module Installed\n\tManufacturer: "
@@ -130,15 +119,6 @@ void TestSensorAuxiliary::memoryManufacturerFromTexts()
     QCOMPARE(udev ? SensorAux::memoryManufacturerFromUdev(data)
                   : SensorAux::memoryManufacturerFromDmidecode(data),
              maker);
-}
-
-void TestSensorAuxiliary::memoryManufacturerOfFakeMachines()
-{
-    const QString intel = tree(QStringLiteral("intel-desktop"));
-    const QString amd = tree(QStringLiteral("amd-desktop"));
-    QCOMPARE(SensorAux::memoryManufacturer(intel + "/run", intel + "/sys"), QStringLiteral("Corsair"));
-    // No udev data and no readable DMI table: empty, and dmidecode is not run.
-    QCOMPARE(SensorAux::memoryManufacturer(amd + "/run", amd + "/sys"), QString());
 }
 
 void TestSensorAuxiliary::videoControllersAreDisplayClassDevicesInAddressOrder_data()
@@ -280,56 +260,6 @@ void TestSensorAuxiliary::mountTableNeverStatsNetworkMountsAndCountsAPoolOnce()
     QCOMPARE(asked, QStringList({"/", "/tank/home", "/tank/data", "/rpool", "/media/my disk"}));
     QCOMPARE((QVector<int>{f.totalGb, f.usedGb, f.availableGb, f.loadPercent}),
              (QVector<int>{1800, 750, 1050, 41}));
-}
-
-void TestSensorAuxiliary::diskFiguresOfThisMachineAreConsistent()
-{
-    const DiskFigures f = SensorAux::diskFigures(SensorAux::mountedVolumes());
-    QVERIFY(f.loadPercent <= 100);
-    QCOMPARE(int(f.usedGb) + int(f.availableGb), int(f.totalGb));
-}
-
-void TestSensorAuxiliary::wmicListOutput_data()
-{
-    QTest::addColumn<QByteArray>("output");
-    QTest::addColumn<QString>("value");
-    QTest::newRow("CPU") << QByteArray(
-                                "\r\r\n\r\r\nName=Intel(R) Core(TM) i7-9700K CPU @ 3.60GHz\r\r\n\r\r\n")
-                         << "Intel(R) Core(TM) i7-9700K CPU @ 3.60GHz";
-    QTest::newRow("two modules run to the end")
-        << QByteArray("\r\n\r\nManufacturer=Samsung\r\n\r\nManufacturer=Kingston\r\n\r\n")
-        << "Samsung\r\n\r\nManufacturer=Kingston";
-    QTest::newRow("no equals sign") << QByteArray("  No Instance(s) Available.\r\n")
-                                    << "No Instance(s) Available.";
-    QTest::newRow("nothing") << QByteArray() << "";
-}
-
-void TestSensorAuxiliary::wmicListOutput()
-{
-    QFETCH(QByteArray, output);
-    QFETCH(QString, value);
-    QCOMPARE(SensorAux::wmicValue(output), value);
-}
-
-void TestSensorAuxiliary::wmicVideoControllers()
-{
-    QCOMPARE(
-        SensorAux::wmicVideoControllers("\r\r\nName=NVIDIA GeForce RTX 3070\r\r\n\r\r\nName=Intel(R) UHD "
-                                        "Graphics 630\r\r\n\r\r\n"),
-        (QStringList{"NVIDIA GeForce RTX 3070", "Intel(R) UHD Graphics 630"}));
-}
-
-void TestSensorAuxiliary::replayAuxiliaryReplacesOnlyWhatItGives()
-{
-    SensorAuxiliary aux = SensorFixtures::quietAuxiliary();
-    aux.memoryManufacturer = [] { return QStringLiteral("kept"); };
-    QJsonObject given;
-    given.insert(QStringLiteral("cpuName"), QStringLiteral("Replayed CPU"));
-    given.insert(QStringLiteral("volume"), 250);
-    aux.applyReplay(given);
-    QCOMPARE(aux.cpuName(), QStringLiteral("Replayed CPU"));
-    QCOMPARE(aux.memoryManufacturer(), QStringLiteral("kept"));
-    QCOMPARE(aux.masterVolume(), 100);
 }
 
 QTEST_APPLESS_MAIN(TestSensorAuxiliary)

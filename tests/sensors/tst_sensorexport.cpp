@@ -13,8 +13,6 @@ private slots:
     void valuesUseSixSignificantDigits_data();
     void valuesUseSixSignificantDigits();
     void fileIsUtf8AndUnwritableFailsQuietly();
-    void suggestedNameCarriesTheMinute();
-    void replayedCatalogueExportsEveryRecord();
 };
 
 void TestSensorExport::blocksFollowTheExportLayout()
@@ -82,25 +80,6 @@ void TestSensorExport::fileIsUtf8AndUnwritableFailsQuietly()
     QCOMPARE(file.readAll(), QByteArray("value:   50\xc2\xb0"
                                         "C\n\n"));
     QVERIFY(!SensorExport::writeFile(dir.filePath(QStringLiteral("no/such/folder/out.txt")), "x"));
-}
-
-void TestSensorExport::suggestedNameCarriesTheMinute()
-{
-    const QDateTime when(QDate(2026, 3, 7), QTime(9, 5, 59));
-    QCOMPARE(SensorExport::suggestedFileName(when), QStringLiteral("./SensorInfo_202603070905"));
-}
-
-void TestSensorExport::replayedCatalogueExportsEveryRecord()
-{
-    auto manager = SensorFixtures::replayManager(QStringLiteral("amd-amd"));
-    const QVector<SensorReading> catalogue = manager->catalogue();
-    const QString text = manager->exportText();
-    QCOMPARE(text.count(QStringLiteral("\nvalue:   ")), catalogue.size());
-    QVERIFY(
-        text.contains(QStringLiteral("name:    GPU [#0]: AMD Radeon RX 6800 XT\ntype:    001\n"
-                                     "sensor:  013  AMD Radeon RX 6800 XT\nreading: 101  GPU Temperature\n"
-                                     "value:   58°C\n\n")));
-    QVERIFY(text.endsWith(QStringLiteral("reading: 000  Sound Volume\nvalue:   80%\n\n")));
 }
 
 QTEST_APPLESS_MAIN(TestSensorExport)

@@ -7,30 +7,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-class FakeBackend : public VolumeBackend
-{
-public:
-    FakeBackend(bool opens, int percent, int* opened) : m_opens(opens), m_percent(percent), m_opened(opened)
-    {
-    }
-    bool open() override
-    {
-        ++*m_opened;
-        return m_opens;
-    }
-    int percent() override { return m_percent; }
-    const char* name() const override { return m_opens ? "works" : "absent"; }
-
-private:
-    bool m_opens;
-    int m_percent;
-    int* m_opened;
-};
-
-} // namespace
-
 class TestSystemVolume : public QObject
 {
     Q_OBJECT
@@ -40,8 +16,6 @@ private slots:
     void pulseVolumeIsRoundedAndClamped();
     void mixerRangeIsRoundedAndClamped_data();
     void mixerRangeIsRoundedAndClamped();
-    void firstBackendThatOpensServes();
-    void machineWithoutAudioReadsZeroWithoutHanging();
 #ifndef Q_OS_WIN
     void pulseVolumeReturnsAfterServerRestart();
 #endif
@@ -85,42 +59,6 @@ void TestSystemVolume::mixerRangeIsRoundedAndClamped()
     QFETCH(long, max);
     QFETCH(int, percent);
     QCOMPARE(SystemVolume::percentFromRange(value, min, max), percent);
-}
-
-void TestSystemVolume::firstBackendThatOpensServes()
-{
-    int opened = 0;
-    std::vector<std::unique_ptr<VolumeBackend>> backends;
-    backends.push_back(std::make_unique<FakeBackend>(false, 10, &opened));
-    backends.push_back(std::make_unique<FakeBackend>(true, 42, &opened));
-    backends.push_back(std::make_unique<FakeBackend>(true, 77, &opened));
-    SystemVolume volume(std::move(backends));
-    QCOMPARE(volume.volume(), 0); // nothing before initialisation
-    volume.initialise();
-    QCOMPARE(opened, 2);
-    QCOMPARE(volume.backendName(), QStringLiteral("works"));
-    QCOMPARE(volume.volume(), 42);
-
-    // Without a backend that opens the volume is 0.
-    std::vector<std::unique_ptr<VolumeBackend>> absent;
-    absent.push_back(std::make_unique<FakeBackend>(false, 10, &opened));
-    SystemVolume none(std::move(absent));
-    none.initialise();
-    QCOMPARE(none.backendName(), QString());
-    QCOMPARE(none.volume(), 0);
-}
-
-void TestSystemVolume::machineWithoutAudioReadsZeroWithoutHanging()
-{
-    // On a machine with no audio server and no sound card both backends
-    // give up; where one exists the volume is a valid percentage.
-    SystemVolume volume;
-    volume.initialise();
-    const int percent = volume.volume();
-    QVERIFY(percent >= 0 && percent <= 100);
-    if (volume.backendName().isEmpty()) {
-        QCOMPARE(percent, 0);
-    }
 }
 
 #ifndef Q_OS_WIN

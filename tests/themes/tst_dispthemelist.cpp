@@ -1,3 +1,4 @@
+#include "../support/pixels.h"
 #include "backgroundrecord.h"
 #include "dispthemelist.h"
 #include "fakethemedialogs.h"
@@ -37,12 +38,6 @@ QColor iconCentre(const QListWidgetItem* item)
     return image.isNull() ? QColor() : image.pixelColor(image.width() / 2, image.height() / 2);
 }
 
-bool near(const QColor& a, const QColor& b, int tolerance)
-{
-    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
-           qAbs(a.blue() - b.blue()) <= tolerance;
-}
-
 } // namespace
 
 class TestDispThemeList : public QObject
@@ -55,7 +50,6 @@ private slots:
     void thumbnails_data();
     void thumbnails();
     void firstFrameOfABrokenFileIsNull();
-    void contextMenuOnlyOverTheCurrentItem();
     void deleteRemovesTheFolderAndEmptyParentsButNotTheOpenTheme();
     void deleteOfALinkedThemeKeepsTheTarget();
 
@@ -151,7 +145,7 @@ void TestDispThemeList::thumbnails()
     const ThemeListEntry& entry = list.themeRecords().first();
     QCOMPARE(entry.preview, media.isEmpty() || media.contains("..") ? QString() : res + media);
     const QColor seen = iconCentre(list.listWidget()->item(0));
-    QVERIFY2(near(seen, centre, 12), qPrintable(seen.name() + " instead of " + centre.name()));
+    QVERIFY2(Pixels::near(seen, centre, 12), qPrintable(seen.name() + " instead of " + centre.name()));
 }
 
 void TestDispThemeList::firstFrameOfABrokenFileIsNull()
@@ -170,33 +164,9 @@ void TestDispThemeList::firstFrameOfABrokenFileIsNull()
         QCOMPARE(frame.size(), size);
         QCOMPARE(frame.format(), QImage::Format_ARGB32);
         // One colour to the last pixel: every row was copied whole.
-        QVERIFY(near(frame.pixelColor(size.width() - 1, size.height() - 1), frame.pixelColor(0, 0), 12));
+        QVERIFY(
+            Pixels::near(frame.pixelColor(size.width() - 1, size.height() - 1), frame.pixelColor(0, 0), 12));
     }
-}
-
-void TestDispThemeList::contextMenuOnlyOverTheCurrentItem()
-{
-    addTheme("one", backgroundTheme(0, Qt::blue, ""));
-    DispThemeList list(nullptr, &m_dialogs);
-    list.resize(600, 400);
-    list.show();
-    list.updateThemeList(library());
-    auto* menu = list.findChild<QMenu*>();
-    QVERIFY(menu);
-    QListWidget* widget = list.listWidget();
-    const QRect itemRect = widget->visualItemRect(widget->item(0));
-    QVERIFY(itemRect.isValid());
-
-    emit widget->customContextMenuRequested(itemRect.center()); // no current item yet
-    QVERIFY(!menu->isVisible());
-    widget->setCurrentRow(0);
-    emit widget->customContextMenuRequested(itemRect.bottomRight() + QPoint(50, 50));
-    QVERIFY(!menu->isVisible());
-    emit widget->customContextMenuRequested(itemRect.center());
-    QVERIFY(menu->isVisible());
-    QCOMPARE(menu->actions().size(), 1);
-    QCOMPARE(menu->actions().first()->text(), QString("Delete"));
-    menu->close();
 }
 
 void TestDispThemeList::deleteRemovesTheFolderAndEmptyParentsButNotTheOpenTheme()

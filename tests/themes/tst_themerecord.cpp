@@ -30,8 +30,6 @@ private slots:
     void fontsReadBackAsWritten();
     void hostileFontsAreRefused_data();
     void hostileFontsAreRefused();
-    void coloursReadBackAsWritten_data();
-    void coloursReadBackAsWritten();
 };
 
 using Writer = std::function<void(QDataStream&)>;
@@ -341,26 +339,6 @@ void TestThemeRecord::hostileFontsAreRefused()
     QVERIFY(!readThemeFont(reader, read));
     QVERIFY(!reader.ok());
     QCOMPARE(read.family(), QString("Untouched"));
-}
-
-void TestThemeRecord::coloursReadBackAsWritten_data()
-{
-    QTest::addColumn<QColor>("colour");
-    QTest::newRow("rgb with alpha") << QColor(1, 2, 3, 4);
-    QTest::newRow("hsv") << QColor::fromHsv(200, 100, 50);
-    QTest::newRow("invalid") << QColor();
-}
-
-void TestThemeRecord::coloursReadBackAsWritten()
-{
-    QFETCH(QColor, colour);
-    ThemeRecordWriter writer(BackgroundTag);
-    writer.stream() << colour;
-    ThemeRecordReader reader(writer.finish());
-    QColor read(Qt::red);
-    QVERIFY(readThemeColor(reader, read));
-    QCOMPARE(read, colour);
-    QCOMPARE(reader.remaining(), 0);
 }
 
 QTEST_MAIN(TestThemeRecord)

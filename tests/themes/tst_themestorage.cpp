@@ -1,22 +1,24 @@
+#include "../support/scenebuilder.h"
+#include "backgroundrecord.h"
 #include "baseinfo.h"
-#include "dispthemelist.h"
+#include "dispbackgroundbox.h"
+#include "dispcolorselectbutton.h"
+#include "dispstandardwidgetfactory.h"
+#include "editorpanels.h"
 #include "fakethemedialogs.h"
-#include "placeholderbackgroundpanel.h"
-#include "placeholdercapturepanel.h"
-#include "placeholderpanel.h"
 #include "themerecordreader.h"
-#include "themerecordwriter.h"
 #include "themestorage.h"
 #include "themestoragehost.h"
 #include "themetags.h"
 
 #include <QDir>
 #include <QFile>
-#include <QListWidget>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+
+using SceneBuilder::record;
 
 namespace {
 
@@ -60,13 +62,6 @@ private:
     QStringList* m_events;
 };
 
-QByteArray record(qint32 tag, const std::function<void(QDataStream&)>& fields)
-{
-    ThemeRecordWriter writer(tag);
-    fields(writer.stream());
-    return writer.finish();
-}
-
 QByteArray backgroundRecord(qint32 kind, const QString& fileName, qint32 rotation = 0)
 {
     return record(BackgroundTag,
@@ -98,10 +93,10 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
     return files;
 }
 
-// The theme file every placeholder panel writes: six item records with zero
-// items, the background (colour black, rotation 0, shown, no media), the
-// capture (no frame, 0, 0, 480 x 480, hidden) and four widget records with
-// zero items.
+// The theme file the editor panels write for an empty 480 x 480 scene:
+// six item records with zero items, the background (colour white, rotation
+// 0, shown, no media), the capture (no frame, 0, 0, 480 x 480, hidden) and
+// four widget records, shown, with zero items.
 const QByteArray kEmptyTheme =
     QByteArray::fromHex("0d000000 00000081 00 00000000"
                         "0d000000 00000082 00 00000000"
@@ -113,37 +108,36 @@ const QByteArray kEmptyTheme =
                         "00000000 01 00000000"
                         "1a000000 00000091 00 00000000 00000000 000001e0 000001e0 00"
                         // gauges, charts, clocks and 3D texts
-                        "0d000000 00000087 00 00000000"
-                        "0d000000 00000088 00 00000000"
-                        "0d000000 00000089 00 00000000"
-                        "0d000000 0000008a 00 00000000");
+                        "0d000000 00000087 01 00000000"
+                        "0d000000 00000088 01 00000000"
+                        "0d000000 00000089 01 00000000"
+                        "0d000000 0000008a 01 00000000");
 
-// Theme storage with the placeholder panels of every record, as the home page
-// installs its panels.
+// A picture file the background can show.
+QString writePicture(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    return picture.save(path, "PNG") ? path : QString();
+}
+
+// Theme storage with the editor panels of every record on a 480 x 480 scene,
+// as the home page installs them.
 class Storage : public ThemeStorage
 {
 public:
     explicit Storage(ThemeDialogs* dialogs) : ThemeStorage(dialogs)
     {
-        const int storeSlots[] = {CustomTextStore, SystemInfoStore, TimeStore, IconStore, ArcStore, BarStore};
-        for (int i = 0; i < 6; ++i) {
-            m_items.push_back(std::make_unique<PlaceholderPanel>(kThemeTagOrder[size_t(i)], storeSlots[i]));
-            setPanel(m_items.back().get());
-        }
-        setPanel(&m_background);
-        setPanel(&m_capture);
-        // The gauges, charts, clocks and 3D texts, kept by no store.
-        for (size_t i = 8; i < kThemeTagOrder.size(); ++i) {
-            m_items.push_back(std::make_unique<PlaceholderPanel>(kThemeTagOrder[i], -1));
-            setPanel(m_items.back().get());
-        }
+        m_panels.installInto(*this);
+        m_panels.attach(&m_scene, 480, 480);
     }
-    PlaceholderBackgroundPanel* background() { return &m_background; }
+    ~Storage() override { m_panels.stopMedia(); }
+    dispbackgroundbox* background() const { return m_panels.backgroundPanel(); }
 
 private:
-    std::vector<std::unique_ptr<PlaceholderPanel>> m_items;
-    PlaceholderBackgroundPanel m_background;
-    PlaceholderCapturePanel m_capture;
+    SceneBuilder::PanelScene m_scene;
+    EditorPanels m_panels{PanelEnvironment()};
 };
 
 } // namespace
@@ -158,10 +152,8 @@ private slots:
     void savedThemeHasEveryRecordInTagOrder();
     void saveLoadSaveGivesTheSameBytes();
     void loadGivesTheBackgroundFirstThenTheRest();
-    void loadOfAMissingFileChangesNothing();
     void hostileFilesLoadWithoutHarm_data();
     void hostileFilesLoadWithoutHarm();
-    void placeholderRefusesAHugeItemCount();
     void backgroundRefusesUnknownValues_data();
     void backgroundRefusesUnknownValues();
     void hostileMediaNamesNeverLeaveTheTheme_data();
@@ -172,11 +164,8 @@ private slots:
     void saveRefusesEmptyAndPathNames();
     void saveStoresThePathAndAsksBeforeOverwriting();
     void failedSaveKeepsTheEditsAndThePath();
-    void exportSavesWhereTheUserChoseButNotOverAFolder();
     void importCopiesWithoutOverwritingAndRefusesAListedTheme();
     void copyThemeFolderFollowsNoLinksNorEntersItself();
-    void openLoadsAndStoresTheTheme();
-    void listsFollowSavesAndKeepTheOpenTheme();
 
 private:
     QString personal() const { return m_data->path() + "/themes/480480/personal"; }
@@ -194,6 +183,7 @@ void TestThemeStorage::init()
     qputenv("PANELCAST_DATA_DIR", m_data->path().toLocal8Bit());
     m_dialogs = FakeThemeDialogs();
     m_events.clear();
+    DispStandardWidgetFactory::install();
 }
 
 void TestThemeStorage::cleanup()
@@ -228,36 +218,32 @@ void TestThemeStorage::savedThemeHasEveryRecordInTagOrder()
 
 void TestThemeStorage::saveLoadSaveGivesTheSameBytes()
 {
-    const QString media = m_data->path() + "/downloads/sky.png";
-    QVERIFY(writeFile(media, "picture bytes"));
+    const QString media = writePicture(m_data->path() + "/downloads/sky.png");
+    QVERIFY(!media.isEmpty());
     const QString first = personal() + "/theme_day/day.theme";
     {
         Storage storage(&m_dialogs);
-        auto* background = storage.background();
-        BackgroundRecord look;
-        look.kind = BackgroundRecord::Picture;
-        look.colour = QColor(200, 100, 50, 128);
-        look.rotation = 3;
-        look.visible = false;
-        background->setBackground(look, media);
+        emit storage.background()->colorButton()->colorChanged(QColor(200, 100, 50));
+        storage.background()->setClippedMedia(dispbackgroundbox::PictureType, media);
+        storage.background()->setRotation(3);
         QVERIFY(storage.saveTheme(personal() + "/day"));
     }
     const QByteArray saved = readAll(first);
-    QCOMPARE(readAll(personal() + "/theme_day/res/sky.png"), QByteArray("picture bytes"));
+    QCOMPARE(readAll(personal() + "/theme_day/res/sky.png"), readAll(media));
 
     Storage storage(&m_dialogs);
     QVERIFY(storage.loadTheme(first));
     auto* background = storage.background();
     QCOMPARE(background->rotation(), 3);
-    QCOMPARE(background->mediaPath(), personal() + "/theme_day/res/sky.png");
+    QCOMPARE(background->picturePath(), personal() + "/theme_day/res/sky.png");
     QVERIFY(storage.saveTheme(personal() + "/day"));
     QCOMPARE(readAll(first).toHex(' '), saved.toHex(' '));
-    QCOMPARE(readAll(personal() + "/theme_day/res/sky.png"), QByteArray("picture bytes"));
+    QCOMPARE(readAll(personal() + "/theme_day/res/sky.png"), readAll(media));
 
     // Saved under another name, the media moves along and the record is the same.
     QVERIFY(storage.saveTheme(personal() + "/dusk"));
     QCOMPARE(readAll(personal() + "/theme_dusk/dusk.theme").toHex(' '), saved.toHex(' '));
-    QCOMPARE(readAll(personal() + "/theme_dusk/res/sky.png"), QByteArray("picture bytes"));
+    QCOMPARE(readAll(personal() + "/theme_dusk/res/sky.png"), readAll(media));
 }
 
 void TestThemeStorage::loadGivesTheBackgroundFirstThenTheRest()
@@ -283,21 +269,6 @@ void TestThemeStorage::loadGivesTheBackgroundFirstThenTheRest()
                           "clear 145",          "clear 135",          "clear 136", "clear 137",
                           "clear 138",          "read 144 " + folder, "read 133 ", "read 129 ",
                           "read 145 " + folder, "read 132 " + folder, "read 129 ", "host finishLoad"}));
-}
-
-void TestThemeStorage::loadOfAMissingFileChangesNothing()
-{
-    Storage storage(&m_dialogs);
-    RecordingHost host(&m_events);
-    storage.setHost(&host);
-    RecordingPanel panel(CustomTextTag, &m_events);
-    storage.setPanel(&panel);
-    const QString missing = personal() + "/theme_gone/gone.theme";
-    QVERIFY(!storage.loadTheme(missing));
-    QVERIFY(!storage.loadTheme(personal())); // a folder is no theme file either
-    QCOMPARE(m_dialogs.messages, QStringList({"Error|file " + missing + " not found",
-                                              "Error|file " + personal() + " not found"}));
-    QCOMPARE(m_events, QStringList());
 }
 
 void TestThemeStorage::hostileFilesLoadWithoutHarm_data()
@@ -336,24 +307,6 @@ void TestThemeStorage::hostileFilesLoadWithoutHarm()
     QCOMPARE(m_events.takeFirst(), QString("clear 131"));
     QCOMPARE(m_events, reads);
     QCOMPARE(m_dialogs.messages, QStringList());
-}
-
-void TestThemeStorage::placeholderRefusesAHugeItemCount()
-{
-    PlaceholderPanel panel(ArcTag, ArcStore);
-    const QByteArray hostile = record(ArcTag, [](QDataStream& s) { s << true << qint32(1000000000); });
-    ThemeRecordReader reader(hostile);
-    panel.readThemeRecord(reader, QString());
-    QVERIFY(!reader.ok());
-    QCOMPARE(panel.droppedItems(), 0);
-    QCOMPARE(panel.showAll(), false);
-
-    const QByteArray fine =
-        record(ArcTag, [](QDataStream& s) { s << true << qint32(1) << QStringLiteral("arc_0"); });
-    ThemeRecordReader fineReader(fine);
-    panel.readThemeRecord(fineReader, QString());
-    QCOMPARE(panel.droppedItems(), 1);
-    QCOMPARE(panel.showAll(), true);
 }
 
 void TestThemeStorage::backgroundRefusesUnknownValues_data()
@@ -414,7 +367,7 @@ void TestThemeStorage::hostileMediaNamesNeverLeaveTheTheme()
     attach(storage);
     QVERIFY(storage.loadTheme(file));
     auto* background = storage.background();
-    QCOMPARE(background->mediaPath(), QString());
+    QCOMPARE(background->picturePath(), QString());
 
     // Saving in place and under a new name, then deleting, touches nothing outside.
     m_dialogs.answerOk = true;
@@ -433,19 +386,17 @@ void TestThemeStorage::aLinkInResIsReplacedNotFollowed()
 {
     const QString outside = m_data->path() + "/outside/victim.png";
     QVERIFY(writeFile(outside, "do not touch"));
-    const QString media = m_data->path() + "/downloads/victim.png";
-    QVERIFY(writeFile(media, "new picture"));
+    const QString media = writePicture(m_data->path() + "/downloads/victim.png");
+    QVERIFY(!media.isEmpty());
     QVERIFY(QDir().mkpath(personal() + "/theme_linked/res"));
     QVERIFY(QFile::link(outside, personal() + "/theme_linked/res/victim.png"));
 
     Storage storage(&m_dialogs);
-    BackgroundRecord look;
-    look.kind = BackgroundRecord::Picture;
-    storage.background()->setBackground(look, media);
+    storage.background()->setClippedMedia(dispbackgroundbox::PictureType, media);
     QVERIFY(storage.saveTheme(personal() + "/linked"));
     QCOMPARE(readAll(outside), QByteArray("do not touch"));
     QVERIFY(!QFileInfo(personal() + "/theme_linked/res/victim.png").isSymLink());
-    QCOMPARE(readAll(personal() + "/theme_linked/res/victim.png"), QByteArray("new picture"));
+    QCOMPARE(readAll(personal() + "/theme_linked/res/victim.png"), readAll(media));
 
     // A linked res folder is refused as a whole.
     QVERIFY(QDir().mkpath(m_data->path() + "/elsewhere"));
@@ -561,28 +512,6 @@ void TestThemeStorage::failedSaveKeepsTheEditsAndThePath()
     QCOMPARE(changed.count(), 0);
 }
 
-void TestThemeStorage::exportSavesWhereTheUserChoseButNotOverAFolder()
-{
-    QVERIFY(QDir().mkpath(m_data->path() + "/out/theme_taken"));
-    Storage storage(&m_dialogs);
-    attach(storage);
-    m_dialogs.fileAnswer = QString();
-    storage.exportTheme(); // cancelled
-    m_dialogs.fileAnswer = m_data->path() + "/out/taken";
-    storage.exportTheme();
-    QCOMPARE(m_dialogs.messages,
-             QStringList({"Export|" + personal() + "|theme folder(*)",
-                          "Export|" + personal() + "|theme folder(*)", "Warning|theme name is exist"}));
-    QCOMPARE(snapshot(m_data->path() + "/out"), (QMap<QString, QByteArray>()));
-
-    m_dialogs.fileAnswer = m_data->path() + "/out/mine.theme";
-    storage.exportTheme();
-    const QString file = m_data->path() + "/out/theme_mine/mine.theme";
-    QCOMPARE(readAll(file), kEmptyTheme);
-    QCOMPARE(storage.currentThemePath(), file);
-    QCOMPARE(BaseInfo::themePath("480480"), file);
-}
-
 void TestThemeStorage::importCopiesWithoutOverwritingAndRefusesAListedTheme()
 {
     const QString incoming = m_data->path() + "/incoming/theme_sky";
@@ -609,7 +538,7 @@ void TestThemeStorage::importCopiesWithoutOverwritingAndRefusesAListedTheme()
                                     "host applyRotation"}));
     auto* background = storage.background();
     QCOMPARE(background->rotation(), 1);
-    QCOMPARE(background->mediaPath(), target + "/res/a.png");
+    QCOMPARE(background->picturePath(), target + "/res/a.png");
 
     // The same file again is the current theme: nothing happens.
     m_events.clear();
@@ -642,51 +571,6 @@ void TestThemeStorage::copyThemeFolderFollowsNoLinksNorEntersItself()
     QVERIFY(ThemeStorage::copyThemeFolder(source, destination));
     QCOMPARE(snapshot(destination).keys(),
              QStringList({destination + "/a.theme", destination + "/res/pic.png"}));
-}
-
-void TestThemeStorage::openLoadsAndStoresTheTheme()
-{
-    const QString file = personal() + "/theme_blue/blue.theme";
-    QVERIFY(writeFile(file, backgroundRecord(BackgroundRecord::Colour, "", 2)));
-    Storage storage(&m_dialogs);
-    RecordingHost host(&m_events);
-    storage.setHost(&host);
-    attach(storage);
-    storage.openTheme(file);
-    QCOMPARE(m_events, QStringList({"host name blue", "host stopMedia", "host clearScene", "host finishLoad",
-                                    "host applyRotation"}));
-    QCOMPARE(BaseInfo::themePath("480480"), file);
-    QCOMPARE(storage.background()->rotation(), 2);
-
-    m_events.clear();
-    storage.openTheme(file);
-    QCOMPARE(m_events, QStringList{"host applyRotation"});
-}
-
-void TestThemeStorage::listsFollowSavesAndKeepTheOpenTheme()
-{
-    QVERIFY(writeFile(m_data->path() + "/themes/480480/official/theme_stock/stock.theme", kEmptyTheme));
-    DispThemeList official(nullptr, &m_dialogs);
-    DispThemeList personalList(nullptr, &m_dialogs);
-    Storage storage(&m_dialogs);
-    storage.setThemeLists(&official, &personalList);
-    attach(storage);
-    QCOMPARE(official.listWidget()->count(), 1);
-    QCOMPARE(personalList.listWidget()->count(), 0);
-
-    storage.save("mine");
-    QCOMPARE(personalList.listWidget()->count(), 1);
-    QCOMPARE(personalList.openThemeName(), QString("mine"));
-    QCOMPARE(official.openThemeName(), QString());
-
-    storage.openTheme(m_data->path() + "/themes/480480/official/theme_stock/stock.theme");
-    QCOMPARE(official.openThemeName(), QString("stock"));
-    QCOMPARE(personalList.openThemeName(), QString());
-
-    // An import whose file name the personal list already shows is refused through the list.
-    QVERIFY(writeFile(m_data->path() + "/incoming/theme_mine/mine.theme", "other"));
-    storage.importThemeFrom(m_data->path() + "/incoming/theme_mine/mine.theme");
-    QCOMPARE(m_dialogs.messages.last(), QString("Warning|Import Theme is exist"));
 }
 
 QTEST_MAIN(TestThemeStorage)

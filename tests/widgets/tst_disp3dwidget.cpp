@@ -1,17 +1,6 @@
 #include "disp3d.h"
 #include "disp3dsurfaces.h"
 #include "disp3dwidget.h"
-#include "dispanalogclock.h"
-#include "dispanalogclockwidget.h"
-#include "disparcwidget.h"
-#include "dispchart.h"
-#include "dispchartwidget.h"
-#include "dispcircularprogressbar.h"
-#include "dispgaugewidget.h"
-#include "dispprogressbar.h"
-#include "dispprogressbarwidget.h"
-
-#include <QGraphicsScene>
 
 #include <QPainter>
 #include <QtTest>
@@ -110,49 +99,6 @@ void TestDisp3DWidget::readingShowsAsCentredText()
     QVERIFY(std::abs((left + right) / 2 - 150) < 10);
     // Upright: the baseline sits at the view's centre, the digits above it.
     QVERIFY(bottom > 140 && top < 140);
-
-    // Set PANELCAST_SCREENSHOT_DIR to keep a frame holding every readout kind.
-    const QString shots = qEnvironmentVariable("PANELCAST_SCREENSHOT_DIR");
-    if (!shots.isEmpty()) {
-        QGraphicsScene scene(0, 0, 480, 960);
-        scene.setBackgroundBrush(QColor(20, 24, 32));
-        auto* arc = new DispArcWidget(nullptr, nullptr);
-        arc->ring()->resize(200, 200);
-        arc->ring()->setLineWidth(20);
-        arc->ring()->setRange(0, 200);
-        arc->ring()->setValue(57, QStringLiteral("°C"));
-        auto* bar = new DispProgressBarWidget(nullptr, nullptr);
-        bar->bar()->setLength(200);
-        bar->bar()->setValue(63);
-        auto* gauge = new DispGaugeWidget(nullptr, nullptr);
-        gauge->contentWidget()->resize(220, 220);
-        gauge->updateData(1, 4200, QStringLiteral("MHz"));
-        auto* chart = new DispChartWidget(nullptr, nullptr);
-        chart->contentWidget()->resize(440, 160);
-        for (int i = 0; i < 20; ++i) {
-            chart->chart()->setCurrentValue(float(2500 + (i * 1733) % 4000));
-            chart->chart()->takeSample();
-        }
-        chart->updateData(1, 4321.5, QStringLiteral("MHz"));
-        auto* clock = new DispAnalogClockWidget;
-        clock->setScale(0.5);
-        clock->clock()->setTimeSource([] { return QTime(10, 8, 36); });
-        const QList<QPair<DispWidget*, QPointF>> items = {{arc, {20, 20}},     {bar, {250, 20}},
-                                                          {gauge, {240, 220}}, {chart, {20, 460}},
-                                                          {&widget, {0, 640}}, {clock, {20, 220}}};
-        for (const auto& item : items) {
-            scene.addItem(item.first);
-            item.first->setPos(item.second);
-        }
-        QImage frame(480, 960, QImage::Format_ARGB32_Premultiplied);
-        frame.fill(Qt::white);
-        for (int i = 0; i < 2; ++i) { // the first render settles the sizes
-            QPainter painter(&frame);
-            scene.render(&painter);
-        }
-        QVERIFY(frame.save(shots + QStringLiteral("/readouts.png")));
-        scene.removeItem(&widget);
-    }
 }
 
 QTEST_MAIN(TestDisp3DWidget)

@@ -27,7 +27,6 @@ class TestDispAnalogClockWidget : public QObject
 private slots:
     void handsAtHalfPastThree_data();
     void handsAtHalfPastThree();
-    void missingImagesFallBackToDefaults();
 };
 
 void TestDispAnalogClockWidget::handsAtHalfPastThree_data()
@@ -59,25 +58,6 @@ void TestDispAnalogClockWidget::handsAtHalfPastThree()
     const QImage dialOnly = render(clock);
     const QPoint point = clockPoint(angle, distance);
     QCOMPARE(withHands.pixelColor(point) != dialOnly.pixelColor(point), covered);
-}
-
-void TestDispAnalogClockWidget::missingImagesFallBackToDefaults()
-{
-    DispAnalogClock clock;
-    QCOMPARE(clock.hourPivot(), 30);
-    clock.setHourHand(QStringLiteral("/nonexistent/hand.png"), 12);
-    QCOMPARE(clock.hourPivot(), 30);
-    QCOMPARE(clock.hourPath(), QStringLiteral("/nonexistent/hand.png"));
-
-    QTemporaryDir dir;
-    QImage small(50, 40, QImage::Format_ARGB32);
-    small.fill(Qt::red);
-    const QString path = dir.filePath(QStringLiteral("dial.png"));
-    QVERIFY(small.save(path));
-    clock.setDialImage(path);
-    QCOMPARE(clock.size(), QSize(50, 40));
-    clock.setMinuteHand(path, 12);
-    QCOMPARE(clock.minutePivot(), 12);
 }
 
 QTEST_MAIN(TestDispAnalogClockWidget)

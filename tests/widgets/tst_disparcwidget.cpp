@@ -42,49 +42,11 @@ class TestDispArcWidget : public QObject
     Q_OBJECT
 
 private slots:
-    void ringPixels_data();
-    void ringPixels();
     void temperatureReadingSweepsClockwiseFromTwelve();
     void attributeBlockRoundTrip();
     void malformedBlocksChangeNothing_data();
     void malformedBlocksChangeNothing();
 };
-
-void TestDispArcWidget::ringPixels_data()
-{
-    QTest::addColumn<float>("value");
-    QTest::addColumn<bool>("transparent");
-    QTest::addColumn<QList<QColor>>("colors");
-    QTest::addColumn<double>("angle");
-    QTest::addColumn<QColor>("expected");
-    const QList<QColor> standard = {Qt::green, Qt::yellow, Qt::red};
-    QTest::newRow("empty ring shows the track at 12") << 0.0f << false << standard << 0.0 << kTrack;
-    QTest::newRow("empty ring shows the track at 6") << 0.0f << false << standard << 180.0 << kTrack;
-    QTest::newRow("half way: the arc starts green")
-        << 50.0f << false << standard << 20.0 << QColor(Qt::green);
-    QTest::newRow("half way: the track beyond") << 50.0f << false << standard << 270.0 << kTrack;
-    QTest::newRow("above the maximum overlaps itself")
-        << 150.0f << false << standard << 270.0 << QColor(255, 128, 0);
-    QTest::newRow("below the minimum is empty") << -30.0f << false << standard << 300.0 << kTrack;
-    QTest::newRow("blue only") << 50.0f << false << QList<QColor>{Qt::blue} << 120.0 << QColor(Qt::blue);
-    QTest::newRow("transparent: no track") << 50.0f << true << standard << 270.0 << QColor(Qt::transparent);
-}
-
-void TestDispArcWidget::ringPixels()
-{
-    QFETCH(float, value);
-    QFETCH(bool, transparent);
-    QFETCH(QList<QColor>, colors);
-    QFETCH(double, angle);
-    QFETCH(QColor, expected);
-    DispCircularProgressBar ring;
-    ring.setGradientColors(colors);
-    ring.setTransparent(transparent);
-    ring.setValue(value, QString());
-    const QImage image = render(&ring);
-    const QColor actual = image.pixelColor(ringPoint(angle));
-    QVERIFY2(near(actual, expected, 60), qPrintable(actual.name(QColor::HexArgb)));
-}
 
 void TestDispArcWidget::temperatureReadingSweepsClockwiseFromTwelve()
 {

@@ -16,8 +16,6 @@ private slots:
     void initTestCase();
     void weekFormatFollowsLanguage_data();
     void weekFormatFollowsLanguage();
-    void formatChoosesWhatIsShown();
-    void timersRunAndRefreshReplacesText();
 
 private:
     QTemporaryDir m_dataDir;
@@ -53,39 +51,6 @@ void TestDispDateWidget::weekFormatFollowsLanguage()
     QVERIFY2(language == 1 ? widget.text().startsWith(QStringLiteral("星期")) && widget.text().size() == 3
                            : english.contains(widget.text()),
              qPrintable(widget.text()));
-}
-
-void TestDispDateWidget::formatChoosesWhatIsShown()
-{
-    DispDateWidget date;
-    QCOMPARE(date.format(), QStringLiteral("yyyy/MM/dd"));
-    QVERIFY(QDate::fromString(date.text(), QStringLiteral("yyyy/MM/dd")).isValid());
-    date.setFormat(QStringLiteral("hh:mm"));
-    QVERIFY2(QTime::fromString(date.text(), QStringLiteral("hh:mm")).isValid(), qPrintable(date.text()));
-    const QSize small = date.labelSize();
-    date.setFormat(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
-    QVERIFY(date.labelSize().width() > small.width()); // resizes to fit
-
-    DispTimeWidget time;
-    QVERIFY(QTime::fromString(time.text(), QStringLiteral("hh:mm:ss")).isValid());
-    DispWeekdayWidget weekday;
-    const QStringList days = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
-    QVERIFY2(days.contains(weekday.text()), qPrintable(weekday.text()));
-}
-
-void TestDispDateWidget::timersRunAndRefreshReplacesText()
-{
-    DispDateWidget date;
-    DispTimeWidget time;
-    DispWeekdayWidget weekday;
-    QVERIFY(date.refreshTimer()->isActive() && time.refreshTimer()->isActive() &&
-            weekday.refreshTimer()->isActive());
-    // A refresh replaces a text set by hand.
-    time.setText(QStringLiteral("x"));
-    time.updateTime();
-    weekday.setText(QStringLiteral("x"));
-    weekday.updateWeekday();
-    QVERIFY(time.text() != QStringLiteral("x") && weekday.text() != QStringLiteral("x"));
 }
 
 QTEST_MAIN(TestDispDateWidget)

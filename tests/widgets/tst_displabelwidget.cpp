@@ -1,59 +1,21 @@
+#include "../support/pixels.h"
 #include "displabelwidget.h"
 
 #include <QGraphicsScene>
 #include <QLabel>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-QFont pixelFont(int pixels)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(pixels);
-    return font;
-}
-
-} // namespace
+using Pixels::pixelFont;
 
 class TestDispLabelWidget : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void pointSizeIsUsedAsPixels();
-    void widgetTakesTheLabelsSize();
     void drawsTextInItsColourOnItsBackground();
     void markupIsShownAsWritten();
 };
-
-void TestDispLabelWidget::pointSizeIsUsedAsPixels()
-{
-    DispLabelWidget widget;
-    widget.setText(QStringLiteral("Hg"));
-    QFont points(QStringLiteral("DejaVu Sans"));
-    points.setPointSize(12);
-    for (const QFont& font : {points, pixelFont(30)}) {
-        widget.setFont(font);
-        QCOMPARE(widget.font().pixelSize(), font.pointSize() > 0 ? font.pointSize() : font.pixelSize());
-        QCOMPARE(widget.font().pointSize(), -1);
-        QCOMPARE(widget.font().family(), font.family());
-    }
-}
-
-void TestDispLabelWidget::widgetTakesTheLabelsSize()
-{
-    DispLabelWidget widget;
-    widget.setText(QStringLiteral("short"));
-    const QSize shortSize = widget.labelSize();
-    widget.setText(QStringLiteral("a much longer line of text"));
-    QVERIFY(widget.labelSize().width() > shortSize.width());
-    QCOMPARE(widget.boundingRect().size(), QSizeF(widget.labelSize()));
-    const int before = widget.labelSize().height();
-    widget.setFont(pixelFont(40));
-    QVERIFY(widget.labelSize().height() > before);
-}
 
 void TestDispLabelWidget::drawsTextInItsColourOnItsBackground()
 {
@@ -71,11 +33,7 @@ void TestDispLabelWidget::drawsTextInItsColourOnItsBackground()
     QCOMPARE(widget->color(), QColor(Qt::red));
     QCOMPARE(widget->label()->styleSheet(), QStringLiteral("background-color:#ff0000ff;color:#ffff0000;"));
 
-    QImage image(200, 100, QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    scene.render(&painter);
-    painter.end();
+    const QImage image = Pixels::renderScene(scene);
     const QRect area = widget->sceneBoundingRect().toRect();
     QCOMPARE(image.pixelColor(area.topLeft() + QPoint(1, 1)), QColor(Qt::blue));
     QCOMPARE(image.pixelColor(area.right() + 2, area.center().y()), QColor(Qt::white));

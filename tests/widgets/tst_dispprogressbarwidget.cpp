@@ -34,7 +34,6 @@ class TestDispProgressBarWidget : public QObject
 private slots:
     void barPixels_data();
     void barPixels();
-    void sizeFollowsLengthAndThickness();
     void memoryLoadReadingUsesPercentRange();
     void attributeBlockRoundTrip();
 };
@@ -76,28 +75,6 @@ void TestDispProgressBarWidget::barPixels()
     QCOMPARE(bar.size(), QSize(100, 100));
     const QColor actual = render(&bar).pixelColor(point);
     QVERIFY2(near(actual, expected, 70), qPrintable(actual.name(QColor::HexArgb)));
-}
-
-void TestDispProgressBarWidget::sizeFollowsLengthAndThickness()
-{
-    DispProgressBar bar;
-    QVERIFY(
-        bar.setAttributeBlock(QByteArray::fromHex("00000101402900000000000040000000000000004059000000000000"
-                                                  "403e000000000000000000000000000001ffffa0a0a0a0a4a40000"
-                                                  "01ffffffff00000000000000000000"),
-                              QString()));
-    QCOMPARE(bar.rotation(), 12.5f); // read as stored, without resizing
-    QCOMPARE(bar.size(), QSize(100, 100));
-    bar.setLength(40);
-    QCOMPARE(bar.size(), QSize(40, 40));
-    QCOMPARE(bar.rotation(), 12.0f);
-    bar.setLength(10);
-    bar.setThickness(40);
-    QCOMPARE(bar.size(), QSize(40, 40));
-    bar.setRotation(270);
-    QCOMPARE(bar.lengthInt(), 10);
-    QCOMPARE(bar.thicknessInt(), 40);
-    QVERIFY(!bar.setAttributeBlock(QByteArray::fromHex("000001"), QString()));
 }
 
 void TestDispProgressBarWidget::memoryLoadReadingUsesPercentRange()

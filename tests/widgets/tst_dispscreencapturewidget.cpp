@@ -1,7 +1,6 @@
-// The capture widget and its on-screen marker under Xvfb: a window painted
-// with four known colours at a known place is captured and must show up in
-// the widget's pixels and, streamed, on panelcast-emu; the marker's wheel,
-// drag and setFrameRect rules.
+// The capture widget under Xvfb: a window painted with four known colours at
+// a known place is captured and, streamed, must show up on panelcast-emu;
+// and how the marker's wheel scales it.
 #include "../device/emuprocess.h"
 #include "dispframewidget.h"
 #include "dispscene.h"
@@ -11,7 +10,6 @@
 #include "transport.h"
 
 #include <QGuiApplication>
-#include <QLabel>
 #include <QPainter>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -48,13 +46,9 @@ class TestDispScreenCaptureWidget : public QObject
 
 private slots:
     void initTestCase();
-    void capturedRectangleLandsInTheLabel_data();
-    void capturedRectangleLandsInTheLabel();
-    void rectangleSettersAndTimer();
     void capturedRegionStreamsToTheDevice();
     void wheelScalesTheMarker_data();
     void wheelScalesTheMarker();
-    void dragAndScalingRules();
 
 private:
     PatternWindow m_pattern;
@@ -68,67 +62,6 @@ void TestDispScreenCaptureWidget::initTestCase()
     m_pattern.setGeometry(kPatternArea);
     m_pattern.show();
     QVERIFY(QTest::qWaitForWindowExposed(&m_pattern));
-}
-
-void TestDispScreenCaptureWidget::capturedRectangleLandsInTheLabel_data()
-{
-    QTest::addColumn<QRect>("capture");
-    QTest::addColumn<QSize>("label");
-    QTest::addColumn<QPoint>("probe");
-    QTest::addColumn<int>("quadrant");
-    const QRect all = kPatternArea;
-    QTest::newRow("halved: top-left") << all << QSize(80, 60) << QPoint(10, 10) << 0;
-    QTest::newRow("halved: bottom-right") << all << QSize(80, 60) << QPoint(70, 50) << 3;
-    QTest::newRow("stretched: top-right") << all << QSize(480, 480) << QPoint(470, 10) << 1;
-    QTest::newRow("right half only: left edge is green")
-        << QRect(all.center().x() + 1, all.top(), 80, 120) << QSize(40, 40) << QPoint(1, 5) << 1;
-    QTest::newRow("bottom-left quadrant only")
-        << QRect(all.left(), all.top() + 60, 80, 60) << QSize(30, 30) << QPoint(29, 29) << 2;
-}
-
-void TestDispScreenCaptureWidget::capturedRectangleLandsInTheLabel()
-{
-    QFETCH(QRect, capture);
-    QFETCH(QSize, label);
-    QFETCH(QPoint, probe);
-    QFETCH(int, quadrant);
-    DispScreenCaptureWidget widget;
-    widget.setGrabber(&m_grabber);
-    widget.setCapturing(false);
-    widget.setCaptureRect(capture);
-    widget.setItemGeometry(QRectF(QPointF(5, 7), label));
-    QCOMPARE(widget.pos(), QPointF(5, 7));
-    widget.grabOnce();
-    const QImage shown = widget.pictureLabel()->pixmap(Qt::ReturnByValue).toImage();
-    QCOMPARE(shown.size(), label);
-    QCOMPARE(shown.pixelColor(probe), kQuadrants[quadrant]);
-
-    // The capture follows what the screen shows.
-    m_pattern.shift = 2;
-    m_pattern.repaint();
-    QTRY_COMPARE(
-        (widget.grabOnce(), widget.pictureLabel()->pixmap(Qt::ReturnByValue).toImage().pixelColor(probe)),
-        kQuadrants[(quadrant + 2) % 4]);
-    m_pattern.shift = 0;
-    m_pattern.repaint();
-}
-
-void TestDispScreenCaptureWidget::rectangleSettersAndTimer()
-{
-    DispScreenCaptureWidget widget(nullptr, QStringLiteral("_display"));
-    QCOMPARE(widget.objectName(), QStringLiteral("screen_capture_display"));
-    widget.setGrabber(&m_grabber);
-    widget.setItemGeometry(QRectF(0, 0, 50, 50));
-    // The initial rectangle (-1 x -1) grabs nothing; neither does a size of 0, stored as -1.
-    widget.grabOnce();
-    widget.setCaptureRect(QRectF(10, 20, 30, 40));
-    widget.setCaptureWidth(0);
-    QCOMPARE(widget.captureRect(), QRectF(10, 20, -1, 40));
-    widget.grabOnce();
-    QVERIFY(widget.pictureLabel()->pixmap(Qt::ReturnByValue).isNull());
-    // The timer grabs by itself once there is a rectangle.
-    widget.setCaptureWidth(30);
-    QTRY_VERIFY(!widget.pictureLabel()->pixmap(Qt::ReturnByValue).isNull());
 }
 
 void TestDispScreenCaptureWidget::capturedRegionStreamsToTheDevice()
@@ -198,43 +131,6 @@ void TestDispScreenCaptureWidget::wheelScalesTheMarker()
     for (int i = 0; i < steps; ++i)
         now = DispFrameWidget::scaledSize(now, delta, screen);
     QCOMPARE(now, expected);
-}
-
-void TestDispScreenCaptureWidget::dragAndScalingRules()
-{
-    DispFrameWidget marker;
-    marker.setFrameRect(QRectF(300, 200, 100, 100));
-    marker.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&marker));
-    QCOMPARE(marker.captureRect(), QRectF(300, 200, 100, 100));
-    QSignalSpy changed(&marker, &DispFrameWidget::updateCaptureRect);
-
-    // Drag by the frame: 40 right, 30 down.
-    const QPoint grip(1, 50);
-    QTest::mousePress(&marker, Qt::LeftButton, Qt::NoModifier, grip);
-    QMouseEvent move(QEvent::MouseMove, grip + QPoint(40, 30), marker.mapToGlobal(grip) + QPoint(40, 30),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&marker, &move);
-    QCOMPARE(changed.last().first().toRectF(), QRectF(340, 230, 100, 100));
-    QTest::mouseRelease(&marker, Qt::LeftButton, Qt::NoModifier, grip + QPoint(40, 30));
-
-    // The wheel resizes and blocks the panel's updates until the button is released.
-    QWheelEvent wheel(QPointF(1, 50), marker.mapToGlobal(QPoint(1, 50)), QPoint(), QPoint(0, 120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&marker, &wheel);
-    QVERIFY(marker.isScaling());
-    QCOMPARE(changed.last().first().toRectF(), QRectF(340, 230, 110, 110));
-    marker.setFrameRect(QRectF(0, 0, 50, 50));
-    QCOMPARE(marker.captureRect(), QRectF(340, 230, 110, 110));
-    QTest::mouseRelease(&marker, Qt::LeftButton, Qt::NoModifier, grip);
-    QVERIFY(!marker.isScaling());
-    marker.setFrameRect(QRectF(10, 20, 50, 60));
-    QCOMPARE(marker.captureRect(), QRectF(10, 20, 50, 60));
-
-    QSignalSpy closed(&marker, &DispFrameWidget::closeFrame);
-    QTest::mouseDClick(&marker, Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
-    QCOMPARE(closed.count(), 1);
-    QVERIFY(marker.isHidden());
 }
 
 QTEST_MAIN(TestDispScreenCaptureWidget)

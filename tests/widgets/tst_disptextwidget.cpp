@@ -45,28 +45,12 @@ class TestDispTextWidget : public QObject
     Q_OBJECT
 
 private slots:
-    void newWidgetShowsTextCentred();
     void effectSetsTimerInterval_data();
     void effectSetsTimerInterval();
     void scrollMovesOnePixelPerTickThenWraps_data();
     void scrollMovesOnePixelPerTickThenWraps();
     void flickerShowsElevenTicksThenHidesEleven();
-    void keepsInsideScene();
-    void focusOutLeavesNoSelection();
 };
-
-void TestDispTextWidget::newWidgetShowsTextCentred()
-{
-    DispTextWidget text;
-    QVERIFY(text.textInteractionFlags() == Qt::NoTextInteraction);
-    text.setFont(testFont());
-    text.setPlainText(QStringLiteral("HHHH"));
-    const QRect ink = inkRect(text);
-    QVERIFY(!ink.isEmpty());
-    const QPointF centre = text.boundingRect().center();
-    QVERIFY2(qAbs(ink.center().x() - centre.x()) <= 2, qPrintable(QString::number(ink.center().x())));
-    QVERIFY2(qAbs(ink.center().y() - centre.y()) <= 3, qPrintable(QString::number(ink.center().y())));
-}
 
 void TestDispTextWidget::effectSetsTimerInterval_data()
 {
@@ -161,42 +145,6 @@ void TestDispTextWidget::flickerShowsElevenTicksThenHidesEleven()
     QVERIFY(text.blankPhase());
     text.setEffect(5); // a change starts shown
     QVERIFY(!text.blankPhase());
-}
-
-void TestDispTextWidget::keepsInsideScene()
-{
-    QGraphicsScene scene(0, 0, 120, 80);
-    auto* text = new DispTextWidget;
-    text->setFont(testFont());
-    scene.addItem(text);
-    text->setPos(5, 10);
-    QCOMPARE(text->pos(), QPointF(5, 10));
-    text->setPos(500, 10); // its right edge stops at the scene's
-    QCOMPARE(text->pos().x(), 120 - text->boundingRect().width());
-    text->setPlainText(QStringLiteral("a rather long line of text"));
-    text->setPos(5, 10); // wider than the scene: still right-aligned with it
-    QCOMPARE(text->pos().x(), 120 - text->boundingRect().width());
-}
-
-void TestDispTextWidget::focusOutLeavesNoSelection()
-{
-    struct Focusable : DispTextWidget
-    {
-        using DispTextWidget::focusOutEvent;
-    };
-    QGraphicsScene scene(0, 0, 200, 100);
-    auto* text = new Focusable;
-    scene.addItem(text);
-    text->setTextInteractionFlags(Qt::TextEditorInteraction);
-    QTextCursor cursor = text->textCursor();
-    cursor.select(QTextCursor::Document);
-    text->setTextCursor(cursor);
-    QVERIFY(text->textCursor().hasSelection());
-    QTest::ignoreMessage(QtDebugMsg, "DispTextWidget::focusOutEvent");
-    QFocusEvent event(QEvent::FocusOut);
-    text->focusOutEvent(&event);
-    QVERIFY(!text->textCursor().hasSelection());
-    QVERIFY(text->textInteractionFlags() == Qt::NoTextInteraction);
 }
 
 QTEST_MAIN(TestDispTextWidget)

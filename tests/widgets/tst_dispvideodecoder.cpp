@@ -42,17 +42,15 @@ private slots:
     void initTestCase();
     void intervalsFollowTheStream_data();
     void intervalsFollowTheStream();
-    void stillShowsOnceAndStays();
     void animationsLoopFromTheFirstFrame_data();
     void animationsLoopFromTheFirstFrame();
     void frameLimitRestartsAtTheLoopStart();
-    void setPathReopensOnlyWhenForcedOrChanged();
     void hostileMediaEndsWithALogLine_data();
     void hostileMediaEndsWithALogLine();
 
 private:
     QTemporaryDir m_dir;
-    QString m_still, m_gif, m_webp, m_video25, m_video60;
+    QString m_gif, m_webp, m_video25, m_video60;
 };
 
 void TestDispVideoDecoder::initTestCase()
@@ -61,15 +59,13 @@ void TestDispVideoDecoder::initTestCase()
     // Three frames of three colours at 10 fps.
     const QString pattern = QStringLiteral("color=c=black:s=32x32:r=10:d=0.3,"
                                            "geq=r='255*eq(N\\,0)':g='255*eq(N\\,1)':b='255*eq(N\\,2)'");
-    m_still = TestMedia::make(m_dir.path(), QStringLiteral("red.png"), QStringLiteral("color=c=red:s=20x10"),
-                              {QStringLiteral("-frames:v"), QStringLiteral("1")});
     m_gif = TestMedia::make(m_dir.path(), QStringLiteral("three.gif"), pattern);
     m_webp = TestMedia::make(m_dir.path(), QStringLiteral("three.webp"), pattern,
                              {QStringLiteral("-c:v"), QStringLiteral("libwebp_anim"), QStringLiteral("-loop"),
                               QStringLiteral("0"), QStringLiteral("-lossless"), QStringLiteral("1")});
     m_video25 = TestMedia::video(m_dir.path(), QStringLiteral("v25.mp4"), 64, 48, 25, 4);
     m_video60 = TestMedia::video(m_dir.path(), QStringLiteral("v60.mkv"), 64, 48, 60, 1);
-    for (const QString& path : {m_still, m_gif, m_webp, m_video25, m_video60}) {
+    for (const QString& path : {m_gif, m_webp, m_video25, m_video60}) {
         QVERIFY2(!path.isEmpty(), "ffmpeg could not make the test media");
     }
 }
@@ -96,24 +92,6 @@ void TestDispVideoDecoder::intervalsFollowTheStream()
     QVERIFY(decoder.isReady());
     decoder.setSpeed(speed);
     QCOMPARE(decoder.frameIntervalMs(), intervalMs);
-}
-
-void TestDispVideoDecoder::stillShowsOnceAndStays()
-{
-    DispVideoDecoder decoder;
-    Player player(&decoder);
-    decoder.start();
-    decoder.setPath(m_still, false);
-    decoder.requestFrame();
-    QVERIFY(player.waitFor(1));
-    QCOMPARE(player.frames.first().size(), QSize(20, 10));
-    const QColor colour = player.frames.first().pixelColor(10, 5);
-    QVERIFY2(colour.red() > 250 && colour.green() < 5 && colour.blue() < 5, qPrintable(colour.name()));
-    // Further permits find the end of the file: no new frame, the picture stays.
-    QVERIFY(!player.waitFor(2, 300));
-    QCOMPARE(decoder.currentFrame(), player.frames.first());
-    decoder.stop();
-    QVERIFY(decoder.isFinished());
 }
 
 void TestDispVideoDecoder::animationsLoopFromTheFirstFrame_data()
@@ -157,27 +135,6 @@ void TestDispVideoDecoder::frameLimitRestartsAtTheLoopStart()
     QCOMPARE(player.seconds[25], 3.0);
     QCOMPARE(player.seconds[26], 2.0);
     QCOMPARE(player.frames[26], player.frames[0]);
-}
-
-void TestDispVideoDecoder::setPathReopensOnlyWhenForcedOrChanged()
-{
-    DispVideoDecoder decoder;
-    Player player(&decoder);
-    decoder.setPath(m_video25, false);
-    decoder.start();
-    decoder.setSpeed(60);
-    decoder.requestFrame();
-    QVERIFY(player.waitFor(3));
-    decoder.setPath(m_video25, false);
-    QVERIFY(decoder.framesDecoded() >= 3);
-    QVERIFY(player.waitFor(6));
-    // Forced: the file is opened again and plays from its first frame.
-    const int before = player.frames.size();
-    decoder.setPath(m_video25, true);
-    QTRY_VERIFY(player.seconds.mid(before).contains(0.0));
-    QCOMPARE(player.frames[player.seconds.indexOf(0.0, before)], player.frames.first());
-    decoder.setPath(m_gif, false);
-    QCOMPARE(decoder.mediaInfo().width, 32);
 }
 
 void TestDispVideoDecoder::hostileMediaEndsWithALogLine_data()

@@ -25,8 +25,8 @@ struct PanelEnvironment
 // roles some of them play. The home page talks to the panels only through
 // this set: it attaches them to the selected device's scene, points and
 // clears them when a device goes away, and asks for the rotation; it never
-// needs a panel's concrete type. A panel that lands replaces its
-// placeholder in the constructor and registers its roles there.
+// needs a panel's concrete type. Each panel is made in the constructor,
+// which also registers the roles it plays.
 class EditorPanels
 {
 public:

@@ -79,6 +79,8 @@ QImage DispFrameRenderer::render(QGraphicsScene& scene, int quarterTurns, const 
     // from the image's allocation. A clip costs the raster engine its fast
     // paths, so it is set only when there is a band to protect.
     const bool banded = picture != image.rect();
+    // Every painter on the image ends before the image is returned: a copy
+    // of an image being painted on is a deep copy, a new full frame per call.
     if (!turned) {
         if (!banded) {
             image.fill(Qt::white);
@@ -90,6 +92,7 @@ QImage DispFrameRenderer::render(QGraphicsScene& scene, int quarterTurns, const 
         }
         painter.translate(at);
         scene.render(&painter, sceneArea, scene.sceneRect(), Qt::KeepAspectRatio);
+        painter.end();
         return image;
     }
 
@@ -109,5 +112,6 @@ QImage DispFrameRenderer::render(QGraphicsScene& scene, int quarterTurns, const 
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.setTransform(pictureTransform(sceneSize, quarterTurns, at));
     painter.drawImage(QPointF(0, 0), m_upright);
+    painter.end();
     return image;
 }

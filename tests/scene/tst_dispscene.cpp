@@ -111,6 +111,7 @@ private slots:
     void viewDropsAndClicksLandUnderTheCursor_data();
     void viewDropsAndClicksLandUnderTheCursor();
     void clearThreadStopsTheTransport();
+    void changeAfterQuietSpellIsPumpedAtOnce();
 };
 
 void TestDispScene::droppedToolsCreateWidgets_data()
@@ -512,6 +513,30 @@ void TestDispScene::clearThreadStopsTheTransport()
     QVERIFY(scene.transport()->isFinished());
     const auto* pump = scene.findChild<QTimer*>(QStringLiteral("renderTimer"));
     QVERIFY(pump != nullptr && !pump->isActive()); // the pump stops with it
+}
+
+void TestDispScene::changeAfterQuietSpellIsPumpedAtOnce()
+{
+    DispScene scene;
+    scene.setSceneSize(480, 480);
+    auto* pump = scene.findChild<QTimer*>(QStringLiteral("renderTimer"));
+    QSignalSpy ticks(pump, &QTimer::timeout);
+    QTRY_VERIFY(!scene.deviceFrame().isNull());
+    const qint64 still = scene.deviceFrame().cacheKey();
+    QTRY_VERIFY(ticks.count() > DispScene::kQuietTicks + 1);
+    QCOMPARE(scene.deviceFrame().cacheKey(), still); // quiet: nothing rendered again
+
+    // Right after a tick, the next one is a whole cycle away: the change
+    // must not wait for it.
+    QVERIFY(ticks.wait());
+    QSignalSpy changed(&scene, &QGraphicsScene::changed);
+    scene.addRect(QRectF(0, 0, 100, 100), Qt::NoPen, QBrush(Qt::red));
+    QVERIFY(changed.wait());
+    QVERIFY(scene.deviceFrame().cacheKey() != still || pump->remainingTime() == 0);
+    QTRY_VERIFY(scene.deviceFrame().cacheKey() != still);
+    QCOMPARE(scene.frameImage().pixelColor(50, 50), QColor(Qt::red));
+    QCOMPARE(pump->interval(), DispScene::kFrameIntervalMs); // and the rhythm goes on
+    scene.clearThread();
 }
 
 int main(int argc, char** argv)

@@ -48,7 +48,6 @@ void DispImageWidget::fillColor(const QColor& color)
     QPixmap pixmap(m_label->size());
     pixmap.fill(color);
     m_label->setPixmap(pixmap);
-    m_shownKey = 0;
 }
 
 void DispImageWidget::setImageGeometry(const QRectF& rect)
@@ -85,11 +84,8 @@ void DispImageWidget::handleFrameUpdated()
         return;
     }
     const QImage frame = m_decoder->currentFrame();
-    const bool shown = frame.cacheKey() == m_shownKey && m_label->size() == m_shownSize;
-    if (!m_hold && !frame.isNull() && !shown) {
+    if (!m_hold && !frame.isNull()) {
         const QRect area(QPoint(0, 0), m_label->size());
-        m_shownKey = frame.cacheKey();
-        m_shownSize = m_label->size();
         // Outside the frame QImage::copy fills with 0: transparent pixels.
         const QImage shown = frame.rect() == area ? frame : frame.copy(area);
         m_label->setPixmap(QPixmap::fromImage(shown));

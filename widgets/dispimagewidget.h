@@ -47,9 +47,4 @@ private:
     QString m_mediaPath;
     bool m_hold = false;
     bool m_closing = false;
-    // The decoder's frame the label shows, and at what label size: a still
-    // picture is announced again on every decoder tick and must not be set
-    // (and the scene marked changed) again.
-    qint64 m_shownKey = 0;
-    QSize m_shownSize;
 };

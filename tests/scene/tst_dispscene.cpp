@@ -112,6 +112,8 @@ private slots:
     void viewDropsAndClicksLandUnderTheCursor();
     void clearThreadStopsTheTransport();
     void changeAfterQuietSpellIsPumpedAtOnce();
+    void stillWidgetsLeaveTheFrameAlone_data();
+    void stillWidgetsLeaveTheFrameAlone();
 };
 
 void TestDispScene::droppedToolsCreateWidgets_data()
@@ -536,6 +538,37 @@ void TestDispScene::changeAfterQuietSpellIsPumpedAtOnce()
     QTRY_VERIFY(scene.deviceFrame().cacheKey() != still);
     QCOMPARE(scene.frameImage().pixelColor(50, 50), QColor(Qt::red));
     QCOMPARE(pump->interval(), DispScene::kFrameIntervalMs); // and the rhythm goes on
+    scene.clearThread();
+}
+
+void TestDispScene::stillWidgetsLeaveTheFrameAlone_data()
+{
+    QTest::addColumn<QString>("widget");
+    QTest::newRow("text without effect") << QStringLiteral("text");
+    QTest::newRow("date") << QStringLiteral("date");
+}
+
+// Widgets whose timers fire while what they show stays the same must not
+// make the scene render again.
+void TestDispScene::stillWidgetsLeaveTheFrameAlone()
+{
+    QFETCH(QString, widget);
+    DispScene scene;
+    scene.setSceneSize(480, 480);
+    if (widget == QLatin1String("text")) {
+        scene.addTextWidget(QString(), QPointF(10, 10))->setEffect(DispTextWidget::EffectDefault);
+    } else {
+        scene.addDateWidget(QString(), QPointF(10, 10));
+    }
+    scene.clearSelection();
+    auto* pump = scene.findChild<QTimer*>(QStringLiteral("renderTimer"));
+    QSignalSpy ticks(pump, &QTimer::timeout);
+    QTRY_VERIFY(ticks.count() >= 5);
+    const qint64 settled = scene.deviceFrame().cacheKey();
+    // Over a second of ticks: the date's refresh and the text's timer both
+    // fire in it.
+    QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 45, 10000);
+    QCOMPARE(scene.deviceFrame().cacheKey(), settled);
     scene.clearThread();
 }
 

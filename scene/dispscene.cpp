@@ -171,6 +171,10 @@ void DispScene::pumpFrame()
         m_contentChanged = false;
         m_deviceFrame = paddedFrame();
         m_sinceRender.start();
+        m_spareReleased = false;
+    } else if (!m_spareReleased && m_sinceRender.isValid() && m_sinceRender.elapsed() >= kStillReleaseMs) {
+        m_renderer.releaseSpareImages();
+        m_spareReleased = true;
     }
     // A scene without an open port (the placeholder, an unplugged device)
     // keeps its encoder idle.

@@ -39,6 +39,9 @@ public:
     static constexpr int kFrameIntervalMs = 33;
     // Ticks without a change after which the next change is sent at once.
     static constexpr int kQuietTicks = 2;
+    // Still this long, the scene frees the frame images it does not show
+    // (longer than a clock's second, so a ticking clock does not churn them).
+    static constexpr int kStillReleaseMs = 2500;
     // Frames after the last edit before the selection frame is cleared.
     static constexpr int kDeselectFrames = 100;
     static constexpr int kTextItemType = QGraphicsItem::UserType + 1;
@@ -226,6 +229,7 @@ private:
     bool m_contentChanged = true;
     // Since the last render; invalid before the first.
     QElapsedTimer m_sinceRender;
+    bool m_spareReleased = false;
     int m_rotation = 0;
     QPointF m_lastItemPos;
     bool m_dragging = false;

@@ -95,6 +95,12 @@ void TestDispFrameRenderer::poolReusesImagesOnceWarm()
     }
     // The pool's images, plus the upright buffer of turned frames.
     QVERIFY2(renderer.allocationCount() <= 3, qPrintable(QString::number(renderer.allocationCount())));
+
+    // Once the scene is still, only the frame still held stays.
+    QCOMPARE(renderer.releaseSpareImages(), 2);
+    QCOMPARE(renderer.imageCount(), 1);
+    QCOMPARE(renderer.render(scene, 0).pixelColor(10, 10), QColor(Qt::white));
+    QCOMPARE(held.pixelColor(10, 10), QColor(Qt::white));
 }
 
 void TestDispFrameRenderer::heldFrameIsNeverDrawnOver()

@@ -26,11 +26,10 @@ class Transport;
 // since the last frame (an item, the scene's size, the rotation or the
 // panel); otherwise it hands over the previous image again, which the link
 // codes without converting it. A change after a quiet spell does not wait
-// for the next tick: the pump runs at once and its cadence restarts from
-// there, so the change is on its way to the device within milliseconds
+// for the next tick: the pump runs at once and its rhythm restarts from
+// there, so the change is on its way to the device within milliseconds,
 // while a steadily changing scene keeps its 33 ms rhythm. Widgets are
-// dropped from the tool
-// list, selected, moved, stacked and deleted here.
+// dropped from the tool list, selected, moved, stacked and deleted here.
 class DispScene : public QGraphicsScene
 {
     Q_OBJECT

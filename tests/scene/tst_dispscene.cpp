@@ -1,4 +1,5 @@
 #include "dispdatewidget.h"
+#include "dispgaugewidget.h"
 #include "dispnumberwidget.h"
 #include "dispscene.h"
 #include "dispsceneview.h"
@@ -13,6 +14,8 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <functional>
 
 namespace {
 
@@ -546,6 +549,7 @@ void TestDispScene::stillWidgetsLeaveTheFrameAlone_data()
     QTest::addColumn<QString>("widget");
     QTest::newRow("text without effect") << QStringLiteral("text");
     QTest::newRow("date") << QStringLiteral("date");
+    QTest::newRow("gauge given the same reading") << QStringLiteral("gauge");
 }
 
 // Widgets whose timers fire while what they show stays the same must not
@@ -555,16 +559,24 @@ void TestDispScene::stillWidgetsLeaveTheFrameAlone()
     QFETCH(QString, widget);
     DispScene scene;
     scene.setSceneSize(480, 480);
+    std::function<void()> again = [] {};
     if (widget == QLatin1String("text")) {
         scene.addTextWidget(QString(), QPointF(10, 10))->setEffect(DispTextWidget::EffectDefault);
-    } else {
+    } else if (widget == QLatin1String("date")) {
         scene.addDateWidget(QString(), QPointF(10, 10));
+    } else {
+        const DispMadeWidget<DispGaugeWidget> gauge = scene.widgetFactory()->makeGaugeWidget(nullptr);
+        scene.addItem(gauge.item);
+        DispGaugeWidget* readout = gauge.widget;
+        again = [readout] { readout->updateData(readout->subscription(), 42.0, QStringLiteral("%")); };
+        again();
     }
     scene.clearSelection();
     auto* pump = scene.findChild<QTimer*>(QStringLiteral("renderTimer"));
     QSignalSpy ticks(pump, &QTimer::timeout);
     QTRY_VERIFY(ticks.count() >= 5);
     const qint64 settled = scene.deviceFrame().cacheKey();
+    again(); // readings come every second, moved or not
     // Over a second of ticks: the date's refresh and the text's timer both
     // fire in it.
     QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 45, 10000);

@@ -90,14 +90,11 @@ void TestDispFrameRenderer::poolReusesImagesOnceWarm()
     QImage held;
     for (int frame = 0; frame < 50; ++frame) {
         held = renderer.render(scene, frame % 2);
-        // The frame handed out is the pooled image itself, not a copy of it.
-        QVERIFY(!held.isDetached());
+        QVERIFY(!held.isDetached()); // the pooled image itself, not a copy
     }
     // The pool's images, plus the upright buffer of turned frames.
     QVERIFY2(renderer.allocationCount() <= 3, qPrintable(QString::number(renderer.allocationCount())));
-
-    // Once the scene is still, only the frame still held stays.
-    QCOMPARE(renderer.releaseSpareImages(), 2);
+    QCOMPARE(renderer.releaseSpareImages(), 2); // a still scene keeps only the frame held
     QCOMPARE(renderer.imageCount(), 1);
     QCOMPARE(renderer.render(scene, 0).pixelColor(10, 10), QColor(Qt::white));
     QCOMPARE(held.pixelColor(10, 10), QColor(Qt::white));

@@ -7,6 +7,7 @@
 #include "dispstandardwidgetfactory.h"
 #include "headlessrunner.h"
 #include "languageloader.h"
+#include "processmemory.h"
 #include "quitsignals.h"
 #include "resourceinit.h"
 
@@ -77,6 +78,7 @@ int runHeadless(QApplication& app)
 
 int main(int argc, char* argv[])
 {
+    Panelcast::declineHugePages();
     const bool headless = wantsHeadless(argc, argv);
     // Without a window no display server is needed: scenes render off screen.
     if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

@@ -15,6 +15,7 @@
 #include "dispstandardwidgetfactory.h"
 #include "disptextwidget.h"
 #include "disptimewidget.h"
+#include "processmemory.h"
 #include "resourceinit.h"
 #include "transport.h"
 
@@ -189,6 +190,8 @@ int runCase(int argc, char** argv)
     const QString theme = QString::fromLatin1(argv[4]);
     const int seconds = QByteArray(argv[5]).toInt();
 
+    // As main() starts.
+    Panelcast::declineHugePages();
     QTemporaryDir data;
     qputenv("PANELCAST_DATA_DIR", data.path().toLocal8Bit());
     qputenv("PANELCAST_NO_MODAL", "1");

@@ -3,6 +3,10 @@
 #include <QGraphicsScene>
 #include <QPainter>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 QSize DispFrameRenderer::turnedSize(const QSize& sceneSize, int quarterTurns)
 {
     return (quarterTurns == 1 || quarterTurns == 3) ? sceneSize.transposed() : sceneSize;
@@ -31,6 +35,38 @@ QTransform DispFrameRenderer::pictureTransform(const QSize& sceneSize, int quart
         break;
     }
     return transform;
+}
+
+int DispFrameRenderer::releaseSpareImages()
+{
+    int released = 0;
+    for (QImage& image : m_pool) {
+        if (!image.isNull() && image.isDetached()) {
+            image = QImage();
+            ++released;
+        }
+    }
+    if (!m_upright.isNull()) {
+        m_upright = QImage();
+        ++released;
+    }
+#ifdef __GLIBC__
+    // Frames this size come from the heap once glibc has raised its mmap
+    // threshold past them, and freeing them there leaves the pages resident.
+    if (released > 0) {
+        malloc_trim(0);
+    }
+#endif
+    return released;
+}
+
+int DispFrameRenderer::imageCount() const
+{
+    int count = m_upright.isNull() ? 0 : 1;
+    for (const QImage& image : m_pool) {
+        count += image.isNull() ? 0 : 1;
+    }
+    return count;
 }
 
 QImage& DispFrameRenderer::freeImage(const QSize& size)
@@ -79,6 +115,8 @@ QImage DispFrameRenderer::render(QGraphicsScene& scene, int quarterTurns, const 
     // from the image's allocation. A clip costs the raster engine its fast
     // paths, so it is set only when there is a band to protect.
     const bool banded = picture != image.rect();
+    // Every painter on the image ends before the image is returned: a copy
+    // of an image being painted on is a deep copy, a new full frame per call.
     if (!turned) {
         if (!banded) {
             image.fill(Qt::white);
@@ -90,6 +128,7 @@ QImage DispFrameRenderer::render(QGraphicsScene& scene, int quarterTurns, const 
         }
         painter.translate(at);
         scene.render(&painter, sceneArea, scene.sceneRect(), Qt::KeepAspectRatio);
+        painter.end();
         return image;
     }
 
@@ -109,5 +148,6 @@ QImage DispFrameRenderer::render(QGraphicsScene& scene, int quarterTurns, const 
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.setTransform(pictureTransform(sceneSize, quarterTurns, at));
     painter.drawImage(QPointF(0, 0), m_upright);
+    painter.end();
     return image;
 }

@@ -18,7 +18,8 @@ class QGraphicsScene;
 // pixel, the upright frame turned with QImage::transformed, at a fraction of
 // its cost. Images are reused from a small pool: a frame still held
 // elsewhere (queued for encoding, shown as the preview) is never drawn over,
-// and no full frame is allocated per call once the pool is warm.
+// and no full frame is allocated per call once the pool is warm. A still
+// scene keeps only the frame it shows (releaseSpareImages).
 class DispFrameRenderer
 {
 public:
@@ -38,6 +39,13 @@ public:
 
     // Full-size images allocated so far (pool warm-up and size changes).
     int allocationCount() const { return m_allocations; }
+    // Frees the pooled images no one else holds and the upright buffer, and
+    // hands the memory back to the system: for a scene that has stopped
+    // changing, whose one frame stays in use. The next changes fill the pool
+    // again. Returns the number of images freed.
+    int releaseSpareImages();
+    // Full-size images held now: the pool's and the upright buffer.
+    int imageCount() const;
 
 private:
     QImage& freeImage(const QSize& size);

@@ -21,7 +21,7 @@ DispScene::DispScene(DispSensorManager* sensorManager, QObject* parent)
     : QGraphicsScene(parent), m_sensorManager(sensorManager)
 {
     setItemIndexMethod(QGraphicsScene::NoIndex);
-    connect(this, &QGraphicsScene::changed, this, [this] { m_contentChanged = true; });
+    connect(this, &QGraphicsScene::changed, this, &DispScene::noteContentChange);
     m_transport = new Transport(this);
     m_transport->start(QThread::InheritPriority);
 }
@@ -62,6 +62,20 @@ void DispScene::resizeScene(int width, int height)
 void DispScene::restartTimer()
 {
     m_renderTimer->start(kFrameIntervalMs);
+}
+
+void DispScene::noteContentChange()
+{
+    m_contentChanged = true;
+    // A stopped timer stays stopped (before the first sizing, after
+    // clearThread, or while a caller drives the pump itself).
+    if (m_renderTimer == nullptr || !m_renderTimer->isActive() ||
+        m_renderTimer->interval() != kFrameIntervalMs) {
+        return;
+    }
+    if (!m_sinceRender.isValid() || m_sinceRender.elapsed() >= kQuietTicks * kFrameIntervalMs) {
+        m_renderTimer->start(0);
+    }
 }
 
 void DispScene::clearThread()
@@ -150,9 +164,17 @@ void DispScene::pumpFrame()
     for (int hop = 0; hop < 2; ++hop) {
         QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     }
+    if (m_renderTimer->isActive() && m_renderTimer->interval() != kFrameIntervalMs) {
+        restartTimer(); // a pump brought forward by a change: the rhythm goes on from here
+    }
     if (m_contentChanged || m_deviceFrame.isNull() || !(frameLayout() == m_frameLayout)) {
         m_contentChanged = false;
         m_deviceFrame = paddedFrame();
+        m_sinceRender.start();
+        m_spareReleased = false;
+    } else if (!m_spareReleased && m_sinceRender.isValid() && m_sinceRender.elapsed() >= kStillReleaseMs) {
+        m_renderer.releaseSpareImages();
+        m_spareReleased = true;
     }
     // A scene without an open port (the placeholder, an unplugged device)
     // keeps its encoder idle.

@@ -3,6 +3,7 @@
 #include "dispframerenderer.h"
 #include "dispwidgetfactory.h"
 
+#include <QElapsedTimer>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QImage>
@@ -24,14 +25,22 @@ class Transport;
 // where the panel's encoder is wider. It renders only when something changed
 // since the last frame (an item, the scene's size, the rotation or the
 // panel); otherwise it hands over the previous image again, which the link
-// codes without converting it. Widgets are dropped from the tool
-// list, selected, moved, stacked and deleted here.
+// codes without converting it. A change after a quiet spell does not wait
+// for the next tick: the pump runs at once and its rhythm restarts from
+// there, so the change is on its way to the device within milliseconds,
+// while a steadily changing scene keeps its 33 ms rhythm. Widgets are
+// dropped from the tool list, selected, moved, stacked and deleted here.
 class DispScene : public QGraphicsScene
 {
     Q_OBJECT
 
 public:
     static constexpr int kFrameIntervalMs = 33;
+    // Ticks without a change after which the next change is sent at once.
+    static constexpr int kQuietTicks = 2;
+    // Still this long, the scene frees the frame images it does not show
+    // (longer than a clock's second, so a ticking clock does not churn them).
+    static constexpr int kStillReleaseMs = 2500;
     // Frames after the last edit before the selection frame is cleared.
     static constexpr int kDeselectFrames = 100;
     static constexpr int kTextItemType = QGraphicsItem::UserType + 1;
@@ -202,6 +211,9 @@ private:
     };
     FrameLayout frameLayout() const;
     void restartTimer();
+    // The scene's `changed`: marks the content changed and, after a quiet
+    // spell, runs the pump at once.
+    void noteContentChange();
 
     DispSensorManager* m_sensorManager = nullptr;
     DispWidgetFactory* m_factory = nullptr;
@@ -214,6 +226,9 @@ private:
     FrameLayout m_frameLayout;
     // Set by every change of the scene's content after the last render.
     bool m_contentChanged = true;
+    // Since the last render; invalid before the first.
+    QElapsedTimer m_sinceRender;
+    bool m_spareReleased = false;
     int m_rotation = 0;
     QPointF m_lastItemPos;
     bool m_dragging = false;

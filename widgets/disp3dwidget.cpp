@@ -27,6 +27,12 @@ void Disp3DWidget::updateData(int type, double value, const QString& unitStr)
     if (m_subscription.type() == 0 || type != m_subscription.type()) {
         return;
     }
-    m_view->setText(QString::asprintf("%.02f ", value) + unitStr);
+    // The same reading again (every second) would redraw the text in 3D for
+    // nothing, the costliest redraw of all widgets.
+    const QString text = QString::asprintf("%.02f ", value) + unitStr;
+    if (text == m_view->text()) {
+        return;
+    }
+    m_view->setText(text);
     update();
 }

@@ -46,7 +46,7 @@ DispAnalogClock::DispAnalogClock(QWidget* parent)
     setMinuteHand(QString(), 10);
     setSecondHand(QString(), 10);
     m_timer = new QTimer(this);
-    connect(m_timer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    connect(m_timer, &QTimer::timeout, this, &DispAnalogClock::checkTime);
     m_timer->start(kRepaintMs);
 }
 
@@ -118,6 +118,14 @@ void DispAnalogClock::drawHand(QPainter& painter, const Hand& hand, qreal degree
     painter.restore();
 }
 
+void DispAnalogClock::checkTime()
+{
+    const QTime now = m_now();
+    if (now.isValid() && now.msecsSinceStartOfDay() / 1000 != m_shownSecond) {
+        update();
+    }
+}
+
 void DispAnalogClock::paintEvent(QPaintEvent* event)
 {
     Q_UNUSED(event)
@@ -130,6 +138,7 @@ void DispAnalogClock::paintEvent(QPaintEvent* event)
     // The dial is taken as square: its top edge sits at -w/2 as well.
     painter.drawImage(QPoint(-w / 2, -w / 2), m_dial);
     const QTime now = m_now();
+    m_shownSecond = now.isValid() ? now.msecsSinceStartOfDay() / 1000 : -1;
     drawHand(painter, m_hands[Hour], (now.hour() + now.minute() / 60.0) * 30.0);
     drawHand(painter, m_hands[Minute], now.minute() * 6.0);
     drawHand(painter, m_hands[Second], now.second() * 6.0);

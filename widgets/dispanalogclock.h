@@ -10,7 +10,8 @@ class QTimer;
 
 // An analog clock drawn from four images: a dial and the hour, minute and
 // second hands. Hands point to 12 o'clock unturned; a hand's pivot is how far
-// its image's bottom edge reaches below the dial's centre. Repaints every 100 ms.
+// its image's bottom edge reaches below the dial's centre. Looks at the time
+// every 100 ms and repaints when the hands have moved (once a second).
 class DispAnalogClock : public QWidget
 {
     Q_OBJECT
@@ -39,7 +40,11 @@ public:
     void setShowSecondHand(bool show);
 
     // Where the time comes from (the local clock by default).
-    void setTimeSource(std::function<QTime()> source) { m_now = std::move(source); }
+    void setTimeSource(std::function<QTime()> source)
+    {
+        m_now = std::move(source);
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -61,10 +66,14 @@ private:
     };
     void setHand(HandKind kind, const QString& path, int pivot);
     void drawHand(QPainter& painter, const Hand& hand, qreal degrees) const;
+    // Timer: repaints only when the time shown has changed.
+    void checkTime();
 
     QString m_dialPath;
     QImage m_dial;
     Hand m_hands[HandCount];
     QTimer* m_timer = nullptr;
     std::function<QTime()> m_now;
+    // Seconds since midnight of the last painted time, -1 before the first.
+    int m_shownSecond = -1;
 };

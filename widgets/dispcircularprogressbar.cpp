@@ -31,10 +31,16 @@ DispCircularProgressBar::DispCircularProgressBar(QWidget* parent) : QWidget(pare
 
 void DispCircularProgressBar::setValue(float value, const QString& unit)
 {
-    m_value = std::isfinite(value) ? std::max(value, m_minimum) : m_minimum;
-    m_unit = unit;
+    const float shown = std::isfinite(value) ? std::max(value, m_minimum) : m_minimum;
     const float range = m_maximum - m_minimum;
-    m_sweep = range > 0.0f ? -(m_value - m_minimum) * m_span / range : 0.0f;
+    const float sweep = range > 0.0f ? -(shown - m_minimum) * m_span / range : 0.0f;
+    // The same reading again (they come every second) leaves the drawing alone.
+    if (shown == m_value && sweep == m_sweep && unit == m_unit) {
+        return;
+    }
+    m_value = shown;
+    m_unit = unit;
+    m_sweep = sweep;
     update();
 }
 

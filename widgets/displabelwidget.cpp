@@ -44,6 +44,12 @@ void DispLabelWidget::applyStyle()
 
 void DispLabelWidget::setText(const QString& text)
 {
+    // Clocks and dates set their text on every tick: the same text must not
+    // mark the scene changed (refitting would), or a still frame is rendered
+    // again.
+    if (text == m_label->text()) {
+        return;
+    }
     m_label->setText(text);
     fitToText();
 }

@@ -32,7 +32,12 @@ void DispProgressBar::resizeToSquare()
 void DispProgressBar::setValue(float value)
 {
     const float range = m_maximum - m_minimum;
-    m_percent = range > 0.0f && std::isfinite(value) ? (value - m_minimum) * 100.0f / range : 0.0f;
+    const float percent = range > 0.0f && std::isfinite(value) ? (value - m_minimum) * 100.0f / range : 0.0f;
+    // The same reading again (they come every second) leaves the drawing alone.
+    if (percent == m_percent) {
+        return;
+    }
+    m_percent = percent;
     update();
 }
 

@@ -64,10 +64,15 @@ void DispTextWidget::setEffect(qint32 mode)
     m_scrollOffset = 0;
     m_blank = false;
     m_flickerTicks = 0;
+    update();
 }
 
 void DispTextWidget::effectTick()
 {
+    // Only a tick that moves or blanks the text repaints it: a still text
+    // leaves the scene unchanged, so the frame pump need not render again.
+    const qint32 offset = m_scrollOffset;
+    const bool blank = m_blank;
     switch (m_effect) {
     case EffectLeft:
     case EffectRight: {
@@ -99,7 +104,9 @@ void DispTextWidget::effectTick()
     default:
         break;
     }
-    update();
+    if (m_scrollOffset != offset || m_blank != blank) {
+        update();
+    }
 }
 
 void DispTextWidget::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)

@@ -235,6 +235,9 @@ QcLabelItem::QcLabelItem(QcGaugeWidget* parent) : QcItem(parent) {}
 
 void QcLabelItem::setText(const QString& text)
 {
+    if (text == m_text) {
+        return;
+    }
     m_text = text;
     update();
 }
@@ -253,11 +256,17 @@ QcNeedleItem::QcNeedleItem(QcGaugeWidget* parent) : QcScaleItem(parent) {}
 
 void QcNeedleItem::setNeedleValue(float value)
 {
-    m_value = std::isfinite(value) ? std::clamp(value, m_minValue, m_maxValue) : m_minValue;
+    const float clamped = std::isfinite(value) ? std::clamp(value, m_minValue, m_maxValue) : m_minValue;
+    // Readings arrive every second whether or not they moved; a needle that
+    // stays put leaves the gauge's drawing (and the scene's frame) alone.
+    const bool moved = clamped != m_value;
+    m_value = clamped;
     if (m_label != nullptr) {
         m_label->setText(QString::number(double(m_value)));
     }
-    update();
+    if (moved) {
+        update();
+    }
 }
 
 QPolygonF QcNeedleItem::shapePolygon(NeedleType shape, qreal r)

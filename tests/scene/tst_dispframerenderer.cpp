@@ -88,9 +88,15 @@ void TestDispFrameRenderer::poolReusesImagesOnceWarm()
     DispFrameRenderer renderer;
     QImage held;
     for (int frame = 0; frame < 50; ++frame) {
-        held = renderer.render(scene, 1);
+        held = renderer.render(scene, frame % 2);
+        QVERIFY(!held.isDetached()); // the pooled image itself, not a copy
     }
-    QVERIFY2(renderer.allocationCount() <= 2, qPrintable(QString::number(renderer.allocationCount())));
+    // The pool's images, plus the upright buffer of turned frames.
+    QVERIFY2(renderer.allocationCount() <= 3, qPrintable(QString::number(renderer.allocationCount())));
+    QCOMPARE(renderer.releaseSpareImages(), 2); // a still scene keeps only the frame held
+    QCOMPARE(renderer.imageCount(), 1);
+    QCOMPARE(renderer.render(scene, 0).pixelColor(10, 10), QColor(Qt::white));
+    QCOMPARE(held.pixelColor(10, 10), QColor(Qt::white));
 }
 
 void TestDispFrameRenderer::heldFrameIsNeverDrawnOver()

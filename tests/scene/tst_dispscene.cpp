@@ -1,3 +1,6 @@
+#include "dispdatewidget.h"
+#include "dispgaugewidget.h"
+#include "dispnumberwidget.h"
 #include "dispscene.h"
 #include "dispstandardwidgetfactory.h"
 #include "disptextwidget.h"
@@ -9,6 +12,8 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <functional>
 
 namespace {
 
@@ -90,6 +95,9 @@ private slots:
     void pumpClearsSelectionAfterCountdown();
     void frameImageIsUprightScene();
     void clearThreadStopsTheTransport();
+    void changeAfterQuietSpellIsPumpedAtOnce();
+    void stillWidgetsLeaveTheFrameAlone_data();
+    void stillWidgetsLeaveTheFrameAlone();
 };
 
 void TestDispScene::droppedToolsCreateWidgets_data()
@@ -324,6 +332,56 @@ void TestDispScene::clearThreadStopsTheTransport()
     QVERIFY(scene.transport()->isFinished());
     const auto* pump = scene.findChild<QTimer*>(QStringLiteral("renderTimer"));
     QVERIFY(pump != nullptr && !pump->isActive()); // the pump stops with it
+}
+
+void TestDispScene::changeAfterQuietSpellIsPumpedAtOnce()
+{
+    DispScene scene;
+    scene.setSceneSize(480, 480);
+    auto* pump = scene.findChild<QTimer*>(QStringLiteral("renderTimer"));
+    QSignalSpy ticks(pump, &QTimer::timeout);
+    QTRY_VERIFY(ticks.count() > DispScene::kQuietTicks + 1);
+    const qint64 still = scene.deviceFrame().cacheKey();
+    QVERIFY(ticks.wait()); // the next tick is a whole cycle away: the change must not wait for it
+    QSignalSpy changed(&scene, &QGraphicsScene::changed);
+    scene.addRect(QRectF(0, 0, 100, 100), Qt::NoPen, QBrush(Qt::red));
+    QVERIFY(changed.wait());
+    QVERIFY(scene.deviceFrame().cacheKey() != still || pump->remainingTime() == 0);
+    QTRY_COMPARE(scene.frameImage().pixelColor(50, 50), QColor(Qt::red));
+    QCOMPARE(pump->interval(), DispScene::kFrameIntervalMs); // and the rhythm goes on
+}
+
+void TestDispScene::stillWidgetsLeaveTheFrameAlone_data()
+{
+    QTest::addColumn<QString>("widget");
+    QTest::newRow("text without effect") << QStringLiteral("text");
+    QTest::newRow("date") << QStringLiteral("date");
+    QTest::newRow("gauge given the same reading") << QStringLiteral("gauge");
+}
+
+// Timers and readings that leave what a widget shows as it is render nothing.
+void TestDispScene::stillWidgetsLeaveTheFrameAlone()
+{
+    QFETCH(QString, widget);
+    DispScene scene;
+    scene.setSceneSize(480, 480);
+    std::function<void()> again = [] {};
+    if (widget == QLatin1String("text")) {
+        scene.addTextWidget(QString(), QPointF(10, 10))->setEffect(DispTextWidget::EffectDefault);
+    } else if (widget == QLatin1String("date")) {
+        scene.addDateWidget(QString(), QPointF(10, 10));
+    } else {
+        const DispMadeWidget<DispGaugeWidget> gauge = scene.widgetFactory()->makeGaugeWidget(nullptr);
+        scene.addItem(gauge.item);
+        again = [g = gauge.widget] { g->updateData(g->subscription(), 42.0, QStringLiteral("%")); };
+        again();
+    }
+    QSignalSpy ticks(scene.findChild<QTimer*>(QStringLiteral("renderTimer")), &QTimer::timeout);
+    QTRY_VERIFY(ticks.count() >= 5);
+    const qint64 settled = scene.deviceFrame().cacheKey();
+    again();
+    QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 45, 10000); // over a second: the date's refresh too
+    QCOMPARE(scene.deviceFrame().cacheKey(), settled);
 }
 
 int main(int argc, char** argv)

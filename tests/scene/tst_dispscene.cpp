@@ -2,6 +2,7 @@
 #include "dispgaugewidget.h"
 #include "dispnumberwidget.h"
 #include "dispscene.h"
+#include "dispsceneview.h"
 #include "dispstandardwidgetfactory.h"
 #include "disptextwidget.h"
 #include "transport.h"
@@ -94,6 +95,8 @@ private slots:
     void pumpShapesDeviceFrame();
     void pumpClearsSelectionAfterCountdown();
     void frameImageIsUprightScene();
+    void viewDropsAndClicksLandUnderTheCursor_data();
+    void viewDropsAndClicksLandUnderTheCursor();
     void clearThreadStopsTheTransport();
     void changeAfterQuietSpellIsPumpedAtOnce();
     void stillWidgetsLeaveTheFrameAlone_data();
@@ -313,6 +316,72 @@ void TestDispScene::frameImageIsUprightScene()
     scene.pumpFrame();
     QCOMPARE(scene.frameImage().size(), QSize(360, 960));
 }
+
+void TestDispScene::viewDropsAndClicksLandUnderTheCursor_data()
+{
+    QTest::addColumn<QSize>("sceneSize");
+    QTest::addColumn<double>("zoom"); // 0: fitted to the view
+    QTest::newRow("tall panel fitted") << QSize(480, 1920) << 0.0;
+    QTest::newRow("small panel fitted") << QSize(320, 240) << 0.0;
+    QTest::newRow("zoomed in") << QSize(480, 480) << 1.5625;
+    QTest::newRow("zoomed out") << QSize(480, 480) << 0.64;
+    QTest::newRow("1:1") << QSize(480, 480) << 1.0;
+}
+
+void TestDispScene::viewDropsAndClicksLandUnderTheCursor()
+{
+    QFETCH(QSize, sceneSize);
+    QFETCH(double, zoom);
+    Scene scene;
+    scene.setSceneRect(QRectF(QPointF(0, 0), sceneSize));
+    DispSceneView view(&scene);
+    view.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    view.resize(300, 400);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    if (zoom > 0) {
+        view.setZoom(zoom);
+        QCOMPARE(view.zoom(), zoom);
+    } else {
+        view.zoomToFit();
+        QVERIFY(view.fitting());
+        QVERIFY(view.zoom() != 1.0);
+        // The whole panel is in sight.
+        const QRect shown = view.mapFromScene(scene.sceneRect()).boundingRect();
+        QVERIFY2(view.viewport()->rect().contains(shown), qPrintable(QString::number(view.zoom())));
+    }
+
+    // A point well inside the panel: drops near the edge are pulled inside.
+    const QPoint at =
+        view.mapFromScene(QPointF(sceneSize.width() * 0.25 + 3.3, sceneSize.height() * 0.25 + 7.7));
+    const QPointF expected = view.mapToScene(at);
+    QMimeData mime;
+    mime.setData(QLatin1String(DispScene::kToolMimeType), toolData(QStringLiteral("Text")));
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &move);
+    QDropEvent dropped(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &dropped);
+    const QList<DispTextWidget*> texts = scene.textWidgets();
+    QCOMPARE(texts.size(), 1);
+    QVERIFY2(QLineF(texts.first()->pos(), expected).length() < 0.01,
+             qPrintable(QStringLiteral("%1,%2").arg(texts.first()->pos().x()).arg(texts.first()->pos().y())));
+
+    // A click on the widget picks it, a click beside it picks nothing.
+    scene.clearSelection();
+    QSignalSpy picked(&scene, &DispScene::currentSelectItem);
+    const QRectF box = texts.first()->sceneBoundingRect();
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, view.mapFromScene(box.center()));
+    QCOMPARE(picked.count(), 1);
+    QCOMPARE(DispScene::namedItem(picked.last().first().value<QGraphicsItem*>()),
+             static_cast<QGraphicsItem*>(texts.first()));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      view.mapFromScene(box.topLeft()) - QPoint(6, 6));
+    QCOMPARE(picked.count(), 2);
+    QVERIFY(picked.last().first().value<QGraphicsItem*>() == nullptr);
+}
+
 
 void TestDispScene::clearThreadStopsTheTransport()
 {

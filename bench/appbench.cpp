@@ -9,13 +9,13 @@
 // "RESULT ..." line.
 
 #include "benchstats.h"
-#include "device/emuprocess.h"
 #include "disphomepage.h"
 #include "dispmainwindow.h"
 #include "dispstandardwidgetfactory.h"
 #include "disptextwidget.h"
 #include "disptimewidget.h"
 #include "resourceinit.h"
+#include "support/emuprocess.h"
 #include "transport.h"
 
 #include <QApplication>

@@ -12,9 +12,9 @@
 #include "disptextwidget.h"
 #include "disptimebox.h"
 #include "disptimewidget.h"
-#include "home/emudevice.h"
 #include "languageloader.h"
 #include "resourceinit.h"
+#include "testemulator.h"
 #include "transport.h"
 
 #include <QAction>

@@ -2,8 +2,8 @@
 #include "baseinfo.h"
 #include "dispscene.h"
 #include "dispsettingwidget.h"
-#include "home/emudevice.h"
 #include "resourceinit.h"
+#include "testemulator.h"
 #include "transport.h"
 
 #include <QCheckBox>

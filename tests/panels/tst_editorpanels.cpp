@@ -10,10 +10,10 @@
 #include "disptextwidget.h"
 #include "disptimebox.h"
 #include "editorpanels.h"
+#include "fakethemedialogs.h"
 #include "opacityrow.h"
 #include "themerecordreader.h"
 #include "themerecordwriter.h"
-#include "themes/fakethemedialogs.h"
 #include "themestorage.h"
 #include "themetags.h"
 

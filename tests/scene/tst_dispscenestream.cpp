@@ -1,7 +1,6 @@
 // End to end: a scene with every widget kind, a number bound to a replayed
 // sensor reading, streams through its transport to panelcast-emu; the
 // emulator's decoded frames must show what the scene put where.
-#include "../device/emuprocess.h"
 #include "dispdatewidget.h"
 #include "dispimagewidget.h"
 #include "displabelwidget.h"
@@ -12,6 +11,7 @@
 #include "disptextwidget.h"
 #include "disptimewidget.h"
 #include "dispweekdaywidget.h"
+#include "emuprocess.h"
 #include "replaysensorlibrary.h"
 #include "testmedia.h"
 #include "transport.h"

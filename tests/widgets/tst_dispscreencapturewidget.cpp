@@ -2,11 +2,11 @@
 // with four known colours at a known place is captured and must show up in
 // the widget's pixels and, streamed, on panelcast-emu; the marker's wheel,
 // drag and setFrameRect rules.
-#include "../device/emuprocess.h"
 #include "dispframewidget.h"
 #include "dispscene.h"
 #include "dispscreencapturewidget.h"
 #include "dispstandardwidgetfactory.h"
+#include "emuprocess.h"
 #include "screengrabber.h"
 #include "transport.h"
 

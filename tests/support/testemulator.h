@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/emuprocess.h"
+#include "emuprocess.h"
 
 #include <QImage>
 #include <QJsonObject>

@@ -1,4 +1,4 @@
-#include "emudevice.h"
+#include "testemulator.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -253,21 +253,33 @@ void TestEmuDevice::brokenFramesAreLoggedNotFatal()
 void TestEmuDevice::pictureSizeMayChangeMidStream()
 {
     // The host builds a new encoder when its scene is resized or rotated.
-    EmuDevice device{EmuOptions()};
+    // Every second picture is saved (--png-every 2), and the last at the end.
+    QTemporaryDir dir;
+    EmuOptions options;
+    options.outDir = dir.path();
+    options.pngEvery = 2;
+    EmuDevice device(options);
+    QString error;
+    QVERIFY2(device.start(&error), qPrintable(error));
     QSignalSpy decoded(&device, &EmuDevice::frameDecoded);
     auto portrait = H264Encoder::create(32, 64);
     auto landscape = H264Encoder::create(64, 32);
     QVERIFY(portrait && landscape);
-    const QByteArray first = encode(*portrait, QSize(32, 64), Qt::red);
-    const QByteArray second = encode(*portrait, QSize(32, 64), Qt::red);
-    device.feed(Packets::frame(first) + Packets::frame(second), 0);
+    const QString png = QDir(dir.path()).filePath("latest.png");
+    device.feed(Packets::frame(encode(*portrait, QSize(32, 64), Qt::red)), 0);
+    QVERIFY(!QFile::exists(png));
+    device.feed(Packets::frame(encode(*portrait, QSize(32, 64), Qt::red)), 10);
+    QCOMPARE(QImage(png).size(), QSize(32, 64));
     device.feed(Packets::frame(encode(*landscape, QSize(64, 32), Qt::blue)), 33);
+    QCOMPARE(QImage(png).size(), QSize(32, 64));
+    device.finish();
 
     QCOMPARE(decoded.count(), 3);
-    QCOMPARE(decoded[1][0].value<QImage>().size(), QSize(32, 64));
-    const QImage last = decoded[2][0].value<QImage>();
+    QCOMPARE(decoded[2][1].toInt(), 3);
+    const QImage last(png);
     QCOMPARE(last.size(), QSize(64, 32));
     QVERIFY(last.pixelColor(32, 16).blue() > 200 && last.pixelColor(32, 16).red() < 40);
+    QCOMPARE(readLog(dir.path()).last().value("frame").toInt(), 3);
 }
 
 void TestEmuDevice::segmentPacketsAreLoggedDecoded()

@@ -9,7 +9,6 @@
 // "RESULT ..." line.
 
 #include "benchstats.h"
-#include "device/emuprocess.h"
 #include "disphomepage.h"
 #include "dispmainwindow.h"
 #include "dispstandardwidgetfactory.h"
@@ -17,6 +16,7 @@
 #include "disptimewidget.h"
 #include "processmemory.h"
 #include "resourceinit.h"
+#include "support/emuprocess.h"
 #include "transport.h"
 
 #include <QApplication>

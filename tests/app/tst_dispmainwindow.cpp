@@ -12,9 +12,9 @@
 #include "disptextwidget.h"
 #include "disptimebox.h"
 #include "disptimewidget.h"
-#include "home/emudevice.h"
 #include "languageloader.h"
 #include "resourceinit.h"
+#include "testemulator.h"
 #include "transport.h"
 
 #include <QAction>
@@ -103,7 +103,6 @@ private slots:
     void dragOnlyFromTheTopBand();
     void minimisedStartLeavesOnlyTheTray();
     void trayAndCloseKeepTheApplicationRunning();
-    void languageChangeRetranslatesTooltips();
     void emulatedDisplayIsListedAndHandedToTheSettings();
     void emulatedDisplayPanelsFitTheWindow();
     void clickingAnItemSelectsThatDeviceAndExitReleasesAll();
@@ -358,24 +357,6 @@ void TestDispMainWIndow::trayAndCloseKeepTheApplicationRunning()
     QVERIFY(m_window->isVisible());
     emit tray->activated(QSystemTrayIcon::Trigger);
     QVERIFY(!m_window->isVisible());
-}
-
-void TestDispMainWIndow::languageChangeRetranslatesTooltips()
-{
-    QVERIFY(QFile::copy(QStringLiteral(PANELCAST_QM_DIR) + "/de_DE.qm", m_dir->path() + "/data/de_DE.qm"));
-    QObject owner;
-    LanguageLoader loader(&owner);
-    QVERIFY(loader.switchLanguage(5));
-    auto* setting = m_window->findChild<QToolButton*>("settingButton");
-    auto* exitAction = m_window->findChild<QAction*>("exitAction");
-    QVERIFY(setting && exitAction);
-    QTRY_COMPARE(setting->toolTip(), QString("Einstellungen"));
-    QCOMPARE(m_window->findChild<QToolButton*>("closeButton")->toolTip(), QString::fromUtf8("Schließen"));
-    QCOMPARE(exitAction->toolTip(), QString("Beenden"));
-
-    QVERIFY(!loader.switchLanguage(-1));
-    QTRY_COMPARE(setting->toolTip(), QString("Setting"));
-    QCOMPARE(exitAction->toolTip(), QString("Exit"));
 }
 
 void TestDispMainWIndow::emulatedDisplayIsListedAndHandedToTheSettings()

@@ -2,8 +2,9 @@
 #include "baseinfo.h"
 #include "dispscene.h"
 #include "dispsettingwidget.h"
-#include "home/emudevice.h"
 #include "resourceinit.h"
+#include "testemulator.h"
+#include "testmedia.h"
 #include "transport.h"
 
 #include <QCheckBox>
@@ -12,9 +13,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QSlider>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -34,10 +33,6 @@ private slots:
     void dragsOnlyByTheTitleBar();
 
     void versionComesFromTheDevice();
-    void logoUpgradeRules_data();
-    void logoUpgradeRules();
-    void firmwareUpgradeReachesTheDevice();
-    void mp4LogoBecomesABootVideo();
     void upgradeButtonsNeedAPathAndAnOpenPort();
     void everyUploadEndsWithAMessage_data();
     void everyUploadEndsWithAMessage();
@@ -267,142 +262,6 @@ void TestDispSettingWidget::versionComesFromTheDevice()
                              kDeviceWaitMs);
 }
 
-void TestDispSettingWidget::logoUpgradeRules_data()
-{
-    QTest::addColumn<QString>("usb");
-    QTest::addColumn<QString>("panel");
-    QTest::addColumn<QString>("version");
-    QTest::addColumn<QSize>("picture");
-    QTest::addColumn<qint64>("fileSize");
-    QTest::addColumn<QString>("message");
-
-    const QString good = "EMU V2 Dovaz Ezovava Ruviro";
-    QTest::newRow("2 MiB refused on 480x1920")
-        << "1F3A:0007"
-        << "480x1920" << good << QSize(480, 1920) << qint64(2 * 1024 * 1024)
-        << "The file is too large. Please select a file smaller than 1M.";
-    QTest::newRow("2 MiB accepted on 1080x1920")
-        << "1F3A:0007"
-        << "1080x1920" << good << QSize(1080, 1920) << qint64(2 * 1024 * 1024) << "sent";
-    QTest::newRow("old firmware") << "1F3A:0007"
-                                  << "480x480"
-                                  << "EMU V1" << QSize(480, 480) << qint64(0) << "old version not support";
-    QTest::newRow("wrong size") << "1F3A:0007"
-                                << "480x480" << good << QSize(100, 100) << qint64(0) << "size not right.";
-    QTest::newRow("landscape logo on 0E02")
-        << "33C3:0E02"
-        << "480x1920" << good << QSize(1920, 480) << qint64(0) << "Upgrade success.";
-}
-
-void TestDispSettingWidget::logoUpgradeRules()
-{
-    QFETCH(QString, usb);
-    QFETCH(QString, panel);
-    QFETCH(QString, version);
-    QFETCH(QSize, picture);
-    QFETCH(qint64, fileSize);
-    QFETCH(QString, message);
-
-    REQUIRE_EMULATOR();
-    LinkedDevice device;
-    QVERIFY(device.start(panel, usb, {"--version", version}));
-    const QString logo = writeJpeg(m_dir->filePath("logo.jpg"), picture, fileSize);
-    QVERIFY(!logo.isEmpty());
-
-    dispsettingwidget page;
-    QStringList messages;
-    page.setMessageHandler(
-        [&messages](const QString& title, const QString& text) { messages << title + "|" + text; });
-    connect(&device.transport, &Transport::updateFirmwareState, &page, &dispsettingwidget::onUpgradeState);
-    page.setDevice(&device.scene, &device.transport);
-    page.setDeviceVersion(version); // as the device's answer would
-    page.setLogoPath(logo);
-    auto* upgrade = child<QToolButton>(&page, "logoUpgrade");
-    upgrade->click();
-
-    if (message == "Upgrade success.") {
-        QVERIFY(!upgrade->isEnabled());
-        QVERIFY(!child<QToolButton>(&page, "firmwareUpgrade")->isEnabled());
-        QTRY_COMPARE_WITH_TIMEOUT(messages, QStringList{"Information|" + message}, kDeviceWaitMs);
-        QVERIFY(upgrade->isEnabled());
-        QVERIFY(page.logoPath().isEmpty());
-        QVERIFY(child<QLineEdit>(&page, "logoEdit")->text().isEmpty());
-        QVERIFY(device.emu.commands().contains("0x86")); // a ".jpg" logo starts with 0x86
-    } else if (message == "sent") {
-        // Accepted: the upload starts. A large file takes many seconds, so the
-        // device goes away and the upload ends by time-out.
-        QVERIFY(!upgrade->isEnabled());
-        QVERIFY(device.emu.waitForCommand("0x86"));
-        device.emu.stop();
-        QTRY_COMPARE_WITH_TIMEOUT(messages, QStringList{"Information|Upgrade fail."}, kDeviceWaitMs);
-        QVERIFY(upgrade->isEnabled());
-    } else {
-        QCOMPARE(messages, QStringList{"Information|" + message});
-        QVERIFY(upgrade->isEnabled());
-        QTest::qWait(200);
-        QVERIFY(!device.emu.commands().contains("0x86"));
-    }
-}
-
-void TestDispSettingWidget::firmwareUpgradeReachesTheDevice()
-{
-    REQUIRE_EMULATOR();
-    LinkedDevice device;
-    QVERIFY(device.start("480x480", "33C3:8001"));
-    QFile firmware(m_dir->filePath("firmware.bin"));
-    QVERIFY(firmware.open(QIODevice::WriteOnly));
-    firmware.write(QByteArray(5000, '\x5a'));
-    firmware.close();
-
-    dispsettingwidget page;
-    QStringList messages;
-    page.setMessageHandler([&messages](const QString&, const QString& text) { messages << text; });
-    connect(&device.transport, &Transport::updateFirmwareState, &page, &dispsettingwidget::onUpgradeState);
-    page.setDevice(&device.scene, &device.transport);
-    page.setFirmwarePath(firmware.fileName());
-    child<QToolButton>(&page, "firmwareUpgrade")->click();
-    QVERIFY(!child<QToolButton>(&page, "logoUpgrade")->isEnabled());
-    QTRY_COMPARE_WITH_TIMEOUT(messages, QStringList{"Upgrade success."}, kDeviceWaitMs);
-    QVERIFY(page.firmwarePath().isEmpty());
-    QStringList upload;
-    for (const QString& command : device.emu.commands()) {
-        if (command != "0x85" && command != "0x90") {
-            upload << command;
-        }
-    }
-    // 5000 bytes in 1024-byte packs on this model.
-    QCOMPARE(upload, (QStringList{"0x82", "0x83", "0x83", "0x83", "0x84"}));
-}
-
-void TestDispSettingWidget::mp4LogoBecomesABootVideo()
-{
-    REQUIRE_EMULATOR();
-    if (QStandardPaths::findExecutable("ffmpeg").isEmpty()) {
-        QSKIP("the ffmpeg program is not installed (scripts/install-deps installs it)");
-    }
-    LinkedDevice device;
-    QVERIFY(device.start("480x480", "1F3A:0007"));
-    dispsettingwidget page;
-    page.setMessageHandler([](const QString&, const QString& text) { QFAIL(qPrintable(text)); });
-    page.setDevice(&device.scene, &device.transport);
-    page.setDeviceVersion("EMU V2 Dovaz Ezovava Ruviro");
-    // A second of test pattern: a boot video of more than one pack.
-    const QString video = m_dir->filePath("intro.mp4");
-    QProcess make;
-    make.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25",
-                          "-t", "1", "-pix_fmt", "yuv420p", video});
-    QVERIFY(make.waitForFinished(30000) && make.exitCode() == 0);
-    page.setLogoPath(video);
-    child<QToolButton>(&page, "logoUpgrade")->click();
-
-    const QString bootVideo = qEnvironmentVariable("PANELCAST_DATA_DIR") + "/boot_video.h264";
-    QVERIFY(QFileInfo(bootVideo).size() > 0);
-    QVERIFY(!child<QToolButton>(&page, "logoUpgrade")->isEnabled());
-    // Not a ".jpg": the upload starts with 0x87.
-    QVERIFY(device.emu.waitForCommand("0x87"));
-    QVERIFY(!device.emu.commands().contains("0x86"));
-}
-
 void TestDispSettingWidget::upgradeButtonsNeedAPathAndAnOpenPort()
 {
     dispsettingwidget page;
@@ -421,44 +280,117 @@ void TestDispSettingWidget::upgradeButtonsNeedAPathAndAnOpenPort()
 
 void TestDispSettingWidget::everyUploadEndsWithAMessage_data()
 {
+    QTest::addColumn<QString>("usb");
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<QString>("version");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("firmwareBytes"); // -1: a 480 x 480 JPEG logo
+    QTest::addColumn<QSize>("picture"); // a JPEG of this size; none: firmware, or made by ffmpeg (.mp4)
+    QTest::addColumn<int>("bytes");     // the JPEG padded to it, or the firmware's size
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("start"); // the upload's first command, empty when refused
+
+    const QString good = "EMU V2 Dovaz Ezovava Ruviro";
     const QString kind = "Please select a .jpg picture or an .mp4 video.";
     const QString small = "The file is too small for an upgrade.";
-    QTest::newRow("logo without extension") << "logo" << -1 << kind;
-    QTest::newRow("unknown extension") << "logo.png" << -1 << kind;
-    QTest::newRow("upper-case JPG") << "LOGO.JPG" << -1 << "Upgrade success.";
-    QTest::newRow("empty firmware") << "empty.bin" << 0 << small;
-    QTest::newRow("firmware of one pack") << "one.bin" << 4088 << small;
+    const QString ok = "Upgrade success.";
+    const QSize square(480, 480);
+    const QSize none;
+    QTest::newRow("2 MiB logo refused on 480x1920")
+        << "1F3A:0007"
+        << "480x1920" << good << "logo.jpg" << QSize(480, 1920) << 2 * 1024 * 1024
+        << "The file is too large. Please select a file smaller than 1M."
+        << "";
+    QTest::newRow("2 MiB logo taken on 1080x1920, device gone mid-way")
+        << "1F3A:0007"
+        << "1080x1920" << good << "logo.jpg" << QSize(1080, 1920) << 2 * 1024 * 1024 << "Upgrade fail."
+        << "0x86";
+    QTest::newRow("old firmware") << "1F3A:0007"
+                                  << "480x480"
+                                  << "EMU V1"
+                                  << "logo.jpg" << square << 0 << "old version not support"
+                                  << "";
+    QTest::newRow("wrong size") << "1F3A:0007"
+                                << "480x480" << good << "logo.jpg" << QSize(100, 100) << 0
+                                << "size not right."
+                                << "";
+    QTest::newRow("landscape logo on 0E02")
+        << "33C3:0E02"
+        << "480x1920" << good << "logo.jpg" << QSize(1920, 480) << 0 << ok << "0x86";
+    QTest::newRow("logo without extension") << "1F3A:0007"
+                                            << "480x480" << good << "logo" << square << 10000 << kind << "";
+    QTest::newRow("unknown extension") << "1F3A:0007"
+                                       << "480x480" << good << "logo.png" << square << 10000 << kind << "";
+    QTest::newRow("upper-case JPG") << "1F3A:0007"
+                                    << "480x480" << good << "LOGO.JPG" << square << 10000 << ok << "0x87";
+    QTest::newRow("mp4 becomes a boot video")
+        << "1F3A:0007"
+        << "480x480" << good << "intro.mp4" << none << 0 << ok << "0x87";
+    QTest::newRow("empty firmware") << "1F3A:0007"
+                                    << "480x480" << good << "empty.bin" << none << 0 << small << "";
+    QTest::newRow("firmware of one pack") << "1F3A:0007"
+                                          << "480x480" << good << "one.bin" << none << 4088 << small << "";
+    QTest::newRow("firmware in 1024-byte packs")
+        << "33C3:8001"
+        << "480x480" << good << "fw.bin" << none << 5000 << ok << "0x82";
 }
 
 void TestDispSettingWidget::everyUploadEndsWithAMessage()
 {
+    QFETCH(QString, usb);
+    QFETCH(QString, panel);
+    QFETCH(QString, version);
     QFETCH(QString, name);
-    QFETCH(int, firmwareBytes);
+    QFETCH(QSize, picture);
+    QFETCH(int, bytes);
     QFETCH(QString, message);
+    QFETCH(QString, start);
     REQUIRE_EMULATOR();
     LinkedDevice device;
-    QVERIFY(device.start("480x480", "1F3A:0007"));
+    QVERIFY(device.start(panel, usb, {"--version", version}));
+    const QString path = m_dir->filePath(name);
+    const bool logo = picture.isValid() || name.endsWith(".mp4");
+    if (picture.isValid()) {
+        QVERIFY(!writeJpeg(path, picture, bytes).isEmpty());
+    } else if (logo) {
+        // A second of test pattern: a boot video of more than one pack.
+        QVERIFY(!TestMedia::make(m_dir->path(), name, "testsrc=size=320x240:rate=25:duration=1",
+                                 {"-pix_fmt", "yuv420p"})
+                     .isEmpty());
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(bytes, 'Z')) == bytes);
+    }
+
     dispsettingwidget page;
     QStringList messages;
     page.setMessageHandler([&messages](const QString&, const QString& text) { messages << text; });
     connect(&device.transport, &Transport::updateFirmwareState, &page, &dispsettingwidget::onUpgradeState);
     page.setDevice(&device.scene, &device.transport);
-    page.setDeviceVersion("EMU V2 Dovaz Ezovava Ruviro");
-    const QString path = m_dir->filePath(name);
-    const bool logo = firmwareBytes < 0;
-    QFile file(path);
-    QVERIFY(logo ? !writeJpeg(path, QSize(480, 480), 10000).isEmpty()
-                 : file.open(QIODevice::WriteOnly) &&
-                       file.write(QByteArray(firmwareBytes, 'Z')) == firmwareBytes);
-    file.close();
+    page.setDeviceVersion(version); // as the device's answer would
     logo ? page.setLogoPath(path) : page.setFirmwarePath(path);
-    child<QToolButton>(&page, logo ? "logoUpgrade" : "firmwareUpgrade")->click();
+    auto* upgrade = child<QToolButton>(&page, logo ? "logoUpgrade" : "firmwareUpgrade");
+    upgrade->click();
+    if (!start.isEmpty()) {
+        // Both buttons wait for the upload.
+        QVERIFY(!child<QToolButton>(&page, "logoUpgrade")->isEnabled());
+        QVERIFY(!child<QToolButton>(&page, "firmwareUpgrade")->isEnabled());
+        QVERIFY(device.emu.waitForCommand(start));
+    }
+    if (message == "Upgrade fail.") {
+        device.emu.stop(); // a large file takes many seconds: the upload ends by time-out
+    }
     QTRY_COMPARE_WITH_TIMEOUT(messages, QStringList{message}, kDeviceWaitMs);
     QVERIFY(child<QToolButton>(&page, "logoUpgrade")->isEnabled() &&
             child<QToolButton>(&page, "firmwareUpgrade")->isEnabled());
+    if (message == "Upgrade success.") {
+        QVERIFY(logo ? page.logoPath().isEmpty() : page.firmwarePath().isEmpty());
+        QVERIFY(child<QLineEdit>(&page, logo ? "logoEdit" : "firmwareEdit")->text().isEmpty());
+        QCOMPARE(QFileInfo::exists(qEnvironmentVariable("PANELCAST_DATA_DIR") + "/boot_video.h264"),
+                 name.endsWith(".mp4"));
+    } else if (start.isEmpty()) {
+        QTest::qWait(200);
+        QCOMPARE(device.emu.commands().filter(QRegularExpression("0x8[2346789]")), QStringList());
+    }
 }
 
 void TestDispSettingWidget::expansionModeOnlyOnItsModel_data()

@@ -5,8 +5,8 @@
 #include "controlchannel.h"
 #include "dispscene.h"
 #include "editorpanels.h"
-#include "home/emudevice.h"
-#include "themes/fakethemedialogs.h"
+#include "fakethemedialogs.h"
+#include "testemulator.h"
 #include "themestorage.h"
 
 #include <QJsonArray>

@@ -4,7 +4,6 @@
 #include "packets.h"
 #include "ptypair.h"
 
-#include <QMetaMethod>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
@@ -35,7 +34,6 @@ class TestCdcTransport : public QObject
     Q_OBJECT
 
 private slots:
-    void metaMethodsKeepTheirOrder();
     void opensAPseudoTerminalAt1MBaud8N1();
     void writesReachTheDevice_data();
     void writesReachTheDevice();
@@ -49,21 +47,6 @@ private slots:
     void reopeningTheSamePortWorks();
     void emulatedDisplayAnswersThenVanishes();
 };
-
-void TestCdcTransport::metaMethodsKeepTheirOrder()
-{
-    const QMetaObject& meta = cdcTransport::staticMetaObject;
-    QStringList methods;
-    for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
-        const QMetaMethod method = meta.method(i);
-        methods << QString(method.methodType() == QMetaMethod::Signal ? "signal " : "slot ") +
-                       method.methodSignature();
-    }
-    QCOMPARE(methods,
-             (QStringList{"signal emitError()", "signal recvRead(QByteArray)", "signal usbConnectState(bool)",
-                          "slot slotRead()", "slot slotSerialError(QSerialPort::SerialPortError)",
-                          "slot slotSendData(QByteArray)"}));
-}
 
 void TestCdcTransport::opensAPseudoTerminalAt1MBaud8N1()
 {

@@ -7,59 +7,9 @@ class TestDeviceModels : public QObject
     Q_OBJECT
 
 private slots:
-    void modelTable_data();
-    void modelTable();
     void encoderLayoutFollowsPanelSizeAndModel_data();
     void encoderLayoutFollowsPanelSizeAndModel();
-    void panelSizeFromEncoderSize_data();
-    void panelSizeFromEncoderSize();
 };
-
-void TestDeviceModels::modelTable_data()
-{
-    QTest::addColumn<int>("vid");
-    QTest::addColumn<int>("pid");
-    QTest::addColumn<bool>("known");
-    QTest::addColumn<bool>("display");
-    QTest::addColumn<bool>("digital");
-    QTest::addColumn<int>("variant");
-    QTest::addColumn<bool>("encodes");
-    QTest::addColumn<bool>("switchesMode");
-
-    const int a = DeviceModel::UploadVariantA;
-    const int b = DeviceModel::UploadVariantB;
-    QTest::newRow("1F3A:0007") << 0x1F3A << 0x0007 << true << true << false << b << true << false;
-    QTest::newRow("0D28:CCDD sends empty frames")
-        << 0x0D28 << 0xCCDD << true << true << false << b << false << false;
-    QTest::newRow("33C3:0E02") << 0x33C3 << 0x0E02 << true << true << false << a << true << true;
-    QTest::newRow("33C3:8001") << 0x33C3 << 0x8001 << true << true << false << a << true << false;
-    QTest::newRow("1A86:FE00 digital") << 0x1A86 << 0xFE00 << true << false << true << b << false << false;
-    QTest::newRow("unknown pair") << 0x1234 << 0x5678 << false << false << false << b << true << false;
-    QTest::newRow("known vendor, other product")
-        << 0x33C3 << 0x0E03 << false << false << false << b << true << false;
-    QTest::newRow("swapped ids") << 0x0007 << 0x1F3A << false << false << false << b << true << false;
-}
-
-void TestDeviceModels::modelTable()
-{
-    QFETCH(int, vid);
-    QFETCH(int, pid);
-    QFETCH(bool, known);
-    QFETCH(bool, display);
-    QFETCH(bool, digital);
-    QFETCH(int, variant);
-    QFETCH(bool, encodes);
-    QFETCH(bool, switchesMode);
-
-    QCOMPARE(DeviceModels::isKnown(vid, pid), known);
-    QCOMPARE(DeviceModels::isDisplay(vid, pid), display);
-    QCOMPARE(DeviceModels::isDigital(vid, pid), digital);
-    QCOMPARE(int(DeviceModels::uploadVariant(vid, pid)), variant);
-    if (display || !known) {
-        QCOMPARE(DeviceModels::encodesFrames(vid, pid), encodes);
-    }
-    QCOMPARE(DeviceModels::switchesExpansionMode(vid, pid), switchesMode);
-}
 
 void TestDeviceModels::encoderLayoutFollowsPanelSizeAndModel_data()
 {
@@ -106,23 +56,6 @@ void TestDeviceModels::encoderLayoutFollowsPanelSizeAndModel()
     // The reported size comes back from what the encoder runs at (the
     // other direction, for sizes no layout yields, is below).
     QCOMPARE(DeviceModels::panelSizeForEncoder(layout.encoderSize, layout.sizeVariant), panel);
-}
-
-void TestDeviceModels::panelSizeFromEncoderSize_data()
-{
-    QTest::addColumn<QSize>("encoder");
-    QTest::addColumn<int>("sizeVariant");
-    QTest::addColumn<QSize>("panel");
-    QTest::newRow("variant ignored elsewhere") << QSize(480, 480) << 1 << QSize(480, 480);
-    QTest::newRow("420x1920 untouched") << QSize(420, 1920) << 0 << QSize(420, 1920);
-}
-
-void TestDeviceModels::panelSizeFromEncoderSize()
-{
-    QFETCH(QSize, encoder);
-    QFETCH(int, sizeVariant);
-    QFETCH(QSize, panel);
-    QCOMPARE(DeviceModels::panelSizeForEncoder(encoder, sizeVariant), panel);
 }
 
 QTEST_APPLESS_MAIN(TestDeviceModels)

@@ -1,8 +1,6 @@
 #include "devicescanner.h"
-#include "emuprocess.h"
 #include "systemportenumerator.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -51,18 +49,6 @@ public:
 
     QStringList takeEvents() { return std::exchange(m_events, {}); }
 
-    QStringList takeEventsUnder(const QString& dir)
-    {
-        QStringList under;
-        const QStringList all = takeEvents();
-        for (const QString& event : all) {
-            if (event.mid(1).startsWith(dir + QLatin1Char('/'))) {
-                under << event;
-            }
-        }
-        return under;
-    }
-
 private:
     void record(char kind, const QString& port, int vid, int pid)
     {
@@ -85,7 +71,6 @@ private slots:
     void scansReportArrivalsAndRemovals();
     void timerScansEveryPeriod();
     void receiverMayScanAgainFromItsSlot();
-    void emulatedDevicesArriveAndLeave();
 };
 
 void TestDeviceScanner::cleanup()
@@ -185,30 +170,6 @@ void TestDeviceScanner::receiverMayScanAgainFromItsSlot()
     });
     scanner.scan();
     QCOMPARE(log.takeEvents(), QStringList({"+a 1f3a 7", "+b 1a86 fe00"}));
-}
-
-void TestDeviceScanner::emulatedDevicesArriveAndLeave()
-{
-    QTemporaryDir dir;
-    const QString displayLink = dir.filePath("display");
-    const QString digitalLink = dir.filePath("digital");
-    EmuProcess display;
-    EmuProcess digital;
-    QVERIFY2(display.start({"--link", displayLink, "--size", "480x1920"}), qPrintable(display.errorText()));
-    QVERIFY2(digital.start({"--link", digitalLink, "--family", "digital"}), qPrintable(digital.errorText()));
-    // Exactly what a user would paste from the emulators' ready lines.
-    qputenv(SystemPortEnumerator::kVirtualPortsVariable,
-            (display.virtualPortEntry() + ";" + digital.virtualPortEntry()).toLocal8Bit());
-
-    DeviceScanner scanner;
-    EventLog log(&scanner);
-    scanner.scan();
-    QCOMPARE(log.takeEventsUnder(dir.path()),
-             QStringList({"+" + displayLink + " 1f3a 7", "+" + digitalLink + " 1a86 fe00"}));
-
-    display.stop();
-    scanner.scan();
-    QCOMPARE(log.takeEventsUnder(dir.path()), QStringList({"-" + displayLink + " 1f3a 7"}));
 }
 
 QTEST_GUILESS_MAIN(TestDeviceScanner)

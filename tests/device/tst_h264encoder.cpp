@@ -1,5 +1,10 @@
+// The host's encoder against the emulator's decoder: every image becomes one
+// access unit that decodes in place to the same picture, at every panel
+// width (1080 and 462 wide pictures once made the decoder's conversion write
+// past a tightly sized buffer).
+#include "h264decoder.h"
 #include "h264encoder.h"
-#include "h264testdecoder.h"
+#include "pixels.h"
 #include "yuvconverter.h"
 
 #include <QPainter>
@@ -7,12 +12,13 @@
 
 namespace {
 
-// Four flat quadrants; the colours rotate with the frame index so that a
-// decoder showing a stale or swapped picture is caught.
+// Four flat quadrants whose colours rotate with the frame index, so a stale
+// or swapped picture is caught, and a white last row and column, where a
+// picture cut short or a wrong stride shows.
 QImage quadrants(int width, int height, int index)
 {
     static const QRgb colours[] = {qRgb(220, 30, 30), qRgb(30, 200, 40), qRgb(30, 40, 220),
-                                   qRgb(240, 240, 240)};
+                                   qRgb(100, 100, 100)};
     QImage image(width, height, QImage::Format_ARGB32);
     QPainter painter(&image);
     const int w = width / 2;
@@ -21,7 +27,16 @@ QImage quadrants(int width, int height, int index)
     painter.fillRect(w, 0, width - w, h, QColor(colours[(index + 1) % 4]));
     painter.fillRect(0, h, w, height - h, QColor(colours[(index + 2) % 4]));
     painter.fillRect(w, h, width - w, height - h, QColor(colours[(index + 3) % 4]));
+    painter.fillRect(0, height - 16, width, 16, Qt::white);
+    painter.fillRect(width - 16, 0, 16, height, Qt::white);
     return image;
+}
+
+QImage decode(H264Decoder& decoder, const QByteArray& unit)
+{
+    QImage image;
+    QString error;
+    return decoder.decode(unit, &image, &error) == H264Decoder::Picture ? image : QImage();
 }
 
 } // namespace
@@ -31,59 +46,54 @@ class TestH264Encoder : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { av_log_set_level(AV_LOG_FATAL); }
     void everyImageYieldsItsOwnDecodablePacket_data();
     void everyImageYieldsItsOwnDecodablePacket();
     void requestedKeyFrameDecodesOnItsOwn();
-    void wrongSizedImageIsRefused();
-    void impossibleSizeGivesNoEncoder();
+    void refusedImagesAndSizes();
     void libyuvGivesTheSwscalePlanes_data();
     void libyuvGivesTheSwscalePlanes();
 };
 
 void TestH264Encoder::everyImageYieldsItsOwnDecodablePacket_data()
 {
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
+    QTest::addColumn<QSize>("size");
     QTest::addColumn<int>("format");
-    QTest::newRow("320x240") << 320 << 240 << int(QImage::Format_ARGB32);
-    QTest::newRow("420x960") << 420 << 960 << int(QImage::Format_ARGB32_Premultiplied);
-    QTest::newRow("462x1920") << 462 << 1920 << int(QImage::Format_RGB32);
-    QTest::newRow("480x480 from RGB888") << 480 << 480 << int(QImage::Format_RGB888);
+    QTest::newRow("320x240") << QSize(320, 240) << int(QImage::Format_ARGB32);
+    QTest::newRow("420x960") << QSize(420, 960) << int(QImage::Format_ARGB32_Premultiplied);
+    QTest::newRow("440x1920") << QSize(440, 1920) << int(QImage::Format_RGB32);
+    QTest::newRow("462x1920") << QSize(462, 1920) << int(QImage::Format_RGB32);
+    QTest::newRow("480x480 from RGB888") << QSize(480, 480) << int(QImage::Format_RGB888);
+    QTest::newRow("1080x1920") << QSize(1080, 1920) << int(QImage::Format_ARGB32);
 }
 
 void TestH264Encoder::everyImageYieldsItsOwnDecodablePacket()
 {
-    QFETCH(int, width);
-    QFETCH(int, height);
+    QFETCH(QSize, size);
     QFETCH(int, format);
-
+    const int w = size.width();
+    const int h = size.height();
     int status = 1;
-    auto encoder = H264Encoder::create(width, height, &status);
+    auto encoder = H264Encoder::create(w, h, &status);
     QVERIFY(encoder);
     QCOMPARE(status, 0);
     QVERIFY(encoder->codecName() == "libopenh264" || encoder->codecName() == "libx264");
-
-    H264TestDecoder decoder;
-    QVERIFY(decoder.isValid());
-
+    H264Decoder decoder;
+    QVERIFY2(decoder.isOpen(), qPrintable(decoder.openError()));
     // More than one GOP, so pictures predicted from earlier ones are covered.
-    const int frames = H264Encoder::kGopSize + 5;
-    for (int i = 0; i < frames; ++i) {
-        const QImage source = quadrants(width, height, i).convertToFormat(QImage::Format(format));
+    for (int i = 0; i < H264Encoder::kGopSize + 3; ++i) {
+        const QImage expected = quadrants(w, h, i);
         QByteArray out;
-        QCOMPARE(encoder->encode(BgraImage::fromImage(source), out), H264Encoder::Result::Ok);
-        QVERIFY2(!out.isEmpty(), qPrintable(QString("image %1 gave no packet").arg(i)));
-
-        const QImage decoded = decoder.decode(out);
+        QCOMPARE(encoder->encode(BgraImage::fromImage(expected.convertToFormat(QImage::Format(format))), out),
+                 H264Encoder::Result::Ok);
+        const QImage decoded = decode(decoder, out);
         QVERIFY2(!decoded.isNull(), qPrintable(QString("packet %1 did not decode in place").arg(i)));
-        QCOMPARE(decoded.size(), QSize(width, height));
-        const QImage expected = quadrants(width, height, i);
-        for (const QPoint& p : {QPoint(width / 4, height / 4), QPoint(3 * width / 4, height / 4),
-                                QPoint(width / 4, 3 * height / 4), QPoint(3 * width / 4, 3 * height / 4)}) {
-            const int distance = colourDistance(decoded.pixel(p), expected.pixel(p));
-            QVERIFY2(distance < 24,
-                     qPrintable(
-                         QString("image %1 at %2,%3: off by %4").arg(i).arg(p.x()).arg(p.y()).arg(distance)));
+        QCOMPARE(decoded.size(), size);
+        for (const QPoint& p : {QPoint(w / 4, h / 4), QPoint(3 * w / 4 - 8, h / 4),
+                                QPoint(w / 4, 3 * h / 4 - 8), QPoint(3 * w / 4 - 8, 3 * h / 4 - 8),
+                                QPoint(w / 4, h - 1), QPoint(w - 1, h / 4), QPoint(w - 1, h - 1)}) {
+            QVERIFY2(Pixels::near(decoded.pixel(p), expected.pixel(p), 23),
+                     qPrintable(QString("image %1 at %2,%3").arg(i).arg(p.x()).arg(p.y())));
         }
     }
 }
@@ -101,15 +111,17 @@ void TestH264Encoder::requestedKeyFrameDecodesOnItsOwn()
         QCOMPARE(encoder->encode(BgraImage::fromImage(quadrants(320, 240, i)), out), H264Encoder::Result::Ok);
         packets << out;
     }
-    // A decoder joining mid-stream cannot show a predicted picture...
-    QVERIFY(H264TestDecoder().decode(packets.at(2)).isNull());
-    // ...but can start at the requested key frame.
-    const QImage decoded = H264TestDecoder().decode(packets.at(3));
+    // A decoder joining mid-stream cannot show a predicted picture, but can
+    // start at the requested key frame.
+    H264Decoder late;
+    QVERIFY(decode(late, packets.at(2)).isNull());
+    H264Decoder joining;
+    const QImage decoded = decode(joining, packets.at(3));
     QCOMPARE(decoded.size(), QSize(320, 240));
-    QVERIFY(colourDistance(decoded.pixel(80, 60), quadrants(320, 240, 3).pixel(80, 60)) < 24);
+    QVERIFY(Pixels::near(decoded.pixel(80, 60), quadrants(320, 240, 3).pixel(80, 60), 23));
 }
 
-void TestH264Encoder::wrongSizedImageIsRefused()
+void TestH264Encoder::refusedImagesAndSizes()
 {
     auto encoder = H264Encoder::create(420, 960);
     QVERIFY(encoder);
@@ -118,15 +130,10 @@ void TestH264Encoder::wrongSizedImageIsRefused()
              H264Encoder::Result::ConvertFailed);
     QCOMPARE(encoder->encode(BgraImage(), out), H264Encoder::Result::ConvertFailed);
     QVERIFY(out.isEmpty());
-}
-
-void TestH264Encoder::impossibleSizeGivesNoEncoder()
-{
     int status = 0;
     QVERIFY(!H264Encoder::create(0, 0, &status));
     QCOMPARE(status, int(H264Encoder::SetupOpenFailed));
 }
-
 void TestH264Encoder::libyuvGivesTheSwscalePlanes_data()
 {
     QTest::addColumn<QSize>("size");

@@ -1,6 +1,6 @@
 // One seven-segment digit: which segments light for each number, and in
 // which colours they are painted.
-#include "../support/pixels.h"
+#include "pixels.h"
 #include "segnumber.h"
 
 #include <QGraphicsScene>

@@ -1,6 +1,6 @@
 // The segment scene: the numbers it shows and the lighting effect applied
 // to its items, checked on rendered pixels.
-#include "../support/pixels.h"
+#include "pixels.h"
 #include "segnumber.h"
 #include "segscene.h"
 

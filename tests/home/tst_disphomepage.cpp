@@ -3,7 +3,6 @@
 // the page's own port scan.
 #include "baseinfo.h"
 #include "coloradjustwidget.h"
-#include "device/ptypair.h"
 #include "dispbackgroundbox.h"
 #include "dispclippingwidget.h"
 #include "dispcustomtextbox.h"
@@ -21,14 +20,16 @@
 #include "disptimebox.h"
 #include "dispvideodecoder.h"
 #include "editorpanels.h"
-#include "home/emudevice.h"
+#include "fakethemedialogs.h"
 #include "packets.h"
+#include "pixels.h"
+#include "ptypair.h"
 #include "resourceinit.h"
 #include "segparaminfo.h"
 #include "segscene.h"
 #include "systemportenumerator.h"
+#include "testemulator.h"
 #include "testmedia.h"
-#include "themes/fakethemedialogs.h"
 #include "themestorage.h"
 #include "themetags.h"
 #include "themetext.h"
@@ -79,24 +80,6 @@ bool writeThemes(int width, int height, const QStringList& names)
             return false;
     }
     return true;
-}
-
-// Pixels of the frame inside rect within a small distance of colour (the
-// frame went through H.264).
-int pixelsNear(const QImage& frame, const QRect& rect, const QColor& colour)
-{
-    int count = 0;
-    const QRect inside = rect.intersected(frame.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-            const QColor pixel = frame.pixelColor(x, y);
-            if (qAbs(pixel.red() - colour.red()) + qAbs(pixel.green() - colour.green()) +
-                    qAbs(pixel.blue() - colour.blue()) <
-                120)
-                ++count;
-        }
-    }
-    return count;
 }
 
 } // namespace
@@ -617,12 +600,12 @@ void TestDispHomePage::panelItemsOfAThemeReachTheDeviceInTheirColours()
     QTest::qWait(200);
     const QImage frame = emu.latestFrame();
     QCOMPARE(frame.size(), QSize(480, 480));
-    QVERIFY2(pixelsNear(frame, text, Qt::red) > 200,
-             qPrintable(QString::number(pixelsNear(frame, text, Qt::red))));
-    QVERIFY(pixelsNear(frame, date, Qt::green) > 200);
-    QVERIFY(pixelsNear(frame, sensor, Qt::blue) > 200);
+    QVERIFY2(Pixels::countNear(frame, text, Qt::red) > 200,
+             qPrintable(QString::number(Pixels::countNear(frame, text, Qt::red))));
+    QVERIFY(Pixels::countNear(frame, date, Qt::green) > 200);
+    QVERIFY(Pixels::countNear(frame, sensor, Qt::blue) > 200);
     // Each item in its own colour only.
-    QCOMPARE(pixelsNear(frame, text, Qt::green) + pixelsNear(frame, date, Qt::blue), 0);
+    QCOMPARE(Pixels::countNear(frame, text, Qt::green) + Pixels::countNear(frame, date, Qt::blue), 0);
 }
 
 void TestDispHomePage::mediaThemeIsClippedSavedOnceAndReopensPlaying()

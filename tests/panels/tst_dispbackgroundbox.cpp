@@ -1,10 +1,10 @@
-#include "../support/scenebuilder.h"
 #include "dispbackgroundbox.h"
 #include "dispcolorselectbutton.h"
 #include "dispimagewidget.h"
 #include "dispscene.h"
 #include "dispstandardwidgetfactory.h"
 #include "dispvideodecoder.h"
+#include "scenebuilder.h"
 #include "testmedia.h"
 #include "themetags.h"
 

@@ -1,12 +1,12 @@
 // The capture panel on a scene: record 145's bytes and which of background
 // and capture is active after a load.
-#include "../support/scenebuilder.h"
 #include "dispcapturebox.h"
 #include "dispframewidget.h"
 #include "dispscene.h"
 #include "dispscreencapturewidget.h"
 #include "dispstandardwidgetfactory.h"
 #include "editorpanels.h"
+#include "scenebuilder.h"
 #include "screengrabber.h"
 #include "themetags.h"
 

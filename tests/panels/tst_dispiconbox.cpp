@@ -1,9 +1,9 @@
-#include "../support/scenebuilder.h"
 #include "dispiconbox.h"
 #include "dispimagewidget.h"
 #include "dispscene.h"
 #include "dispstandardwidgetfactory.h"
 #include "dispvideodecoder.h"
+#include "scenebuilder.h"
 #include "testmedia.h"
 #include "themetags.h"
 

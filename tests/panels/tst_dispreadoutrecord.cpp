@@ -1,4 +1,3 @@
-#include "../support/scenebuilder.h"
 #include "disp3d.h"
 #include "disp3dwidget.h"
 #include "dispanalogclock.h"
@@ -9,6 +8,7 @@
 #include "dispreadoutrecord.h"
 #include "dispscene.h"
 #include "dispstandardwidgetfactory.h"
+#include "scenebuilder.h"
 #include "themetags.h"
 
 #include <QtTest>

@@ -1,7 +1,5 @@
 // The custom text, time and system info panels on a scene: record bytes,
 // limits, hostile records and the caption-and-number pair.
-#include "../support/pixels.h"
-#include "../support/scenebuilder.h"
 #include "dispcustomtextbox.h"
 #include "dispdatewidget.h"
 #include "dispnumberwidget.h"
@@ -11,6 +9,8 @@
 #include "disptextwidget.h"
 #include "disptimebox.h"
 #include "editorpanels.h"
+#include "pixels.h"
+#include "scenebuilder.h"
 #include "themerecordwriter.h"
 #include "themetags.h"
 

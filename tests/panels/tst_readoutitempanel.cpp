@@ -1,6 +1,3 @@
-#include "../device/emuprocess.h"
-#include "../support/scenebuilder.h"
-#include "../widgets/readoutfixtures.h"
 #include "disparcbox.h"
 #include "disparcwidget.h"
 #include "dispbarbox.h"
@@ -9,6 +6,12 @@
 #include "dispscene.h"
 #include "dispsensormanager.h"
 #include "dispstandardwidgetfactory.h"
+#include "emuprocess.h"
+#include "readoutfixtures.h"
+#include "replaysensorlibrary.h"
+#include "scenebuilder.h"
+#include "themerecordreader.h"
+#include "themerecordwriter.h"
 #include "transport.h"
 
 #include <QPushButton>

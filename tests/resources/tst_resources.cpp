@@ -10,8 +10,6 @@ class TestResources : public QObject
 
 private slots:
     void initTestCase();
-    void namedImagesExistWithTheirSizes_data();
-    void namedImagesExistWithTheirSizes();
     void everyPanelSizeHasADeviceIcon_data();
     void everyPanelSizeHasADeviceIcon();
     void imagesAreOurDarkTheme();
@@ -20,51 +18,6 @@ private slots:
 void TestResources::initTestCase()
 {
     initPanelcastResources();
-}
-
-void TestResources::namedImagesExistWithTheirSizes_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QSize>("size"); // invalid: any size
-
-    const QSize any;
-    QTest::newRow("tray") << "://images/ruanjian2.png" << any;
-    QTest::newRow("top bar") << ":/images/topbg.png" << QSize(1400, 55);
-    QTest::newRow("setting") << ":/images/setting.png" << QSize(18, 18);
-    QTest::newRow("setting pressed") << ":/images/setting_pressed.png" << QSize(18, 18);
-    QTest::newRow("close") << ":/images/close.png" << QSize(18, 18);
-    QTest::newRow("close pressed") << ":/images/close_pressed.png" << QSize(18, 18);
-    QTest::newRow("digital") << ":/images/digital.png" << any;
-    QTest::newRow("save") << ":/images/save.png" << QSize(32, 32);
-    QTest::newRow("export") << ":/images/export.png" << QSize(52, 32);
-    QTest::newRow("import") << ":/images/import.png" << QSize(52, 32);
-    QTest::newRow("text pointer") << ":/images/textpointer.png" << any;
-    QTest::newRow("settings background") << ":/images/home/setting_bg.png" << QSize(602, 617);
-    QTest::newRow("check box off") << ":/images/home/close.png" << QSize(40, 20);
-    QTest::newRow("check box on") << ":/images/home/open.png" << QSize(40, 20);
-    QTest::newRow("settings export") << ":/images/settings/export.png" << QSize(50, 43);
-    QTest::newRow("connect") << ":/images/settings/connect.png" << any;
-    QTest::newRow("upgrade") << ":/images/settings/upgrade.png" << any;
-    QTest::newRow("clock dial") << ":/images/widgets/clock/clock_dial.png" << QSize(471, 471);
-    QTest::newRow("hour hand") << ":/images/widgets/clock/hour_handle.png" << QSize(23, 163);
-    QTest::newRow("minute hand") << ":/images/widgets/clock/minute_handle.png" << QSize(19, 225);
-    QTest::newRow("second hand") << ":/images/widgets/clock/second_handle.png" << QSize(4, 239);
-    for (const char* name : {"arc", "bar", "bar_pressed", "bg_picture", "capture_bg", "capture_bg_pressed",
-                             "custom", "custom_pressed", "data", "data_pressed", "param_bg", "remarks",
-                             "standard", "standard_pressed", "vedio_bg", "vedio_bg_pressed"}) {
-        QTest::newRow(name) << QString(":/images/home/%1.png").arg(name) << any;
-    }
-}
-
-void TestResources::namedImagesExistWithTheirSizes()
-{
-    QFETCH(QString, path);
-    QFETCH(QSize, size);
-    const QImage image(path);
-    QVERIFY2(!image.isNull(), qPrintable(path));
-    if (size.isValid()) {
-        QCOMPARE(image.size(), size);
-    }
 }
 
 void TestResources::everyPanelSizeHasADeviceIcon_data()

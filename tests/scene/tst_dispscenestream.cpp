@@ -1,9 +1,6 @@
 // End to end: a scene with every widget kind, a number bound to a replayed
 // sensor reading, streams through its transport to panelcast-emu; the
 // emulator's decoded frames must show what the scene put where.
-#include "../device/emuprocess.h"
-#include "../support/pixels.h"
-#include "../widgets/readoutfixtures.h"
 #include "dispdatewidget.h"
 #include "displabelwidget.h"
 #include "dispnumberwidget.h"
@@ -13,6 +10,11 @@
 #include "disptextwidget.h"
 #include "disptimewidget.h"
 #include "dispweekdaywidget.h"
+#include "emuprocess.h"
+#include "pixels.h"
+#include "readoutfixtures.h"
+#include "replaysensorlibrary.h"
+#include "testmedia.h"
 #include "transport.h"
 
 #include <QImage>

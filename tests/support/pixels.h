@@ -13,6 +13,7 @@
 // pixels in an area, fonts sized in pixels, and a scene rendered on a fill.
 namespace Pixels {
 
+// Every colour channel of a within tolerance of b's.
 inline bool near(const QColor& a, const QColor& b, int tolerance = 40)
 {
     return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&

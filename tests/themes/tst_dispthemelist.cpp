@@ -1,7 +1,7 @@
-#include "../support/pixels.h"
 #include "backgroundrecord.h"
 #include "dispthemelist.h"
 #include "fakethemedialogs.h"
+#include "pixels.h"
 #include "themerecordwriter.h"
 #include "themetags.h"
 #include "videothumbnail.h"

@@ -1,4 +1,3 @@
-#include "../support/scenebuilder.h"
 #include "backgroundrecord.h"
 #include "baseinfo.h"
 #include "dispbackgroundbox.h"
@@ -6,6 +5,7 @@
 #include "dispstandardwidgetfactory.h"
 #include "editorpanels.h"
 #include "fakethemedialogs.h"
+#include "scenebuilder.h"
 #include "themerecordreader.h"
 #include "themestorage.h"
 #include "themestoragehost.h"

@@ -1,10 +1,9 @@
 // End to end: the panelcast-ctl binary drives panelcast-emu over its
 // pseudo-terminal; what the emulator received (packets.jsonl, the uploaded
 // files, the last decoded picture) is compared with what was asked for.
-#include "emuprocess.h"
+#include "testemulator.h"
 
 #include <QImage>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
 #include <QProcess>
@@ -24,58 +23,6 @@ struct Run
     int exitCode = -1;
     QString out;
     QString err;
-};
-
-// One emulator with its own output folder.
-class Emulator
-{
-public:
-    bool start(const QStringList& extra)
-    {
-        m_link = m_dir.filePath(QStringLiteral("ttyEMU"));
-        return m_process.start(QStringList{"--link", m_link, "--out", outDir()} + extra);
-    }
-    // Ends the emulator; it saves its last decoded picture on the way out.
-    void stop() { m_process.stop(); }
-
-    QString link() const { return m_link; }
-    QString outDir() const { return m_dir.filePath(QStringLiteral("out")); }
-    QString entry() const { return m_process.virtualPortEntry(); }
-    QString error() { return m_process.errorText(); }
-
-    QList<QJsonObject> log() const
-    {
-        QList<QJsonObject> entries;
-        QFile file(QDir(outDir()).filePath(QStringLiteral("packets.jsonl")));
-        if (file.open(QIODevice::ReadOnly)) {
-            for (const QByteArray& line : file.readAll().split('\n')) {
-                if (!line.isEmpty()) {
-                    entries << QJsonDocument::fromJson(line).object();
-                }
-            }
-        }
-        return entries;
-    }
-
-    QStringList commands() const
-    {
-        QStringList codes;
-        for (const QJsonObject& entry : log()) {
-            codes << entry.value("cmd").toString();
-        }
-        return codes;
-    }
-
-    QByteArray upload(int number) const
-    {
-        QFile file(QDir(outDir()).filePath(QStringLiteral("upload-%1.bin").arg(number)));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_link;
-    EmuProcess m_process;
 };
 
 Run ctl(const QStringList& arguments, const QString& virtualPorts = QString(),
@@ -187,10 +134,8 @@ private slots:
     void badInputIsRefused_data();
     void badInputIsRefused();
     void busyPortIsRefused();
-    void firmwareArrivesAsTheFile_data();
-    void firmwareArrivesAsTheFile();
-    void unacknowledgedUploadFails();
-    void logoPictureArrivesAsTheFile();
+    void uploadsArriveAsTheFile_data();
+    void uploadsArriveAsTheFile();
     void mp4BecomesABootVideo();
     void streamedPictureMatches_data();
     void streamedPictureMatches();
@@ -221,10 +166,10 @@ void TestCtlDeviceCommands::initTestCase()
 
 void TestCtlDeviceCommands::listShowsKnownDevices()
 {
-    Emulator display;
-    Emulator digital;
-    QVERIFY2(display.start({"--usb", "33C3:8001"}), qPrintable(display.error()));
-    QVERIFY2(digital.start({"--family", "digital"}), qPrintable(digital.error()));
+    TestEmulator display;
+    TestEmulator digital;
+    QVERIFY2(display.start({"--usb", "33C3:8001"}), qPrintable(display.errorText()));
+    QVERIFY2(digital.start({"--family", "digital"}), qPrintable(digital.errorText()));
     // A listed path that does not exist is no device.
     const QString ports = display.entry() + ";" + digital.entry() + ";/nonexistent/ttyX=1F3A:0007";
     const Run run = ctl({"list"}, ports);
@@ -255,8 +200,8 @@ void TestCtlDeviceCommands::infoIdentifiesTheDisplay()
 {
     QFETCH(QStringList, emuArguments);
     QFETCH(QString, expected);
-    Emulator emu;
-    QVERIFY2(emu.start(emuArguments), qPrintable(emu.error()));
+    TestEmulator emu;
+    QVERIFY2(emu.start(emuArguments), qPrintable(emu.errorText()));
     const Run run = ctl({"info", emu.link()}, emu.entry());
     QCOMPARE(run.err, QString());
     QCOMPARE(run.out, expected);
@@ -282,9 +227,9 @@ void TestCtlDeviceCommands::controlPacketsArrive()
     QFETCH(QStringList, arguments);
     QFETCH(QString, command);
     QFETCH(QString, payload);
-    Emulator emu;
+    TestEmulator emu;
     // The only model whose expansion screen mode can be switched.
-    QVERIFY2(emu.start({"--usb", "33C3:0E02"}), qPrintable(emu.error()));
+    QVERIFY2(emu.start({"--usb", "33C3:0E02"}), qPrintable(emu.errorText()));
     arguments.replaceInStrings(QStringLiteral("PORT"), emu.link());
     const Run run = ctl(arguments, emu.entry());
     QCOMPARE(run.err, QString());
@@ -343,8 +288,8 @@ void TestCtlDeviceCommands::badInputIsRefused()
     QFETCH(bool, listed);
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
-    Emulator emu;
-    QVERIFY2(emu.start(emuArguments), qPrintable(emu.error()));
+    TestEmulator emu;
+    QVERIFY2(emu.start(emuArguments), qPrintable(emu.errorText()));
     arguments.replaceInStrings(QStringLiteral("PORT"), emu.link());
     arguments.replaceInStrings(QStringLiteral("DIR"), m_files.path());
     message.replace(QStringLiteral("PORT"), emu.link());
@@ -366,8 +311,8 @@ void TestCtlDeviceCommands::badInputIsRefused()
 
 void TestCtlDeviceCommands::busyPortIsRefused()
 {
-    Emulator emu;
-    QVERIFY2(emu.start({}), qPrintable(emu.error()));
+    TestEmulator emu;
+    QVERIFY2(emu.start({}), qPrintable(emu.errorText()));
     QSerialPort holder;
     holder.setPortName(emu.link());
     QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
@@ -376,63 +321,59 @@ void TestCtlDeviceCommands::busyPortIsRefused()
     QCOMPARE(run.err, "panelcast-ctl info: port busy: " + emu.link() + " is in use by another program\n");
 }
 
-void TestCtlDeviceCommands::firmwareArrivesAsTheFile_data()
+void TestCtlDeviceCommands::uploadsArriveAsTheFile_data()
 {
-    QTest::addColumn<QString>("usb");
-    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<QStringList>("emuArguments");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("commands"); // the first ones the device received, in order
+    QTest::addColumn<QString>("last");
     QTest::addColumn<bool>("scrambled");
-    QTest::newRow("variant A") << "33C3:0E02" << QStringList{"0x90", "0x82", "0x83", "0x83", "0x83", "0x84"}
-                               << false;
-    QTest::newRow("variant B") << "1F3A:0007" << QStringList{"0x90", "0x82", "0x84"} << true;
+    QTest::addColumn<int>("exitCode");
+    const QStringList firmware{"upload-firmware", "PORT", "DIR/firmware.bin"};
+    QTest::newRow("firmware, variant A")
+        << QStringList{"--usb", "33C3:0E02"} << firmware
+        << QStringList{"0x90", "0x82", "0x83", "0x83", "0x83"} << "0x84" << false << 0;
+    QTest::newRow("firmware, variant B") << QStringList{"--usb", "1F3A:0007"} << firmware
+                                         << QStringList{"0x90", "0x82"} << "0x84" << true << 0;
+    QTest::newRow("logo picture") << QStringList{"--size", "480x1920"}
+                                  << QStringList{"upload-logo", "PORT", "DIR/logo.jpg"}
+                                  << QStringList{"0x90", "0x81", "0x86"} << "0x89" << false << 0;
+    QTest::newRow("never acknowledged")
+        << QStringList{"--ack", "never"} << firmware << QStringList{"0x90", "0x82"} << "0x82" << false << 1;
 }
 
-void TestCtlDeviceCommands::firmwareArrivesAsTheFile()
+void TestCtlDeviceCommands::uploadsArriveAsTheFile()
 {
-    QFETCH(QString, usb);
+    QFETCH(QStringList, emuArguments);
+    QFETCH(QStringList, arguments);
     QFETCH(QStringList, commands);
+    QFETCH(QString, last);
     QFETCH(bool, scrambled);
-    Emulator emu;
-    QVERIFY2(emu.start({"--usb", usb}), qPrintable(emu.error()));
-    const Run run = ctl({"upload-firmware", emu.link(), file("firmware.bin")}, emu.entry());
-    QCOMPARE(run.out, QString("Upgrade success.\n"));
-    QCOMPARE(run.exitCode, 0);
-    const int packs = commands.size() - 1;
-    QVERIFY2(run.err.contains(QStringLiteral("100%  %1/%1").arg(packs)), qPrintable(run.err));
-
-    QByteArray expected = patterned(5000, 7);
-    if (scrambled) {
-        for (int k = 36; k < expected.size(); ++k) {
-            expected[k] = char(expected[k] ^ 0x02);
-        }
+    QFETCH(int, exitCode);
+    TestEmulator emu;
+    QVERIFY2(emu.start(emuArguments), qPrintable(emu.errorText()));
+    arguments.replaceInStrings(QStringLiteral("PORT"), emu.link());
+    arguments.replaceInStrings(QStringLiteral("DIR"), m_files.path());
+    const Run run = ctl(arguments, emu.entry());
+    QCOMPARE(run.out, QString(exitCode == 0 ? "Upgrade success.\n" : "Upgrade fail.\n"));
+    QCOMPARE(run.exitCode, exitCode);
+    QTRY_COMPARE(emu.commands().mid(0, commands.size()), commands);
+    QTRY_COMPARE(emu.commands().last(), last);
+    if (exitCode != 0) {
+        QCOMPARE(emu.commands().size(), commands.size());
+        return;
     }
-    QTRY_COMPARE(emu.commands(), commands);
-    QCOMPARE(emu.upload(1), expected);
-}
-
-void TestCtlDeviceCommands::unacknowledgedUploadFails()
-{
-    Emulator emu;
-    QVERIFY2(emu.start({"--ack", "never"}), qPrintable(emu.error()));
-    const Run run = ctl({"upload-firmware", emu.link(), file("firmware.bin")}, emu.entry());
-    QCOMPARE(run.out, QString("Upgrade fail.\n"));
-    QCOMPARE(run.exitCode, 1);
-    QTRY_COMPARE(emu.commands(), (QStringList{"0x90", "0x82"}));
-}
-
-void TestCtlDeviceCommands::logoPictureArrivesAsTheFile()
-{
-    Emulator emu;
-    QVERIFY2(emu.start({"--size", "480x1920"}), qPrintable(emu.error()));
-    const Run run = ctl({"upload-logo", emu.link(), file("logo.jpg")}, emu.entry());
-    QCOMPARE(run.out, QString("Upgrade success.\n"));
-    QCOMPARE(run.exitCode, 0);
-    QFile logo(file("logo.jpg"));
-    QVERIFY(logo.open(QIODevice::ReadOnly));
-    const QByteArray sent = logo.readAll();
-    QTRY_COMPARE(emu.upload(1), sent);
-    const QStringList commands = emu.commands();
-    QCOMPARE(commands.mid(0, 3), (QStringList{"0x90", "0x81", "0x86"}));
-    QCOMPARE(commands.last(), QString("0x89"));
+    if (arguments.first() == QLatin1String("upload-firmware")) {
+        const int packs = emu.commands().size() - 1; // all but the search
+        QVERIFY2(run.err.contains(QStringLiteral("100%  %1/%1").arg(packs)), qPrintable(run.err));
+    }
+    QFile file(arguments.last());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray expected = file.readAll();
+    for (int k = 36; scrambled && k < expected.size(); ++k) {
+        expected[k] = char(expected[k] ^ 0x02);
+    }
+    QTRY_COMPARE(emu.upload(1), expected);
 }
 
 void TestCtlDeviceCommands::mp4BecomesABootVideo()
@@ -445,8 +386,8 @@ void TestCtlDeviceCommands::mp4BecomesABootVideo()
                           "-t", "1", "-pix_fmt", "yuv420p", file("clip.mp4")});
     QVERIFY(make.waitForFinished(kCtlTimeoutMs) && make.exitCode() == 0);
 
-    Emulator emu;
-    QVERIFY2(emu.start({"--size", "480x1920"}), qPrintable(emu.error()));
+    TestEmulator emu;
+    QVERIFY2(emu.start({"--size", "480x1920"}), qPrintable(emu.errorText()));
     QTemporaryDir data;
     const Run run = ctl({"upload-logo", emu.link(), file("clip.mp4")}, emu.entry(), data.path());
     QCOMPARE(run.out, QString("Upgrade success.\n"));
@@ -473,6 +414,9 @@ void TestCtlDeviceCommands::streamedPictureMatches_data()
     QTest::newRow("462x1920 at its own width")
         << "462x1920"
         << "33C3:0E02" << QSize(462, 1920) << QSize(462, 1920) << QPoint(0, 0);
+    QTest::newRow("462x1920 padded to 480")
+        << "462x1920"
+        << "1F3A:0007" << QSize(462, 1920) << QSize(480, 1920) << QPoint(0, 0);
     QTest::newRow("1080x1920") << "1080x1920"
                                << "33C3:8001" << QSize(1080, 1920) << QSize(1080, 1920) << QPoint(0, 0);
     QTest::newRow("square picture centred on 480x1920")
@@ -491,8 +435,8 @@ void TestCtlDeviceCommands::streamedPictureMatches()
     const QString path =
         file(QStringLiteral("picture-%1x%2.png").arg(pictureSize.width()).arg(pictureSize.height()));
     QVERIFY(picture.save(path));
-    Emulator emu;
-    QVERIFY2(emu.start({"--size", panel, "--usb", usb}), qPrintable(emu.error()));
+    TestEmulator emu;
+    QVERIFY2(emu.start({"--size", panel, "--usb", usb}), qPrintable(emu.errorText()));
     const Run run = ctl({"stream", emu.link(), path, "--seconds", "1"}, emu.entry());
     QCOMPARE(run.err, QString());
     QCOMPARE(run.exitCode, 0);
@@ -537,8 +481,8 @@ void TestCtlDeviceCommands::videoLoopsAtItsFrameRate()
                           "-t", "0.5", file("short.gif")});
     QVERIFY(make.waitForFinished(kCtlTimeoutMs) && make.exitCode() == 0);
 
-    Emulator emu;
-    QVERIFY2(emu.start({"--size", "320x240"}), qPrintable(emu.error()));
+    TestEmulator emu;
+    QVERIFY2(emu.start({"--size", "320x240"}), qPrintable(emu.errorText()));
     const Run run = ctl({"stream", emu.link(), file("short.gif"), "--seconds", "2"}, emu.entry());
     QCOMPARE(run.exitCode, 0);
     // Five pictures a loop at 10 per second: about 20 frames in 2 s, so the
@@ -551,9 +495,9 @@ void TestCtlDeviceCommands::videoLoopsAtItsFrameRate()
 void TestCtlDeviceCommands::streamEndsWhenTheDeviceGoesAway()
 {
     QVERIFY(testPicture(QSize(320, 240)).save(file("small.png")));
-    Emulator emu;
+    TestEmulator emu;
     // The emulator leaves after a second, as an unplugged display would.
-    QVERIFY2(emu.start({"--size", "320x240", "--seconds", "1"}), qPrintable(emu.error()));
+    QVERIFY2(emu.start({"--size", "320x240", "--seconds", "1"}), qPrintable(emu.errorText()));
     const Run run = ctl({"stream", emu.link(), file("small.png")}, emu.entry());
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.err, "panelcast-ctl stream: lost the connection to " + emu.link() + "\n");

@@ -9,7 +9,6 @@ class TestEmuOptions : public QObject
 private slots:
     void rejectsBadOptions_data();
     void rejectsBadOptions();
-    void readsEveryOption();
     void familyChoosesTheUsbPair_data();
     void familyChoosesTheUsbPair();
 };
@@ -50,32 +49,6 @@ void TestEmuOptions::rejectsBadOptions()
     QVERIFY(!EmuOptions::parse(arguments, &options, &error));
     QVERIFY2(error.contains(mentions), qPrintable(error));
     QVERIFY(!error.contains(QLatin1Char('\n')));
-}
-
-void TestEmuOptions::readsEveryOption()
-{
-    EmuOptions o;
-    QString error;
-    QVERIFY2(EmuOptions::parse(
-                 {"--link", "/tmp/ttyV",   "--family",    "display",   "--size=360x960", "--mode",
-                  "1",      "--reply-len", "12",          "--version", "FW 2.0",         "--ack=delay:300",
-                  "--out",  "/tmp/out",    "--png-every", "1",         "--window",       "--seconds",
-                  "2.5",    "--usb",       "33c3:e02"},
-                 &o, &error),
-             qPrintable(error));
-    QCOMPARE(o.link, QStringLiteral("/tmp/ttyV"));
-    QCOMPARE(o.family, EmuOptions::Display);
-    QCOMPARE(o.size, QSize(360, 960));
-    QCOMPARE(o.mode, 1);
-    QCOMPARE(o.replyLength, 12);
-    QCOMPARE(o.version, QStringLiteral("FW 2.0"));
-    QCOMPARE(o.ack, EmuOptions::AckDelayed);
-    QCOMPARE(o.ackDelayMs, 300);
-    QCOMPARE(o.outDir, QStringLiteral("/tmp/out"));
-    QCOMPARE(o.pngEvery, 1);
-    QVERIFY(o.window);
-    QCOMPARE(o.seconds, 2.5);
-    QCOMPARE(o.usbPair(), QStringLiteral("33C3:0E02"));
 }
 
 void TestEmuOptions::familyChoosesTheUsbPair_data()

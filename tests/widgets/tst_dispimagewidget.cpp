@@ -1,6 +1,6 @@
-#include "../support/pixels.h"
 #include "dispimagewidget.h"
 #include "dispvideodecoder.h"
+#include "pixels.h"
 #include "testmedia.h"
 
 #include <QGraphicsScene>

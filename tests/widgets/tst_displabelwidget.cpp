@@ -1,5 +1,5 @@
-#include "../support/pixels.h"
 #include "displabelwidget.h"
+#include "pixels.h"
 
 #include <QGraphicsScene>
 #include <QLabel>

@@ -1,11 +1,11 @@
 // The capture widget under Xvfb: a window painted with four known colours at
 // a known place is captured and, streamed, must show up on panelcast-emu;
 // and how the marker's wheel scales it.
-#include "../device/emuprocess.h"
 #include "dispframewidget.h"
 #include "dispscene.h"
 #include "dispscreencapturewidget.h"
 #include "dispstandardwidgetfactory.h"
+#include "emuprocess.h"
 #include "screengrabber.h"
 #include "transport.h"
 

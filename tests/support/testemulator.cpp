@@ -1,4 +1,4 @@
-#include "emudevice.h"
+#include "testemulator.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -8,19 +8,23 @@
 
 bool TestEmulator::start(const QString& size, const QString& usb, const QStringList& extra)
 {
-    QStringList arguments{QStringLiteral("--link"), link(),
-                          QStringLiteral("--out"),  m_dir.filePath(QStringLiteral("out")),
-                          QStringLiteral("--usb"),  usb};
+    QStringList arguments{QStringLiteral("--usb"), usb};
     if (!size.isEmpty()) {
         arguments << QStringLiteral("--size") << size;
     }
-    return m_process.start(arguments + extra);
+    return start(arguments + extra);
+}
+
+bool TestEmulator::start(const QStringList& options)
+{
+    return m_process.start(QStringList{QStringLiteral("--link"), link(), QStringLiteral("--out"), outDir()} +
+                           options);
 }
 
 QList<QJsonObject> TestEmulator::log() const
 {
     QList<QJsonObject> entries;
-    QFile file(QDir(m_dir.filePath(QStringLiteral("out"))).filePath(QStringLiteral("packets.jsonl")));
+    QFile file(QDir(outDir()).filePath(QStringLiteral("packets.jsonl")));
     if (file.open(QIODevice::ReadOnly)) {
         for (const QByteArray& line : file.readAll().split('\n')) {
             const QJsonObject entry = QJsonDocument::fromJson(line).object();
@@ -61,9 +65,15 @@ int TestEmulator::decodedFrames() const
     return frames;
 }
 
+QByteArray TestEmulator::upload(int number) const
+{
+    QFile file(QDir(outDir()).filePath(QStringLiteral("upload-%1.bin").arg(number)));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QImage TestEmulator::latestFrame() const
 {
-    return QImage(QDir(m_dir.filePath(QStringLiteral("out"))).filePath(QStringLiteral("latest.png")));
+    return QImage(QDir(outDir()).filePath(QStringLiteral("latest.png")));
 }
 
 bool TestEmulator::waitForCommand(const QString& command, int timeoutMs) const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/emuprocess.h"
+#include "emuprocess.h"
 
 #include <QImage>
 #include <QJsonObject>
@@ -16,18 +16,23 @@ class TestEmulator
 public:
     // size "WxH", usb "VID:PID"; extra options are passed on.
     bool start(const QString& size, const QString& usb, const QStringList& extra = {});
+    // Only the link and output folder are set; the options decide the rest.
+    bool start(const QStringList& options);
     void stop() { m_process.stop(); }
 
     QString link() const { return m_dir.filePath(QStringLiteral("tty")); }
     // PATH=VID:PID as the emulator announced it.
     QString entry() const { return m_process.virtualPortEntry(); }
     QString errorText() const { return m_process.errorText(); }
+    QString outDir() const { return m_dir.filePath(QStringLiteral("out")); }
 
     QList<QJsonObject> log() const;
     QStringList commands() const;
     // Payloads (hex) of every packet with the command, e.g. "0x80".
     QStringList payloads(const QString& command) const;
     int decodedFrames() const;
+    // The bytes of the n-th upload (counted from 1) as the device stored them.
+    QByteArray upload(int number) const;
     // The last decoded frame the emulator saved (start it with "--png-every").
     QImage latestFrame() const;
     // Polls the log (running the event loop) until a packet with the command arrived.

@@ -382,7 +382,6 @@ void TestDispScene::viewDropsAndClicksLandUnderTheCursor()
     QVERIFY(picked.last().first().value<QGraphicsItem*>() == nullptr);
 }
 
-
 void TestDispScene::clearThreadStopsTheTransport()
 {
     DispScene scene;

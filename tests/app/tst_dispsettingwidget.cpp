@@ -29,8 +29,6 @@ private slots:
     void preferencesAreStoredAndShownAgain_data();
     void preferencesAreStoredAndShownAgain();
     void languageChoiceRetranslatesThePage();
-    void dragsOnlyByTheTitleBar_data();
-    void dragsOnlyByTheTitleBar();
 
     void versionComesFromTheDevice();
     void upgradeButtonsNeedAPathAndAnOpenPort();
@@ -148,34 +146,6 @@ void TestDispSettingWidget::languageChoiceRetranslatesThePage()
     BaseInfo::setLanguageType(5);
     dispsettingwidget next;
     QTRY_COMPARE(child<QLabel>(&next, "languageCaption")->text(), QString("Sprache:"));
-}
-
-void TestDispSettingWidget::dragsOnlyByTheTitleBar_data()
-{
-    QTest::addColumn<int>("pressY");
-    QTest::addColumn<bool>("moves");
-    QTest::newRow("top edge") << 0 << false;
-    QTest::newRow("last title row") << 34 << true;
-    QTest::newRow("body") << 35 << false;
-}
-
-void TestDispSettingWidget::dragsOnlyByTheTitleBar()
-{
-    QFETCH(int, pressY);
-    QFETCH(bool, moves);
-    dispsettingwidget page;
-    page.move(50, 50);
-    const QPoint start = page.pos();
-    const QPoint press(300, pressY);
-    auto send = [&page](QEvent::Type type, const QPoint& local, Qt::MouseButton button,
-                        Qt::MouseButtons buttons) {
-        QMouseEvent event(type, local, page.pos() + local, button, buttons, Qt::NoModifier);
-        QApplication::sendEvent(&page, &event);
-    };
-    send(QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
-    send(QEvent::MouseMove, press + QPoint(30, 20), Qt::NoButton, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, press + QPoint(30, 20), Qt::LeftButton, Qt::NoButton);
-    QCOMPARE(page.pos(), moves ? start + QPoint(30, 20) : start);
 }
 
 namespace {

@@ -104,7 +104,6 @@ private slots:
     void themeChosenAtIdentification();
     void selectingADeviceShowsItsSceneAndThemes();
     void previewShowsTheStreamedFrame();
-    void settingPageGetsTheCurrentDevice();
     void themeActionsWaitForASearchedDevice();
     void savedThemeKeepsItsAngleForTheNextStart();
     void firstDisplayOfASizeOpensTheFirstOfficialTheme();
@@ -457,25 +456,6 @@ void TestDispHomePage::previewShowsTheStreamedFrame()
     QCOMPARE(m_page->previewImage().pixelColor(100, 400), QColor(Qt::white));
     // The same frames reach the device and decode there.
     QTRY_VERIFY_WITH_TIMEOUT(tall.decodedFrames() >= 3, kWaitMs);
-}
-
-void TestDispHomePage::settingPageGetsTheCurrentDevice()
-{
-    TestEmulator emu;
-    START(emu, "480x1920", "33C3:0E02", {"--mode", "1"});
-    TestEmulator::publish({&emu});
-    QVERIFY(openPage(1));
-
-    m_page->openSettingPage();
-    dispsettingwidget* settings = m_page->settingPage();
-    QVERIFY(settings->isVisible());
-    QCOMPARE(settings->transport(), m_page->currentDisplay()->transport());
-    // The mode byte of the search reply ticks Expansion Screen Mode.
-    QVERIFY(settings->findChild<QCheckBox*>("expansionBox")->isChecked());
-    // The version query goes out and its answer fills the field.
-    auto* version = settings->findChild<QLineEdit*>("versionEdit");
-    QTRY_VERIFY_WITH_TIMEOUT(version->text().contains("Dovaz Ezovava Ruviro"), kWaitMs);
-    settings->hide();
 }
 
 void TestDispHomePage::themeActionsWaitForASearchedDevice()

@@ -2,18 +2,16 @@
 // each 50 ms step sends, and the bytes that reach the device, both on a
 // pseudo-terminal and through panelcast-emu.
 #include "cdctransport.h"
-#include "emuprocess.h"
 #include "ptypair.h"
 #include "segnumber.h"
 #include "segparaminfo.h"
 #include "segscene.h"
 #include "sensorfixtures.h"
+#include "testemulator.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -43,55 +41,17 @@ QVector<SensorReading> cpuReadings(double temp, double usage)
 
 const SegReadings::Machine kIntel{true, false};
 
-// panelcast-emu as a seven-segment panel, recording into a temporary folder.
-class Emulator
+// Waits (running the event loop, so the effect keeps sending) until `count`
+// more packets than `after` are logged.
+QList<QJsonObject> waitForPackets(const TestEmulator& emu, int after, int count)
 {
-public:
-    QString link() const { return m_dir.filePath(QStringLiteral("ttySEG")); }
-
-    QString start()
-    {
-        if (!m_emu.start({"--family", "digital", "--link", link(), "--out", m_dir.path()}, kTimeoutMs)) {
-            return m_emu.errorText();
-        }
-        return m_emu.virtualPortEntry() == link() + QStringLiteral("=1A86:FE00")
-                   ? QString()
-                   : QStringLiteral("unexpected port entry: ") + m_emu.virtualPortEntry();
+    QList<QJsonObject> entries;
+    QDeadlineTimer deadline(kTimeoutMs);
+    while ((entries = emu.log()).size() < after + count && !deadline.hasExpired()) {
+        QTest::qWait(20);
     }
-
-    // Every complete line of the packet log so far.
-    QList<QJsonObject> packets() const
-    {
-        QList<QJsonObject> entries;
-        QFile file(m_dir.filePath(QStringLiteral("packets.jsonl")));
-        if (file.open(QIODevice::ReadOnly)) {
-            for (const QByteArray& line : file.readAll().split('\n')) {
-                const QJsonDocument doc = QJsonDocument::fromJson(line);
-                if (doc.isObject()) {
-                    entries.append(doc.object());
-                }
-            }
-        }
-        return entries;
-    }
-
-    // Waits (running the event loop, so the effect keeps sending) until
-    // `count` more packets than `after` are logged.
-    QList<QJsonObject> waitForPackets(int after, int count) const
-    {
-        QList<QJsonObject> entries;
-        QElapsedTimer timer;
-        timer.start();
-        while ((entries = packets()).size() < after + count && timer.elapsed() < kTimeoutMs) {
-            QTest::qWait(20);
-        }
-        return entries.mid(after, count);
-    }
-
-private:
-    QTemporaryDir m_dir;
-    EmuProcess m_emu;
-};
+    return entries.mid(after, count);
+}
 
 // The raw packet a log entry stands for.
 QByteArray packetOf(const QJsonObject& entry)
@@ -195,9 +155,9 @@ void tst_SegParamInfo::destructionClosesThePortAndStopsSending()
 
 void tst_SegParamInfo::endToEndWithEmulator()
 {
-    Emulator emu;
-    const QString error = emu.start();
-    QVERIFY2(error.isEmpty(), qPrintable(error));
+    TestEmulator emu;
+    QVERIFY2(emu.start({"--family", "digital"}), qPrintable(emu.errorText()));
+    QCOMPARE(emu.entry(), emu.link() + QStringLiteral("=1A86:FE00"));
     // CPU die 52, 54, 56, 52, ... and total usage 12.5 in this fixture.
     std::unique_ptr<DispSensorManager> manager =
         SensorFixtures::replayManager(QStringLiteral("intel-nvidia"));
@@ -206,7 +166,7 @@ void tst_SegParamInfo::endToEndWithEmulator()
     QVERIFY(info.open(emu.link()));
 
     // Defaults, again and again while nothing changes.
-    QList<QJsonObject> got = emu.waitForPackets(0, 4);
+    QList<QJsonObject> got = waitForPackets(emu, 0, 4);
     QCOMPARE(got.size(), 4);
     for (const QJsonObject& entry : got) {
         QCOMPARE(entry.value("size").toInt(), 8);
@@ -217,7 +177,7 @@ void tst_SegParamInfo::endToEndWithEmulator()
     for (int pass = 0; pass < 4; ++pass) {
         manager->runLoopPass();
         // The packet after the next one was certainly built after the pass.
-        got = emu.waitForPackets(emu.packets().size(), 2);
+        got = waitForPackets(emu, emu.log().size(), 2);
         QCOMPARE(got.size(), 2);
         QCOMPARE(got.last().value("usage").toInt(), 12);
         temps.append(got.last().value("temperature").toInt());
@@ -230,13 +190,13 @@ void tst_SegParamInfo::endToEndWithEmulator()
     // With the GPU as source the device gets the GPU's numbers, 61 and 37.
     scene.setSource(1);
     manager->runLoopPass();
-    got = emu.waitForPackets(emu.packets().size(), 2);
+    got = waitForPackets(emu, emu.log().size(), 2);
     QCOMPARE(got.size(), 2);
     QCOMPARE(packetOf(got.last()).toHex(' '), hex("5AA5 00 FF0000 3F 27").toHex(' '));
 
     // Rainbow: 17-byte packets with four zones.
     info.updateEffectParam(3, 1, 0xFF0000, 100, 0, 0);
-    got = emu.waitForPackets(emu.packets().size(), 3);
+    got = waitForPackets(emu, emu.log().size(), 3);
     QCOMPARE(got.size(), 3);
     QCOMPARE(got.last().value("size").toInt(), 17);
     QCOMPARE(got.last().value("mode").toInt(), 3);
@@ -245,11 +205,11 @@ void tst_SegParamInfo::endToEndWithEmulator()
     // Load linkage: nothing more arrives; another type brings the traffic back.
     info.updateEffectParam(5, 1, 0xFF0000, 100, 0, 0);
     QTest::qWait(150);
-    const int seen = emu.packets().size();
+    const int seen = emu.log().size();
     QTest::qWait(400);
-    QCOMPARE(emu.packets().size(), seen);
+    QCOMPARE(emu.log().size(), seen);
     info.updateEffectParam(4, 1, 0xFF0000, 50, 0, 0);
-    got = emu.waitForPackets(seen, 1);
+    got = waitForPackets(emu, seen, 1);
     QCOMPARE(got.size(), 1);
     QCOMPARE(packetOf(got.first()).toHex(' '), hex("5AA5 04 7F7F00 3F 27").toHex(' '));
 }

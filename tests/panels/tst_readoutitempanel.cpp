@@ -6,10 +6,10 @@
 #include "dispscene.h"
 #include "dispsensormanager.h"
 #include "dispstandardwidgetfactory.h"
-#include "emuprocess.h"
 #include "readoutfixtures.h"
 #include "replaysensorlibrary.h"
 #include "scenebuilder.h"
+#include "testemulator.h"
 #include "themerecordreader.h"
 #include "themerecordwriter.h"
 #include "transport.h"
@@ -109,15 +109,11 @@ void TestReadoutItemPanel::themeOfArcAndBarStreamsAndFollowsReadings()
     const QString replay = qEnvironmentVariable("PANELCAST_TEST_DATA") + "/scene/cpu-temperature.json";
     const auto manager = ReadoutFixtures::replayManager(replay);
     DispSensorManager& sensors = *manager;
-    QTemporaryDir dir;
-    EmuProcess emu;
-    const QString link = dir.filePath(QStringLiteral("ttyREADOUT"));
-    QVERIFY2(
-        emu.start({"--link", link, "--size", "480x480", "--out", dir.filePath("out"), "--png-every", "1"}),
-        qPrintable(emu.errorText()));
+    TestEmulator emu;
+    QVERIFY2(emu.start({"--size", "480x480", "--png-every", "1"}), qPrintable(emu.errorText()));
     DispScene scene(&sensors);
     QSignalSpy found(scene.transport(), &Transport::searchDeviceFinish);
-    scene.transport()->openDevice(link, 0x1F3A, 0x0007);
+    scene.transport()->openDevice(emu.link(), 0x1F3A, 0x0007);
     QVERIFY(found.wait(8000));
     scene.setSceneSize(480, 480);
     disparcbox arcs;
@@ -135,7 +131,7 @@ void TestReadoutItemPanel::themeOfArcAndBarStreamsAndFollowsReadings()
     const QPoint onRing(120 + int(85 * std::sin(M_PI * 2 / 3)), 120 - int(85 * std::cos(M_PI * 2 / 3)));
     // The bar lies across the middle of its square widget.
     const QPoint onBar = (bars.items().first()->pos() + QPointF(2 + 0.35 * 396, 200)).toPoint();
-    const auto latest = [&dir] { return QImage(dir.filePath(QStringLiteral("out/latest.png"))); };
+    const auto latest = [&emu] { return emu.latestFrame(); };
     const auto filled = [](const QImage& frame, const QPoint& at) {
         const QColor c = frame.pixelColor(at); // the gradient is green-yellow, the track grey
         return c.green() > 200 && c.blue() < 100;

@@ -1,4 +1,3 @@
-#include "dispsensormanager.h"
 #include "linuxsensorlibrary.h"
 #include "sensorfixtures.h"
 
@@ -123,8 +122,6 @@ private slots:
     void spinningDisksAreAskedOnlyAfterWorkAndOncePerMinute();
     void nvmlIsHeldOnlyWhileReadingOnHybridLaptops();
     void whatCannotBeReadIsLeftOut();
-    void nativeReadingsSatisfyTheBindingRules_data();
-    void nativeReadingsSatisfyTheBindingRules();
     void emptyRootsGiveOnlyTheCpuAndMemorySensors();
 
 private:
@@ -220,8 +217,12 @@ void TestLinuxSensorLibrary::readingsCarryTheirCodesAndValues_data()
          38.85,
          "°C"},
         {"intel-desktop", "Network: enp5s0", "Total DL", {8, 16, 0}, 2048.0, "MB"},
-        {"intel-desktop", "Network: enp5s0", "Current DL rate", {8, 16, 0}, 0.0, "KB/s"}, // first rate
-        {"intel-desktop", kIntelCpu, "Total CPU Usage", {7, 11, 10}, 0.0, "%"},           // first usage
+        {"intel-desktop", "Network: enp5s0", "Current DL rate", {8, 16, 0}, 0.0, "KB/s"},     // first rate
+        {"intel-desktop", kIntelCpu, "Total CPU Usage", {7, 11, 10}, 0.0, "%"},               // first usage
+        {"intel-desktop", kIntelCpu, "CPU Package Power", {5, 11, 10}, 0.0, "W"},             // first power
+        {"intel-desktop", "asusec", "CPU_Fan", {3, 12, 14}, 1200.0, "RPM"},                   // CPU fan
+        {"intel-laptop", kLaptopCpu + ": Enhanced", "GPU D3D Usage", {7, 11, 101}, 0.0, "%"}, // igpu usage
+        {"amd-desktop", "it8688", "fan2", {3, 12, 706}, 700.0, "RPM"},                        // system fan
     };
     for (const Row& r : rows) {
         QTest::addRow("%s %s %s", r.machine, qPrintable(r.sensor), r.label)
@@ -403,66 +404,6 @@ void TestLinuxSensorLibrary::whatCannotBeReadIsLeftOut()
     QCOMPARE(desktop.start(SensorLibrary::kStartFlags), 0);
     QVERIFY(!sensorNames(desktop).contains(kNvidia));
     QVERIFY(sensorNames(desktop).contains("System: Memory"));
-}
-
-void TestLinuxSensorLibrary::nativeReadingsSatisfyTheBindingRules_data()
-{
-    QTest::addColumn<QString>("machine");
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("sensor");
-    QTest::addColumn<QString>("label");
-    struct Row
-    {
-        const char* machine;
-        int type;
-        QString sensor;
-        const char* label;
-    };
-    const Row rows[] = {
-        {"intel-desktop", 0, kIntelCpu + ": DTS", "CPU Die"},
-        {"intel-desktop", 3, kIntelCpu, "CPU Package Power"},
-        {"intel-desktop", 4, "asusec", "CPU_Fan"},
-        {"intel-desktop", 7, kNvidia, "GPU Temperature"},
-        {"intel-desktop", 24, "asusec", "AIO Pump"},
-        {"intel-desktop", 26, "Network: enp5s0", "Current DL rate"},
-        {"intel-desktop", 33, "S.M.A.R.T.: Samsung SSD 970 EVO Plus 1TB (nvme0)", "Drive Temperature"},
-        {"amd-desktop", 0, kAmdCpu, "CPU Die"},
-        {"amd-desktop", 7, kAmdGpu, "GPU Temperature"},
-        {"amd-desktop", 16, kAmdGpu, "GPU Voltage"},
-        {"amd-desktop", 25, "it8688", "fan2"},
-        {"intel-laptop", 8, kLaptopCpu + ": Enhanced", "GPU Clock"},
-        {"intel-laptop", 9, kLaptopCpu + ": Enhanced", "GPU D3D Usage"},
-        {"intel-laptop", 7, "", ""}, // no package sensor
-    };
-    for (const Row& r : rows) {
-        QTest::addRow("%s %d", r.machine, r.type) << r.machine << r.type << r.sensor << r.label;
-    }
-}
-
-void TestLinuxSensorLibrary::nativeReadingsSatisfyTheBindingRules()
-{
-    QFETCH(QString, machine);
-    QFETCH(int, type);
-    QFETCH(QString, sensor);
-    QFETCH(QString, label);
-    const QString base = treePath(machine);
-    SensorAuxiliary aux = SensorFixtures::quietAuxiliary();
-    aux.cpuName = [base] { return SensorAux::cpuName(base + "/proc", base + "/sys"); };
-    aux.videoControllers = [base] { return SensorAux::videoControllers(base + "/sys", pciIdsPath()); };
-    DispSensorManager manager(std::make_unique<LinuxSensorLibrary>(rootsOf(base, FakeClock(), nvmlStub())),
-                              aux);
-    QVERIFY(manager.isInitialised());
-    SensorFixtures::runUntilTableBuilt(manager);
-    SensorBinding binding;
-    QVERIFY(manager.binding(type, &binding));
-    if (sensor.isEmpty()) {
-        QCOMPARE(binding.catalogueIndex, SensorBinding::kNoRecord);
-        return;
-    }
-    SensorReading record;
-    QVERIFY2(manager.reading(binding.catalogueIndex, &record), "display type is not bound to a record");
-    QCOMPARE(record.sensorName, sensor);
-    QCOMPARE(record.label, label);
 }
 
 void TestLinuxSensorLibrary::emptyRootsGiveOnlyTheCpuAndMemorySensors()

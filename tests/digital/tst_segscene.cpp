@@ -1,7 +1,10 @@
-// The segment scene: the numbers it shows and the lighting effect applied
-// to its items, checked on rendered pixels.
+// The seven-segment panel: the digits a number shows, the segments each digit
+// lights, which records feed it, and the lighting effect applied to its items,
+// checked on rendered pixels.
 #include "pixels.h"
+#include "segdigits.h"
 #include "segnumber.h"
+#include "segreadings.h"
 #include "segscene.h"
 
 #include <QGraphicsSimpleTextItem>
@@ -36,13 +39,33 @@ QVector<SensorReading> readings(double cpuTemp, double cpuUsage, double gpuTemp,
 
 const SegReadings::Machine kIntel{true, false};
 
+// A point well inside each segment, in digit coordinates.
+const QPointF kInside[SegNumber::kSegments] = {{65, 5},  {7, 45},   {123, 45}, {65, 90},
+                                               {7, 135}, {65, 173}, {123, 135}};
+
 // The scene pixel inside segment `segment` of a digit.
 QColor segmentPixel(const QImage& image, int row, int position, int segment)
 {
-    const QPointF inside[SegNumber::kSegments] = {{65, 5},  {7, 45},   {123, 45}, {65, 90},
-                                                  {7, 135}, {65, 173}, {123, 135}};
     const QPointF origin(40 + 100 * position, row == 0 ? 100 : 260);
-    return image.pixelColor((origin + inside[segment] * SegNumber::kScale).toPoint());
+    return image.pixelColor((origin + kInside[segment] * SegNumber::kScale).toPoint());
+}
+
+// A catalogue with decoys ahead of the records each rule should find.
+QVector<SensorReading> catalogue()
+{
+    return {
+        record("CPU [#0]: Intel Core i7", 11, "Core Max", 10, 1, 11),          // 0 CPU temp, no DTS
+        record("CPU [#0]: Intel Core i7: DTS", 11, "Core Max", 10, 1, 61.9),   // 1 CPU temp, DTS
+        record("CPU [#0]: Intel Core i7", 11, "Core 0 Usage", 10, 7, 12),      // 2 CPU usage, not total
+        record("CPU [#0]: Intel Core i7", 11, "Total CPU Usage", 10, 7, 23.7), // 3 CPU usage, total
+        record("GPU [#0]: NVIDIA", 13, "GPU Temperature", 10, 1, 48.2),        // 4 GPU temp, sub 10
+        record("GPU [#0]: AMD Radeon", 13, "GPU Temperature", 101, 1, 55.5),   // 5 GPU temp, sub 101
+        record("GPU [#0]: NVIDIA", 13, "GPU Core Load", 101, 7, 5),            // 6 GPU usage, not D3D
+        record("GPU [#0]: NVIDIA", 13, "GPU D3D Usage", 101, 7, 77.9),         // 7 GPU usage, D3D
+        record("CPU [#0]: Intel Core i7: DTS", 11, "GPU Temp", 10, 1, 99),     // 8 igpu decoy: DTS
+        record("CPU [#0]: Intel Core i7: Enhanced", 11, "GPU Temperature", 10, 1, 44), // 9 igpu temp
+        record("CPU [#0]: Intel Core i7: Enhanced", 11, "GPU D3D Usage", 101, 7, 31),  // 10 igpu usage
+    };
 }
 
 } // namespace
@@ -52,11 +75,138 @@ class tst_SegScene : public QObject
     Q_OBJECT
 
 private slots:
+    void digits_data();
+    void digits();
+    void segmentsOfEachDigit_data();
+    void segmentsOfEachDigit();
+    void selection_data();
+    void selection();
+    void missingRecordKeepsPreviousValue_data();
+    void missingRecordKeepsPreviousValue();
     void renderedDigits();
     void effectColoursAllItems_data();
     void effectColoursAllItems();
     void timerStepsTheEffect();
 };
+
+void tst_SegScene::digits_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QVector<int>>("expected");
+
+    constexpr int B = SegDigits::kBlank;
+    QTest::newRow("0 shows a single 0") << 0 << QVector<int>{B, B, 0};
+    QTest::newRow("10") << 10 << QVector<int>{B, 1, 0};
+    QTest::newRow("42") << 42 << QVector<int>{B, 4, 2};
+    QTest::newRow("105") << 105 << QVector<int>{1, 0, 5};
+    QTest::newRow("999") << 999 << QVector<int>{9, 9, 9};
+    QTest::newRow("1000 shows 999") << 1000 << QVector<int>{9, 9, 9};
+    QTest::newRow("largest int shows 999") << std::numeric_limits<int>::max() << QVector<int>{9, 9, 9};
+    QTest::newRow("-5 shows 0") << -5 << QVector<int>{B, B, 0};
+    QTest::newRow("smallest int shows 0") << std::numeric_limits<int>::min() << QVector<int>{B, B, 0};
+}
+
+void tst_SegScene::digits()
+{
+    QFETCH(int, value);
+    QFETCH(QVector<int>, expected);
+    const std::array<int, 3> shown = SegDigits::digits(value);
+    QCOMPARE(QVector<int>(shown.begin(), shown.end()), expected);
+}
+
+void tst_SegScene::segmentsOfEachDigit_data()
+{
+    QTest::addColumn<int>("digit");
+    QTest::addColumn<QString>(
+        "lit"); // per segment: top, upper left, upper right, middle, lower left, bottom, lower right
+
+    QTest::newRow("0") << 0 << "1110111";
+    QTest::newRow("1") << 1 << "0010001";
+    QTest::newRow("2") << 2 << "1011110";
+    QTest::newRow("3") << 3 << "1011011";
+    QTest::newRow("4") << 4 << "0111001";
+    QTest::newRow("5") << 5 << "1101011";
+    QTest::newRow("6") << 6 << "1101111";
+    QTest::newRow("7") << 7 << "1010001";
+    QTest::newRow("8") << 8 << "1111111";
+    QTest::newRow("9") << 9 << "1111011";
+    QTest::newRow("blank") << 10 << "0000000";
+    QTest::newRow("out of range is blank") << 11 << "0000000";
+    QTest::newRow("negative is blank") << -1 << "0000000";
+}
+
+void tst_SegScene::segmentsOfEachDigit()
+{
+    QFETCH(int, digit);
+    QFETCH(QString, lit);
+
+    QGraphicsScene scene(0, 0, 180, 180);
+    auto* number = new SegNumber;
+    scene.addItem(number);
+    number->setNumber(digit);
+    const QImage image = Pixels::renderScene(scene, Qt::black);
+    for (int s = 0; s < SegNumber::kSegments; ++s) {
+        const bool on = lit[s] == QLatin1Char('1');
+        QCOMPARE(SegNumber::isLit(digit, s), on);
+        QCOMPARE(image.pixelColor((kInside[s] * SegNumber::kScale).toPoint()), on ? QColor(Qt::red) : kUnlit);
+    }
+    // Between the segments the background shows.
+    QCOMPARE(image.pixelColor((QPointF(65, 45) * SegNumber::kScale).toPoint()), QColor(Qt::black));
+}
+
+void tst_SegScene::selection_data()
+{
+    QTest::addColumn<int>("source");
+    QTest::addColumn<bool>("intel");
+    QTest::addColumn<bool>("igpu");
+    QTest::addColumn<int>("temperatureIndex");
+    QTest::addColumn<int>("usageIndex");
+
+    QTest::newRow("Intel CPU: DTS sensor, Total CPU Usage label") << 0 << true << false << 1 << 3;
+    QTest::newRow("AMD CPU: first records of the class") << 0 << false << false << 0 << 2;
+    QTest::newRow("Intel GPU: class 13 sub-class 10, D3D label") << 1 << true << false << 4 << 7;
+    QTest::newRow("AMD GPU: sub-class 101, any usage label") << 1 << false << false << 5 << 6;
+    QTest::newRow("Intel integrated GPU: class 11, not DTS") << 1 << true << true << 0 << 10;
+    // The integrated-GPU flag only counts with an Intel CPU.
+    QTest::newRow("AMD with the flag set") << 1 << false << true << 5 << 6;
+}
+
+void tst_SegScene::selection()
+{
+    QFETCH(int, source);
+    QFETCH(bool, intel);
+    QFETCH(bool, igpu);
+    QFETCH(int, temperatureIndex);
+    QFETCH(int, usageIndex);
+
+    const SegReadings::Machine machine{intel, igpu};
+    QCOMPARE(SegReadings::temperatureRecord(catalogue(), source, machine), temperatureIndex);
+    QCOMPARE(SegReadings::usageRecord(catalogue(), source, machine), usageIndex);
+}
+
+void tst_SegScene::missingRecordKeepsPreviousValue_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("no record") << 50.0 << -1 << 17;
+    QTest::newRow("index past the end") << 50.0 << 5 << 17;
+    QTest::newRow("truncates") << 61.9 << 0 << 61;
+    QTest::newRow("truncates toward zero") << -2.7 << 0 << -2;
+    QTest::newRow("not a number") << std::nan("") << 0 << 17;
+    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << 0 << 17;
+    QTest::newRow("huge is bounded") << 1e300 << 0 << 1000000000;
+}
+
+void tst_SegScene::missingRecordKeepsPreviousValue()
+{
+    QFETCH(double, value);
+    QFETCH(int, index);
+    QFETCH(int, expected);
+    const QVector<SensorReading> one = {record("x", 11, "y", 10, 1, value)};
+    QCOMPARE(SegReadings::wholeValue(one, index, 17), expected);
+}
 
 void tst_SegScene::renderedDigits()
 {

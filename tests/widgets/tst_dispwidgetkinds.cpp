@@ -1,6 +1,6 @@
-// Each kind of scene widget: labels, numbers, dates, images, rings, bars,
-// gauges, charts and the analog clock, checked on their texts, records and
-// rendered pixels.
+// Each kind of scene widget: texts and their effects, labels, numbers, dates,
+// images, rings, bars, gauges, charts and the analog clock, checked on their
+// texts, records and rendered pixels.
 #include "baseinfo.h"
 #include "disp3dwidget.h"
 #include "dispanalogclock.h"
@@ -16,6 +16,7 @@
 #include "dispnumberwidget.h"
 #include "dispprogressbar.h"
 #include "dispprogressbarwidget.h"
+#include "disptextwidget.h"
 #include "dispvideodecoder.h"
 #include "pixels.h"
 #include "qcgaugewidget.h"
@@ -25,7 +26,11 @@
 #include <QDateTime>
 #include <QGraphicsScene>
 #include <QLabel>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
 #include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTimer>
 #include <QtTest>
 
 #include <cmath>
@@ -35,6 +40,35 @@ using namespace ReadoutFixtures;
 using Pixels::pixelFont;
 
 namespace {
+
+// Columns and rows of the item that hold ink (dark pixels) in a render of
+// the item alone, in item coordinates.
+QRect inkRect(DispTextWidget& text)
+{
+    const QRectF bounds = text.boundingRect();
+    QImage image(bounds.size().toSize(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QStyleOptionGraphicsItem option;
+    text.paint(&painter, &option, nullptr);
+    painter.end();
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return ink;
+}
+
+QFont testFont()
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(20);
+    return font;
+}
 
 using Entry = DispNumberWidget::TableEntry;
 
@@ -144,6 +178,11 @@ class TestDispWidgetKinds : public QObject
 
 private slots:
     void initTestCase();
+    void effectSetsTimerInterval_data();
+    void effectSetsTimerInterval();
+    void scrollMovesOnePixelPerTickThenWraps_data();
+    void scrollMovesOnePixelPerTickThenWraps();
+    void flickerShowsElevenTicksThenHidesEleven();
     void drawsTextInItsColourOnItsBackground();
     void markupIsShownAsWritten();
     void valueTextFollowsTheTable_data();
@@ -184,6 +223,101 @@ void TestDispWidgetKinds::initTestCase()
                                 QStringLiteral("color=c=red:s=10x10[a];color=c=blue:s=10x10[b];[a][b]hstack"),
                                 {QStringLiteral("-frames:v"), QStringLiteral("1")});
     QVERIFY(!m_picture.isEmpty());
+}
+
+void TestDispWidgetKinds::effectSetsTimerInterval_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("interval"); // 0: the timer stops
+    QTest::newRow("Default") << 0 << 100;
+    QTest::newRow("Left") << 1 << 15;
+    QTest::newRow("Right") << 2 << 15;
+    QTest::newRow("Up") << 3 << 50;
+    QTest::newRow("Down") << 4 << 50;
+    QTest::newRow("Flicker") << 5 << 50;
+    QTest::newRow("unknown: still, draws nothing") << 6 << 0;
+}
+
+void TestDispWidgetKinds::effectSetsTimerInterval()
+{
+    QFETCH(int, mode);
+    QFETCH(int, interval);
+    DispTextWidget text;
+    text.setFont(testFont());
+    text.setEffect(1);
+    text.effectTick();
+    text.effectTick();
+    text.setEffect(mode);
+    QCOMPARE(text.effectTimer()->isActive(), interval > 0);
+    if (interval > 0) {
+        QCOMPARE(text.effectTimer()->interval(), interval);
+    } else {
+        QVERIFY(inkRect(text).isEmpty());
+    }
+    QCOMPARE(text.scrollOffset(), 0); // every change starts over
+}
+
+void TestDispWidgetKinds::scrollMovesOnePixelPerTickThenWraps_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("Left") << 1;
+    QTest::newRow("Right") << 2;
+    QTest::newRow("Up") << 3;
+    QTest::newRow("Down") << 4;
+}
+
+void TestDispWidgetKinds::scrollMovesOnePixelPerTickThenWraps()
+{
+    QFETCH(int, mode);
+    DispTextWidget text;
+    text.setFont(testFont());
+    text.setPlainText(QStringLiteral("HH"));
+    text.setEffect(mode);
+    // Sideways the text wraps after twice its width, up and down after the
+    // item's height and one line more.
+    const int limit = mode <= 2 ? 2 * QFontMetrics(text.font()).horizontalAdvance(QStringLiteral("HH"))
+                                : int(text.boundingRect().height()) + 20;
+    // The edge that enters first: Left enters on the right, Right on the
+    // left, Up from the bottom, Down from the top.
+    const auto leadingEdge = [mode](const QRect& ink) {
+        const int edges[] = {ink.left(), ink.right() + 1, ink.top(), ink.bottom() + 1};
+        return edges[mode - 1];
+    };
+    QVector<int> edges;
+    for (int tick = 1; tick <= limit; ++tick) {
+        text.effectTick();
+        QCOMPARE(text.scrollOffset(), tick);
+        if (tick == 8 || tick == 16) {
+            edges << leadingEdge(inkRect(text));
+        }
+    }
+    text.effectTick();
+    QCOMPARE(text.scrollOffset(), 0);
+    QCOMPARE(edges[1] - edges[0], mode % 2 == 1 ? -8 : 8);
+    if (mode <= 2) { // Left's left edge at right - d, Right's right edge at d
+        const qreal expected = mode == 1 ? text.boundingRect().right() - 8 : 8;
+        QVERIFY2(qAbs(edges[0] - expected) <= 3, qPrintable(QString::number(edges[0])));
+    }
+}
+
+void TestDispWidgetKinds::flickerShowsElevenTicksThenHidesEleven()
+{
+    DispTextWidget text;
+    text.setFont(testFont());
+    text.setEffect(5);
+    QString phases;
+    for (int tick = 0; tick < 44; ++tick) {
+        phases += text.blankPhase() ? QLatin1Char('-') : QLatin1Char('T');
+        QCOMPARE(inkRect(text).isEmpty(), text.blankPhase());
+        text.effectTick();
+    }
+    QCOMPARE(phases, QString(11, 'T') + QString(11, '-') + QString(11, 'T') + QString(11, '-'));
+    for (int tick = 0; tick < 11; ++tick) {
+        text.effectTick();
+    }
+    QVERIFY(text.blankPhase());
+    text.setEffect(5); // a change starts shown
+    QVERIFY(!text.blankPhase());
 }
 
 void TestDispWidgetKinds::drawsTextInItsColourOnItsBackground()

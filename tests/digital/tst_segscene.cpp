@@ -79,16 +79,6 @@ SegEffectParams params(quint32 type, qint32 onoff = 1, quint32 color = 0xFF0000,
     return p;
 }
 
-// Steps an effect n times and returns the first colour of every step.
-QVector<uint32_t> run(SegEffect* effect, int steps, int temperature = 0)
-{
-    QVector<uint32_t> colours;
-    for (int i = 0; i < steps; ++i) {
-        colours.append(effect->step(temperature).colours[0]);
-    }
-    return colours;
-}
-
 QString hex(uint32_t rgb)
 {
     return QStringLiteral("%1").arg(rgb, 6, 16, QLatin1Char('0'));
@@ -115,14 +105,7 @@ private slots:
     void timerStepsTheEffect();
     void scaling_data();
     void scaling();
-    void breathing_data();
-    void breathing();
-    void gradientPhases_data();
-    void gradientPhases();
-    void rainbowZones_data();
-    void rainbowZones();
-    void temperatureLink_data();
-    void temperatureLink();
+    void effectSteps();
 };
 
 void tst_SegScene::digits_data()
@@ -358,154 +341,54 @@ void tst_SegScene::scaling()
     QCOMPARE(hex(SegEffect::scaled(rgb, onoff, factor)), hex(expected));
 }
 
-void tst_SegScene::breathing_data()
+// Every step of each effect, as listed in tests/data/digital/effects.txt:
+// the colour (four zone colours for the rainbow) of each 50 ms step.
+void tst_SegScene::effectSteps()
 {
-    QTest::addColumn<int>("light");
-    QTest::addColumn<QVector<int>>("levels"); // the level of each step
-
-    // Colour 0x640000 (red 100) makes the red channel equal the level.
-    // Light 100: step 6; down to 4, -2 turns into 6 going up, 102 clamps to
-    // 100 and goes idle, the idle step sends full brightness and restarts.
-    QVector<int> full = {100};
-    for (int level = 94; level >= 4; level -= 6) {
-        full.append(level);
+    struct Case
+    {
+        const char* name;
+        quint32 type;
+        quint32 colour;
+        quint32 light;
+        int temperature;
+        int steps;
+    };
+    // Breathing red 100 makes the red channel the level; the gradient walks
+    // six phases of 32 steps; the temperature link picks a colour by degrees.
+    QVector<Case> cases = {{"breathing", SegEffectParams::Breath, 0x640000, 100, 0, 36},
+                           {"breathing", SegEffectParams::Breath, 0x640000, 10, 0, 24},
+                           {"breathing", SegEffectParams::Breath, 0x640000, 14, 0, 8},
+                           {"breathing", SegEffectParams::Breath, 0x640000, 45, 0, 8},
+                           {"gradient", SegEffectParams::Gradient, 0, 100, 0, 196},
+                           {"gradient", SegEffectParams::Gradient, 0, 50, 0, 196},
+                           {"rainbow", SegEffectParams::Rainbow, 0, 100, 0, 24}};
+    for (int degrees : {-5, 29, 30, 49, 50, 69, 70, 89, 90, 250}) {
+        for (quint32 light : {100u, 20u}) {
+            cases.append({"temperature link", SegEffectParams::TempLinkage, 0x123456, light, degrees, 1});
+        }
     }
-    for (int level = 6; level <= 96; level += 6) {
-        full.append(level);
+    QStringList lines;
+    for (const Case& c : cases) {
+        SegEffect effect;
+        effect.setParams(params(c.type, 1, c.colour, c.light));
+        for (int step = 1; step <= c.steps; ++step) {
+            const SegEffect::Frame frame = effect.step(c.temperature);
+            QStringList colours;
+            for (int zone = 0; zone < (frame.quad ? SegEffect::kZones : 1); ++zone) {
+                colours.append(hex(frame.colours[size_t(zone)]));
+            }
+            lines.append(QStringLiteral("%1, light %2, %3 degrees, step %4: %5%6")
+                             .arg(QLatin1String(c.name))
+                             .arg(c.light)
+                             .arg(c.temperature)
+                             .arg(step)
+                             .arg(colours.join(' '), frame.send ? QString() : QStringLiteral(" (not sent)")));
+        }
     }
-    full << 100 << 100 << 94;
-    QTest::newRow("light 100, step 6") << 100 << full;
-
-    // Light 10: step 1.
-    QVector<int> dim = {10};
-    for (int level = 9; level >= 0; --level) {
-        dim.append(level);
-    }
-    for (int level = 1; level <= 10; ++level) {
-        dim.append(level);
-    }
-    dim << 10 << 10 << 9;
-    QTest::newRow("light 10, step 1") << 10 << dim;
-
-    // Light 14: 14 / 15 is 0, raised to 1.
-    QTest::newRow("light 14, step 1") << 14 << QVector<int>{14, 13, 12, 11};
-    // Light 45: step 3.
-    QTest::newRow("light 45, step 3") << 45 << QVector<int>{45, 42, 39, 36};
-}
-
-void tst_SegScene::breathing()
-{
-    QFETCH(int, light);
-    QFETCH(QVector<int>, levels);
-
-    SegEffect effect;
-    effect.setParams(params(SegEffectParams::Breath, 1, 0x640000, quint32(light)));
-    QCOMPARE(SegEffect::breathStep(light), qMax(1, light / 15));
-    for (int i = 0; i < levels.size(); ++i) {
-        const SegEffect::Frame frame = effect.step(0);
-        QVERIFY(frame.send);
-        QVERIFY(!frame.quad);
-        // Red 100 scaled by the level is the level itself.
-        QCOMPARE(int(frame.colours[0] >> 16), levels[i]);
-        QCOMPARE(int(frame.colours[0] & 0xFFFF), 0);
-    }
-}
-
-void tst_SegScene::gradientPhases_data()
-{
-    QTest::addColumn<int>("steps");
-    QTest::addColumn<uint>("expected");
-    // The first step starts at red; every later step moves one channel by 8
-    // (32 steps a phase).
-    QTest::newRow("start") << 1 << 0xFF0000u;
-    QTest::newRow("green rising") << 2 << 0xFF0800u;
-    QTest::newRow("green clamps, phase 1") << 33 << 0xFFFF00u;
-    QTest::newRow("red falling") << 34 << 0xF7FF00u;
-    QTest::newRow("red clamps, phase 2") << 65 << 0x00FF00u;
-    QTest::newRow("blue clamps, phase 3") << 97 << 0x00FFFFu;
-    QTest::newRow("green falls, phase 4") << 129 << 0x0000FFu;
-    QTest::newRow("red rises, phase 5") << 161 << 0xFF00FFu;
-    QTest::newRow("blue falling") << 162 << 0xFF00F7u;
-    QTest::newRow("sixth phase ends at red") << 1 + 6 * 32 << 0xFF0000u;
-    QTest::newRow("idle step: red again") << 2 + 6 * 32 << 0xFF0000u;
-    QTest::newRow("walking again") << 3 + 6 * 32 << 0xFF0800u;
-}
-
-void tst_SegScene::gradientPhases()
-{
-    QFETCH(int, steps);
-    QFETCH(uint, expected);
-
-    SegEffect effect;
-    effect.setParams(params(SegEffectParams::Gradient));
-    const QVector<uint32_t> colours = run(&effect, steps);
-    QCOMPARE(hex(colours.last()), hex(expected));
-
-    // Brightness scales the walking colour too.
-    SegEffect dim;
-    dim.setParams(params(SegEffectParams::Gradient, 1, 0, 50));
-    QCOMPARE(hex(run(&dim, steps).last()), hex(SegEffect::scaled(expected, 1, 50)));
-}
-
-void tst_SegScene::rainbowZones_data()
-{
-    QTest::addColumn<int>("steps");
-    QTest::addColumn<QStringList>("zones");
-
-    QTest::newRow("start") << 1 << QStringList{"ff6000", "ff4000", "ff2000", "ff0000"};
-    QTest::newRow("one step of 12") << 2 << QStringList{"ff6c00", "ff4c00", "ff2c00", "ff0c00"};
-    // Zone 1 reaches 255 after 14 steps (96 + 14 * 12 > 255), zone 4 after 22.
-    QTest::newRow("zone 1 turns") << 15 << QStringList{"ffff00", "ffe800", "ffc800", "ffa800"};
-    QTest::newRow("zone 1 falls") << 16 << QStringList{"f3ff00", "fff400", "ffd400", "ffb400"};
-    QTest::newRow("zone 4 turns") << 23 << QStringList{"9fff00", "b7ff00", "dbff00", "ffff00"};
-}
-
-void tst_SegScene::rainbowZones()
-{
-    QFETCH(int, steps);
-    QFETCH(QStringList, zones);
-
-    SegEffect effect;
-    effect.setParams(params(SegEffectParams::Rainbow));
-    SegEffect::Frame frame;
-    for (int i = 0; i < steps; ++i) {
-        frame = effect.step(0);
-    }
-    QVERIFY(frame.send);
-    QVERIFY(frame.quad);
-    QStringList got;
-    for (uint32_t colour : frame.colours) {
-        got.append(hex(colour));
-    }
-    QCOMPARE(got, zones);
-}
-
-void tst_SegScene::temperatureLink_data()
-{
-    QTest::addColumn<int>("temperature");
-    QTest::addColumn<uint>("expected");
-    const std::pair<int, uint> rows[] = {{-5, 0x00FFFF}, {29, 0x00FFFF}, {30, 0x00FF00}, {49, 0x00FF00},
-                                         {50, 0xFFFF00}, {69, 0xFFFF00}, {70, 0xFF7F00}, {89, 0xFF7F00},
-                                         {90, 0xFF0000}, {250, 0xFF0000}};
-    for (const auto& [temperature, expected] : rows) {
-        QTest::addRow("%d", temperature) << temperature << expected;
-    }
-}
-
-void tst_SegScene::temperatureLink()
-{
-    QFETCH(int, temperature);
-    QFETCH(uint, expected);
-
-    SegEffect effect;
-    effect.setParams(params(SegEffectParams::TempLinkage, 1, 0x123456, 100));
-    const SegEffect::Frame frame = effect.step(temperature);
-    QVERIFY(frame.send);
-    QVERIFY(!frame.quad);
-    QCOMPARE(hex(frame.colours[0]), hex(expected));
-
-    effect.setParams(params(SegEffectParams::TempLinkage, 1, 0x123456, 20));
-    QCOMPARE(hex(effect.step(temperature).colours[0]), hex(SegEffect::scaled(expected, 1, 20)));
+    QFile file(qEnvironmentVariable("PANELCAST_TEST_DATA") + QStringLiteral("/digital/effects.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    QCOMPARE(lines, QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts));
 }
 
 QTEST_MAIN(tst_SegScene)

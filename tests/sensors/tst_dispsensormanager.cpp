@@ -130,8 +130,6 @@ void TestDispSensorManager::computedValues_data()
     QTest::newRow("VID average") << "intel-nvidia" << 5 << 1.25 << "V";
     QTest::newRow("no VID") << "amd-amd" << 5 << 0.0 << "V";
     QTest::newRow("no cores") << "no-sensors" << 1 << 0.0 << "MHz";
-    // 13440.7 MB used + 18560.6 MB available, truncated, in the unused unit.
-    QTest::newRow("total memory") << "intel-nvidia" << int(DisplayTypes::kTotalMemory) << 32001.0 << "MB";
 }
 
 void TestDispSensorManager::computedValues()
@@ -146,9 +144,6 @@ void TestDispSensorManager::computedValues()
     QCOMPARE(shown.kind, DisplayValue::Record);
     QCOMPARE(shown.value, value);
     QCOMPARE(shown.unit, unit);
-    if (type == DisplayTypes::kTotalMemory) {
-        QCOMPARE(shown.text, QStringLiteral("32001MB"));
-    }
     QCOMPARE(manager->displayValue(DisplayTypes::kCpuTemperature - 1).kind, DisplayValue::NoTable);
 }
 

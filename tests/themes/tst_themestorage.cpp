@@ -193,12 +193,8 @@ void TestThemeStorage::cleanup()
 
 void TestThemeStorage::savedThemeHasEveryRecordInTagOrder()
 {
+    // The panels are called in tag order, with the res folder where their record needs it.
     Storage storage(&m_dialogs);
-    QVERIFY(storage.saveTheme(personal() + "/night"));
-    QCOMPARE(readAll(personal() + "/theme_night/night.theme").toHex(' '), kEmptyTheme.toHex(' '));
-    QVERIFY(QFileInfo(personal() + "/theme_night/res").isDir());
-
-    // Real panels are called in the same order, with the res folder where their record needs it.
     for (qint32 tag : kThemeTagOrder)
         storage.setPanel(new RecordingPanel(tag, &m_events));
     QVERIFY(storage.saveTheme(personal() + "/night"));

@@ -64,27 +64,17 @@ void writeText(const QString& path, const QByteArray& text)
     }
 }
 
-const ModelReading* findReading(const LinuxSensorLibrary& library, const QString& sensor,
-                                const QString& label)
-{
-    for (const ModelSensor& s : library.sensors()) {
-        if (s.name != sensor) {
-            continue;
-        }
-        for (const ModelReading& r : s.readings) {
-            if (r.label == label) {
-                return &r;
-            }
-        }
-    }
-    return nullptr;
-}
-
 // The value of a reading, NaN when it is missing.
 double valueOf(const LinuxSensorLibrary& library, const QString& sensor, const QString& label)
 {
-    const ModelReading* reading = findReading(library, sensor, label);
-    return reading ? reading->value : std::numeric_limits<double>::quiet_NaN();
+    for (const ModelSensor& s : library.sensors()) {
+        for (const ModelReading& r : s.readings) {
+            if (s.name == sensor && r.label == label) {
+                return r.value;
+            }
+        }
+    }
+    return std::numeric_limits<double>::quiet_NaN();
 }
 
 QStringList sensorNames(const LinuxSensorLibrary& library)

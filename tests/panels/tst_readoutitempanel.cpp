@@ -1,17 +1,29 @@
+// The readout records on a scene: the ring and bar panels (their bytes and a
+// theme of both streamed to an emulated display) and the gauge, chart, clock
+// and 3D text records.
+#include "disp3d.h"
+#include "disp3dwidget.h"
+#include "dispanalogclock.h"
+#include "dispanalogclockwidget.h"
 #include "disparcbox.h"
 #include "disparcwidget.h"
 #include "dispbarbox.h"
+#include "dispchart.h"
+#include "dispchartwidget.h"
 #include "dispcircularprogressbar.h"
+#include "dispgaugewidget.h"
 #include "dispprogressbarwidget.h"
+#include "dispreadoutrecord.h"
 #include "dispscene.h"
 #include "dispsensormanager.h"
 #include "dispstandardwidgetfactory.h"
-#include "emuprocess.h"
 #include "readoutfixtures.h"
 #include "replaysensorlibrary.h"
 #include "scenebuilder.h"
+#include "testemulator.h"
 #include "themerecordreader.h"
 #include "themerecordwriter.h"
+#include "themetags.h"
 #include "transport.h"
 
 #include <QPushButton>
@@ -30,6 +42,45 @@ void add(ReadoutItemPanel& panel, int times = 1)
     }
 }
 
+const DispReadoutRecord::Kind kKinds[] = {DispReadoutRecord::Gauge, DispReadoutRecord::Chart,
+                                          DispReadoutRecord::Clock, DispReadoutRecord::ThreeD};
+
+// One widget of each kind with settings other than the defaults.
+void fillScene(DispScene& scene, const QString& imageFolder)
+{
+    auto* gauge = new DispGaugeWidget(nullptr, nullptr);
+    gauge->setObjectName(QStringLiteral("gauge_7"));
+    gauge->setSubscription(3);
+    scene.addItem(gauge);
+    gauge->setPos(10, 20);
+
+    auto* chart = new DispChartWidget(nullptr, nullptr);
+    chart->setSubscription(5);
+    chart->chart()->setStraight(true);
+    chart->chart()->setLineColor(Qt::yellow);
+    chart->chart()->setGradientColors(Qt::black, Qt::magenta);
+    chart->contentWidget()->resize(300, 120);
+    scene.addItem(chart);
+    chart->setPos(0, 200);
+    chart->setOpacity(0.5);
+
+    auto* clock = new DispAnalogClockWidget;
+    QImage hand(10, 80, QImage::Format_ARGB32);
+    hand.fill(Qt::blue);
+    hand.save(imageFolder + QStringLiteral("/blue hand.png"));
+    clock->clock()->setMinuteHand(imageFolder + QStringLiteral("/blue hand.png"), 15);
+    scene.addItem(clock);
+    clock->setPos(5, 400);
+
+    auto* text = new Disp3DWidget(nullptr, nullptr);
+    text->setSubscription(6);
+    text->view()->setAngles(0, 45, 10);
+    text->view()->setColor(Qt::red);
+    scene.addItem(text);
+    text->setPos(100, 900);
+    text->setVisible(false);
+}
+
 } // namespace
 
 class TestReadoutItemPanel : public QObject
@@ -37,10 +88,19 @@ class TestReadoutItemPanel : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { DispStandardWidgetFactory::install(); }
+    void initTestCase();
     void barRecordBytes();
     void themeOfArcAndBarStreamsAndFollowsReadings();
+    void gaugeRecordBytes();
+    void everyKindSurvivesSaveAndLoad();
+    void malformedRecordsAddNothing_data();
+    void malformedRecordsAddNothing();
 };
+
+void TestReadoutItemPanel::initTestCase()
+{
+    DispStandardWidgetFactory::install();
+}
 
 void TestReadoutItemPanel::barRecordBytes()
 {
@@ -109,15 +169,11 @@ void TestReadoutItemPanel::themeOfArcAndBarStreamsAndFollowsReadings()
     const QString replay = qEnvironmentVariable("PANELCAST_TEST_DATA") + "/scene/cpu-temperature.json";
     const auto manager = ReadoutFixtures::replayManager(replay);
     DispSensorManager& sensors = *manager;
-    QTemporaryDir dir;
-    EmuProcess emu;
-    const QString link = dir.filePath(QStringLiteral("ttyREADOUT"));
-    QVERIFY2(
-        emu.start({"--link", link, "--size", "480x480", "--out", dir.filePath("out"), "--png-every", "1"}),
-        qPrintable(emu.errorText()));
+    TestEmulator emu;
+    QVERIFY2(emu.start({"--size", "480x480", "--png-every", "1"}), qPrintable(emu.errorText()));
     DispScene scene(&sensors);
     QSignalSpy found(scene.transport(), &Transport::searchDeviceFinish);
-    scene.transport()->openDevice(link, 0x1F3A, 0x0007);
+    scene.transport()->openDevice(emu.link(), 0x1F3A, 0x0007);
     QVERIFY(found.wait(8000));
     scene.setSceneSize(480, 480);
     disparcbox arcs;
@@ -135,7 +191,7 @@ void TestReadoutItemPanel::themeOfArcAndBarStreamsAndFollowsReadings()
     const QPoint onRing(120 + int(85 * std::sin(M_PI * 2 / 3)), 120 - int(85 * std::cos(M_PI * 2 / 3)));
     // The bar lies across the middle of its square widget.
     const QPoint onBar = (bars.items().first()->pos() + QPointF(2 + 0.35 * 396, 200)).toPoint();
-    const auto latest = [&dir] { return QImage(dir.filePath(QStringLiteral("out/latest.png"))); };
+    const auto latest = [&emu] { return emu.latestFrame(); };
     const auto filled = [](const QImage& frame, const QPoint& at) {
         const QColor c = frame.pixelColor(at); // the gradient is green-yellow, the track grey
         return c.green() > 200 && c.blue() < 100;
@@ -164,6 +220,95 @@ void TestReadoutItemPanel::themeOfArcAndBarStreamsAndFollowsReadings()
     scene.clearThread();
 }
 
-QTEST_MAIN(TestReadoutItemPanel)
+void TestReadoutItemPanel::gaugeRecordBytes()
+{
+    QTemporaryDir dir;
+    PanelScene scene(480, 1920);
+    fillScene(scene, dir.path());
+    DispReadoutRecord record(DispReadoutRecord::Gauge);
+    record.pointAtScene(&scene);
+    QCOMPARE(record.themeTag(), 135);
+    const QByteArray expected = QByteArray::fromHex("4c000000" // length 76
+                                                    "00000087" // tag 135
+                                                    "01"       // shown
+                                                    "00000001" // one gauge
+                                                    "0000000e0067006100750067006500"
+                                                    "5f0037"           // "gauge_7"
+                                                    "4024000000000000" // x 10
+                                                    "4034000000000000" // y 20
+                                                    "4054000000000000" // width 80
+                                                    "4054000000000000" // height 80
+                                                    "3ff0000000000000" // opacity 1
+                                                    "01"               // visible
+                                                    "00000003");       // CPU usage
+    QCOMPARE(written(record, dir.path()).toHex(' '), expected.toHex(' '));
+}
 
+void TestReadoutItemPanel::everyKindSurvivesSaveAndLoad()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("theme/res")));
+    const QString res = dir.filePath(QStringLiteral("theme/res"));
+    PanelScene scene(480, 1920);
+    fillScene(scene, dir.path());
+    QList<QByteArray> saved;
+    for (DispReadoutRecord::Kind kind : kKinds) {
+        DispReadoutRecord record(kind);
+        record.attachScene(&scene);
+        saved.append(written(record, res));
+        QCOMPARE(record.widgets().size(), 1);
+        record.clearTheme();
+        QVERIFY(record.widgets().isEmpty());
+    }
+    // The clock's own image went to the theme's res folder.
+    QVERIFY(QFileInfo::exists(res + QStringLiteral("/blue hand.png")));
+
+    PanelScene loaded(480, 1920);
+    for (int i = 0; i < saved.size(); ++i) {
+        DispReadoutRecord record(kKinds[i]);
+        record.pointAtScene(&loaded);
+        QVERIFY(read(record, saved[i], dir.filePath(QStringLiteral("theme"))));
+        QCOMPARE(record.widgets().size(), 1);
+        QCOMPARE(written(record, res).toHex(' '), saved[i].toHex(' '));
+    }
+    const auto first = [&loaded](DispReadoutRecord::Kind kind) {
+        DispReadoutRecord record(kind);
+        record.pointAtScene(&loaded);
+        return record.widgets().value(0);
+    };
+    auto* chart = qobject_cast<DispChartWidget*>(first(DispReadoutRecord::Chart));
+    QVERIFY(chart != nullptr);
+    QCOMPARE(chart->subscription(), 5);
+    QCOMPARE(chart->chart()->size(), QSize(300, 120));
+    QCOMPARE(chart->opacity(), 0.5);
+    auto* clock = qobject_cast<DispAnalogClockWidget*>(first(DispReadoutRecord::Clock));
+    QVERIFY(clock != nullptr);
+    QCOMPARE(clock->clock()->minutePivot(), 15);
+    QCOMPARE(clock->clock()->minutePath(), res + QStringLiteral("/blue hand.png"));
+    QCOMPARE(clock->pos(), QPointF(5, 400));
+}
+
+void TestReadoutItemPanel::malformedRecordsAddNothing_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::newRow("count beyond the bytes") << QByteArray::fromHex("0100000010");
+    QTest::newRow("cut in the item") << QByteArray::fromHex("0100000001ffffffff40240000");
+    QTest::newRow("unknown reading") << QByteArray::fromHex("0100000001ffffffff"
+                                                            "00000000000000000000000000000000"
+                                                            "00000000000000000000000000000000"
+                                                            "3ff000000000000001"
+                                                            "00000009");
+}
+
+void TestReadoutItemPanel::malformedRecordsAddNothing()
+{
+    QFETCH(QByteArray, body);
+    PanelScene scene;
+    DispReadoutRecord record(DispReadoutRecord::Gauge);
+    record.pointAtScene(&scene);
+    QVERIFY(!read(record, framed(GaugeTag, body)));
+    QVERIFY(record.widgets().isEmpty());
+}
+
+QTEST_MAIN(TestReadoutItemPanel)
 #include "tst_readoutitempanel.moc"

@@ -10,16 +10,13 @@
 #include "disptextwidget.h"
 #include "disptimewidget.h"
 #include "dispweekdaywidget.h"
-#include "emuprocess.h"
 #include "pixels.h"
 #include "readoutfixtures.h"
-#include "replaysensorlibrary.h"
-#include "testmedia.h"
+#include "testemulator.h"
 #include "transport.h"
 
 #include <QImage>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Pixels;
@@ -28,18 +25,6 @@ namespace {
 
 constexpr int kWaitMs = 8000;
 const QColor kBackground(30, 60, 150);
-
-QString replayPath()
-{
-    return qEnvironmentVariable("PANELCAST_TEST_DATA") + QStringLiteral("/scene/cpu-temperature.json");
-}
-
-// Pictures the emulator has decoded so far.
-int decodedFrames(const QTemporaryDir& dir)
-{
-    QFile log(dir.filePath(QStringLiteral("out/packets.jsonl")));
-    return log.open(QIODevice::ReadOnly) ? int(log.readAll().count("\"frame\":")) : 0;
-}
 
 } // namespace
 
@@ -55,7 +40,7 @@ private slots:
 
 private:
     // Starts the emulator as a panel of size and opens it for the scene.
-    bool connectScene(DispScene& scene, EmuProcess& emu, const QTemporaryDir& dir, const char* size);
+    bool connectScene(DispScene& scene, TestEmulator& emu, const char* size);
 
     bool m_haveEmulator = false;
 };
@@ -68,17 +53,14 @@ void TestDispSceneStream::initTestCase()
     m_haveEmulator = help.waitForFinished(kWaitMs) && help.readAllStandardOutput().contains("--link");
 }
 
-bool TestDispSceneStream::connectScene(DispScene& scene, EmuProcess& emu, const QTemporaryDir& dir,
-                                       const char* size)
+bool TestDispSceneStream::connectScene(DispScene& scene, TestEmulator& emu, const char* size)
 {
-    const QString link = dir.filePath(QStringLiteral("ttySCENE"));
-    if (!emu.start({"--link", link, "--size", size, "--out", dir.filePath(QStringLiteral("out")),
-                    "--png-every", "1"})) {
+    if (!emu.start({"--size", size, "--png-every", "1"})) {
         qWarning() << emu.errorText();
         return false;
     }
     QSignalSpy found(scene.transport(), &Transport::searchDeviceFinish);
-    scene.transport()->openDevice(link, 0x1F3A, 0x0007);
+    scene.transport()->openDevice(emu.link(), 0x1F3A, 0x0007);
     if (!scene.transport()->isOpen() || !found.wait(kWaitMs)) {
         return false;
     }
@@ -91,11 +73,11 @@ void TestDispSceneStream::everyWidgetKindReachesTheDeviceAndFollowsReadings()
     if (!m_haveEmulator) {
         QSKIP("panelcast-emu cannot emulate a device here");
     }
-    QTemporaryDir dir;
-    EmuProcess emu;
-    std::unique_ptr<DispSensorManager> sensors = ReadoutFixtures::replayManager(replayPath());
+    TestEmulator emu;
+    std::unique_ptr<DispSensorManager> sensors = ReadoutFixtures::replayManager(
+        qEnvironmentVariable("PANELCAST_TEST_DATA") + "/scene/cpu-temperature.json");
     DispScene scene(sensors.get());
-    QVERIFY(connectScene(scene, emu, dir, "480x480"));
+    QVERIFY(connectScene(scene, emu, "480x480"));
     QCOMPARE(scene.sceneRect(), QRectF(0, 0, 480, 480));
     scene.addRect(QRectF(0, 0, 480, 480), Qt::NoPen, QBrush(kBackground))->setZValue(-1);
 
@@ -142,7 +124,6 @@ void TestDispSceneStream::everyWidgetKindReachesTheDeviceAndFollowsReadings()
 
     // Read while the emulator may be rewriting it: a partial file gives a
     // null image and the check tries again.
-    const auto latest = [&dir] { return QImage(dir.filePath(QStringLiteral("out/latest.png"))); };
     QRect used;
     const auto allShown = [&](const QImage& frame) {
         used = QRect();
@@ -156,7 +137,7 @@ void TestDispSceneStream::everyWidgetKindReachesTheDeviceAndFollowsReadings()
         return true;
     };
     QImage frame;
-    QTRY_VERIFY_WITH_TIMEOUT((frame = latest(), allShown(frame)), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT((frame = emu.latestFrame(), allShown(frame)), kWaitMs);
     QCOMPARE(frame.size(), QSize(480, 480));
     QVERIFY(near(frame.pixelColor(470, 5), kBackground));
     QVERIFY(near(frame.pixelColor(470, 470), kBackground));
@@ -178,7 +159,7 @@ void TestDispSceneStream::everyWidgetKindReachesTheDeviceAndFollowsReadings()
     QCoreApplication::processEvents();
     QVERIFY(number->text() != firstReading);
     const auto changed = [&] {
-        const QImage now = latest().copy(numberArea);
+        const QImage now = emu.latestFrame().copy(numberArea);
         int different = 0;
         for (int y = 0; y < now.height(); ++y) {
             for (int x = 0; x < now.width(); ++x) {
@@ -197,10 +178,9 @@ void TestDispSceneStream::turnedSceneReachesPaddedPanel()
     if (!m_haveEmulator) {
         QSKIP("panelcast-emu cannot emulate a device here");
     }
-    QTemporaryDir dir;
-    EmuProcess emu;
+    TestEmulator emu;
     DispScene scene;
-    QVERIFY(connectScene(scene, emu, dir, "360x960"));
+    QVERIFY(connectScene(scene, emu, "360x960"));
     // A theme turned by 90 degrees: the scene lies on its side.
     scene.resizeScene(960, 360);
     scene.setRotation(1);
@@ -218,7 +198,7 @@ void TestDispSceneStream::turnedSceneReachesPaddedPanel()
     const QRect turnedText(60 + 360 - textArea.bottom() - 1, textArea.left(), textArea.height(),
                            textArea.width());
     QImage frame;
-    QTRY_VERIFY_WITH_TIMEOUT((frame = QImage(dir.filePath(QStringLiteral("out/latest.png"))),
+    QTRY_VERIFY_WITH_TIMEOUT((frame = emu.latestFrame(),
                               !frame.isNull() &&
                                   countNear(frame, red.adjusted(5, 5, -5, -5), QColor(220, 30, 30)) > 1000 &&
                                   countNear(frame, turnedText, QColor(30, 30, 200)) > 200),
@@ -236,13 +216,11 @@ void TestDispSceneStream::quietSceneStreamsEveryCycleAndAChangeGoesOutNext()
     if (!m_haveEmulator) {
         QSKIP("panelcast-emu cannot emulate a device here");
     }
-    QTemporaryDir dir;
-    EmuProcess emu;
+    TestEmulator emu;
     DispScene scene;
-    QVERIFY(connectScene(scene, emu, dir, "480x480"));
+    QVERIFY(connectScene(scene, emu, "480x480"));
     scene.findChild<QTimer*>(QStringLiteral("renderTimer"))->stop(); // the test drives the pump
     QGraphicsRectItem* block = scene.addRect(QRectF(0, 0, 240, 240), Qt::NoPen, QBrush(QColor(220, 30, 30)));
-    const QString latest = dir.filePath(QStringLiteral("out/latest.png"));
     const auto cycle = [&] {
         scene.pumpFrame();
         QTRY_COMPARE_WITH_TIMEOUT(scene.transport()->writtenImageNumber(),
@@ -251,24 +229,24 @@ void TestDispSceneStream::quietSceneStreamsEveryCycleAndAChangeGoesOutNext()
 
     cycle();
     const qint64 rendered = scene.deviceFrame().cacheKey();
-    QTRY_COMPARE_WITH_TIMEOUT(decodedFrames(dir), 1, kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(emu.decodedFrames(), 1, kWaitMs);
     QImage first;
-    QTRY_VERIFY_WITH_TIMEOUT((first = QImage(latest), near(first.pixelColor(120, 120), QColor(220, 30, 30))),
-                             kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (first = emu.latestFrame(), near(first.pixelColor(120, 120), QColor(220, 30, 30))), kWaitMs);
     // Nothing changes: no new render, yet a frame every cycle, decoded the same.
     for (int quiet = 0; quiet < 5; ++quiet) {
         cycle();
         QCOMPARE(scene.deviceFrame().cacheKey(), rendered);
     }
-    QTRY_COMPARE_WITH_TIMEOUT(decodedFrames(dir), 6, kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(emu.decodedFrames(), 6, kWaitMs);
     QImage still;
-    QTRY_VERIFY_WITH_TIMEOUT((still = QImage(latest), still == first), kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT((still = emu.latestFrame(), still == first), kWaitMs);
 
     // A change just before a cycle is in that cycle's frame.
     block->setBrush(QColor(30, 30, 200));
     cycle();
-    QTRY_COMPARE_WITH_TIMEOUT(decodedFrames(dir), 7, kWaitMs);
-    QTRY_VERIFY_WITH_TIMEOUT(near(QImage(latest).pixelColor(120, 120), QColor(30, 30, 200)), kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(emu.decodedFrames(), 7, kWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(near(emu.latestFrame().pixelColor(120, 120), QColor(30, 30, 200)), kWaitMs);
     scene.clearThread();
 }
 

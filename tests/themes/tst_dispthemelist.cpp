@@ -96,10 +96,6 @@ void TestDispThemeList::listsOnlyThemeFoldersWithTheirFile()
     emit list.listWidget()->itemDoubleClicked(list.listWidget()->item(0));
     QCOMPARE(opened.count(), 1);
     QCOMPARE(opened.first().first().toString(), red);
-
-    list.clearThemeList();
-    QCOMPARE(list.listWidget()->count(), 0);
-    QCOMPARE(list.firstThemeFile(), QString());
 }
 
 void TestDispThemeList::thumbnails_data()

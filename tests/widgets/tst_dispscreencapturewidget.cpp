@@ -5,14 +5,13 @@
 #include "dispscene.h"
 #include "dispscreencapturewidget.h"
 #include "dispstandardwidgetfactory.h"
-#include "emuprocess.h"
 #include "screengrabber.h"
+#include "testemulator.h"
 #include "transport.h"
 
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -66,17 +65,13 @@ void TestDispScreenCaptureWidget::initTestCase()
 
 void TestDispScreenCaptureWidget::capturedRegionStreamsToTheDevice()
 {
-    QTemporaryDir dir;
-    EmuProcess emu;
-    const QString link = dir.filePath(QStringLiteral("ttyCAPTURE"));
-    QVERIFY2(emu.start({"--link", link, "--size", "480x480", "--out", dir.filePath(QStringLiteral("out")),
-                        "--png-every", "1"}),
-             qPrintable(emu.errorText()));
+    TestEmulator emu;
+    QVERIFY2(emu.start({"--size", "480x480", "--png-every", "1"}), qPrintable(emu.errorText()));
     DispStandardWidgetFactory::install();
     ScreenGrabber::setForSession(&m_grabber);
     DispScene scene;
     QSignalSpy found(scene.transport(), &Transport::searchDeviceFinish);
-    scene.transport()->openDevice(link, 0x1F3A, 0x0007);
+    scene.transport()->openDevice(emu.link(), 0x1F3A, 0x0007);
     QVERIFY(found.wait(8000));
     scene.setSceneSize(480, 480);
     DispScreenCaptureWidget* capture =
@@ -85,8 +80,8 @@ void TestDispScreenCaptureWidget::capturedRegionStreamsToTheDevice()
     capture->setCaptureRect(kPatternArea);
 
     // Each quadrant of the window fills a quarter of the panel, and follows the window's changes.
-    const auto shows = [&dir](int shift) {
-        const QImage frame(dir.filePath(QStringLiteral("out/latest.png")));
+    const auto shows = [&emu](int shift) {
+        const QImage frame = emu.latestFrame();
         for (int i = 0; i < 4 && !frame.isNull(); ++i) {
             const QColor seen = frame.pixelColor(120 + (i % 2) * 240, 120 + (i / 2) * 240);
             const QColor& want = kQuadrants[(i + shift) % 4];

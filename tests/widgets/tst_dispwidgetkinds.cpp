@@ -1,0 +1,784 @@
+// Each kind of scene widget: texts and their effects, labels, numbers, dates,
+// images, rings, bars, gauges, charts and the analog clock, checked on their
+// texts, records and rendered pixels.
+#include "disp3dwidget.h"
+#include "dispanalogclock.h"
+#include "dispanalogclockwidget.h"
+#include "disparcwidget.h"
+#include "dispchart.h"
+#include "dispchartwidget.h"
+#include "dispcircularprogressbar.h"
+#include "dispdatewidget.h"
+#include "dispgaugewidget.h"
+#include "dispimagewidget.h"
+#include "displabelwidget.h"
+#include "dispnumberwidget.h"
+#include "dispprogressbar.h"
+#include "dispprogressbarwidget.h"
+#include "disptextwidget.h"
+#include "dispvideodecoder.h"
+#include "pixels.h"
+#include "qcgaugewidget.h"
+#include "readoutfixtures.h"
+#include "testmedia.h"
+
+#include <QDateTime>
+#include <QGraphicsScene>
+#include <QLabel>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTimer>
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+
+using namespace ReadoutFixtures;
+using Pixels::pixelFont;
+
+namespace {
+
+// Columns and rows of the item that hold ink (dark pixels) in a render of
+// the item alone, in item coordinates.
+QRect inkRect(DispTextWidget& text)
+{
+    const QRectF bounds = text.boundingRect();
+    QImage image(bounds.size().toSize(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QStyleOptionGraphicsItem option;
+    text.paint(&painter, &option, nullptr);
+    painter.end();
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return ink;
+}
+
+QFont testFont()
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(20);
+    return font;
+}
+
+using Entry = DispNumberWidget::TableEntry;
+
+struct Record
+{
+    double value;
+    QString unit;
+};
+
+// Catalogue records 0..3 and a table of five display types.
+const QVector<Record> kCatalogue = {
+    {57.9, QStringLiteral("°C")},
+    {3.987, QStringLiteral("V")},
+    {-2.7, QStringLiteral("W")},
+    {5.6, QStringLiteral("GB")},
+    {10.7, QStringLiteral("GB")},
+    // Readings a sensor source should not give, but may.
+    {std::nan(""), QStringLiteral("V")},
+    {std::numeric_limits<double>::infinity(), QStringLiteral("°C")},
+    {1e30, QStringLiteral("RPM")},
+    {-0.5, QStringLiteral("W")},
+    {-1e30, QStringLiteral("GB")},
+};
+
+QVector<Entry> table()
+{
+    return {
+        {0, 0, QString()},                            // a temperature
+        {1, 1, QString()},                            // a voltage
+        {2, 2, QString()},                            // a negative reading
+        {3, 3, QString()},                            // used memory
+        {4, 4, QString()},                            // free memory
+        {5, 0xFF01, QString()},                       // total: the sum of 4 and 3
+        {6, 0xFFFF, QStringLiteral("Intel Core i7")}, // a name
+        {7, 0xFF00, QString()},                       // nothing bound
+        {8, 42, QString()},                           // a record that is gone
+        {9, 5, QString()},                            // not a number, in volts
+        {10, 6, QString()},                           // infinite
+        {11, 7, QString()},                           // beyond any integer type
+        {12, 8, QString()},                           // truncates to zero from below
+        {13, 9, QString()},                           // a huge negative reading
+        {14, 0xFF01, QString()},                      // the sum of -1e30 and -0.5
+    };
+}
+bool readRecord(quint32 index, double* value, QString* unit)
+{
+    if (index >= quint32(kCatalogue.size())) {
+        return false;
+    }
+    *value = kCatalogue[int(index)].value;
+    *unit = kCatalogue[int(index)].unit;
+    return true;
+}
+
+// A point clockwise from 12 o'clock at a distance from the dial's centre.
+QPoint clockPoint(double degrees, double distance)
+{
+    const double radians = degrees * M_PI / 180.0;
+    return QPoint(int(std::lround(235 + std::sin(radians) * distance)),
+                  int(std::lround(235 - std::cos(radians) * distance)));
+}
+
+// The ring's centre line at an angle clockwise from 12 o'clock (80 x 80 ring,
+// line width 10: radius 35 around (40, 40)).
+QPoint ringPoint(double degrees)
+{
+    const double radians = degrees * M_PI / 180.0;
+    return QPoint(int(std::lround(40 + 35 * std::sin(radians))),
+                  int(std::lround(40 - 35 * std::cos(radians))));
+}
+
+const QColor kTrack(160, 160, 164);
+
+// The default ring's attribute block.
+const char* const kRingBlock = "010100"                                 // round cap, solid, transparent
+                               "01ffffa0a0a0a0a4a40000"                 // track: gray
+                               "01ffffffffffffffff0000"                 // text: white
+                               "00000003"                               // three stops
+                               "3ff000000000000001ffff0000ffff00000000" // 1.0 green
+                               "3fe000000000000001ffffffffffff00000000" // 0.5 yellow
+                               "000000000000000001ffffffff000000000000" // 0.0 red
+                               "4024000000000000"                       // line width 10
+                               "4056800000000000"                       // start angle 90
+                               "4076800000000000"                       // span 360
+                               "0000000000000000"                       // minimum 0
+                               "4059000000000000";                      // maximum 100
+
+const QColor kFillStart(Qt::green);
+const QColor kFillMiddle(64, 255, 0);
+
+const QColor kNeedle(243, 83, 50);
+
+// A point on the dial at an item angle (0 = 9 o'clock, 90 = 12 o'clock),
+// distance from the centre of a 400 x 400 dial.
+QPoint dialPoint(double degrees, double distance)
+{
+    const double radians = degrees * M_PI / 180.0;
+    return QPoint(int(std::lround(200 - std::cos(radians) * distance)),
+                  int(std::lround(200 - std::sin(radians) * distance)));
+}
+
+} // namespace
+
+class TestDispWidgetKinds : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void effectSetsTimerInterval_data();
+    void effectSetsTimerInterval();
+    void scrollMovesOnePixelPerTickThenWraps_data();
+    void scrollMovesOnePixelPerTickThenWraps();
+    void flickerShowsElevenTicksThenHidesEleven();
+    void drawsTextInItsColourOnItsBackground();
+    void markupIsShownAsWritten();
+    void valueTextFollowsTheTable_data();
+    void valueTextFollowsTheTable();
+    void weekFormatFollowsLanguage_data();
+    void weekFormatFollowsLanguage();
+    void frameIsCroppedOrPaddedToTheLabel_data();
+    void frameIsCroppedOrPaddedToTheLabel();
+    void curveAfterTwoSamples_data();
+    void curveAfterTwoSamples();
+    void captionFollowsReadingsOfItsType();
+    void handsAtHalfPastThree_data();
+    void handsAtHalfPastThree();
+    void temperatureReadingSweepsClockwiseFromTwelve();
+    void ringAttributeBlockRoundTrip();
+    void malformedBlocksChangeNothing_data();
+    void malformedBlocksChangeNothing();
+    void barPixels_data();
+    void barPixels();
+    void memoryLoadReadingUsesPercentRange();
+    void barAttributeBlockRoundTrip();
+    void needleFollowsReadings_data();
+    void needleFollowsReadings();
+    void subscriptionCountsStayBalanced_data();
+    void subscriptionCountsStayBalanced();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_picture;
+};
+
+void TestDispWidgetKinds::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    qputenv("PANELCAST_DATA_DIR", m_dir.path().toUtf8());
+    // 20 x 10: left half red, right half blue.
+    m_picture = TestMedia::make(m_dir.path(), QStringLiteral("halves.png"),
+                                QStringLiteral("color=c=red:s=10x10[a];color=c=blue:s=10x10[b];[a][b]hstack"),
+                                {QStringLiteral("-frames:v"), QStringLiteral("1")});
+    QVERIFY(!m_picture.isEmpty());
+}
+
+void TestDispWidgetKinds::effectSetsTimerInterval_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("interval"); // 0: the timer stops
+    QTest::newRow("Default") << 0 << 100;
+    QTest::newRow("Left") << 1 << 15;
+    QTest::newRow("Right") << 2 << 15;
+    QTest::newRow("Up") << 3 << 50;
+    QTest::newRow("Down") << 4 << 50;
+    QTest::newRow("Flicker") << 5 << 50;
+    QTest::newRow("unknown: still, draws nothing") << 6 << 0;
+}
+
+void TestDispWidgetKinds::effectSetsTimerInterval()
+{
+    QFETCH(int, mode);
+    QFETCH(int, interval);
+    DispTextWidget text;
+    text.setFont(testFont());
+    text.setEffect(1);
+    text.effectTick();
+    text.effectTick();
+    text.setEffect(mode);
+    QCOMPARE(text.effectTimer()->isActive(), interval > 0);
+    if (interval > 0) {
+        QCOMPARE(text.effectTimer()->interval(), interval);
+    } else {
+        QVERIFY(inkRect(text).isEmpty());
+    }
+    QCOMPARE(text.scrollOffset(), 0); // every change starts over
+}
+
+void TestDispWidgetKinds::scrollMovesOnePixelPerTickThenWraps_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("Left") << 1;
+    QTest::newRow("Right") << 2;
+    QTest::newRow("Up") << 3;
+    QTest::newRow("Down") << 4;
+}
+
+void TestDispWidgetKinds::scrollMovesOnePixelPerTickThenWraps()
+{
+    QFETCH(int, mode);
+    DispTextWidget text;
+    text.setFont(testFont());
+    text.setPlainText(QStringLiteral("HH"));
+    text.setEffect(mode);
+    // Sideways the text wraps after twice its width, up and down after the
+    // item's height and one line more.
+    const int limit = mode <= 2 ? 2 * QFontMetrics(text.font()).horizontalAdvance(QStringLiteral("HH"))
+                                : int(text.boundingRect().height()) + 20;
+    // The edge that enters first: Left enters on the right, Right on the
+    // left, Up from the bottom, Down from the top.
+    const auto leadingEdge = [mode](const QRect& ink) {
+        const int edges[] = {ink.left(), ink.right() + 1, ink.top(), ink.bottom() + 1};
+        return edges[mode - 1];
+    };
+    QVector<int> edges;
+    for (int tick = 1; tick <= limit; ++tick) {
+        text.effectTick();
+        QCOMPARE(text.scrollOffset(), tick);
+        if (tick == 8 || tick == 16) {
+            edges << leadingEdge(inkRect(text));
+        }
+    }
+    text.effectTick();
+    QCOMPARE(text.scrollOffset(), 0);
+    QCOMPARE(edges[1] - edges[0], mode % 2 == 1 ? -8 : 8);
+    if (mode <= 2) { // Left's left edge at right - d, Right's right edge at d
+        const qreal expected = mode == 1 ? text.boundingRect().right() - 8 : 8;
+        QVERIFY2(qAbs(edges[0] - expected) <= 3, qPrintable(QString::number(edges[0])));
+    }
+}
+
+void TestDispWidgetKinds::flickerShowsElevenTicksThenHidesEleven()
+{
+    DispTextWidget text;
+    text.setFont(testFont());
+    text.setEffect(5);
+    QString phases;
+    for (int tick = 0; tick < 44; ++tick) {
+        phases += text.blankPhase() ? QLatin1Char('-') : QLatin1Char('T');
+        QCOMPARE(inkRect(text).isEmpty(), text.blankPhase());
+        text.effectTick();
+    }
+    QCOMPARE(phases, QString(11, 'T') + QString(11, '-') + QString(11, 'T') + QString(11, '-'));
+    for (int tick = 0; tick < 11; ++tick) {
+        text.effectTick();
+    }
+    QVERIFY(text.blankPhase());
+    text.setEffect(5); // a change starts shown
+    QVERIFY(!text.blankPhase());
+}
+
+void TestDispWidgetKinds::drawsTextInItsColourOnItsBackground()
+{
+    QGraphicsScene scene(0, 0, 200, 100);
+    auto* widget = new DispLabelWidget;
+    scene.addItem(widget);
+    widget->setPos(10, 10);
+    widget->setFont(pixelFont(30));
+    widget->setText(QStringLiteral("WWW"));
+    // Colours reach the label's style sheet alpha first.
+    widget->setColor(QColor(255, 0, 0, 128));
+    QCOMPARE(widget->label()->styleSheet(), QStringLiteral("background-color:#00000000;color:#80ff0000;"));
+    widget->setColor(Qt::red);
+    widget->setBackgroundColor(Qt::blue);
+    QCOMPARE(widget->label()->styleSheet(), QStringLiteral("background-color:#ff0000ff;color:#ffff0000;"));
+
+    const QImage image = Pixels::renderScene(scene);
+    const QRect area = widget->sceneBoundingRect().toRect();
+    QCOMPARE(image.pixelColor(area.topLeft() + QPoint(1, 1)), QColor(Qt::blue));
+    QCOMPARE(image.pixelColor(area.right() + 2, area.center().y()), QColor(Qt::white));
+    int red = 0;
+    for (int x = area.left(); x < area.right(); ++x) {
+        const QColor c = image.pixelColor(x, area.center().y());
+        red += (c.red() > 200 && c.blue() < 60) ? 1 : 0;
+    }
+    QVERIFY2(red > 5, qPrintable(QString::number(red)));
+}
+
+void TestDispWidgetKinds::markupIsShownAsWritten()
+{
+    // Captions come from theme files: markup in them must not make the label
+    // load files (an image tag naming /dev/zero would read 2 GiB).
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("big.png"));
+    QImage red(300, 200, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QVERIFY(red.save(picture));
+    DispLabelWidget widget;
+    widget.setFont(pixelFont(12));
+    const QString markup = QStringLiteral("<img src=\"%1\">").arg(picture);
+    widget.setText(markup);
+    QCOMPARE(widget.text(), markup);
+    QVERIFY2(widget.labelSize().height() < 100, qPrintable(QString::number(widget.labelSize().height())));
+    widget.setText(QStringLiteral("<b>bold</b><br>two lines"));
+    QVERIFY2(widget.labelSize().height() < 24, qPrintable(QString::number(widget.labelSize().height())));
+}
+
+void TestDispWidgetKinds::valueTextFollowsTheTable_data()
+{
+    QTest::addColumn<quint32>("type");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("truncated with unit") << 0u << QStringLiteral("57°C");
+    QTest::newRow("volts keep two decimals") << 1u << QStringLiteral("3.99V");
+    QTest::newRow("negative truncates toward zero") << 2u << QStringLiteral("-2W");
+    QTest::newRow("sum of the two before") << 5u << QStringLiteral("16GB");
+    QTest::newRow("fixed text") << 6u << QStringLiteral("Intel Core i7");
+    QTest::newRow("no reading bound") << 7u << QStringLiteral("0");
+    QTest::newRow("record gone") << 8u << QStringLiteral("0");
+    QTest::newRow("not a number") << 9u << QStringLiteral("0");
+    QTest::newRow("infinite") << 10u << QStringLiteral("0");
+    QTest::newRow("huge") << 11u << QStringLiteral("1000000000000000019884624838656RPM");
+    QTest::newRow("zero from below") << 12u << QStringLiteral("0W");
+    QTest::newRow("huge sum") << 14u << QStringLiteral("-1000000000000000019884624838656GB");
+    QTest::newRow("no entry") << 99u << QString();
+    QTest::newRow("unbound") << 0xFFFFu << QString();
+}
+
+void TestDispWidgetKinds::valueTextFollowsTheTable()
+{
+    QFETCH(quint32, type);
+    QFETCH(QString, expected);
+    const QString text = DispNumberWidget::valueText(table(), readRecord, type);
+    QCOMPARE(text, expected);
+    QCOMPARE(text.isNull(), expected.isNull());
+}
+
+void TestDispWidgetKinds::weekFormatFollowsLanguage_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("expected");
+    // 2 December 2026 is a Wednesday.
+    QTest::newRow("English") << 0 << QStringLiteral("Wed");
+    QTest::newRow("Chinese") << 1 << QStringLiteral("星期三");
+    QTest::newRow("unlisted language") << 5 << QStringLiteral("Wed");
+}
+
+void TestDispWidgetKinds::weekFormatFollowsLanguage()
+{
+    QFETCH(int, language);
+    QFETCH(QString, expected);
+    const QDateTime moment(QDate(2026, 12, 2), QTime(23, 59, 30));
+    QCOMPARE(DispDateWidget::dateText(moment, QStringLiteral("week"), language), expected);
+}
+
+void TestDispWidgetKinds::frameIsCroppedOrPaddedToTheLabel_data()
+{
+    QTest::addColumn<QSize>("label");
+    QTest::addColumn<QPoint>("probe");
+    QTest::addColumn<QColor>("expected");
+    QTest::newRow("padded: frame pixel") << QSize(40, 30) << QPoint(15, 5) << QColor(Qt::blue);
+    QTest::newRow("padded: right of the frame") << QSize(40, 30) << QPoint(30, 5) << QColor(Qt::white);
+    QTest::newRow("padded: below the frame") << QSize(40, 30) << QPoint(5, 20) << QColor(Qt::white);
+    QTest::newRow("cropped: top-left kept") << QSize(8, 4) << QPoint(7, 3) << QColor(Qt::red);
+}
+
+void TestDispWidgetKinds::frameIsCroppedOrPaddedToTheLabel()
+{
+    QFETCH(QSize, label);
+    QFETCH(QPoint, probe);
+    QFETCH(QColor, expected);
+    QGraphicsScene scene(0, 0, 60, 60);
+    auto* widget = new DispImageWidget;
+    scene.addItem(widget);
+    widget->setImageGeometry(QRectF(QPointF(0, 0), label));
+    widget->setMediaPath(m_picture, true);
+    QTRY_VERIFY(!widget->pictureLabel()->pixmap(Qt::ReturnByValue).isNull());
+    QCOMPARE(widget->pictureLabel()->pixmap(Qt::ReturnByValue).size(), label);
+
+    // Colours after the picture's trip through YUV are within a step or two.
+    const QImage frame = Pixels::renderScene(scene);
+    QVERIFY2(Pixels::near(frame.pixelColor(probe), expected, 3), qPrintable(frame.pixelColor(probe).name()));
+    // Nothing is drawn outside the label.
+    QCOMPARE(frame.pixelColor(label.width() + 1, label.height() + 1), QColor(Qt::white));
+    widget->stopDecoder();
+    QVERIFY(widget->decoder()->isFinished());
+}
+
+void TestDispWidgetKinds::curveAfterTwoSamples_data()
+{
+    QTest::addColumn<bool>("straight");
+    QTest::newRow("curve") << false;
+    QTest::newRow("line") << true;
+}
+
+void TestDispWidgetKinds::curveAfterTwoSamples()
+{
+    QFETCH(bool, straight);
+    DispChartWidget widget(nullptr, nullptr);
+    DispChart* chart = widget.chart();
+    chart->setStraight(straight);
+    chart->setGradientColors(Qt::black, Qt::black);
+    QCOMPARE(chart->size(), QSize(200, 100));
+    chart->setCurrentValue(10000); // the top of the CPU clock range
+    chart->takeSample();
+    // One sample draws nothing, not even the caption.
+    QImage white(chart->size(), QImage::Format_ARGB32_Premultiplied);
+    white.fill(Qt::white);
+    QCOMPARE(render(chart), white);
+    chart->takeSample();
+    chart->setXOffset(-200.0f / 19); // the end of the slide
+    const QImage image = render(chart);
+    // A full-range sample sits at 10 % of the 80-pixel plot from the top;
+    // below it the fill, above it the background, and the left part (no
+    // history yet) stays empty.
+    const int x = 195;
+    QCOMPARE(image.pixelColor(x, 3), QColor(Qt::white));
+    bool line = false;
+    for (int y = 5; y <= 9; ++y) {
+        const QColor c = image.pixelColor(x, y);
+        line = line || (c.red() > 100 && c.green() < 100 && c.blue() < 100);
+    }
+    QVERIFY(line);
+    QCOMPARE(image.pixelColor(x, 12), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(x, 79), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(100, 40), QColor(Qt::white));
+    // The caption strip holds blue text.
+    bool caption = false;
+    for (int cx = 60; cx < 140 && !caption; ++cx) {
+        for (int cy = 82; cy < 98 && !caption; ++cy) {
+            caption = image.pixelColor(cx, cy).blue() > 200 && image.pixelColor(cx, cy).red() < 100;
+        }
+    }
+    QVERIFY(caption);
+}
+
+void TestDispWidgetKinds::captionFollowsReadingsOfItsType()
+{
+    DispChartWidget widget(nullptr, nullptr);
+    QCOMPARE(widget.chart()->caption(), QStringLiteral("000--"));
+    widget.updateData(3, 47.256, QStringLiteral("%"));
+    QCOMPARE(widget.chart()->caption(), QStringLiteral("000--"));
+    widget.updateData(1, 47.256, QStringLiteral("%"));
+    QCOMPARE(widget.chart()->caption(), QStringLiteral("47.26 %"));
+    widget.setSubscription(2);
+    QCOMPARE(widget.chart()->maximum(), 120.0f);
+    QCOMPARE(widget.chart()->caption(), QStringLiteral("000--"));
+}
+
+void TestDispWidgetKinds::handsAtHalfPastThree_data()
+{
+    QTest::addColumn<double>("angle");
+    QTest::addColumn<double>("distance");
+    QTest::addColumn<bool>("covered");
+    // At 03:30:15: hour hand at 105 degrees, minute at 180, second at 90.
+    QTest::newRow("hour hand") << 105.0 << 80.0 << true;
+    QTest::newRow("minute hand") << 180.0 << 150.0 << true;
+    QTest::newRow("second hand") << 90.0 << 165.0 << true;
+    QTest::newRow("nothing at 12") << 0.0 << 120.0 << false;
+    QTest::newRow("nothing at 9") << 270.0 << 120.0 << false;
+}
+
+void TestDispWidgetKinds::handsAtHalfPastThree()
+{
+    QFETCH(double, angle);
+    QFETCH(double, distance);
+    QFETCH(bool, covered);
+    DispAnalogClockWidget widget;
+    DispAnalogClock* clock = widget.clock();
+    QCOMPARE(clock->size(), QSize(471, 471));
+    clock->setTimeSource([] { return QTime(3, 30, 15); });
+    const QImage withHands = render(clock);
+    clock->setShowHourHand(false);
+    clock->setShowMinuteHand(false);
+    clock->setShowSecondHand(false);
+    const QImage dialOnly = render(clock);
+    const QPoint point = clockPoint(angle, distance);
+    QCOMPARE(withHands.pixelColor(point) != dialOnly.pixelColor(point), covered);
+}
+
+void TestDispWidgetKinds::temperatureReadingSweepsClockwiseFromTwelve()
+{
+    QTemporaryDir dir;
+    const auto manager = replayManager(writeTemperatureReplay(dir, QStringLiteral("55.7")));
+    for (int pass = 0; pass < 4; ++pass) {
+        manager->runLoopPass();
+    }
+    DispArcWidget arc(nullptr, manager.get());
+    arc.refreshValue();
+    DispCircularProgressBar* ring = arc.ring();
+    QCOMPARE(ring->maximum(), 200.0f);
+    QCOMPARE(ring->value(), 55.0f);
+    QCOMPARE(ring->sweep(), -99.0f);
+
+    const QImage image = render(ring);
+    // The start dot at 12 o'clock in the first stop's colour, the arc to
+    // about 3 o'clock, then the track.
+    QVERIFY(near(image.pixelColor(ringPoint(0)), Qt::green));
+    QVERIFY(!near(image.pixelColor(ringPoint(60)), kTrack));
+    QVERIFY(near(image.pixelColor(ringPoint(120)), kTrack));
+    QVERIFY(near(image.pixelColor(ringPoint(240)), kTrack));
+    // The text "55°C" is drawn in the middle in white.
+    int white = 0;
+    for (int x = 20; x < 60; ++x) {
+        white += near(image.pixelColor(x, 40), Qt::white, 30) ? 1 : 0;
+    }
+    QVERIFY(white > 0);
+
+    // A fixed text (the CPU name, display type 6) empties the ring.
+    arc.setSensorType(6);
+    arc.refreshValue();
+    QCOMPARE(ring->sweep(), 0.0f);
+    QCOMPARE(ring->maximum(), 100.0f);
+}
+
+void TestDispWidgetKinds::ringAttributeBlockRoundTrip()
+{
+    DispCircularProgressBar ring;
+    QCOMPARE(ring.attributeBlock(QStringLiteral("res/")).toHex(), QByteArray(kRingBlock));
+
+    DispCircularProgressBar edited;
+    edited.setRoundCap(false);
+    edited.setTransparent(true);
+    edited.setTrackColor(QColor(1, 2, 3, 4));
+    edited.setGradientColors({Qt::blue, Qt::cyan});
+    edited.setLineWidth(7.5f);
+    edited.setRange(10, 500);
+    const QByteArray block = edited.attributeBlock(QStringLiteral("res/"));
+    QVERIFY(ring.setAttributeBlock(block, QStringLiteral("res/")));
+    QCOMPARE(ring.attributeBlock(QString()), block);
+    QCOMPARE(ring.gradientColors(), (QList<QColor>{Qt::blue, Qt::cyan}));
+    QCOMPARE(ring.lineWidthInt(), 7);
+    QCOMPARE(ring.minimum(), 10.0f);
+}
+
+void TestDispWidgetKinds::malformedBlocksChangeNothing_data()
+{
+    QTest::addColumn<QByteArray>("block");
+    const QByteArray good = QByteArray::fromHex(kRingBlock);
+    QByteArray hugeCount = good;
+    hugeCount.replace(25, 4, QByteArray::fromHex("7fffffff"));
+    QByteArray negativeCount = good;
+    negativeCount.replace(25, 4, QByteArray::fromHex("ffffffff"));
+    QByteArray notANumber = good;
+    notANumber.replace(good.size() - 40, 8, QByteArray::fromHex("7ff8000000000000"));
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("cut in the stops") << good.left(40);
+    QTest::newRow("cut in the floats") << good.left(good.size() - 1);
+    QTest::newRow("stop count beyond the bytes") << hugeCount;
+    QTest::newRow("negative stop count") << negativeCount;
+    QTest::newRow("line width not a number") << notANumber;
+}
+
+void TestDispWidgetKinds::malformedBlocksChangeNothing()
+{
+    QFETCH(QByteArray, block);
+    DispCircularProgressBar ring;
+    ring.setLineWidth(3);
+    const QByteArray before = ring.attributeBlock(QString());
+    QVERIFY(!ring.setAttributeBlock(block, QString()));
+    QCOMPARE(ring.attributeBlock(QString()), before);
+}
+
+void TestDispWidgetKinds::barPixels_data()
+{
+    QTest::addColumn<int>("rotation");
+    QTest::addColumn<float>("value");
+    QTest::addColumn<bool>("transparent");
+    QTest::addColumn<QPoint>("point");
+    QTest::addColumn<QColor>("expected");
+    // 100 x 30 frame across the middle of a 100 x 100 widget, filled to x = 50.
+    QTest::newRow("0: fill starts at the left") << 0 << 50.0f << false << QPoint(10, 50) << kFillStart;
+    QTest::newRow("0: background beyond the value") << 0 << 50.0f << false << QPoint(75, 50) << kTrack;
+    QTest::newRow("0: red outline") << 0 << 50.0f << false << QPoint(50, 35) << QColor(Qt::red);
+    QTest::newRow("0: nothing outside the frame")
+        << 0 << 50.0f << false << QPoint(50, 20) << QColor(0, 0, 0, 0);
+    QTest::newRow("90: fill starts at the bottom") << 90 << 50.0f << false << QPoint(50, 90) << kFillStart;
+    QTest::newRow("90: background at the top") << 90 << 50.0f << false << QPoint(50, 25) << kTrack;
+    QTest::newRow("past the maximum runs to the end")
+        << 0 << 150.0f << false << QPoint(90, 50) << QColor(230, 255, 0);
+    QTest::newRow("below the minimum runs leftwards") << 0 << -20.0f << false << QPoint(10, 50) << kTrack;
+    QTest::newRow("transparent: only the fill") << 0 << 50.0f << true << QPoint(75, 50) << QColor(0, 0, 0, 0);
+    QTest::newRow("transparent keeps the fill") << 0 << 50.0f << true << QPoint(25, 50) << kFillMiddle;
+}
+
+void TestDispWidgetKinds::barPixels()
+{
+    QFETCH(int, rotation);
+    QFETCH(float, value);
+    QFETCH(bool, transparent);
+    QFETCH(QPoint, point);
+    QFETCH(QColor, expected);
+    DispProgressBar bar;
+    bar.setRotation(rotation);
+    bar.setTransparent(transparent);
+    bar.setValue(value);
+    QCOMPARE(bar.size(), QSize(100, 100));
+    const QColor actual = render(&bar).pixelColor(point);
+    QVERIFY2(near(actual, expected, 70), qPrintable(actual.name(QColor::HexArgb)));
+}
+
+void TestDispWidgetKinds::memoryLoadReadingUsesPercentRange()
+{
+    // The range table by reading type and label, as the bar applies it.
+    DispProgressBarWidget widget(nullptr, nullptr);
+    const struct
+    {
+        qint32 type;
+        const char* label;
+        float maximum;
+    } rows[] = {{8, "Physical Memory Load", 100}, {8, "Framerate Displayed (avg)", 200},
+                {8, "Current DL rate", 100000},   {1, "CPU Die", 200},
+                {6, "Core 0 Clock", 10000},       {130, "Disk Total", 10000},
+                {7, "Total CPU Usage", 100}};
+    for (const auto& row : rows) {
+        widget.setRangeFor(row.type, QString::fromLatin1(row.label));
+        QCOMPARE(widget.bar()->maximum(), row.maximum);
+        QCOMPARE(widget.bar()->minimum(), 0.0f);
+    }
+}
+
+void TestDispWidgetKinds::barAttributeBlockRoundTrip()
+{
+    DispProgressBar bar;
+    DispProgressBar edited;
+    edited.setRotation(90);
+    edited.setLength(300);
+    edited.setGradientColors({Qt::blue, Qt::white, Qt::black});
+    edited.setFillBackground(false);
+    QVERIFY(bar.setAttributeBlock(edited.attributeBlock(QString()), QString()));
+    QCOMPARE(bar.attributeBlock(QString()), edited.attributeBlock(QString()));
+    QCOMPARE(bar.gradientStops().at(1).first, 0.5);
+}
+
+void TestDispWidgetKinds::needleFollowsReadings_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("needleAngle");
+    QTest::addColumn<QString>("valueText");
+    QTest::addColumn<QString>("unitText");
+    QTest::newRow("new gauge rests at 7:30") << 0 << 0.0 << -45.0 << "0"
+                                             << "MHz";
+    QTest::newRow("half of the clock range") << 1 << 5000.0 << 90.0 << "5000"
+                                             << "GHz";
+    QTest::newRow("above the range clamps at 4:30") << 1 << 12345.0 << 225.0 << "10000"
+                                                    << "GHz";
+    QTest::newRow("another type changes nothing") << 2 << 5000.0 << -45.0 << "0"
+                                                  << "MHz";
+}
+
+void TestDispWidgetKinds::needleFollowsReadings()
+{
+    QFETCH(int, type);
+    QFETCH(double, value);
+    QFETCH(double, needleAngle);
+    QFETCH(QString, valueText);
+    QFETCH(QString, unitText);
+    DispGaugeWidget gauge(nullptr, nullptr);
+    QCOMPARE(gauge.subscription(), 1);
+    QCOMPARE(gauge.needle()->maxValue(), 10000.0f);
+    if (type != 0) {
+        gauge.updateData(type, value, QStringLiteral("GHz"));
+    }
+    QCOMPARE(gauge.valueLabel()->text(), valueText);
+    QCOMPARE(gauge.unitLabel()->text(), unitText);
+
+    gauge.dial()->resize(400, 400);
+    const QImage image = render(gauge.dial());
+    // Along the needle, halfway out, its colour; a quarter turn away, not.
+    QVERIFY(near(image.pixelColor(dialPoint(needleAngle, 40)), kNeedle, 50));
+    QVERIFY(!near(image.pixelColor(dialPoint(needleAngle + 90, 40)), kNeedle, 50));
+}
+
+void TestDispWidgetKinds::subscriptionCountsStayBalanced_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("gauge") << "gauge";
+    QTest::newRow("chart") << "chart";
+    QTest::newRow("3D") << "3D";
+}
+
+void TestDispWidgetKinds::subscriptionCountsStayBalanced()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const auto manager = replayManager(writeTemperatureReplay(dir, QStringLiteral("40")));
+    const auto counts = [&manager] {
+        QVector<int> list;
+        for (int type = 1; type <= 6; ++type) {
+            list.append(manager->refCount(type));
+        }
+        return list;
+    };
+    std::unique_ptr<DispWidget> widget;
+    std::function<void(int)> subscribe;
+    if (kind == QLatin1String("gauge")) {
+        auto* gauge = new DispGaugeWidget(nullptr, manager.get());
+        subscribe = [gauge](int type) { gauge->setSubscription(type); };
+        widget.reset(gauge);
+    } else if (kind == QLatin1String("chart")) {
+        auto* chart = new DispChartWidget(nullptr, manager.get());
+        subscribe = [chart](int type) {
+            chart->setSubscription(type);
+            QCOMPARE(chart->chart()->count(), 0); // the history starts again
+        };
+        widget.reset(chart);
+    } else {
+        auto* view = new Disp3DWidget(nullptr, manager.get());
+        subscribe = [view](int type) { view->setSubscription(type); };
+        widget.reset(view);
+    }
+    QCOMPARE(counts(), (QVector<int>{1, 0, 0, 0, 0, 0}));
+    subscribe(2);
+    subscribe(5);
+    QCOMPARE(counts(), (QVector<int>{0, 0, 0, 0, 1, 0}));
+    subscribe(0); // none: nothing held, nothing to release later
+    subscribe(3);
+    QCOMPARE(counts(), (QVector<int>{0, 0, 1, 0, 0, 0}));
+    widget.reset();
+    QCOMPARE(counts(), (QVector<int>{0, 0, 0, 0, 0, 0}));
+}
+
+QTEST_MAIN(TestDispWidgetKinds)
+#include "tst_dispwidgetkinds.moc"

@@ -167,7 +167,7 @@ void TestReadoutItemPanel::themeOfArcAndBarStreamsAndFollowsReadings()
 
     // The device: an emulated 480 x 480 display, readings 45 then 88 degrees.
     const QString replay = qEnvironmentVariable("PANELCAST_TEST_DATA") + "/scene/cpu-temperature.json";
-    const auto manager = ReadoutFixtures::replayManager(replay);
+    const auto manager = ReadoutFixtures::replayManagerAt(replay);
     DispSensorManager& sensors = *manager;
     TestEmulator emu;
     QVERIFY2(emu.start({"--size", "480x480", "--png-every", "1"}), qPrintable(emu.errorText()));

@@ -74,7 +74,7 @@ void TestDispSceneStream::everyWidgetKindReachesTheDeviceAndFollowsReadings()
         QSKIP("panelcast-emu cannot emulate a device here");
     }
     TestEmulator emu;
-    std::unique_ptr<DispSensorManager> sensors = ReadoutFixtures::replayManager(
+    std::unique_ptr<DispSensorManager> sensors = ReadoutFixtures::replayManagerAt(
         qEnvironmentVariable("PANELCAST_TEST_DATA") + "/scene/cpu-temperature.json");
     DispScene scene(sensors.get());
     QVERIFY(connectScene(scene, emu, "480x480"));

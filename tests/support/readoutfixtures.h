@@ -1,7 +1,6 @@
 #pragma once
 
-#include "dispsensormanager.h"
-#include "replaysensorlibrary.h"
+#include "sensorfixtures.h"
 
 #include <QColor>
 #include <QFile>
@@ -34,17 +33,7 @@ inline QString writeTemperatureReplay(const QTemporaryDir& dir, const QString& v
     return path;
 }
 
-inline std::unique_ptr<DispSensorManager> replayManager(const QString& path)
-{
-    SensorAuxiliary aux;
-    aux.cpuName = [] { return QString(); };
-    aux.memoryManufacturer = [] { return QString(); };
-    aux.videoControllers = [] { return QStringList(); };
-    aux.diskFigures = [] { return DiskFigures{}; };
-    aux.masterVolume = [] { return 0; };
-    aux.applyReplay(ReplaySensorLibrary::readAuxiliary(path));
-    return std::make_unique<DispSensorManager>(std::make_unique<ReplaySensorLibrary>(path), aux);
-}
+using SensorFixtures::replayManagerAt;
 
 inline QImage render(QWidget* widget)
 {

@@ -33,12 +33,17 @@ inline SensorAuxiliary quietAuxiliary()
     return aux;
 }
 
-inline std::unique_ptr<DispSensorManager> replayManager(const QString& fixture)
+// A manager replaying the recording at path, with quiet auxiliary sources.
+inline std::unique_ptr<DispSensorManager> replayManagerAt(const QString& path)
 {
     SensorAuxiliary aux = quietAuxiliary();
-    aux.applyReplay(ReplaySensorLibrary::readAuxiliary(replayPath(fixture)));
-    return std::make_unique<DispSensorManager>(std::make_unique<ReplaySensorLibrary>(replayPath(fixture)),
-                                               aux);
+    aux.applyReplay(ReplaySensorLibrary::readAuxiliary(path));
+    return std::make_unique<DispSensorManager>(std::make_unique<ReplaySensorLibrary>(path), aux);
+}
+
+inline std::unique_ptr<DispSensorManager> replayManager(const QString& fixture)
+{
+    return replayManagerAt(replayPath(fixture));
 }
 
 // Runs loop passes until the display-value table is built.

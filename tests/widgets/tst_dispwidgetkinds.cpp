@@ -540,7 +540,7 @@ void TestDispWidgetKinds::handsAtHalfPastThree()
 void TestDispWidgetKinds::temperatureReadingSweepsClockwiseFromTwelve()
 {
     QTemporaryDir dir;
-    const auto manager = replayManager(writeTemperatureReplay(dir, QStringLiteral("55.7")));
+    const auto manager = replayManagerAt(writeTemperatureReplay(dir, QStringLiteral("55.7")));
     for (int pass = 0; pass < 4; ++pass) {
         manager->runLoopPass();
     }
@@ -743,7 +743,7 @@ void TestDispWidgetKinds::subscriptionCountsStayBalanced()
 {
     QFETCH(QString, kind);
     QTemporaryDir dir;
-    const auto manager = replayManager(writeTemperatureReplay(dir, QStringLiteral("40")));
+    const auto manager = replayManagerAt(writeTemperatureReplay(dir, QStringLiteral("40")));
     const auto counts = [&manager] {
         QVector<int> list;
         for (int type = 1; type <= 6; ++type) {

@@ -3,7 +3,7 @@
 // Without arguments (or with [repeats] [seconds]) it runs every case below,
 // each in a fresh process of its own, prints a Markdown table and writes it to
 // bench/results/app-<date>.md. One case:
-//   panelcast-bench-app run DISPLAYS WxH static|changing SECONDS
+//   panelcast-bench-app run DISPLAYS WxH static|changing|dashboard SECONDS
 // starts DISPLAYS emulated displays, then the application's main window (as
 // main() builds it) in this process, lets it settle, measures, and prints one
 // "RESULT ..." line.
@@ -195,6 +195,13 @@ int runCase(int argc, char** argv)
     QTemporaryDir data;
     qputenv("PANELCAST_DATA_DIR", data.path().toLocal8Bit());
     qputenv("PANELCAST_NO_MODAL", "1");
+    if (theme == QLatin1String("dashboard")) {
+        // A fresh user's first start: the first official theme of the size,
+        // its readings replayed from a recorded desktop.
+        qputenv("PANELCAST_OFFICIAL_THEMES", PANELCAST_BENCH_OFFICIAL_THEMES);
+        qputenv("PANELCAST_SENSOR_REPLAY",
+                PANELCAST_SOURCE_DIR "/tests/data/sensors/replay/intel-nvidia.json");
+    }
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
@@ -375,9 +382,14 @@ int runAll(int argc, char** argv)
         qputenv("PANELCAST_EMU", PANELCAST_EMU_PATH);
     }
     const QList<Case> cases = {
-        {1, QSize(480, 1920), QStringLiteral("static")},   {4, QSize(480, 1920), QStringLiteral("static")},
-        {1, QSize(1080, 1920), QStringLiteral("static")},  {1, QSize(480, 1920), QStringLiteral("changing")},
-        {4, QSize(480, 1920), QStringLiteral("changing")}, {1, QSize(1080, 1920), QStringLiteral("changing")},
+        {1, QSize(480, 1920), QStringLiteral("static")},
+        {4, QSize(480, 1920), QStringLiteral("static")},
+        {1, QSize(1080, 1920), QStringLiteral("static")},
+        {1, QSize(480, 1920), QStringLiteral("changing")},
+        {4, QSize(480, 1920), QStringLiteral("changing")},
+        {1, QSize(1080, 1920), QStringLiteral("changing")},
+        {1, QSize(480, 1920), QStringLiteral("dashboard")},
+        {4, QSize(480, 1920), QStringLiteral("dashboard")},
     };
 
     const QString commit = commandOutput(

@@ -46,6 +46,9 @@ void DispWidget::setContentWidget(QWidget* widget)
     prepareGeometryChange();
     m_proxy->setWidget(widget);
     if (previous != nullptr) {
+        // Out of the proxy the old content is a shown top-level window of its
+        // own until it is deleted: hide it so it never gets a window buffer.
+        previous->hide();
         previous->deleteLater();
     }
 }

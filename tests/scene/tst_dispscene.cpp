@@ -168,6 +168,11 @@ void TestDispScene::droppedToolsCreateWidgets()
         QCOMPARE((*found)->isSelected(), i == 0);
     }
     QCOMPARE(scene.selectedItems().size(), created.isEmpty() ? 0 : 1);
+    // Widgets live in the scene only: no content is ever a window of its own.
+    for (const QWidget* top : QApplication::topLevelWidgets()) {
+        QVERIFY2(!top->isVisible() || top->testAttribute(Qt::WA_DontShowOnScreen),
+                 top->metaObject()->className());
+    }
 }
 
 void TestDispScene::badDropsAreTakenAndIgnored()

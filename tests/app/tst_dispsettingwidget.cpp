@@ -4,6 +4,7 @@
 #include "dispsettingwidget.h"
 #include "resourceinit.h"
 #include "testemulator.h"
+#include "testfiles.h"
 #include "testmedia.h"
 #include "transport.h"
 
@@ -190,22 +191,9 @@ struct LinkedDevice
     }
 };
 
-QString writeJpeg(const QString& path, const QSize& size, qint64 padTo = 0)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    if (!image.save(path, "JPG")) {
-        return QString();
-    }
-    // Bytes after the end marker leave the picture as it is but make the file large.
-    QFile file(path);
-    if (padTo > 0 && file.open(QIODevice::Append)) {
-        file.write(QByteArray(int(qMax<qint64>(0, padTo - file.size())), '\0'));
-    }
-    return path;
-}
-
 } // namespace
+
+using TestFiles::writeJpeg;
 
 void TestDispSettingWidget::versionComesFromTheDevice()
 {

@@ -3,6 +3,7 @@
 #include "emuprocess.h"
 #include "packets.h"
 #include "ptypair.h"
+#include "testfiles.h"
 
 #include <QTemporaryDir>
 #include <QThread>
@@ -10,13 +11,9 @@
 
 #include <termios.h>
 
+using TestFiles::hex;
+
 namespace {
-
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
-
 // Hands buffers to the adapter from another thread, the way a display's
 // transport thread does.
 class Sender : public QObject

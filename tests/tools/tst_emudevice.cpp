@@ -1,6 +1,7 @@
 #include "emudevice.h"
 #include "h264encoder.h"
 #include "packets.h"
+#include "testemulator.h"
 #include "testfiles.h"
 
 #include <QJsonArray>
@@ -9,26 +10,6 @@
 #include <QtTest>
 
 namespace {
-
-QList<QJsonObject> readLog(const QString& dir)
-{
-    QList<QJsonObject> entries;
-    QFile file(QDir(dir).filePath(QStringLiteral("packets.jsonl")));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return entries;
-    }
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine().trimmed();
-        QJsonParseError error{};
-        const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
-        if (error.error != QJsonParseError::NoError || !doc.isObject()) {
-            entries.append(QJsonObject{{QStringLiteral("unparsable"), QString::fromUtf8(line)}});
-        } else {
-            entries.append(doc.object());
-        }
-    }
-    return entries;
-}
 
 QByteArray joined(const QVector<EmuReply>& replies)
 {
@@ -182,7 +163,7 @@ void TestEmuDevice::uploadsAreWrittenByteIdentical()
     QVERIFY(!QFile::exists(QDir(dir.path()).filePath("upload-3.bin")));
     QCOMPARE(device.uploadCount(), 2);
 
-    const QList<QJsonObject> log = readLog(dir.path());
+    const QList<QJsonObject> log = TestEmulator::readLog(dir.path());
     QCOMPARE(log.size(), 5);
     QCOMPARE(log[0].value("cmd").toString(), QStringLiteral("0x82"));
     QCOMPARE(log[0].value("len").toInt(), 4088);
@@ -217,7 +198,7 @@ void TestEmuDevice::brokenFramesAreLoggedNotFatal()
     device.feed(Packets::frame(encode(*encoder, QSize(32, 32), Qt::white)), 2);
     device.finish();
 
-    const QList<QJsonObject> log = readLog(dir.path());
+    const QList<QJsonObject> log = TestEmulator::readLog(dir.path());
     QCOMPARE(log.size(), 3);
     for (int i = 0; i < 2; ++i) {
         QVERIFY2(log[i].contains("error") || log[i].value("picture") == false,
@@ -257,7 +238,7 @@ void TestEmuDevice::pictureSizeMayChangeMidStream()
     const QImage last(png);
     QCOMPARE(last.size(), QSize(64, 32));
     QVERIFY(last.pixelColor(32, 16).blue() > 200 && last.pixelColor(32, 16).red() < 40);
-    QCOMPARE(readLog(dir.path()).last().value("frame").toInt(), 3);
+    QCOMPARE(TestEmulator::readLog(dir.path()).last().value("frame").toInt(), 3);
 }
 
 void TestEmuDevice::segmentPacketsAreLoggedDecoded()
@@ -278,7 +259,7 @@ void TestEmuDevice::segmentPacketsAreLoggedDecoded()
     device.finish();
 
     QCOMPARE(received.count(), 2);
-    const QList<QJsonObject> log = readLog(dir.path());
+    const QList<QJsonObject> log = TestEmulator::readLog(dir.path());
     QCOMPARE(log.size(), 2);
     QCOMPARE(log[0].value("mode").toInt(), 0);
     QCOMPARE(log[0].value("size").toInt(), 8);

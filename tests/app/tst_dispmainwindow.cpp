@@ -91,8 +91,7 @@ private slots:
     void itemsCarryKindPrefixAndIcon_data();
     void itemsCarryKindPrefixAndIcon();
     void pageStackShowsOnlyWhileDevicesAreListed();
-    void lastItemIsCurrentAfterAddAndRemove();
-    void clickingEmitsOnlyForANewItem();
+    void lastItemIsCurrentAndClicksEmitOnlyForANewItem();
     void minimisedStartLeavesOnlyTheTray();
     void trayAndCloseKeepTheApplicationRunning();
     void emulatedDisplayIsListedAndHandedToTheSettings();
@@ -236,15 +235,22 @@ void TestDispMainWIndow::pageStackShowsOnlyWhileDevicesAreListed()
     QVERIFY(!stack()->isHidden());
 }
 
-void TestDispMainWIndow::lastItemIsCurrentAfterAddAndRemove()
+void TestDispMainWIndow::lastItemIsCurrentAndClicksEmitOnlyForANewItem()
 {
+    QSignalSpy spy(m_window.get(), &DispMainWIndow::deviceSelectChange);
     m_window->onUpdateDeviceList(false, "ttyACM9", 480, 480); // unlisted: only a refresh
     QCOMPARE(list()->count(), 0);
     m_window->onUpdateDeviceList(true, "ttyACM0", 480, 1920);
     QCOMPARE(list()->currentRow(), 0);
     m_window->onUpdateDeviceList(true, "ttyUSB0", 0, 0);
-    m_window->onUpdateDeviceList(true, "ttyACM1", 320, 480);
+    m_window->onUpdateDeviceList(true, "usb_serial_2", 320, 480);
     QCOMPARE(list()->currentRow(), 2);
+    for (int row : {0, 0, 1, 0, 2})
+        emit list()->itemClicked(list()->item(row));
+    QCOMPARE(spy.count(), 4); // the second click on the same item emits nothing
+    QCOMPARE(spy.at(0), (QList<QVariant>{"ttyACM0", true}));
+    QCOMPARE(spy.at(1), (QList<QVariant>{"ttyUSB0", false}));
+    QCOMPARE(spy.at(3), (QList<QVariant>{"usb_serial_2", true}));
 
     list()->setCurrentRow(0);
     m_window->onUpdateDeviceList(false, "ttyACM9", 480, 480);
@@ -253,38 +259,20 @@ void TestDispMainWIndow::lastItemIsCurrentAfterAddAndRemove()
     m_window->onUpdateDeviceList(false, "ttyACM0", 0, 0); // the other kind matches no item
     QCOMPARE(list()->count(), 3);
 
-    list()->setCurrentRow(0);
-    m_window->onUpdateDeviceList(false, "ttyUSB0", 0, 0);
-    QCOMPARE(list()->count(), 2);
-    QCOMPARE(list()->currentItem()->toolTip(), QString("ttyACM1"));
-    m_window->onUpdateDeviceList(false, "ttyACM1", 320, 480);
-    QCOMPARE(list()->currentItem()->toolTip(), QString("ttyACM0"));
-}
-
-void TestDispMainWIndow::clickingEmitsOnlyForANewItem()
-{
-    m_window->onUpdateDeviceList(true, "ttyACM0", 480, 1920);
-    m_window->onUpdateDeviceList(true, "ttyUSB0", 0, 0);
-    m_window->onUpdateDeviceList(true, "usb_serial_2", 800, 480);
-    QSignalSpy spy(m_window.get(), &DispMainWIndow::deviceSelectChange);
-    for (int row : {0, 0, 1, 0, 2})
-        emit list()->itemClicked(list()->item(row));
-    QCOMPARE(spy.count(), 4); // the second click on the same item emits nothing
-    QCOMPARE(spy.at(0), (QList<QVariant>{"ttyACM0", true}));
-    QCOMPARE(spy.at(1), (QList<QVariant>{"ttyUSB0", false}));
-    QCOMPARE(spy.at(2), (QList<QVariant>{"ttyACM0", true}));
-    QCOMPARE(spy.at(3), (QList<QVariant>{"usb_serial_2", true}));
-
     // An added or removed device leaves the last entry current, and the home
     // page edits that device: the entry clicked before selects again.
     m_window->onUpdateDeviceList(true, "ttyACM1", 480, 480);
     emit list()->itemClicked(list()->item(2));
     QCOMPARE(spy.count(), 5);
-    emit list()->itemClicked(list()->item(0));
+    list()->setCurrentRow(0);
+    m_window->onUpdateDeviceList(false, "ttyUSB0", 0, 0);
+    QCOMPARE(list()->count(), 3);
+    QCOMPARE(list()->currentItem()->toolTip(), QString("ttyACM1"));
+    emit list()->itemClicked(list()->item(1));
+    QCOMPARE(spy.count(), 6);
+    QCOMPARE(spy.at(5), (QList<QVariant>{"usb_serial_2", true}));
     m_window->onUpdateDeviceList(false, "ttyACM1", 480, 480);
-    emit list()->itemClicked(list()->item(0));
-    QCOMPARE(spy.count(), 7);
-    QCOMPARE(spy.at(6), (QList<QVariant>{"ttyACM0", true}));
+    QCOMPARE(list()->currentItem()->toolTip(), QString("usb_serial_2"));
 }
 
 void TestDispMainWIndow::minimisedStartLeavesOnlyTheTray()

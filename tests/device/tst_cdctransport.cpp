@@ -3,6 +3,7 @@
 #include "emuprocess.h"
 #include "packets.h"
 #include "ptypair.h"
+#include "testfiles.h"
 
 #include <QTemporaryDir>
 #include <QThread>
@@ -10,13 +11,9 @@
 
 #include <termios.h>
 
+using TestFiles::hex;
+
 namespace {
-
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
-
 // Hands buffers to the adapter from another thread, the way a display's
 // transport thread does.
 class Sender : public QObject
@@ -35,8 +32,6 @@ class TestCdcTransport : public QObject
 
 private slots:
     void opensAPseudoTerminalAt1MBaud8N1();
-    void writesReachTheDevice_data();
-    void writesReachTheDevice();
     void writesFromAnotherThreadArriveInOrder();
     void readsAreForwardedAsTheyArrive_data();
     void readsAreForwardedAsTheyArrive();
@@ -85,34 +80,6 @@ void TestCdcTransport::opensAPseudoTerminalAt1MBaud8N1()
 
     adapter.closePort();
     QVERIFY(!adapter.isPortOpen());
-}
-
-void TestCdcTransport::writesReachTheDevice_data()
-{
-    QTest::addColumn<QByteArray>("data");
-    QTest::newRow("brightness packet") << Packets::brightness(127);
-    QTest::newRow("single byte") << QByteArray(1, '\x00');
-    QByteArray frame(256 * 1024, Qt::Uninitialized);
-    for (int i = 0; i < frame.size(); ++i) {
-        frame[i] = char(i * 7 + i / 251);
-    }
-    QTest::newRow("large frame packet") << Packets::frame(frame);
-}
-
-void TestCdcTransport::writesReachTheDevice()
-{
-    QFETCH(QByteArray, data);
-    PtyPair pty;
-    cdcTransport adapter;
-    QVERIFY(adapter.openPort(pty.slavePath()));
-
-    adapter.slotSendData(data);
-    const QByteArray received = pty.readFromHost(data.size());
-    QCOMPARE(received.size(), data.size());
-    QVERIFY(received == data);
-
-    adapter.sendSearch();
-    QCOMPARE(pty.readFromHost(9).toHex(' '), hex("5A A5 90 00 01 00 00 00 01").toHex(' '));
 }
 
 void TestCdcTransport::writesFromAnotherThreadArriveInOrder()

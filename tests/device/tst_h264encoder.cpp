@@ -49,7 +49,6 @@ private slots:
     void initTestCase() { av_log_set_level(AV_LOG_FATAL); }
     void everyImageYieldsItsOwnDecodablePacket_data();
     void everyImageYieldsItsOwnDecodablePacket();
-    void requestedKeyFrameDecodesOnItsOwn();
     void refusedImagesAndSizes();
     void libyuvGivesTheSwscalePlanes_data();
     void libyuvGivesTheSwscalePlanes();
@@ -96,29 +95,6 @@ void TestH264Encoder::everyImageYieldsItsOwnDecodablePacket()
                      qPrintable(QString("image %1 at %2,%3").arg(i).arg(p.x()).arg(p.y())));
         }
     }
-}
-
-void TestH264Encoder::requestedKeyFrameDecodesOnItsOwn()
-{
-    auto encoder = H264Encoder::create(320, 240);
-    QVERIFY(encoder);
-    QList<QByteArray> packets;
-    for (int i = 0; i < 4; ++i) {
-        if (i == 3) {
-            encoder->requestKeyFrame();
-        }
-        QByteArray out;
-        QCOMPARE(encoder->encode(BgraImage::fromImage(quadrants(320, 240, i)), out), H264Encoder::Result::Ok);
-        packets << out;
-    }
-    // A decoder joining mid-stream cannot show a predicted picture, but can
-    // start at the requested key frame.
-    H264Decoder late;
-    QVERIFY(decode(late, packets.at(2)).isNull());
-    H264Decoder joining;
-    const QImage decoded = decode(joining, packets.at(3));
-    QCOMPARE(decoded.size(), QSize(320, 240));
-    QVERIFY(Pixels::near(decoded.pixel(80, 60), quadrants(320, 240, 3).pixel(80, 60), 23));
 }
 
 void TestH264Encoder::refusedImagesAndSizes()

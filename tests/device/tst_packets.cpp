@@ -1,16 +1,10 @@
 #include "devicereply.h"
 #include "packets.h"
+#include "testfiles.h"
 
 #include <QtTest>
 
-namespace {
-
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
-
-} // namespace
+using TestFiles::hex;
 
 class TestPackets : public QObject
 {

@@ -99,10 +99,9 @@ private slots:
     void previewSizeKeepsTheLongerSideAt480();
     void twoDisplaysAreListedDimmedAndReleased();
     void selectionSwitchesBetweenDisplayAndDigital();
-    void removingDevicesFallsBackToTheLastOneThenThePlaceholder();
     void themeChosenAtIdentification_data();
     void themeChosenAtIdentification();
-    void selectingADeviceShowsItsSceneAndThemes();
+    void selectingADeviceShowsItsSceneAndThemesUntilUnplugged();
     void previewShowsTheStreamedFrame();
     void themeActionsWaitForASearchedDevice();
     void savedThemeKeepsItsAngleForTheNextStart();
@@ -292,47 +291,6 @@ void TestDispHomePage::selectionSwitchesBetweenDisplayAndDigital()
     QVERIFY(!m_page->findChild<QWidget*>("themeActions")->isHidden());
 }
 
-void TestDispHomePage::removingDevicesFallsBackToTheLastOneThenThePlaceholder()
-{
-    TestEmulator first;
-    START(first, "480x480", "1F3A:0007");
-    TestEmulator::publish({&first});
-    QVERIFY(openPage(1));
-    TestEmulator second;
-    START(second, "480x1920", "33C3:0E02");
-    TestEmulator::publish({&first, &second});
-    QVERIFY(waitForListing(2));
-    QCOMPARE(m_page->currentDisplay()->port, portOf(second));
-    QSignalSpy finished(m_page->currentDisplay()->transport(), &QThread::finished);
-    // The panels are attached to the scene that goes away.
-    auto* texts = m_page->findChild<dispcustomtextbox*>();
-    texts->addButton()->click();
-    texts->addButton()->click();
-
-    second.stop();
-    QVERIFY(waitForListing(3));
-    QCOMPARE(m_listed->at(2), (QList<QVariant>{false, portOf(second), 480, 1920}));
-    QCOMPARE(finished.count(), 1); // stopped before its context went away
-    QCOMPARE(m_page->displayDevices().size(), size_t(1));
-    QCOMPARE(m_page->currentDisplay()->port, portOf(first));
-    QCOMPARE(m_page->currentScene(), m_page->currentDisplay()->scene);
-    QCOMPARE(m_page->findChild<QGraphicsView*>("homeView")->scene(), m_page->currentDisplay()->scene);
-    QCOMPARE(m_page->themeStorage()->personalLibrary(), ThemeStorage::libraryFolder(480, 480, true));
-    QCOMPARE(texts->scene(), m_page->currentScene());
-    QCOMPARE(texts->itemCount(), 0);
-    texts->addButton()->click();
-
-    first.stop();
-    QVERIFY(waitForListing(4));
-    QCOMPARE(m_listed->at(3), (QList<QVariant>{false, portOf(first), 480, 480}));
-    QVERIFY(m_page->currentDisplay() == nullptr);
-    QCOMPARE(m_page->currentScene(), m_placeholder.get());
-    QCOMPARE(texts->scene(), m_placeholder.get());
-    QCOMPARE(texts->itemCount(), 0);
-    QVERIFY(!m_page->themeStorage()->hasDevice());
-    QVERIFY(m_page->personalThemeList()->themeRecords().isEmpty());
-}
-
 void TestDispHomePage::themeChosenAtIdentification_data()
 {
     QTest::addColumn<QStringList>("personalThemes");
@@ -372,7 +330,7 @@ void TestDispHomePage::themeChosenAtIdentification()
     QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->messages.join(", ")));
 }
 
-void TestDispHomePage::selectingADeviceShowsItsSceneAndThemes()
+void TestDispHomePage::selectingADeviceShowsItsSceneAndThemesUntilUnplugged()
 {
     const QString personal = ThemeStorage::libraryFolder(480, 480, true);
     QVERIFY(writeThemes(480, 480, {"alpha", "beta"}));
@@ -434,6 +392,32 @@ void TestDispHomePage::selectingADeviceShowsItsSceneAndThemes()
     QCOMPARE(tallScene->rotation(), 1);
     QCOMPARE(tallScene->sceneRect().size().toSize(), QSize(1920, 480));
     QCOMPARE(nameEdit->text(), QString("tallone"));
+
+    // Unplugged: the page falls back to the last display left, then to the placeholder.
+    QSignalSpy finished(m_page->currentDisplay()->transport(), &QThread::finished);
+    const int listed = m_listed->count();
+    tall.stop();
+    QVERIFY(waitForListing(listed + 1));
+    QCOMPARE(m_listed->last(), (QList<QVariant>{false, portOf(tall), 480, 1920}));
+    QCOMPARE(finished.count(), 1); // stopped before its context went away
+    QCOMPARE(m_page->displayDevices().size(), size_t(1));
+    QCOMPARE(m_page->currentDisplay()->port, portOf(square));
+    QCOMPARE(m_page->currentScene(), m_page->currentDisplay()->scene);
+    QCOMPARE(m_page->findChild<QGraphicsView*>("homeView")->scene(), m_page->currentDisplay()->scene);
+    QCOMPARE(m_page->themeStorage()->personalLibrary(), personal);
+    QCOMPARE(texts->scene(), m_page->currentScene());
+    QCOMPARE(texts->itemCount(), 0);
+    texts->addButton()->click();
+
+    square.stop();
+    QVERIFY(waitForListing(listed + 2));
+    QCOMPARE(m_listed->last(), (QList<QVariant>{false, portOf(square), 480, 480}));
+    QVERIFY(m_page->currentDisplay() == nullptr);
+    QCOMPARE(m_page->currentScene(), m_placeholder.get());
+    QCOMPARE(texts->scene(), m_placeholder.get());
+    QCOMPARE(texts->itemCount(), 0);
+    QVERIFY(!m_page->themeStorage()->hasDevice());
+    QVERIFY(m_page->personalThemeList()->themeRecords().isEmpty());
 }
 
 void TestDispHomePage::previewShowsTheStreamedFrame()

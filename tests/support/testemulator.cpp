@@ -23,13 +23,21 @@ bool TestEmulator::start(const QStringList& options)
 
 QList<QJsonObject> TestEmulator::log() const
 {
+    return readLog(outDir());
+}
+
+QList<QJsonObject> TestEmulator::readLog(const QString& dir)
+{
     QList<QJsonObject> entries;
-    QFile file(QDir(outDir()).filePath(QStringLiteral("packets.jsonl")));
+    QFile file(QDir(dir).filePath(QStringLiteral("packets.jsonl")));
     if (file.open(QIODevice::ReadOnly)) {
         for (const QByteArray& line : file.readAll().split('\n')) {
-            const QJsonObject entry = QJsonDocument::fromJson(line).object();
-            if (!entry.isEmpty()) {
-                entries << entry;
+            QJsonParseError error{};
+            const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
+            if (error.error == QJsonParseError::NoError && doc.isObject()) {
+                entries << doc.object();
+            } else if (!line.trimmed().isEmpty()) {
+                entries << QJsonObject{{QStringLiteral("unparsable"), QString::fromUtf8(line)}};
             }
         }
     }

@@ -27,6 +27,8 @@ public:
     QString outDir() const { return m_dir.filePath(QStringLiteral("out")); }
 
     QList<QJsonObject> log() const;
+    // The packet log in dir, a line that is no JSON object as {"unparsable": line}.
+    static QList<QJsonObject> readLog(const QString& dir);
     QStringList commands() const;
     // Payloads (hex) of every packet with the command, e.g. "0x80".
     QStringList payloads(const QString& command) const;

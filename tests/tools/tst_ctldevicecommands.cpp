@@ -2,17 +2,15 @@
 // pseudo-terminal; what the emulator received (packets.jsonl, the uploaded
 // files, the last decoded picture) is compared with what was asked for.
 #include "testemulator.h"
+#include "testfiles.h"
+#include "testmedia.h"
 
 #include <QImage>
 #include <QJsonObject>
-#include <QPainter>
 #include <QProcess>
 #include <QSerialPort>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <cmath>
 
 namespace {
 
@@ -50,64 +48,6 @@ Run ctl(const QStringList& arguments, const QString& virtualPorts = QString(),
     return run;
 }
 
-QByteArray patterned(int size, int seed)
-{
-    QByteArray data(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i) {
-        data[i] = char((i * 131 + seed) ^ (i >> 7));
-    }
-    return data;
-}
-
-bool writeFile(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
-
-// A picture with smooth areas, hard edges and fine detail, as a theme has.
-QImage testPicture(const QSize& size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, size.width(), size.height());
-    gradient.setColorAt(0, QColor(20, 40, 160));
-    gradient.setColorAt(0.5, QColor(230, 200, 40));
-    gradient.setColorAt(1, QColor(160, 20, 60));
-    painter.fillRect(image.rect(), gradient);
-    painter.setRenderHint(QPainter::Antialiasing);
-    for (int i = 0; i < 8; ++i) {
-        const int y = size.height() * i / 8;
-        painter.setBrush(QColor::fromHsv(i * 45, 200, 230));
-        painter.setPen(QPen(Qt::white, 3));
-        painter.drawEllipse(QRect(size.width() / 8 + (i % 2) * size.width() / 3, y + 10, size.width() / 3,
-                                  size.height() / 10));
-        painter.fillRect(QRect(size.width() * 3 / 4, y + 20, size.width() / 6, size.height() / 20),
-                         Qt::black);
-    }
-    return image;
-}
-
-double luma(QRgb rgb)
-{
-    return 0.299 * qRed(rgb) + 0.587 * qGreen(rgb) + 0.114 * qBlue(rgb);
-}
-
-// Peak signal-to-noise ratio of the luma of `actual` at `offset` against
-// `expected`.
-double lumaPsnr(const QImage& expected, const QImage& actual, const QPoint& offset)
-{
-    double squares = 0;
-    for (int y = 0; y < expected.height(); ++y) {
-        for (int x = 0; x < expected.width(); ++x) {
-            const double d = luma(expected.pixel(x, y)) - luma(actual.pixel(x + offset.x(), y + offset.y()));
-            squares += d * d;
-        }
-    }
-    const double mse = squares / (double(expected.width()) * expected.height());
-    return mse <= 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
-}
-
 QString valueOf(const QString& text, const QString& key)
 {
     for (const QString& line : text.split(QLatin1Char('\n'))) {
@@ -119,6 +59,8 @@ QString valueOf(const QString& text, const QString& key)
 }
 
 } // namespace
+
+using namespace TestFiles;
 
 class TestCtlDeviceCommands : public QObject
 {
@@ -378,14 +320,9 @@ void TestCtlDeviceCommands::uploadsArriveAsTheFile()
 
 void TestCtlDeviceCommands::mp4BecomesABootVideo()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty()) {
-        QSKIP("no ffmpeg program on the PATH");
-    }
-    QProcess make;
-    make.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25",
-                          "-t", "1", "-pix_fmt", "yuv420p", file("clip.mp4")});
-    QVERIFY(make.waitForFinished(kCtlTimeoutMs) && make.exitCode() == 0);
-
+    QVERIFY(!TestMedia::make(m_files.path(), "clip.mp4", "testsrc=size=320x240:rate=25:duration=1",
+                             {"-pix_fmt", "yuv420p"})
+                 .isEmpty());
     TestEmulator emu;
     QVERIFY2(emu.start({"--size", "480x1920"}), qPrintable(emu.errorText()));
     QTemporaryDir data;
@@ -473,14 +410,8 @@ void TestCtlDeviceCommands::streamedPictureMatches()
 
 void TestCtlDeviceCommands::videoLoopsAtItsFrameRate()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty()) {
-        QSKIP("no ffmpeg program on the PATH");
-    }
-    QProcess make;
-    make.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=10",
-                          "-t", "0.5", file("short.gif")});
-    QVERIFY(make.waitForFinished(kCtlTimeoutMs) && make.exitCode() == 0);
-
+    QVERIFY(
+        !TestMedia::make(m_files.path(), "short.gif", "testsrc=size=160x120:rate=10:duration=0.5").isEmpty());
     TestEmulator emu;
     QVERIFY2(emu.start({"--size", "320x240"}), qPrintable(emu.errorText()));
     const Run run = ctl({"stream", emu.link(), file("short.gif"), "--seconds", "2"}, emu.entry());

@@ -1,14 +1,11 @@
 #include "displayframer.h"
+#include "testfiles.h"
 
 #include <QtTest>
 
+using TestFiles::hex;
+
 namespace {
-
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
-
 // "cmd:len:payloadSize[:skipped][!]" per packet, '!' marking a dropped one.
 QString describe(const QVector<HostPacket>& packets)
 {

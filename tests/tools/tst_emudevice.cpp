@@ -1,6 +1,8 @@
 #include "emudevice.h"
 #include "h264encoder.h"
 #include "packets.h"
+#include "testemulator.h"
+#include "testfiles.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -8,31 +10,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
-
-QList<QJsonObject> readLog(const QString& dir)
-{
-    QList<QJsonObject> entries;
-    QFile file(QDir(dir).filePath(QStringLiteral("packets.jsonl")));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return entries;
-    }
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine().trimmed();
-        QJsonParseError error{};
-        const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
-        if (error.error != QJsonParseError::NoError || !doc.isObject()) {
-            entries.append(QJsonObject{{QStringLiteral("unparsable"), QString::fromUtf8(line)}});
-        } else {
-            entries.append(doc.object());
-        }
-    }
-    return entries;
-}
 
 QByteArray joined(const QVector<EmuReply>& replies)
 {
@@ -52,16 +29,9 @@ QByteArray encode(H264Encoder& encoder, const QSize& size, const QColor& colour)
     return encoder.encode(BgraImage::fromImage(image), out) == H264Encoder::Result::Ok ? out : QByteArray();
 }
 
-QByteArray patterned(int size, int seed)
-{
-    QByteArray data(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i) {
-        data[i] = char((i * 31 + seed) ^ (i >> 8));
-    }
-    return data;
-}
-
 } // namespace
+
+using namespace TestFiles;
 
 class TestEmuDevice : public QObject
 {
@@ -71,8 +41,6 @@ private slots:
     void initTestCase();
     void answersLikeADisplay_data();
     void answersLikeADisplay();
-    void delayedAcknowledgementCarriesItsDelay();
-    void recordsBrightnessAndMode();
     void uploadsAreWrittenByteIdentical();
     void brokenFramesAreLoggedNotFatal();
     void pictureSizeMayChangeMidStream();
@@ -90,36 +58,47 @@ void TestEmuDevice::answersLikeADisplay_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<int>("delayMs");    // of the first reply; the others come at once
+    QTest::addColumn<int>("brightness"); // as recorded afterwards, -1 for none
 
     const QByteArray ack = hex("5A A5 00 8F 01");
     const QByteArray uploadStart = Packets::buildWithLength(0x82, 4088, QByteArray(4088, char(0x11)));
 
     QTest::newRow("search, 13-byte default 480x480 mode 0")
-        << QStringList{} << Packets::search() << hex("5A A5 00 90 00 00 00 00 01 E0 01 E0 00");
+        << QStringList{} << Packets::search() << hex("5A A5 00 90 00 00 00 00 01 E0 01 E0 00") << 0 << -1;
     QTest::newRow("search reports the starting mode")
         << QStringList{"--mode", "2", "--size", "360x960"} << Packets::search()
-        << hex("5A A5 00 90 00 00 00 00 01 68 03 C0 02");
+        << hex("5A A5 00 90 00 00 00 00 01 68 03 C0 02") << 0 << -1;
     QTest::newRow("expansion mode then search")
         << QStringList{} << Packets::expansionMode(true) + Packets::search()
-        << hex("5A A5 00 90 00 00 00 00 01 E0 01 E0 01");
+        << hex("5A A5 00 90 00 00 00 00 01 E0 01 E0 01") << 0 << -1;
+    QTest::newRow("expansion mode on, then off")
+        << QStringList{} << Packets::expansionMode(true) + Packets::expansionMode(false) + Packets::search()
+        << hex("5A A5 00 90 00 00 00 00 01 E0 01 E0 00") << 0 << -1;
     QTest::newRow("version") << QStringList{"--version", "V9 x"} << Packets::versionQuery()
-                             << hex("5A A5 00 81 00") + QByteArray("V9 x");
+                             << hex("5A A5 00 81 00") + QByteArray("V9 x") << 0 << -1;
     QTest::newRow("brightness and frames get no reply")
-        << QStringList{} << Packets::brightness(127) + Packets::frame(QByteArray()) << QByteArray();
-    QTest::newRow("upload start acknowledged") << QStringList{} << uploadStart << ack;
+        << QStringList{} << Packets::brightness(127) + Packets::frame(QByteArray()) << QByteArray() << 0
+        << 127;
+    QTest::newRow("upload start acknowledged") << QStringList{} << uploadStart << ack << 0 << -1;
     QTest::newRow(".jpg upload start 0x81 acknowledged, not taken for a version query")
-        << QStringList{} << Packets::buildWithLength(0x81, 1024, QByteArray(1024, char(0x01))) << ack;
+        << QStringList{} << Packets::buildWithLength(0x81, 1024, QByteArray(1024, char(0x01))) << ack << 0
+        << -1;
     QTest::newRow("each upload packet acknowledged")
         << QStringList{}
         << uploadStart + Packets::buildWithLength(0x83, 4088, QByteArray(4088, 0)) +
                Packets::build(0x84, hex("01 02"))
-        << ack + ack + ack;
+        << ack + ack + ack << 0 << -1;
     QTest::newRow("logo upload codes acknowledged")
         << QStringList{}
         << Packets::buildWithLength(0x86, 4096, QByteArray(4096, 0)) +
                Packets::buildWithLength(0x88, 4096, QByteArray(4096, 0)) + Packets::build(0x89, hex("01"))
-        << ack + ack + ack;
-    QTest::newRow("never acknowledges") << QStringList{"--ack", "never"} << uploadStart << QByteArray();
+        << ack + ack + ack << 0 << -1;
+    QTest::newRow("never acknowledges")
+        << QStringList{"--ack", "never"} << uploadStart << QByteArray() << 0 << -1;
+    QTest::newRow("delayed acknowledgement, search answered at once")
+        << QStringList{"--ack", "delay:250"} << uploadStart + Packets::search()
+        << ack + hex("5A A5 00 90 00 00 00 00 01 E0 01 E0 00") << 250 << -1;
 }
 
 void TestEmuDevice::answersLikeADisplay()
@@ -127,42 +106,22 @@ void TestEmuDevice::answersLikeADisplay()
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, input);
     QFETCH(QByteArray, reply);
-
+    QFETCH(int, delayMs);
+    QFETCH(int, brightness);
     EmuOptions options;
     QString error;
     QVERIFY2(EmuOptions::parse(QStringList{"--link", "/tmp/unused"} + arguments, &options, &error),
              qPrintable(error));
     EmuDevice device(options);
     QVERIFY(device.start(&error));
-    QCOMPARE(joined(device.feed(input, 0)).toHex(' '), reply.toHex(' '));
-}
-
-void TestEmuDevice::delayedAcknowledgementCarriesItsDelay()
-{
-    EmuOptions options;
-    QString error;
-    QVERIFY(EmuOptions::parse({"--link", "/tmp/unused", "--ack", "delay:250"}, &options, &error));
-    EmuDevice device(options);
-    const QVector<EmuReply> replies =
-        device.feed(Packets::buildWithLength(0x82, 4088, QByteArray(4088, 0)) + Packets::search(), 0);
-    QCOMPARE(replies.size(), 2);
-    QCOMPARE(replies[0].bytes, EmuDevice::acknowledgeReply());
-    QCOMPARE(replies[0].delayMs, 250);
-    QCOMPARE(replies[1].delayMs, 0);
-}
-
-void TestEmuDevice::recordsBrightnessAndMode()
-{
-    EmuDevice device{EmuOptions()};
-    QSignalSpy brightness(&device, &EmuDevice::brightnessChanged);
-    QCOMPARE(device.mode(), 0);
-    device.feed(Packets::brightness(127) + Packets::expansionMode(true), 0);
-    QCOMPARE(device.brightness(), 127);
-    QCOMPARE(device.mode(), 1);
-    QCOMPARE(brightness.count(), 1);
-    QCOMPARE(brightness[0][0].toInt(), 127);
-    device.feed(Packets::expansionMode(false), 1);
-    QCOMPARE(device.mode(), 0);
+    QSignalSpy changed(&device, &EmuDevice::brightnessChanged);
+    const QVector<EmuReply> replies = device.feed(input, 0);
+    QCOMPARE(joined(replies).toHex(' '), reply.toHex(' '));
+    for (int i = 0; i < replies.size(); ++i) {
+        QCOMPARE(replies[i].delayMs, i == 0 ? delayMs : 0);
+    }
+    QCOMPARE(device.brightness(), brightness);
+    QCOMPARE(changed.count(), brightness < 0 ? 0 : 1);
 }
 
 void TestEmuDevice::uploadsAreWrittenByteIdentical()
@@ -204,7 +163,7 @@ void TestEmuDevice::uploadsAreWrittenByteIdentical()
     QVERIFY(!QFile::exists(QDir(dir.path()).filePath("upload-3.bin")));
     QCOMPARE(device.uploadCount(), 2);
 
-    const QList<QJsonObject> log = readLog(dir.path());
+    const QList<QJsonObject> log = TestEmulator::readLog(dir.path());
     QCOMPARE(log.size(), 5);
     QCOMPARE(log[0].value("cmd").toString(), QStringLiteral("0x82"));
     QCOMPARE(log[0].value("len").toInt(), 4088);
@@ -239,7 +198,7 @@ void TestEmuDevice::brokenFramesAreLoggedNotFatal()
     device.feed(Packets::frame(encode(*encoder, QSize(32, 32), Qt::white)), 2);
     device.finish();
 
-    const QList<QJsonObject> log = readLog(dir.path());
+    const QList<QJsonObject> log = TestEmulator::readLog(dir.path());
     QCOMPARE(log.size(), 3);
     for (int i = 0; i < 2; ++i) {
         QVERIFY2(log[i].contains("error") || log[i].value("picture") == false,
@@ -279,7 +238,7 @@ void TestEmuDevice::pictureSizeMayChangeMidStream()
     const QImage last(png);
     QCOMPARE(last.size(), QSize(64, 32));
     QVERIFY(last.pixelColor(32, 16).blue() > 200 && last.pixelColor(32, 16).red() < 40);
-    QCOMPARE(readLog(dir.path()).last().value("frame").toInt(), 3);
+    QCOMPARE(TestEmulator::readLog(dir.path()).last().value("frame").toInt(), 3);
 }
 
 void TestEmuDevice::segmentPacketsAreLoggedDecoded()
@@ -300,7 +259,7 @@ void TestEmuDevice::segmentPacketsAreLoggedDecoded()
     device.finish();
 
     QCOMPARE(received.count(), 2);
-    const QList<QJsonObject> log = readLog(dir.path());
+    const QList<QJsonObject> log = TestEmulator::readLog(dir.path());
     QCOMPARE(log.size(), 2);
     QCOMPARE(log[0].value("mode").toInt(), 0);
     QCOMPARE(log[0].value("size").toInt(), 8);

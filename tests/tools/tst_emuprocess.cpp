@@ -4,6 +4,7 @@
 // tst_emudevice; here: the ready line, the link's life and the run's end.
 #include "emuprocess.h"
 #include "packets.h"
+#include "testfiles.h"
 
 #include <QSerialPort>
 #include <QTemporaryDir>
@@ -11,14 +12,10 @@
 
 #include <sys/stat.h>
 
+using TestFiles::hex;
+
 namespace {
-
 constexpr int kTimeoutMs = 5000;
-
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
 
 bool isSymlink(const QString& path)
 {

@@ -1,14 +1,11 @@
 #include "segmentframer.h"
+#include "testfiles.h"
 
 #include <QtTest>
 
+using TestFiles::hex;
+
 namespace {
-
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
-
 QString describe(const QVector<SegmentPacket>& packets)
 {
     QStringList parts;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -27,10 +29,19 @@ inline QByteArray patterned(int size, int seed)
     return data;
 }
 
+// Writes data to path, making its folder first.
 inline bool writeFile(const QString& path, const QByteArray& data)
 {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+// The whole file, or nothing when it cannot be read.
+inline QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A picture with smooth areas, hard edges and fine detail, as a theme has.

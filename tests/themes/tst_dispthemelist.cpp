@@ -6,6 +6,7 @@
 #include "themetags.h"
 #include "videothumbnail.h"
 
+#include "testfiles.h"
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -13,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using TestFiles::writeFile;
 
 namespace {
 
@@ -23,13 +26,6 @@ QByteArray backgroundTheme(qint32 kind, const QColor& colour, const QString& fil
     ThemeRecordWriter text(CustomTextTag);
     text.stream() << false << qint32(0);
     return text.finish() + writer.finish();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QColor iconCentre(const QListWidgetItem* item)

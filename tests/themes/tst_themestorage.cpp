@@ -9,6 +9,7 @@
 #include "editorpanels.h"
 #include "fakethemedialogs.h"
 #include "scenebuilder.h"
+#include "testfiles.h"
 #include "themefilereader.h"
 #include "thememedia.h"
 #include "themerecordreader.h"
@@ -29,6 +30,9 @@
 #include <functional>
 
 using SceneBuilder::record;
+
+using TestFiles::readAll;
+using TestFiles::writeFile;
 
 namespace {
 
@@ -76,19 +80,6 @@ QByteArray backgroundRecord(qint32 kind, const QString& fileName, qint32 rotatio
 {
     return record(BackgroundTag,
                   [&](QDataStream& s) { s << kind << QColor(10, 20, 30) << rotation << true << fileName; });
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // Every file below folder with its content, to prove nothing changed there.

@@ -1,22 +1,19 @@
 #include "themetext.h"
 
+#include "testfiles.h"
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QtTest>
 
+using TestFiles::readAll;
+
 namespace {
 
 QString dataPath(const QString& name)
 {
     return qEnvironmentVariable("PANELCAST_TEST_DATA") + QStringLiteral("/themes/text/") + name;
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QJsonObject parse(const QByteArray& json)

@@ -8,11 +8,9 @@
 #include "dispscene.h"
 #include "dispsettingwidget.h"
 #include "dispstandardwidgetfactory.h"
-#include "dispsysteminfobox.h"
 #include "disptextwidget.h"
 #include "disptimebox.h"
 #include "disptimewidget.h"
-#include "languageloader.h"
 #include "resourceinit.h"
 #include "testemulator.h"
 #include "transport.h"
@@ -324,8 +322,6 @@ void TestDispMainWIndow::emulatedDisplayIsListedAndHandedToTheSettings()
     }
     QListWidgetItem* item = list()->item(0);
     QCOMPARE(item->toolTip(), portOf(0));
-    QVERIFY(item->text().endsWith("\n480 x 1920"));
-    QVERIFY(sameImage(item->icon(), ":/images/theme_4801920.png"));
     QCOMPARE(list()->currentRow(), 0);
     QTRY_VERIFY(stack()->isVisible());
     // Everything fits the fixed window: nothing is cut off at the bottom or the right.

@@ -185,8 +185,6 @@ void TestCdcTransport::nothingToWriteIsDroppedQuietly()
     QSignalSpy states(&adapter, &cdcTransport::usbConnectState);
     QSignalSpy errors(&adapter, &cdcTransport::emitError);
     QVERIFY(!adapter.openPort(QString()));   // an empty name is refused without a report
-    adapter.slotSendData(Packets::search()); // never opened
-    adapter.sendSearch();
 
     QVERIFY(adapter.openPort(pty.slavePath()));
     adapter.slotSendData(QByteArray());

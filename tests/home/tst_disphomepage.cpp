@@ -35,7 +35,6 @@
 #include "themetext.h"
 #include "transport.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>

@@ -184,7 +184,7 @@ void TestCdcTransport::nothingToWriteIsDroppedQuietly()
     cdcTransport adapter;
     QSignalSpy states(&adapter, &cdcTransport::usbConnectState);
     QSignalSpy errors(&adapter, &cdcTransport::emitError);
-    QVERIFY(!adapter.openPort(QString()));   // an empty name is refused without a report
+    QVERIFY(!adapter.openPort(QString())); // an empty name is refused without a report
 
     QVERIFY(adapter.openPort(pty.slavePath()));
     adapter.slotSendData(QByteArray());

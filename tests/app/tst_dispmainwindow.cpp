@@ -173,20 +173,19 @@ void TestDispMainWIndow::itemsCarryKindPrefixAndIcon_data()
 {
     QTest::addColumn<QString>("port");
     QTest::addColumn<int>("w");
-    QTest::addColumn<int>("h");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("h");
     QTest::addColumn<QString>("icon");
-    QTest::newRow("digital") << "ttyUSB0" << 0 << 0 << "DIGITAL_ttyUSB0"
-                             << ":/images/digital.png";
-    QTest::newRow("digital, zero height") << "ttyUSB1" << 480 << 0 << "DIGITAL_ttyUSB1"
-                                          << ":/images/digital.png";
-    QTest::newRow("480 x 1920") << "ttyACM0" << 480 << 1920 << "DISPLAY_ttyACM0\n480 x 1920"
+    QTest::newRow("digital") << "ttyUSB0" << 0 << "DIGITAL_ttyUSB0" << 0 << ":/images/digital.png";
+    QTest::newRow("digital, zero height")
+        << "ttyUSB1" << 480 << "DIGITAL_ttyUSB1" << 0 << ":/images/digital.png";
+    QTest::newRow("480 x 1920") << "ttyACM0" << 480 << "DISPLAY_ttyACM0\n480 x 1920" << 1920
                                 << ":/images/theme_4801920.png";
     QTest::newRow("320 x 240, long virtual path")
-        << "/tmp/panelcast-emu-1/ttyACM3" << 320 << 240 << "DISPLAY_ttyACM3\n320 x 240"
+        << "/tmp/panelcast-emu-1/ttyACM3" << 320 << "DISPLAY_ttyACM3\n320 x 240" << 240
         << ":/images/theme_320240.png";
     QTest::newRow("size without icon")
-        << "ttyACM4" << 481 << 1920 << "DISPLAY_ttyACM4\n481 x 1920" << QString();
+        << "ttyACM4" << 481 << "DISPLAY_ttyACM4\n481 x 1920" << 1920 << QString();
 }
 
 void TestDispMainWIndow::itemsCarryKindPrefixAndIcon()

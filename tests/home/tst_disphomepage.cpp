@@ -292,15 +292,13 @@ void TestDispHomePage::selectionSwitchesBetweenDisplayAndDigital()
 
 void TestDispHomePage::themeChosenAtIdentification_data()
 {
-    QTest::addColumn<QStringList>("personalThemes");
     QTest::addColumn<QString>("storedTheme"); // name, "gone" for a deleted theme, empty for none
+    QTest::addColumn<QStringList>("personalThemes");
     QTest::addColumn<QString>("expectedTheme");
-    QTest::newRow("stored theme") << QStringList{"alpha", "beta"} << "beta"
-                                  << "beta";
-    QTest::newRow("stored theme deleted: first personal") << QStringList{"alpha"} << "gone"
-                                                          << "alpha";
-    QTest::newRow("no themes at all: empty") << QStringList{} << QString() << QString();
-    QTest::newRow("stored theme deleted, no others") << QStringList{} << "gone" << QString();
+    QTest::newRow("stored theme") << "beta" << QStringList{"alpha", "beta"} << "beta";
+    QTest::newRow("stored theme deleted: first personal") << "gone" << QStringList{"alpha"} << "alpha";
+    QTest::newRow("no themes at all: empty") << QString() << QStringList{} << QString();
+    QTest::newRow("stored theme deleted, no others") << "gone" << QStringList{} << QString();
 }
 
 void TestDispHomePage::themeChosenAtIdentification()

@@ -153,12 +153,9 @@ void TestCtlDeviceCommands::controlPacketsArrive_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("payload");
-    QTest::newRow("brightness 50") << QStringList{"brightness", "PORT", "50"} << "0x80"
-                                   << "7f";
-    QTest::newRow("expansion on") << QStringList{"expansion", "PORT", "on"} << "0x91"
-                                  << "01";
-    QTest::newRow("expansion off") << QStringList{"expansion", "PORT", "off"} << "0x91"
-                                   << "00";
+    QTest::newRow("brightness 50") << QStringList{"brightness", "PORT", "50"} << "0x80" << QString("7f");
+    QTest::newRow("expansion on") << QStringList{"expansion", "PORT", "on"} << "0x91" << QString("01");
+    QTest::newRow("expansion off") << QStringList{"expansion", "PORT", "off"} << "0x91" << QString("00");
 }
 
 void TestCtlDeviceCommands::controlPacketsArrive()
@@ -337,24 +334,20 @@ void TestCtlDeviceCommands::mp4BecomesABootVideo()
 void TestCtlDeviceCommands::streamedPictureMatches_data()
 {
     QTest::addColumn<QString>("panel");
-    QTest::addColumn<QString>("usb");
     QTest::addColumn<QSize>("pictureSize");
+    QTest::addColumn<QString>("usb");
     QTest::addColumn<QSize>("frameSize");
     QTest::addColumn<QPoint>("offset");
     QTest::newRow("360x960 at x = 60 of 420x960")
-        << "360x960"
-        << "1F3A:0007" << QSize(360, 960) << QSize(420, 960) << QPoint(60, 0);
+        << "360x960" << QSize(360, 960) << "1F3A:0007" << QSize(420, 960) << QPoint(60, 0);
     QTest::newRow("462x1920 at its own width")
-        << "462x1920"
-        << "33C3:0E02" << QSize(462, 1920) << QSize(462, 1920) << QPoint(0, 0);
+        << "462x1920" << QSize(462, 1920) << "33C3:0E02" << QSize(462, 1920) << QPoint(0, 0);
     QTest::newRow("462x1920 padded to 480")
-        << "462x1920"
-        << "1F3A:0007" << QSize(462, 1920) << QSize(480, 1920) << QPoint(0, 0);
-    QTest::newRow("1080x1920") << "1080x1920"
-                               << "33C3:8001" << QSize(1080, 1920) << QSize(1080, 1920) << QPoint(0, 0);
+        << "462x1920" << QSize(462, 1920) << "1F3A:0007" << QSize(480, 1920) << QPoint(0, 0);
+    QTest::newRow("1080x1920") << "1080x1920" << QSize(1080, 1920) << "33C3:8001" << QSize(1080, 1920)
+                               << QPoint(0, 0);
     QTest::newRow("square picture centred on 480x1920")
-        << "480x1920"
-        << "1F3A:0007" << QSize(480, 480) << QSize(480, 1920) << QPoint(0, 720);
+        << "480x1920" << QSize(480, 480) << "1F3A:0007" << QSize(480, 1920) << QPoint(0, 720);
 }
 
 void TestCtlDeviceCommands::streamedPictureMatches()

@@ -1,4 +1,5 @@
 #include "autorun.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -32,10 +33,7 @@ void TestAutoRun::init()
 
 void TestAutoRun::writeEntry(const QByteArray& content)
 {
-    QDir().mkpath(m_dir->path() + "/config/autostart");
-    QFile file(AutoRun::autostartFilePath());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
+    QVERIFY(TestFiles::writeFile(AutoRun::autostartFilePath(), content));
 }
 
 void TestAutoRun::entryFollowsTheXdgConfigHome()

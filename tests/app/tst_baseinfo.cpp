@@ -1,5 +1,6 @@
 #include "baseinfo.h"
 #include "datadir.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QSettings>
@@ -92,10 +93,9 @@ void TestBaseInfo::everyReadSeesTheFileAsItIsNow()
 
 void TestBaseInfo::unreadableValuesFallBackToDefaults()
 {
-    QFile file(BaseInfo::filePath());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[brightness]\nvalue=bright\n[language]\ntype=\n[temp]\nuint=1x\n\x01\x02\xff garbage [[\n");
-    file.close();
+    QVERIFY(TestFiles::writeFile(
+        BaseInfo::filePath(),
+        "[brightness]\nvalue=bright\n[language]\ntype=\n[temp]\nuint=1x\n\x01\x02\xff garbage [[\n"));
 
     QCOMPARE(BaseInfo::brightness(), 0);
     QCOMPARE(BaseInfo::languageType(), 0);

@@ -13,6 +13,7 @@
 #include "disptimewidget.h"
 #include "resourceinit.h"
 #include "testemulator.h"
+#include "testfiles.h"
 #include "transport.h"
 
 #include <QAction>
@@ -414,10 +415,8 @@ void TestDispMainWIndow::emulatedUploadAsksBeforeExitAndStops()
     // Slow acknowledgements keep a 40-pack firmware upload running for seconds.
     QVERIFY(startWithDevices({"480x480"}, "33C3:8001", {"--ack", "delay:200"}));
     Transport* transport = m_window->homePage()->currentDisplay()->transport();
-    QFile firmware(m_dir->filePath("firmware.bin"));
-    QVERIFY(firmware.open(QIODevice::WriteOnly) && firmware.write(QByteArray(40 * 1024, 'Z')) > 0);
-    firmware.close();
-    transport->requestUpgrade(1, firmware.fileName());
+    QVERIFY(TestFiles::writeFile(m_dir->filePath("firmware.bin"), QByteArray(40 * 1024, 'Z')));
+    transport->requestUpgrade(1, m_dir->filePath("firmware.bin"));
     TestEmulator& emu = *m_emulators.front();
     QVERIFY(emu.waitForCommand("0x83"));
     QList<bool> answers = {false, true};

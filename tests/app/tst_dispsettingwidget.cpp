@@ -289,8 +289,7 @@ void TestDispSettingWidget::everyUploadEndsWithAMessage()
                                  {"-pix_fmt", "yuv420p"})
                      .isEmpty());
     } else {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(bytes, 'Z')) == bytes);
+        QVERIFY(TestFiles::writeFile(path, QByteArray(bytes, 'Z')));
     }
 
     dispsettingwidget page;

@@ -1,5 +1,6 @@
 #include "languageloader.h"
 #include "languagetable.h"
+#include "testfiles.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -133,10 +134,7 @@ void TestLanguageLoader::brokenFileIsNotInstalled_data()
 void TestLanguageLoader::brokenFileIsNotInstalled()
 {
     QFETCH(QByteArray, content);
-    QFile broken(m_dir->path() + "/de_DE.qm");
-    QVERIFY(broken.open(QIODevice::WriteOnly));
-    broken.write(content);
-    broken.close();
+    QVERIFY(TestFiles::writeFile(m_dir->path() + "/de_DE.qm", content));
 
     LanguageLoader loader(&m_owner);
     QVERIFY(!loader.switchLanguage(5));

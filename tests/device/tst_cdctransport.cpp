@@ -154,8 +154,7 @@ void TestCdcTransport::openFailureReportsOncePerCall()
     if (what == "folder") {
         QVERIFY(QDir(dir.path()).mkdir(what));
     } else if (what == "file") {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(TestFiles::writeFile(path, QByteArray()));
     } else if (what == "held") {
         path = pty.slavePath();
         QVERIFY(holder.openPort(path));

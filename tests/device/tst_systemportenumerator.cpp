@@ -1,4 +1,5 @@
 #include "systemportenumerator.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -113,9 +114,7 @@ void TestSystemPortEnumerator::virtualPortsFollowTheirPath()
     const QString link = dir.filePath("link");
     const QString dangling = dir.filePath("dangling");
     const QString missing = dir.filePath("missing");
-    QFile file(present);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
+    QVERIFY(TestFiles::writeFile(present, QByteArray()));
     QVERIFY(QFile::link(present, link));
     QVERIFY(QFile::link(dir.filePath("nowhere"), dangling));
 

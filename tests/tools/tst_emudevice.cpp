@@ -277,9 +277,7 @@ void TestEmuDevice::unusableOutputFolderIsAnError()
 {
     QTemporaryDir dir;
     const QString blocker = QDir(dir.path()).filePath("file");
-    QFile file(blocker);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
+    QVERIFY(writeFile(blocker, QByteArray()));
 
     EmuOptions options;
     options.outDir = QDir(blocker).filePath("out");

@@ -97,15 +97,14 @@ void TestCdcTransport::writesFromAnotherThreadArriveInOrder()
     QByteArray expected;
     QMetaObject::invokeMethod(
         &sender,
-        [&sender] {
+        [&sender, &expected] {
             for (int i = 0; i < 50; ++i) {
-                emit sender.emitSendData(Packets::frame(QByteArray(100 + i, char(i))));
+                const QByteArray packet = Packets::frame(QByteArray(100 + i, char(i)));
+                expected += packet;
+                emit sender.emitSendData(packet);
             }
         },
         Qt::BlockingQueuedConnection);
-    for (int i = 0; i < 50; ++i) {
-        expected += Packets::frame(QByteArray(100 + i, char(i)));
-    }
     worker.quit();
     worker.wait();
 

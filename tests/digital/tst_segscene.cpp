@@ -13,6 +13,7 @@
 #include "segscene.h"
 #include "sensorfixtures.h"
 #include "testemulator.h"
+#include "testfiles.h"
 
 #include <QGraphicsSimpleTextItem>
 #include <QJsonArray>
@@ -21,6 +22,8 @@
 #include <QtTest>
 
 namespace {
+
+using TestFiles::hex;
 
 const QColor kUnlit(15, 15, 15);
 
@@ -94,11 +97,6 @@ QString hex(uint32_t rgb)
 
 constexpr int kTimeoutMs = 5000;
 
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
-
 // Waits (running the event loop, so the effect keeps sending) until `count`
 // more packets than `after` are logged.
 QList<QJsonObject> waitForPackets(const TestEmulator& emu, int after, int count)
@@ -143,8 +141,6 @@ private slots:
     void effectColoursAllItems_data();
     void effectColoursAllItems();
     void timerStepsTheEffect();
-    void scaling_data();
-    void scaling();
     void effectSteps();
     void packets_data();
     void packets();
@@ -361,31 +357,6 @@ void tst_SegScene::timerStepsTheEffect()
     QTRY_COMPARE_WITH_TIMEOUT(scene.digit(0, 2)->litColor(), QColor(0x123456), 1000);
 }
 
-void tst_SegScene::scaling_data()
-{
-    QTest::addColumn<uint>("rgb");
-    QTest::addColumn<int>("onoff");
-    QTest::addColumn<int>("factor");
-    QTest::addColumn<uint>("expected");
-
-    QTest::newRow("full") << 0xFF7D00u << 1 << 100 << 0xFF7D00u;
-    QTest::newRow("half orange") << 0xFF7D00u << 1 << 50 << 0x7F3E00u;
-    QTest::newRow("off") << 0xFFFFFFu << 0 << 100 << 0x000000u;
-    QTest::newRow("zero light") << 0xFFFFFFu << 1 << 0 << 0x000000u;
-    QTest::newRow("one percent truncates") << 0xC86432u << 1 << 1 << 0x020100u;
-    QTest::newRow("channels stay apart") << 0x010203u << 1 << 99 << 0x000102u;
-    QTest::newRow("over 100 is capped at 255") << 0xFF8000u << 1 << 150 << 0xFFC000u;
-}
-
-void tst_SegScene::scaling()
-{
-    QFETCH(uint, rgb);
-    QFETCH(int, onoff);
-    QFETCH(int, factor);
-    QFETCH(uint, expected);
-    QCOMPARE(hex(SegEffect::scaled(rgb, onoff, factor)), hex(expected));
-}
-
 // Every step of each effect, as listed in tests/data/digital/effects.txt:
 // the colour (four zone colours for the rainbow) of each 50 ms step.
 void tst_SegScene::effectSteps()
@@ -458,6 +429,8 @@ void tst_SegScene::packets_data()
         << 4u << 1 << 0x0000FFu << 100u << 95 << 12 << hex("5AA5 04 FF0000 5D 0E");
     QTest::newRow("numbers keep their low 8 bits")
         << 0u << 1 << 0x0000FFu << 100u << 300 << -1 << hex("5AA5 00 0000FF 2E FD");
+    QTest::newRow("light over 100 counts as 100")
+        << 0u << 1 << 0xFF8000u << 150u << 45 << 12 << hex("5AA5 00 FF8000 2F 0E");
 }
 
 void tst_SegScene::packets()

@@ -44,6 +44,10 @@ public:
     bool placesMarker() const override { return marker; }
 };
 
+// A background record: video, colour (10, 20, 30), turned once, shown, "bg.mp4".
+const QByteArray kVideoBackground = QByteArray::fromHex("00000002 01ffff0a0a14141e1e0000 00000001 01"
+                                                        "0000000c00620067002e006d00700034");
+
 } // namespace
 
 class TestMediaPanels : public QObject
@@ -98,19 +102,13 @@ void TestMediaPanels::backgroundRecordHasItsBytesAndCopiesMediaOnce()
     QCOMPARE(scene.sceneRect(), QRectF(0, 0, 960, 320));
 
     const QString res = m_dir.filePath(QStringLiteral("theme_a/res"));
-    const QByteArray golden = QByteArray::fromHex("00000002"                         // video
-                                                  "01ffff0a0a14141e1e0000"           // colour
-                                                  "00000001"                         // rotation
-                                                  "01"                               // shown
-                                                  "0000000c00620067002e006d00700034" // "bg.mp4"
-    );
-    QCOMPARE(written(panel, res), framed(BackgroundTag, golden));
+    QCOMPARE(written(panel, res), framed(BackgroundTag, kVideoBackground));
     const QString copy = res + QStringLiteral("/bg.mp4");
     QCOMPARE(QFileInfo(copy).size(), QFileInfo(m_video).size());
     // Saved again once it points at the copy: never copied onto itself.
     panel.pointMediaAt(m_dir.filePath(QStringLiteral("a")));
     QCOMPARE(panel.videoPath(), copy);
-    QCOMPARE(written(panel, res), framed(BackgroundTag, golden));
+    QCOMPARE(written(panel, res), framed(BackgroundTag, kVideoBackground));
     QCOMPARE(QFileInfo(copy).size(), QFileInfo(m_video).size());
     panel.stopMedia();
 }
@@ -118,16 +116,11 @@ void TestMediaPanels::backgroundRecordHasItsBytesAndCopiesMediaOnce()
 void TestMediaPanels::backgroundRecordReadPlaysTheCopyInResOrKeepsTheColour()
 {
     QFile::copy(m_video, m_dir.filePath(QStringLiteral("theme_a/res/bg.mp4")));
-    const QByteArray record = QByteArray::fromHex("00000002"
-                                                  "01ffff0a0a14141e1e0000"
-                                                  "00000001"
-                                                  "01"
-                                                  "0000000c00620067002e006d00700034");
     PanelScene scene(320, 960);
     dispbackgroundbox panel;
     panel.setDeviceSize(320, 960);
     panel.attachScene(&scene);
-    read(panel, framed(BackgroundTag, record), m_dir.filePath(QStringLiteral("theme_a")));
+    read(panel, framed(BackgroundTag, kVideoBackground), m_dir.filePath(QStringLiteral("theme_a")));
     QCOMPARE(panel.type(), int(dispbackgroundbox::VideoType));
     QCOMPARE(panel.rotation(), 1);
     QCOMPARE(panel.typeBox()->currentIndex(), 2);

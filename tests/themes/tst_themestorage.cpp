@@ -11,7 +11,6 @@
 #include "scenebuilder.h"
 #include "testfiles.h"
 #include "themefilereader.h"
-#include "thememedia.h"
 #include "themerecordreader.h"
 #include "themerecordwriter.h"
 #include "themestorage.h"
@@ -174,13 +173,10 @@ private slots:
     void cleanup();
     void writerFramesRecordsAsStored_data();
     void writerFramesRecordsAsStored();
-    void fieldsReadBackAsWritten();
     void fileReaderWalksRecords_data();
     void fileReaderWalksRecords();
     void readerRefusesHostileFields_data();
     void readerRefusesHostileFields();
-    void mediaNamesArePlainNamesOnly_data();
-    void mediaNamesArePlainNamesOnly();
     void fontsReadBackAsWritten_data();
     void fontsReadBackAsWritten();
     void hostileFontsAreRefused_data();
@@ -195,7 +191,6 @@ private slots:
     void hostileMediaNamesNeverLeaveTheTheme_data();
     void hostileMediaNamesNeverLeaveTheTheme();
     void aLinkInResIsReplacedNotFollowed();
-    void actionsNeedADevice();
     void saveRefusesEmptyAndPathNames_data();
     void saveRefusesEmptyAndPathNames();
     void saveStoresThePathAndAsksBeforeOverwriting();
@@ -438,18 +433,6 @@ void TestThemeStorage::aLinkInResIsReplacedNotFollowed()
     QVERIFY(QDir(m_data->path() + "/elsewhere").isEmpty());
 }
 
-void TestThemeStorage::actionsNeedADevice()
-{
-    Storage storage(&m_dialogs);
-    m_dialogs.fileAnswer = m_data->path() + "/x";
-    storage.save("free");
-    storage.exportTheme();
-    storage.importTheme();
-    storage.openTheme(personal() + "/theme_a/a.theme");
-    QCOMPARE(m_dialogs.messages, QStringList());
-    QVERIFY(!QFileInfo::exists(m_data->path() + "/themes"));
-}
-
 void TestThemeStorage::saveRefusesEmptyAndPathNames_data()
 {
     QTest::addColumn<QString>("name");
@@ -643,53 +626,6 @@ void TestThemeStorage::writerFramesRecordsAsStored()
     QCOMPARE(writer.finish().toHex(' '), golden.toHex(' '));
 }
 
-void TestThemeStorage::fieldsReadBackAsWritten()
-{
-    ThemeRecordWriter writer(ArcTag);
-    writer.stream() << true << qint32(-7) << 0.25 << QStringLiteral("arc_3") << QByteArray("\x01\x02", 2)
-                    << QPointF(1, 2) << QRectF(3, 4, 5, 6) << qint32(2) << QSize(7, 8);
-    ThemeRecordReader reader(writer.finish());
-    QCOMPARE(reader.tag(), qint32(ArcTag));
-    bool flag = false;
-    qint32 number = 0, count = 0;
-    double value = 0;
-    QString text;
-    QByteArray block;
-    QPointF point;
-    QRectF rect;
-    QSize size;
-    QVERIFY(reader.readBool(flag) && reader.readInt32(number) && reader.readDouble(value));
-    QVERIFY(reader.readString(text) && reader.readByteArray(block) && reader.readPointF(point));
-    QVERIFY(reader.readRectF(rect));
-    // Two items of at least 4 bytes fit into the 8 bytes of the size that follows.
-    QVERIFY(reader.readCount(count, 4) && reader.readSize(size));
-    QCOMPARE(flag, true);
-    QCOMPARE(number, -7);
-    QCOMPARE(value, 0.25);
-    QCOMPARE(text, QStringLiteral("arc_3"));
-    QCOMPARE(block, QByteArray("\x01\x02", 2));
-    QCOMPARE(point, QPointF(1, 2));
-    QCOMPARE(rect, QRectF(3, 4, 5, 6));
-    QCOMPARE(size, QSize(7, 8));
-    QCOMPARE(count, 2);
-    QCOMPARE(reader.remaining(), 0);
-    QVERIFY(!reader.readBool(flag)); // past the end
-    QVERIFY(!reader.ok());
-
-    // Null and empty strings stay apart.
-    ThemeRecordWriter strings(BackgroundTag);
-    strings.stream() << QString() << QStringLiteral("");
-    const QByteArray record = strings.finish();
-    ThemeRecordReader stringReader(record);
-    QString first = QStringLiteral("x"), second;
-    QVERIFY(stringReader.readString(first) && stringReader.readString(second));
-    QVERIFY(first.isNull());
-    QVERIFY(!second.isNull() && second.isEmpty());
-    ThemeRecordWriter again(BackgroundTag);
-    again.stream() << first << second;
-    QCOMPARE(again.finish(), record);
-}
-
 void TestThemeStorage::fileReaderWalksRecords_data()
 {
     QTest::addColumn<QByteArray>("file");
@@ -778,34 +714,6 @@ void TestThemeStorage::readerRefusesHostileFields()
     // The failure sticks: nothing more is read from a refused record.
     qint32 next = 0;
     QVERIFY(!reader.readInt32(next));
-}
-
-void TestThemeStorage::mediaNamesArePlainNamesOnly_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("plain");
-
-    QTest::newRow("picture") << "bg_sky.png" << true;
-    QTest::newRow("spaces and unicode") << QStringLiteral("mon fond \u00e9t\u00e9.mp4") << true;
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("dot dot") << ".." << false;
-    QTest::newRow("parent folder") << "../secret.png" << false;
-    QTest::newRow("absolute") << "/etc/passwd" << false;
-    QTest::newRow("sub folder") << "res/a.png" << false;
-    QTest::newRow("backslash") << "..\\a.png" << false;
-    QTest::newRow("drive letter") << "C:a.png" << false;
-}
-
-void TestThemeStorage::mediaNamesArePlainNamesOnly()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, plain);
-
-    QCOMPARE(ThemeMedia::isPlainName(name), plain);
-    const QString path = ThemeMedia::resourcePath(QStringLiteral("/t/theme_a"), name);
-    QCOMPARE(path.isEmpty(), !plain);
-    if (plain)
-        QCOMPARE(path, QStringLiteral("/t/theme_a/res/") + name);
 }
 
 namespace {

@@ -202,7 +202,6 @@ private slots:
     void barPixels_data();
     void barPixels();
     void memoryLoadReadingUsesPercentRange();
-    void barAttributeBlockRoundTrip();
     void needleFollowsReadings_data();
     void needleFollowsReadings();
     void subscriptionCountsStayBalanced_data();
@@ -676,19 +675,6 @@ void TestDispWidgetKinds::memoryLoadReadingUsesPercentRange()
         QCOMPARE(widget.bar()->maximum(), row.maximum);
         QCOMPARE(widget.bar()->minimum(), 0.0f);
     }
-}
-
-void TestDispWidgetKinds::barAttributeBlockRoundTrip()
-{
-    DispProgressBar bar;
-    DispProgressBar edited;
-    edited.setRotation(90);
-    edited.setLength(300);
-    edited.setGradientColors({Qt::blue, Qt::white, Qt::black});
-    edited.setFillBackground(false);
-    QVERIFY(bar.setAttributeBlock(edited.attributeBlock(QString()), QString()));
-    QCOMPARE(bar.attributeBlock(QString()), edited.attributeBlock(QString()));
-    QCOMPARE(bar.gradientStops().at(1).first, 0.5);
 }
 
 void TestDispWidgetKinds::needleFollowsReadings_data()

@@ -26,10 +26,9 @@ public:
     QPainterPath shape() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
-    QGraphicsProxyWidget* contentProxy() const { return m_proxy; }
     QWidget* contentWidget() const;
     // Installs a new content widget in the proxy (which takes it over); the
-    // previous one is released with deleteLater.
+    // previous one is hidden and released with deleteLater.
     void setContentWidget(QWidget* widget);
     // Frames reuse the content's last drawing until it repaints. The device
     // frames and the editor views share one cached drawing: with one cache per

@@ -15,8 +15,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <functional>
-
 namespace {
 
 // A scene of a 480 x 480 panel.
@@ -113,10 +111,7 @@ private slots:
     void frameImageIsUprightScene();
     void viewDropsAndClicksLandUnderTheCursor_data();
     void viewDropsAndClicksLandUnderTheCursor();
-    void clearThreadStopsTheTransport();
-    void changeAfterQuietSpellIsPumpedAtOnce();
-    void stillWidgetsLeaveTheFrameAlone_data();
-    void stillWidgetsLeaveTheFrameAlone();
+    void livePumpRendersOnlyChangesUntilTheThreadStops();
     void widgetsKeepInsideTheScene_data();
     void widgetsKeepInsideTheScene();
 };
@@ -405,74 +400,49 @@ void TestDispScene::viewDropsAndClicksLandUnderTheCursor()
     QVERIFY(picked.last().first().value<QGraphicsItem*>() == nullptr);
 }
 
-void TestDispScene::clearThreadStopsTheTransport()
+// Timers and readings that leave what the widgets show as it is render
+// nothing; a change after such a quiet spell is rendered at once; the pump
+// stops with the transport's thread.
+void TestDispScene::livePumpRendersOnlyChangesUntilTheThreadStops()
 {
     DispScene scene;
     QTRY_VERIFY(scene.transport()->isRunning());
     scene.setSceneSize(480, 480);
     QVERIFY(scene.transport()->hasEncoder());
     QCOMPARE(scene.transport()->panelWidth(), 480);
+    scene.addTextWidget(QString(), QPointF(10, 10))->setEffect(DispTextWidget::EffectDefault);
+    scene.addDateWidget(QString(), QPointF(10, 60));
+    const DispMadeWidget<DispGaugeWidget> gauge = scene.widgetFactory()->makeGaugeWidget(nullptr);
+    scene.addItem(gauge.item);
+    const auto sameReading = [g = gauge.widget] {
+        g->updateData(g->subscription(), 42.0, QStringLiteral("%"));
+    };
+    sameReading();
+    auto* pump = scene.findChild<QTimer*>(QStringLiteral("renderTimer"));
+    QSignalSpy ticks(pump, &QTimer::timeout);
+    QTRY_VERIFY(ticks.count() >= 5);
+    const qint64 settled = scene.deviceFrame().cacheKey();
+    sameReading();
+    QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 45, 10000); // over a second: the date's refresh too
+    QCOMPARE(scene.deviceFrame().cacheKey(), settled);
+
+    QVERIFY(ticks.wait()); // the next tick is a whole cycle away: the change must not wait for it
+    QSignalSpy changed(&scene, &QGraphicsScene::changed);
+    scene.addRect(QRectF(380, 380, 100, 100), Qt::NoPen, QBrush(Qt::red));
+    QVERIFY(changed.wait());
+    QVERIFY(scene.deviceFrame().cacheKey() != settled || pump->remainingTime() == 0);
+    QTRY_COMPARE(scene.frameImage().pixelColor(430, 430), QColor(Qt::red));
+    QCOMPARE(pump->interval(), DispScene::kFrameIntervalMs); // and the rhythm goes on
+
     // A later sizing turns the scene, not the device's frame size.
     scene.resizeScene(240, 480);
     QCOMPARE(scene.sceneRect(), QRectF(0, 0, 240, 480));
     QCOMPARE(scene.transport()->panelWidth(), 480);
-
     QTest::ignoreMessage(QtDebugMsg, "DispScene::clearThread");
     QTest::ignoreMessage(QtDebugMsg, "DispScene::clearThread finish");
     scene.clearThread();
     QVERIFY(scene.transport()->isFinished());
-    const auto* pump = scene.findChild<QTimer*>(QStringLiteral("renderTimer"));
-    QVERIFY(pump != nullptr && !pump->isActive()); // the pump stops with it
-}
-
-void TestDispScene::changeAfterQuietSpellIsPumpedAtOnce()
-{
-    DispScene scene;
-    scene.setSceneSize(480, 480);
-    auto* pump = scene.findChild<QTimer*>(QStringLiteral("renderTimer"));
-    QSignalSpy ticks(pump, &QTimer::timeout);
-    QTRY_VERIFY(ticks.count() > DispScene::kQuietTicks + 1);
-    const qint64 still = scene.deviceFrame().cacheKey();
-    QVERIFY(ticks.wait()); // the next tick is a whole cycle away: the change must not wait for it
-    QSignalSpy changed(&scene, &QGraphicsScene::changed);
-    scene.addRect(QRectF(0, 0, 100, 100), Qt::NoPen, QBrush(Qt::red));
-    QVERIFY(changed.wait());
-    QVERIFY(scene.deviceFrame().cacheKey() != still || pump->remainingTime() == 0);
-    QTRY_COMPARE(scene.frameImage().pixelColor(50, 50), QColor(Qt::red));
-    QCOMPARE(pump->interval(), DispScene::kFrameIntervalMs); // and the rhythm goes on
-}
-
-void TestDispScene::stillWidgetsLeaveTheFrameAlone_data()
-{
-    QTest::addColumn<QString>("widget");
-    QTest::newRow("text without effect") << QStringLiteral("text");
-    QTest::newRow("date") << QStringLiteral("date");
-    QTest::newRow("gauge given the same reading") << QStringLiteral("gauge");
-}
-
-// Timers and readings that leave what a widget shows as it is render nothing.
-void TestDispScene::stillWidgetsLeaveTheFrameAlone()
-{
-    QFETCH(QString, widget);
-    DispScene scene;
-    scene.setSceneSize(480, 480);
-    std::function<void()> again = [] {};
-    if (widget == QLatin1String("text")) {
-        scene.addTextWidget(QString(), QPointF(10, 10))->setEffect(DispTextWidget::EffectDefault);
-    } else if (widget == QLatin1String("date")) {
-        scene.addDateWidget(QString(), QPointF(10, 10));
-    } else {
-        const DispMadeWidget<DispGaugeWidget> gauge = scene.widgetFactory()->makeGaugeWidget(nullptr);
-        scene.addItem(gauge.item);
-        again = [g = gauge.widget] { g->updateData(g->subscription(), 42.0, QStringLiteral("%")); };
-        again();
-    }
-    QSignalSpy ticks(scene.findChild<QTimer*>(QStringLiteral("renderTimer")), &QTimer::timeout);
-    QTRY_VERIFY(ticks.count() >= 5);
-    const qint64 settled = scene.deviceFrame().cacheKey();
-    again();
-    QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 45, 10000); // over a second: the date's refresh too
-    QCOMPARE(scene.deviceFrame().cacheKey(), settled);
+    QVERIFY(!pump->isActive());
 }
 
 void TestDispScene::widgetsKeepInsideTheScene_data()

@@ -46,7 +46,6 @@ class TestDispScreenCaptureWidget : public QObject
 private slots:
     void initTestCase();
     void capturedRegionStreamsToTheDevice();
-    void wheelScalesTheMarker_data();
     void wheelScalesTheMarker();
 
 private:
@@ -102,30 +101,28 @@ void TestDispScreenCaptureWidget::capturedRegionStreamsToTheDevice()
     ScreenGrabber::setForSession(nullptr);
 }
 
-void TestDispScreenCaptureWidget::wheelScalesTheMarker_data()
-{
-    QTest::addColumn<QSizeF>("size");
-    QTest::addColumn<int>("delta");
-    QTest::addColumn<int>("steps");
-    QTest::addColumn<QSizeF>("expected");
-    QTest::newRow("away from the user grows by a tenth") << QSizeF(480, 480) << 120 << 1 << QSizeF(528, 528);
-    QTest::newRow("toward the user shrinks by a tenth") << QSizeF(100, 100) << -120 << 1 << QSizeF(90, 90);
-    QTest::newRow("sizes are truncated") << QSizeF(99, 55) << 120 << 1 << QSizeF(108, 60);
-    QTest::newRow("growing stops at the screen") << QSizeF(480, 480) << 120 << 30 << QSizeF(1920, 1080);
-}
-
 void TestDispScreenCaptureWidget::wheelScalesTheMarker()
 {
-    QFETCH(QSizeF, size);
-    QFETCH(int, delta);
-    QFETCH(int, steps);
-    QFETCH(QSizeF, expected);
     const QSize screen = QGuiApplication::primaryScreen()->size();
     QCOMPARE(screen, QSize(1920, 1080));
-    QSizeF now = size;
-    for (int i = 0; i < steps; ++i)
-        now = DispFrameWidget::scaledSize(now, delta, screen);
-    QCOMPARE(now, expected);
+    // Away from the user grows by a tenth, toward the user shrinks by a
+    // tenth; sizes are truncated; growing stops at the screen.
+    const struct
+    {
+        QSizeF size;
+        int delta;
+        int steps;
+        QSizeF expected;
+    } rows[] = {{{480, 480}, 120, 1, {528, 528}},
+                {{100, 100}, -120, 1, {90, 90}},
+                {{99, 55}, 120, 1, {108, 60}},
+                {{480, 480}, 120, 30, {1920, 1080}}};
+    for (const auto& row : rows) {
+        QSizeF now = row.size;
+        for (int i = 0; i < row.steps; ++i)
+            now = DispFrameWidget::scaledSize(now, row.delta, screen);
+        QCOMPARE(now, row.expected);
+    }
 }
 
 QTEST_MAIN(TestDispScreenCaptureWidget)

@@ -62,13 +62,6 @@ QRect inkRect(DispTextWidget& text)
     return ink;
 }
 
-QFont testFont()
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(20);
-    return font;
-}
-
 using Entry = DispNumberWidget::TableEntry;
 
 struct Record
@@ -122,21 +115,18 @@ bool readRecord(quint32 index, double* value, QString* unit)
     return true;
 }
 
-// A point clockwise from 12 o'clock at a distance from the dial's centre.
-QPoint clockPoint(double degrees, double distance)
+// A point at an angle clockwise from 12 o'clock and a distance from centre.
+QPoint polar(double centre, double degrees, double distance)
 {
     const double radians = degrees * M_PI / 180.0;
-    return QPoint(int(std::lround(235 + std::sin(radians) * distance)),
-                  int(std::lround(235 - std::cos(radians) * distance)));
+    return QPoint(int(std::lround(centre + std::sin(radians) * distance)),
+                  int(std::lround(centre - std::cos(radians) * distance)));
 }
 
-// The ring's centre line at an angle clockwise from 12 o'clock (80 x 80 ring,
-// line width 10: radius 35 around (40, 40)).
+// The default ring's centre line (80 x 80, line width 10: radius 35 around (40, 40)).
 QPoint ringPoint(double degrees)
 {
-    const double radians = degrees * M_PI / 180.0;
-    return QPoint(int(std::lround(40 + 35 * std::sin(radians))),
-                  int(std::lround(40 - 35 * std::cos(radians))));
+    return polar(40, degrees, 35);
 }
 
 const QColor kTrack(160, 160, 164);
@@ -160,15 +150,6 @@ const QColor kFillMiddle(64, 255, 0);
 
 const QColor kNeedle(243, 83, 50);
 
-// A point on the dial at an item angle (0 = 9 o'clock, 90 = 12 o'clock),
-// distance from the centre of a 400 x 400 dial.
-QPoint dialPoint(double degrees, double distance)
-{
-    const double radians = degrees * M_PI / 180.0;
-    return QPoint(int(std::lround(200 - std::cos(radians) * distance)),
-                  int(std::lround(200 - std::sin(radians) * distance)));
-}
-
 } // namespace
 
 class TestDispWidgetKinds : public QObject
@@ -177,34 +158,24 @@ class TestDispWidgetKinds : public QObject
 
 private slots:
     void initTestCase();
-    void effectSetsTimerInterval_data();
-    void effectSetsTimerInterval();
-    void scrollMovesOnePixelPerTickThenWraps_data();
-    void scrollMovesOnePixelPerTickThenWraps();
-    void flickerShowsElevenTicksThenHidesEleven();
+    void effectsRunAtTheirPace_data();
+    void effectsRunAtTheirPace();
     void drawsTextInItsColourOnItsBackground();
     void markupIsShownAsWritten();
     void valueTextFollowsTheTable_data();
     void valueTextFollowsTheTable();
-    void weekFormatFollowsLanguage_data();
     void weekFormatFollowsLanguage();
     void frameIsCroppedOrPaddedToTheLabel_data();
     void frameIsCroppedOrPaddedToTheLabel();
     void curveAfterTwoSamples_data();
     void curveAfterTwoSamples();
-    void captionFollowsReadingsOfItsType();
-    void handsAtHalfPastThree_data();
     void handsAtHalfPastThree();
     void temperatureReadingSweepsClockwiseFromTwelve();
-    void ringAttributeBlockRoundTrip();
-    void malformedBlocksChangeNothing_data();
-    void malformedBlocksChangeNothing();
+    void ringBlockRoundTripsAndMalformedOnesChangeNothing();
     void barPixels_data();
     void barPixels();
     void memoryLoadReadingUsesPercentRange();
-    void needleFollowsReadings_data();
-    void needleFollowsReadings();
-    void subscriptionCountsStayBalanced_data();
+    void needleFollowsReadingsOfItsType();
     void subscriptionCountsStayBalanced();
 
 private:
@@ -223,7 +194,7 @@ void TestDispWidgetKinds::initTestCase()
     QVERIFY(!m_picture.isEmpty());
 }
 
-void TestDispWidgetKinds::effectSetsTimerInterval_data()
+void TestDispWidgetKinds::effectsRunAtTheirPace_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("interval"); // 0: the timer stops
@@ -236,43 +207,44 @@ void TestDispWidgetKinds::effectSetsTimerInterval_data()
     QTest::newRow("unknown: still, draws nothing") << 6 << 0;
 }
 
-void TestDispWidgetKinds::effectSetsTimerInterval()
+void TestDispWidgetKinds::effectsRunAtTheirPace()
 {
     QFETCH(int, mode);
     QFETCH(int, interval);
     DispTextWidget text;
-    text.setFont(testFont());
+    text.setFont(pixelFont(20));
+    text.setPlainText(QStringLiteral("HH"));
     text.setEffect(1);
     text.effectTick();
     text.effectTick();
     text.setEffect(mode);
     QCOMPARE(text.effectTimer()->isActive(), interval > 0);
+    QCOMPARE(text.scrollOffset(), 0); // every change starts over
     if (interval > 0) {
         QCOMPARE(text.effectTimer()->interval(), interval);
     } else {
         QVERIFY(inkRect(text).isEmpty());
     }
-    QCOMPARE(text.scrollOffset(), 0); // every change starts over
-}
-
-void TestDispWidgetKinds::scrollMovesOnePixelPerTickThenWraps_data()
-{
-    QTest::addColumn<int>("mode");
-    QTest::newRow("Left") << 1;
-    QTest::newRow("Right") << 2;
-    QTest::newRow("Up") << 3;
-    QTest::newRow("Down") << 4;
-}
-
-void TestDispWidgetKinds::scrollMovesOnePixelPerTickThenWraps()
-{
-    QFETCH(int, mode);
-    DispTextWidget text;
-    text.setFont(testFont());
-    text.setPlainText(QStringLiteral("HH"));
-    text.setEffect(mode);
-    // Sideways the text wraps after twice its width, up and down after the
-    // item's height and one line more.
+    if (mode == 5) { // flicker: eleven ticks shown, eleven blank
+        QString phases;
+        for (int tick = 0; tick < 44; ++tick) {
+            phases += text.blankPhase() ? QLatin1Char('-') : QLatin1Char('T');
+            QCOMPARE(inkRect(text).isEmpty(), text.blankPhase());
+            text.effectTick();
+        }
+        QCOMPARE(phases, QString(11, 'T') + QString(11, '-') + QString(11, 'T') + QString(11, '-'));
+        for (int tick = 0; tick < 11; ++tick) {
+            text.effectTick();
+        }
+        QVERIFY(text.blankPhase());
+        text.setEffect(5); // a change starts shown
+        QVERIFY(!text.blankPhase());
+    }
+    if (mode < 1 || mode > 4) {
+        return;
+    }
+    // Scrolls move one pixel a tick. Sideways the text wraps after twice its
+    // width, up and down after the item's height and one line more.
     const int limit = mode <= 2 ? 2 * QFontMetrics(text.font()).horizontalAdvance(QStringLiteral("HH"))
                                 : int(text.boundingRect().height()) + 20;
     // The edge that enters first: Left enters on the right, Right on the
@@ -296,26 +268,6 @@ void TestDispWidgetKinds::scrollMovesOnePixelPerTickThenWraps()
         const qreal expected = mode == 1 ? text.boundingRect().right() - 8 : 8;
         QVERIFY2(qAbs(edges[0] - expected) <= 3, qPrintable(QString::number(edges[0])));
     }
-}
-
-void TestDispWidgetKinds::flickerShowsElevenTicksThenHidesEleven()
-{
-    DispTextWidget text;
-    text.setFont(testFont());
-    text.setEffect(5);
-    QString phases;
-    for (int tick = 0; tick < 44; ++tick) {
-        phases += text.blankPhase() ? QLatin1Char('-') : QLatin1Char('T');
-        QCOMPARE(inkRect(text).isEmpty(), text.blankPhase());
-        text.effectTick();
-    }
-    QCOMPARE(phases, QString(11, 'T') + QString(11, '-') + QString(11, 'T') + QString(11, '-'));
-    for (int tick = 0; tick < 11; ++tick) {
-        text.effectTick();
-    }
-    QVERIFY(text.blankPhase());
-    text.setEffect(5); // a change starts shown
-    QVERIFY(!text.blankPhase());
 }
 
 void TestDispWidgetKinds::drawsTextInItsColourOnItsBackground()
@@ -393,22 +345,13 @@ void TestDispWidgetKinds::valueTextFollowsTheTable()
     QCOMPARE(text.isNull(), expected.isNull());
 }
 
-void TestDispWidgetKinds::weekFormatFollowsLanguage_data()
-{
-    QTest::addColumn<int>("language");
-    QTest::addColumn<QString>("expected");
-    // 2 December 2026 is a Wednesday.
-    QTest::newRow("English") << 0 << QStringLiteral("Wed");
-    QTest::newRow("Chinese") << 1 << QStringLiteral("星期三");
-    QTest::newRow("unlisted language") << 5 << QStringLiteral("Wed");
-}
-
 void TestDispWidgetKinds::weekFormatFollowsLanguage()
 {
-    QFETCH(int, language);
-    QFETCH(QString, expected);
+    // 2 December 2026 is a Wednesday; languages without their own names use English.
     const QDateTime moment(QDate(2026, 12, 2), QTime(23, 59, 30));
-    QCOMPARE(DispDateWidget::dateText(moment, QStringLiteral("week"), language), expected);
+    QCOMPARE(DispDateWidget::dateText(moment, QStringLiteral("week"), 0), QStringLiteral("Wed"));
+    QCOMPARE(DispDateWidget::dateText(moment, QStringLiteral("week"), 1), QStringLiteral("星期三"));
+    QCOMPARE(DispDateWidget::dateText(moment, QStringLiteral("week"), 5), QStringLiteral("Wed"));
 }
 
 void TestDispWidgetKinds::frameIsCroppedOrPaddedToTheLabel_data()
@@ -490,39 +433,20 @@ void TestDispWidgetKinds::curveAfterTwoSamples()
         }
     }
     QVERIFY(caption);
-}
 
-void TestDispWidgetKinds::captionFollowsReadingsOfItsType()
-{
-    DispChartWidget widget(nullptr, nullptr);
-    QCOMPARE(widget.chart()->caption(), QStringLiteral("000--"));
+    // The caption follows readings of the chart's type only.
+    QCOMPARE(chart->caption(), QStringLiteral("000--"));
     widget.updateData(3, 47.256, QStringLiteral("%"));
-    QCOMPARE(widget.chart()->caption(), QStringLiteral("000--"));
+    QCOMPARE(chart->caption(), QStringLiteral("000--"));
     widget.updateData(1, 47.256, QStringLiteral("%"));
-    QCOMPARE(widget.chart()->caption(), QStringLiteral("47.26 %"));
+    QCOMPARE(chart->caption(), QStringLiteral("47.26 %"));
     widget.setSubscription(2);
-    QCOMPARE(widget.chart()->maximum(), 120.0f);
-    QCOMPARE(widget.chart()->caption(), QStringLiteral("000--"));
-}
-
-void TestDispWidgetKinds::handsAtHalfPastThree_data()
-{
-    QTest::addColumn<double>("angle");
-    QTest::addColumn<double>("distance");
-    QTest::addColumn<bool>("covered");
-    // At 03:30:15: hour hand at 105 degrees, minute at 180, second at 90.
-    QTest::newRow("hour hand") << 105.0 << 80.0 << true;
-    QTest::newRow("minute hand") << 180.0 << 150.0 << true;
-    QTest::newRow("second hand") << 90.0 << 165.0 << true;
-    QTest::newRow("nothing at 12") << 0.0 << 120.0 << false;
-    QTest::newRow("nothing at 9") << 270.0 << 120.0 << false;
+    QCOMPARE(chart->maximum(), 120.0f);
+    QCOMPARE(chart->caption(), QStringLiteral("000--"));
 }
 
 void TestDispWidgetKinds::handsAtHalfPastThree()
 {
-    QFETCH(double, angle);
-    QFETCH(double, distance);
-    QFETCH(bool, covered);
     DispAnalogClockWidget widget;
     DispAnalogClock* clock = widget.clock();
     QCOMPARE(clock->size(), QSize(471, 471));
@@ -532,8 +456,19 @@ void TestDispWidgetKinds::handsAtHalfPastThree()
     clock->setShowMinuteHand(false);
     clock->setShowSecondHand(false);
     const QImage dialOnly = render(clock);
-    const QPoint point = clockPoint(angle, distance);
-    QCOMPARE(withHands.pixelColor(point) != dialOnly.pixelColor(point), covered);
+    // At 03:30:15 the hour hand is at 105 degrees, the minute hand at 180 and
+    // the second hand at 90; nothing at 12 or at 9.
+    const struct
+    {
+        double angle;
+        double distance;
+        bool covered;
+    } probes[] = {{105, 80, true}, {180, 150, true}, {90, 165, true}, {0, 120, false}, {270, 120, false}};
+    for (const auto& probe : probes) {
+        const QPoint point = polar(235, probe.angle, probe.distance);
+        QVERIFY2((withHands.pixelColor(point) != dialOnly.pixelColor(point)) == probe.covered,
+                 qPrintable(QString::number(probe.angle)));
+    }
 }
 
 void TestDispWidgetKinds::temperatureReadingSweepsClockwiseFromTwelve()
@@ -571,10 +506,11 @@ void TestDispWidgetKinds::temperatureReadingSweepsClockwiseFromTwelve()
     QCOMPARE(ring->maximum(), 100.0f);
 }
 
-void TestDispWidgetKinds::ringAttributeBlockRoundTrip()
+void TestDispWidgetKinds::ringBlockRoundTripsAndMalformedOnesChangeNothing()
 {
     DispCircularProgressBar ring;
-    QCOMPARE(ring.attributeBlock(QStringLiteral("res/")).toHex(), QByteArray(kRingBlock));
+    const QByteArray good = QByteArray::fromHex(kRingBlock);
+    QCOMPARE(ring.attributeBlock(QStringLiteral("res/")).toHex(), good.toHex());
 
     DispCircularProgressBar edited;
     edited.setRoundCap(false);
@@ -589,34 +525,17 @@ void TestDispWidgetKinds::ringAttributeBlockRoundTrip()
     QCOMPARE(ring.gradientColors(), (QList<QColor>{Qt::blue, Qt::cyan}));
     QCOMPARE(ring.lineWidthInt(), 7);
     QCOMPARE(ring.minimum(), 10.0f);
-}
 
-void TestDispWidgetKinds::malformedBlocksChangeNothing_data()
-{
-    QTest::addColumn<QByteArray>("block");
-    const QByteArray good = QByteArray::fromHex(kRingBlock);
-    QByteArray hugeCount = good;
-    hugeCount.replace(25, 4, QByteArray::fromHex("7fffffff"));
-    QByteArray negativeCount = good;
-    negativeCount.replace(25, 4, QByteArray::fromHex("ffffffff"));
-    QByteArray notANumber = good;
-    notANumber.replace(good.size() - 40, 8, QByteArray::fromHex("7ff8000000000000"));
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("cut in the stops") << good.left(40);
-    QTest::newRow("cut in the floats") << good.left(good.size() - 1);
-    QTest::newRow("stop count beyond the bytes") << hugeCount;
-    QTest::newRow("negative stop count") << negativeCount;
-    QTest::newRow("line width not a number") << notANumber;
-}
-
-void TestDispWidgetKinds::malformedBlocksChangeNothing()
-{
-    QFETCH(QByteArray, block);
-    DispCircularProgressBar ring;
-    ring.setLineWidth(3);
-    const QByteArray before = ring.attributeBlock(QString());
-    QVERIFY(!ring.setAttributeBlock(block, QString()));
-    QCOMPARE(ring.attributeBlock(QString()), before);
+    // Empty, cut in the stops or the floats, a stop count beyond the bytes or
+    // negative, a line width that is not a number.
+    QList<QByteArray> malformed{QByteArray(), good.left(40), good.left(good.size() - 1), good, good, good};
+    malformed[3].replace(25, 4, QByteArray::fromHex("7fffffff"));
+    malformed[4].replace(25, 4, QByteArray::fromHex("ffffffff"));
+    malformed[5].replace(good.size() - 40, 8, QByteArray::fromHex("7ff8000000000000"));
+    for (const QByteArray& bad : malformed) {
+        QVERIFY(!ring.setAttributeBlock(bad, QString()));
+        QCOMPARE(ring.attributeBlock(QString()), block);
+    }
 }
 
 void TestDispWidgetKinds::barPixels_data()
@@ -677,57 +596,38 @@ void TestDispWidgetKinds::memoryLoadReadingUsesPercentRange()
     }
 }
 
-void TestDispWidgetKinds::needleFollowsReadings_data()
+void TestDispWidgetKinds::needleFollowsReadingsOfItsType()
 {
-    QTest::addColumn<int>("type");
-    QTest::addColumn<double>("value");
-    QTest::addColumn<double>("needleAngle");
-    QTest::addColumn<QString>("valueText");
-    QTest::addColumn<QString>("unitText");
-    QTest::newRow("new gauge rests at 7:30") << 0 << 0.0 << -45.0 << "0"
-                                             << "MHz";
-    QTest::newRow("half of the clock range") << 1 << 5000.0 << 90.0 << "5000"
-                                             << "GHz";
-    QTest::newRow("above the range clamps at 4:30") << 1 << 12345.0 << 225.0 << "10000"
-                                                    << "GHz";
-    QTest::newRow("another type changes nothing") << 2 << 5000.0 << -45.0 << "0"
-                                                  << "MHz";
-}
-
-void TestDispWidgetKinds::needleFollowsReadings()
-{
-    QFETCH(int, type);
-    QFETCH(double, value);
-    QFETCH(double, needleAngle);
-    QFETCH(QString, valueText);
-    QFETCH(QString, unitText);
     DispGaugeWidget gauge(nullptr, nullptr);
     QCOMPARE(gauge.subscription(), 1);
     QCOMPARE(gauge.needle()->maxValue(), 10000.0f);
-    if (type != 0) {
-        gauge.updateData(type, value, QStringLiteral("GHz"));
-    }
-    QCOMPARE(gauge.valueLabel()->text(), valueText);
-    QCOMPARE(gauge.unitLabel()->text(), unitText);
-
     gauge.dial()->resize(400, 400);
-    const QImage image = render(gauge.dial());
-    // Along the needle, halfway out, its colour; a quarter turn away, not.
-    QVERIFY(near(image.pixelColor(dialPoint(needleAngle, 40)), kNeedle, 50));
-    QVERIFY(!near(image.pixelColor(dialPoint(needleAngle + 90, 40)), kNeedle, 50));
-}
-
-void TestDispWidgetKinds::subscriptionCountsStayBalanced_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("gauge") << "gauge";
-    QTest::newRow("chart") << "chart";
-    QTest::newRow("3D") << "3D";
+    const struct
+    {
+        int type;
+        double value;
+        double angle; // 0 = 9 o'clock, 90 = 12 o'clock
+        const char* text;
+        const char* unit;
+    } steps[] = {{0, 0, -45, "0", "MHz"},          // a new gauge rests at 7:30
+                 {1, 5000, 90, "5000", "GHz"},     // half of the clock range
+                 {2, 7000, 90, "5000", "GHz"},     // another type changes nothing
+                 {1, 12345, 225, "10000", "GHz"}}; // above the range clamps at 4:30
+    for (const auto& step : steps) {
+        if (step.type != 0) {
+            gauge.updateData(step.type, step.value, QLatin1String(step.type == 1 ? "GHz" : "%"));
+        }
+        QCOMPARE(gauge.valueLabel()->text(), QString::fromLatin1(step.text));
+        QCOMPARE(gauge.unitLabel()->text(), QString::fromLatin1(step.unit));
+        // Along the needle, halfway out, its colour; a quarter turn away, not.
+        const QImage image = render(gauge.dial());
+        QVERIFY(near(image.pixelColor(polar(200, step.angle - 90, 40)), kNeedle, 50));
+        QVERIFY(!near(image.pixelColor(polar(200, step.angle, 40)), kNeedle, 50));
+    }
 }
 
 void TestDispWidgetKinds::subscriptionCountsStayBalanced()
 {
-    QFETCH(QString, kind);
     QTemporaryDir dir;
     const auto manager = replayManagerAt(writeTemperatureReplay(dir, QStringLiteral("40")));
     const auto counts = [&manager] {
@@ -737,32 +637,26 @@ void TestDispWidgetKinds::subscriptionCountsStayBalanced()
         }
         return list;
     };
-    std::unique_ptr<DispWidget> widget;
-    std::function<void(int)> subscribe;
-    if (kind == QLatin1String("gauge")) {
-        auto* gauge = new DispGaugeWidget(nullptr, manager.get());
-        subscribe = [gauge](int type) { gauge->setSubscription(type); };
-        widget.reset(gauge);
-    } else if (kind == QLatin1String("chart")) {
-        auto* chart = new DispChartWidget(nullptr, manager.get());
-        subscribe = [chart](int type) {
-            chart->setSubscription(type);
-            QCOMPARE(chart->chart()->count(), 0); // the history starts again
-        };
-        widget.reset(chart);
-    } else {
-        auto* view = new Disp3DWidget(nullptr, manager.get());
-        subscribe = [view](int type) { view->setSubscription(type); };
-        widget.reset(view);
-    }
-    QCOMPARE(counts(), (QVector<int>{1, 0, 0, 0, 0, 0}));
+    // A gauge, a chart and a 3D text moved through the same readings.
+    auto gauge = std::make_unique<DispGaugeWidget>(nullptr, manager.get());
+    auto chart = std::make_unique<DispChartWidget>(nullptr, manager.get());
+    auto view = std::make_unique<Disp3DWidget>(nullptr, manager.get());
+    const auto subscribe = [&](int type) {
+        gauge->setSubscription(type);
+        chart->setSubscription(type);
+        QCOMPARE(chart->chart()->count(), 0); // the history starts again
+        view->setSubscription(type);
+    };
+    QCOMPARE(counts(), (QVector<int>{3, 0, 0, 0, 0, 0}));
     subscribe(2);
     subscribe(5);
-    QCOMPARE(counts(), (QVector<int>{0, 0, 0, 0, 1, 0}));
+    QCOMPARE(counts(), (QVector<int>{0, 0, 0, 0, 3, 0}));
     subscribe(0); // none: nothing held, nothing to release later
     subscribe(3);
-    QCOMPARE(counts(), (QVector<int>{0, 0, 1, 0, 0, 0}));
-    widget.reset();
+    QCOMPARE(counts(), (QVector<int>{0, 0, 3, 0, 0, 0}));
+    gauge.reset();
+    chart.reset();
+    view.reset();
     QCOMPARE(counts(), (QVector<int>{0, 0, 0, 0, 0, 0}));
 }
 

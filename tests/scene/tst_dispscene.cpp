@@ -67,16 +67,6 @@ QStringList stackNames(const DispScene& scene)
     return names;
 }
 
-// A red 20 x 10 block in the top-left corner, pumped to a device frame.
-QImage pumpRedCorner(DispScene& scene, const QSize& size, int rotation)
-{
-    scene.setSceneSize(size.width(), size.height());
-    scene.addRect(QRectF(0, 0, 20, 10), Qt::NoPen, QBrush(Qt::red));
-    scene.setRotation(rotation);
-    scene.pumpFrame();
-    return scene.deviceFrame();
-}
-
 // A widget whose content has a chosen size, optionally posing as a bar.
 class SizedWidget : public DispWidget
 {
@@ -108,7 +98,6 @@ private slots:
     void pumpShapesDeviceFrame_data();
     void pumpShapesDeviceFrame();
     void pumpClearsSelectionAfterCountdown();
-    void frameImageIsUprightScene();
     void viewDropsAndClicksLandUnderTheCursor_data();
     void viewDropsAndClicksLandUnderTheCursor();
     void livePumpRendersOnlyChangesUntilTheThreadStops();
@@ -260,8 +249,15 @@ void TestDispScene::pumpShapesDeviceFrame()
     QFETCH(int, rotation);
     QFETCH(QSize, frame);
     QFETCH(QPoint, red);
+    // A red 20 x 10 block in the top-left corner, pumped to a device frame.
     DispScene scene;
-    const QImage image = pumpRedCorner(scene, panel, rotation);
+    scene.pumpFrame();
+    QVERIFY(scene.deviceFrame().isNull() && scene.frameImage().isNull()); // nothing before the first sizing
+    scene.setSceneSize(panel.width(), panel.height());
+    scene.addRect(QRectF(0, 0, 20, 10), Qt::NoPen, QBrush(Qt::red));
+    scene.setRotation(rotation);
+    scene.pumpFrame();
+    const QImage image = scene.deviceFrame();
     QCOMPARE(image.size(), frame);
     QCOMPARE(image.pixelColor(red), QColor(Qt::red));
     QCOMPARE(image.pixelColor(frame.width() / 2, frame.height() / 2), QColor(Qt::white));
@@ -274,6 +270,15 @@ void TestDispScene::pumpShapesDeviceFrame()
             QCOMPARE(image.pixel(frame.width() - 1, 100), qRgba(0, 0, 0, 0));
         }
     }
+    // The preview's picture: the scene upright and unpadded, turned once per frame.
+    const QImage upright = scene.frameImage();
+    QCOMPARE(upright.size(), panel);
+    QCOMPARE(upright.pixelColor(5, 5), QColor(Qt::red));
+    QCOMPARE(upright.pixelColor(30, 5), QColor(Qt::white));
+    QCOMPARE(scene.frameImage().cacheKey(), upright.cacheKey());
+    scene.addRect(QRectF(40, 0, 10, 10), Qt::NoPen, QBrush(Qt::blue));
+    scene.pumpFrame();
+    QCOMPARE(scene.frameImage().pixelColor(45, 5), QColor(Qt::blue));
 }
 
 void TestDispScene::pumpClearsSelectionAfterCountdown()
@@ -303,36 +308,6 @@ void TestDispScene::pumpClearsSelectionAfterCountdown()
     QVERIFY(!text->isSelected());
     QVERIFY(!scene.deselectCountdownActive());
     QCOMPARE(framePixels(), 0);
-}
-
-void TestDispScene::frameImageIsUprightScene()
-{
-    DispScene scene;
-    QVERIFY(scene.frameImage().isNull()); // nothing before the first sizing
-    scene.pumpFrame();
-    QVERIFY(scene.deviceFrame().isNull());
-    scene.setSceneSize(360, 960);
-    scene.resizeScene(960, 360);
-    scene.setRotation(1);
-    scene.addRect(QRectF(0, 0, 20, 10), Qt::NoPen, QBrush(Qt::red));
-    scene.pumpFrame();
-    QCOMPARE(scene.deviceFrame().size(), QSize(420, 960));
-    const QImage upright = scene.frameImage();
-    QCOMPARE(upright.size(), QSize(960, 360));
-    QCOMPARE(upright.pixelColor(5, 5), QColor(Qt::red));
-    QCOMPARE(upright.pixelColor(30, 5), QColor(Qt::white));
-    // Asked again for the same frame: the same picture, not a new turn.
-    QCOMPARE(scene.frameImage().cacheKey(), upright.cacheKey());
-    scene.pumpFrame(); // nothing changed: the frame is not rendered again
-    QCOMPARE(scene.frameImage().cacheKey(), upright.cacheKey());
-    scene.addRect(QRectF(40, 0, 10, 10), Qt::NoPen, QBrush(Qt::blue));
-    scene.pumpFrame();
-    QVERIFY(scene.frameImage().cacheKey() != upright.cacheKey());
-    // Upright and unpadded: the device frame itself.
-    scene.setRotation(0);
-    scene.resizeScene(360, 960);
-    scene.pumpFrame();
-    QCOMPARE(scene.frameImage().size(), QSize(360, 960));
 }
 
 void TestDispScene::viewDropsAndClicksLandUnderTheCursor_data()

@@ -83,18 +83,17 @@ void TestThemeText::hostileJsonNamesTheField_data()
                                    << "records[0].x: missing";
     QTest::newRow("typo") << firstRecord(R"({"kind":"capture","showframe":true})")
                           << "records[0].showframe: unknown field";
-    QTest::newRow("fraction for int")
-        << firstRecord(
-               R"({"kind":"capture","showFrame":true,"x":1.5,"y":0,"width":1,"height":1,"visible":true})")
-        << "records[0].x: expected a whole number";
-    QTest::newRow("int out of range")
-        << firstRecord(
-               R"({"kind":"capture","showFrame":true,"x":3e9,"y":0,"width":1,"height":1,"visible":true})")
-        << "records[0].x: 3e+09 is outside";
-    QTest::newRow("text for bool")
-        << firstRecord(
-               R"({"kind":"capture","showFrame":"yes","x":0,"y":0,"width":1,"height":1,"visible":true})")
-        << "records[0].showFrame: expected true or false";
+    const auto capture = [](const char* showFrame, const char* x) {
+        return firstRecord(
+            QStringLiteral(
+                R"({"kind":"capture","showFrame":%1,"x":%2,"y":0,"width":1,"height":1,"visible":true})")
+                .arg(QLatin1String(showFrame), QLatin1String(x))
+                .toUtf8());
+    };
+    QTest::newRow("fraction for int") << capture("true", "1.5") << "records[0].x: expected a whole number";
+    QTest::newRow("int out of range") << capture("true", "3e9") << "records[0].x: 3e+09 is outside";
+    QTest::newRow("text for bool") << capture("\"yes\"", "0")
+                                   << "records[0].showFrame: expected true or false";
     QTest::newRow("bad colour")
         << firstRecord(
                R"({"kind":"background","type":0,"color":"#12345g","rotation":0,"visible":true,"file":""})")

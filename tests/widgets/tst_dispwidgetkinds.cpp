@@ -289,11 +289,8 @@ void TestDispWidgetKinds::drawsTextInItsColourOnItsBackground()
     const QRect area = widget->sceneBoundingRect().toRect();
     QCOMPARE(image.pixelColor(area.topLeft() + QPoint(1, 1)), QColor(Qt::blue));
     QCOMPARE(image.pixelColor(area.right() + 2, area.center().y()), QColor(Qt::white));
-    int red = 0;
-    for (int x = area.left(); x < area.right(); ++x) {
-        const QColor c = image.pixelColor(x, area.center().y());
-        red += (c.red() > 200 && c.blue() < 60) ? 1 : 0;
-    }
+    const int red =
+        Pixels::countNear(image, QRect(area.left(), area.center().y(), area.width(), 1), Qt::red, 55);
     QVERIFY2(red > 5, qPrintable(QString::number(red)));
 }
 
@@ -426,13 +423,7 @@ void TestDispWidgetKinds::curveAfterTwoSamples()
     QCOMPARE(image.pixelColor(x, 79), QColor(Qt::black));
     QCOMPARE(image.pixelColor(100, 40), QColor(Qt::white));
     // The caption strip holds blue text.
-    bool caption = false;
-    for (int cx = 60; cx < 140 && !caption; ++cx) {
-        for (int cy = 82; cy < 98 && !caption; ++cy) {
-            caption = image.pixelColor(cx, cy).blue() > 200 && image.pixelColor(cx, cy).red() < 100;
-        }
-    }
-    QVERIFY(caption);
+    QVERIFY(Pixels::countNear(image, QRect(60, 82, 80, 16), Qt::blue, 100) > 0);
 
     // The caption follows readings of the chart's type only.
     QCOMPARE(chart->caption(), QStringLiteral("000--"));
@@ -493,11 +484,7 @@ void TestDispWidgetKinds::temperatureReadingSweepsClockwiseFromTwelve()
     QVERIFY(near(image.pixelColor(ringPoint(120)), kTrack));
     QVERIFY(near(image.pixelColor(ringPoint(240)), kTrack));
     // The text "55°C" is drawn in the middle in white.
-    int white = 0;
-    for (int x = 20; x < 60; ++x) {
-        white += near(image.pixelColor(x, 40), Qt::white, 30) ? 1 : 0;
-    }
-    QVERIFY(white > 0);
+    QVERIFY(Pixels::countNear(image, QRect(20, 40, 40, 1), Qt::white, 30) > 0);
 
     // A fixed text (the CPU name, display type 6) empties the ring.
     arc.setSensorType(6);

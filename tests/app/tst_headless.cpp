@@ -160,6 +160,9 @@ void TestHeadless::serviceAndWindowShareTheDevicesOneOfEachPerUser()
     START(emu, "480x480", "1F3A:0007");
     QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() > 5, kWaitMs);
 
+    // Starting the window at log-on is left to the window's first start.
+    QVERIFY(!QFile::exists(m_dir.path() + "/config/autostart/panelcast.desktop"));
+
     // The window starts: the service lets go first, the window streams alone.
     {
         App window(env, {});
@@ -191,8 +194,6 @@ void TestHeadless::serviceAndWindowShareTheDevicesOneOfEachPerUser()
     QVERIFY2(service->log().contains("HeadlessRunner::quit") && service->log().contains("clearThread finish"),
              service->log().constData());
     QCOMPARE(summary(Role::Headless), QStringLiteral("none"));
-    // Starting the window at log-on is left to the window's first start.
-    QVERIFY(!QFile::exists(m_dir.path() + "/config/autostart/panelcast.desktop"));
 
     // A service started while the window runs stands by until the window ends;
     // the killed window before does not block this one.

@@ -28,7 +28,6 @@ class TestDispSettingWidget : public QObject
 private slots:
     void initTestCase() { initPanelcastResources(); }
     void init();
-    void autoRunFollowsTheBoxAndTheProgramsPlace();
     void preferencesAreStoredAndShownAgain_data();
     void preferencesAreStoredAndShownAgain();
     void languageChoiceRetranslatesThePage();
@@ -55,40 +54,14 @@ void TestDispSettingWidget::init()
     qputenv("XDG_CONFIG_HOME", (m_dir->path() + "/config").toLocal8Bit());
 }
 
-void TestDispSettingWidget::autoRunFollowsTheBoxAndTheProgramsPlace()
-{
-    QVERIFY(!QFile::exists(BaseInfo::filePath()));
-    {
-        // The first start registers it.
-        dispsettingwidget page;
-        QCOMPARE(BaseInfo::autoRunState(), true);
-        QVERIFY(AutoRun::isRegistered());
-        QVERIFY(child<QCheckBox>(&page, "autoRunBox")->isChecked());
-        child<QCheckBox>(&page, "autoRunBox")->setChecked(false);
-        QVERIFY(!AutoRun::isRegistered());
-        QVERIFY(!QFile::exists(AutoRun::autostartFilePath()));
-    }
-    {
-        // Unticked stays removed.
-        dispsettingwidget again;
-        QVERIFY(!AutoRun::isRegistered());
-        QVERIFY(!child<QCheckBox>(&again, "autoRunBox")->isChecked());
-        child<QCheckBox>(&again, "autoRunBox")->setChecked(true);
-        QVERIFY(AutoRun::isRegistered());
-    }
-    // Registered for a program that has moved: shown unticked.
-    QVERIFY(AutoRun::setRegistered(true, m_dir->path() + "/elsewhere/panelcast"));
-    dispsettingwidget moved;
-    QVERIFY(!child<QCheckBox>(&moved, "autoRunBox")->isChecked());
-}
-
 void TestDispSettingWidget::preferencesAreStoredAndShownAgain_data()
 {
     QTest::addColumn<bool>("minimised");
     QTest::addColumn<int>("unit");
     QTest::addColumn<int>("brightness");
-    QTest::newRow("minimised, Fahrenheit") << true << 1 << 37;
-    QTest::newRow("shown, Celsius") << false << 0 << 64;
+    QTest::addColumn<bool>("autoRun");
+    QTest::newRow("minimised, Fahrenheit, no start at log-on") << true << 1 << 37 << false;
+    QTest::newRow("shown, Celsius, start at log-on") << false << 0 << 64 << true;
 }
 
 void TestDispSettingWidget::preferencesAreStoredAndShownAgain()
@@ -96,8 +69,16 @@ void TestDispSettingWidget::preferencesAreStoredAndShownAgain()
     QFETCH(bool, minimised);
     QFETCH(int, unit);
     QFETCH(int, brightness);
+    QFETCH(bool, autoRun);
+    QVERIFY(!QFile::exists(BaseInfo::filePath()));
     {
+        // The first start registers the program to start at log-on.
         dispsettingwidget page;
+        QVERIFY(BaseInfo::autoRunState() && AutoRun::isRegistered());
+        QVERIFY(child<QCheckBox>(&page, "autoRunBox")->isChecked());
+        child<QCheckBox>(&page, "autoRunBox")->setChecked(autoRun);
+        QCOMPARE(AutoRun::isRegistered(), autoRun);
+        QCOMPARE(QFile::exists(AutoRun::autostartFilePath()), autoRun);
         QCOMPARE(BaseInfo::brightness(), 0);
         child<QCheckBox>(&page, "minimizeBox")->setChecked(!minimised);
         child<QCheckBox>(&page, "minimizeBox")->setChecked(minimised);
@@ -121,6 +102,14 @@ void TestDispSettingWidget::preferencesAreStoredAndShownAgain()
     QCOMPARE(child<QLabel>(&page, "brightnessValue")->text(), QString("%1%").arg(brightness));
     QCOMPARE(BaseInfo::brightness(), brightness);
     QCOMPARE(BaseInfo::minimizeState(), minimised);
+    QCOMPARE(child<QCheckBox>(&page, "autoRunBox")->isChecked(), autoRun);
+    QCOMPARE(AutoRun::isRegistered(), autoRun);
+    child<QCheckBox>(&page, "autoRunBox")->setChecked(true);
+    QVERIFY(AutoRun::isRegistered());
+    // Registered for a program that has moved: shown unticked.
+    QVERIFY(AutoRun::setRegistered(true, m_dir->path() + "/elsewhere/panelcast"));
+    dispsettingwidget moved;
+    QVERIFY(!child<QCheckBox>(&moved, "autoRunBox")->isChecked());
 }
 
 void TestDispSettingWidget::languageChoiceRetranslatesThePage()

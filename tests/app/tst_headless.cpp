@@ -134,7 +134,7 @@ void TestHeadless::serviceAndWindowShareTheDevicesOneOfEachPerUser()
     const QProcessEnvironment env = environment();
     QProcessEnvironment serviceEnv = env;
     serviceEnv.remove("QT_QPA_PLATFORM"); // the service picks the off-screen platform itself
-    auto service = std::make_unique<App>(serviceEnv, QStringList{QStringLiteral("--headless")});
+    App service(serviceEnv, {QStringLiteral("--headless")});
 
     QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() > 5, kWaitMs);
     QTRY_COMPARE_WITH_TIMEOUT(summary(Role::Headless), QStringLiteral("driving: streaming"), kWaitMs);
@@ -186,13 +186,13 @@ void TestHeadless::serviceAndWindowShareTheDevicesOneOfEachPerUser()
     // SIGTERM: within a second, every port closed on the way out.
     QElapsedTimer clock;
     clock.start();
-    service->process().terminate();
-    QVERIFY(service->process().waitForFinished(1000));
+    service.process().terminate();
+    QVERIFY(service.process().waitForFinished(1000));
     QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(service->process().exitStatus(), QProcess::NormalExit);
-    QCOMPARE(service->process().exitCode(), 0);
-    QVERIFY2(service->log().contains("HeadlessRunner::quit") && service->log().contains("clearThread finish"),
-             service->log().constData());
+    QCOMPARE(service.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(service.process().exitCode(), 0);
+    QVERIFY2(service.log().contains("HeadlessRunner::quit") && service.log().contains("clearThread finish"),
+             service.log().constData());
     QCOMPARE(summary(Role::Headless), QStringLiteral("none"));
 
     // A service started while the window runs stands by until the window ends;

@@ -11,6 +11,7 @@
 #include "disptextwidget.h"
 #include "disptimebox.h"
 #include "disptimewidget.h"
+#include "pixels.h"
 #include "resourceinit.h"
 #include "testemulator.h"
 #include "testfiles.h"
@@ -51,24 +52,18 @@ bool hiddenAway(QWidget* window)
 // For the documentation picture: a dark backdrop and widgets a user would drop on the scene.
 void decorateForScreenshot(DispScene* scene)
 {
-    DispStandardWidgetFactory::install();
+    const QColor accent(166, 135, 85);
     auto label = [](DispLabelWidget* widget, int pixels, const QColor& colour) {
-        QFont font(QStringLiteral("Arial"));
-        font.setPixelSize(pixels);
-        font.setBold(true);
-        widget->setFont(font);
+        widget->setFont(Pixels::pixelFont(pixels, true));
         widget->setColor(colour);
     };
     scene->addRect(scene->sceneRect(), Qt::NoPen, QColor(0x1d, 0x1d, 0x1d))->setZValue(-1);
     label(scene->addTimeWidget(QString(), QPointF(40, 120)), 110, Qt::white);
-    label(scene->addDateWidget(QString(), QPointF(44, 280)), 36, QColor(166, 135, 85));
+    label(scene->addDateWidget(QString(), QPointF(44, 280)), 36, accent);
     DispTextWidget* caption = scene->addTextWidget(QString(), QPointF(44, 700));
     caption->setPlainText(QStringLiteral("CPU"));
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(48);
-    font.setBold(true);
-    caption->setFont(font);
-    caption->setDefaultTextColor(QColor(166, 135, 85));
+    caption->setFont(Pixels::pixelFont(48, true));
+    caption->setDefaultTextColor(accent);
     DispNumberWidget* cpu = scene->addNumberWidget(QString(), QPointF(44, 760));
     cpu->setSensorType(0); // CPU Temperature
     label(cpu, 120, Qt::white);

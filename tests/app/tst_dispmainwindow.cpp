@@ -11,6 +11,7 @@
 #include "disptextwidget.h"
 #include "disptimebox.h"
 #include "disptimewidget.h"
+#include "pixels.h"
 #include "resourceinit.h"
 #include "testemulator.h"
 #include "testfiles.h"
@@ -20,7 +21,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QGraphicsRectItem>
 #include <QLayout>
 #include <QLineEdit>
@@ -52,24 +52,18 @@ bool hiddenAway(QWidget* window)
 // For the documentation picture: a dark backdrop and widgets a user would drop on the scene.
 void decorateForScreenshot(DispScene* scene)
 {
-    DispStandardWidgetFactory::install();
+    const QColor accent(166, 135, 85);
     auto label = [](DispLabelWidget* widget, int pixels, const QColor& colour) {
-        QFont font(QStringLiteral("Arial"));
-        font.setPixelSize(pixels);
-        font.setBold(true);
-        widget->setFont(font);
+        widget->setFont(Pixels::pixelFont(pixels, true));
         widget->setColor(colour);
     };
     scene->addRect(scene->sceneRect(), Qt::NoPen, QColor(0x1d, 0x1d, 0x1d))->setZValue(-1);
     label(scene->addTimeWidget(QString(), QPointF(40, 120)), 110, Qt::white);
-    label(scene->addDateWidget(QString(), QPointF(44, 280)), 36, QColor(166, 135, 85));
+    label(scene->addDateWidget(QString(), QPointF(44, 280)), 36, accent);
     DispTextWidget* caption = scene->addTextWidget(QString(), QPointF(44, 700));
     caption->setPlainText(QStringLiteral("CPU"));
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(48);
-    font.setBold(true);
-    caption->setFont(font);
-    caption->setDefaultTextColor(QColor(166, 135, 85));
+    caption->setFont(Pixels::pixelFont(48, true));
+    caption->setDefaultTextColor(accent);
     DispNumberWidget* cpu = scene->addNumberWidget(QString(), QPointF(44, 760));
     cpu->setSensorType(0); // CPU Temperature
     label(cpu, 120, Qt::white);
@@ -91,21 +85,17 @@ private slots:
     void itemsCarryKindPrefixAndIcon();
     void pageStackShowsOnlyWhileDevicesAreListed();
     void lastItemIsCurrentAndClicksEmitOnlyForANewItem();
-    void minimisedStartLeavesOnlyTheTray();
     void trayAndCloseKeepTheApplicationRunning();
-    void emulatedDisplayIsListedAndHandedToTheSettings();
-    void emulatedDisplayPanelsFitTheWindow();
-    void clickingAnItemSelectsThatDeviceAndExitReleasesAll();
+    void emulatedDevicesAreSelectedByClickHandedToTheSettingsAndReleasedOnExit();
     void emulatedUploadAsksBeforeExitAndStops();
 
 private:
     QListWidget* list() const { return m_window->findChild<QListWidget*>("deviceList"); }
     QStackedWidget* stack() const { return m_window->findChild<QStackedWidget*>("pageStack"); }
 
-    // Starts one 1F3A:0007 emulator per size, publishes them and builds the
-    // window; true once every device is listed.
-    bool startWithDevices(const QStringList& sizes, const QString& usb = "1F3A:0007",
-                          const QStringList& extra = {});
+    // Starts one emulator per {size, usb, options...}, publishes them and
+    // builds the window; true once every device is listed.
+    bool startWithDevices(const QList<QStringList>& devices);
     QString portOf(int emulator) const
     {
         return m_emulators.at(size_t(emulator))->entry().section('=', 0, 0);
@@ -127,11 +117,10 @@ void TestDispMainWIndow::init()
     qputenv("PANELCAST_NO_MODAL", "1");
     const QString test = QTest::currentTestFunction();
     // The device tests build the window once their emulators run.
-    if (test.startsWith("emulated") || test.startsWith("clickingAnItem")) {
-        if (qEnvironmentVariableIsEmpty("PANELCAST_EMU"))
-            QSKIP("PANELCAST_EMU is not set; run through ctest");
-    } else if (test != "minimisedStartLeavesOnlyTheTray") {
+    if (!test.startsWith("emulated")) {
         m_window = std::make_unique<DispMainWIndow>();
+    } else if (qEnvironmentVariableIsEmpty("PANELCAST_EMU")) {
+        QSKIP("PANELCAST_EMU is not set; run through ctest");
     }
 }
 
@@ -142,13 +131,12 @@ void TestDispMainWIndow::cleanup()
     qputenv("PANELCAST_VIRTUAL_PORTS", "");
 }
 
-bool TestDispMainWIndow::startWithDevices(const QStringList& sizes, const QString& usb,
-                                          const QStringList& extra)
+bool TestDispMainWIndow::startWithDevices(const QList<QStringList>& devices)
 {
     QList<const TestEmulator*> running;
-    for (const QString& size : sizes) {
+    for (const QStringList& device : devices) {
         m_emulators.push_back(std::make_unique<TestEmulator>());
-        if (!m_emulators.back()->start(size, usb, extra)) {
+        if (!m_emulators.back()->start(device.at(0), device.at(1), device.mid(2))) {
             qWarning() << m_emulators.back()->errorText();
             return false;
         }
@@ -157,9 +145,9 @@ bool TestDispMainWIndow::startWithDevices(const QStringList& sizes, const QStrin
     TestEmulator::publish(running);
     m_window = std::make_unique<DispMainWIndow>();
     QDeadlineTimer deadline(8000);
-    while (list()->count() < sizes.size() && !deadline.hasExpired())
+    while (list()->count() < devices.size() && !deadline.hasExpired())
         QTest::qWait(20);
-    return list()->count() == sizes.size();
+    return list()->count() == devices.size();
 }
 
 void TestDispMainWIndow::saveScreenshot(QWidget* widget, const QString& name)
@@ -273,16 +261,6 @@ void TestDispMainWIndow::lastItemIsCurrentAndClicksEmitOnlyForANewItem()
     QCOMPARE(list()->currentItem()->toolTip(), QString("usb_serial_2"));
 }
 
-void TestDispMainWIndow::minimisedStartLeavesOnlyTheTray()
-{
-    BaseInfo::setMinimizeState(true);
-    m_window = std::make_unique<DispMainWIndow>();
-    auto* tray = m_window->findChild<QSystemTrayIcon*>();
-    QVERIFY(tray);
-    QVERIFY(tray->isVisible() || !QSystemTrayIcon::isSystemTrayAvailable());
-    QVERIFY(hiddenAway(m_window.get()));
-}
-
 void TestDispMainWIndow::trayAndCloseKeepTheApplicationRunning()
 {
     auto* tray = m_window->findChild<QSystemTrayIcon*>();
@@ -310,63 +288,74 @@ void TestDispMainWIndow::trayAndCloseKeepTheApplicationRunning()
     QVERIFY(m_window->isVisible());
     emit tray->activated(QSystemTrayIcon::Trigger);
     QVERIFY(!m_window->isVisible());
+
+    // Started minimised: only the tray shows.
+    BaseInfo::setMinimizeState(true);
+    m_window = std::make_unique<DispMainWIndow>();
+    tray = m_window->findChild<QSystemTrayIcon*>();
+    QVERIFY(tray->isVisible() || !QSystemTrayIcon::isSystemTrayAvailable());
+    QVERIFY(hiddenAway(m_window.get()));
 }
 
-void TestDispMainWIndow::emulatedDisplayIsListedAndHandedToTheSettings()
+void TestDispMainWIndow::emulatedDevicesAreSelectedByClickHandedToTheSettingsAndReleasedOnExit()
 {
-    QVERIFY(startWithDevices({"480x1920"}, "33C3:0E02", {"--mode", "1"}));
-    if (!qEnvironmentVariableIsEmpty("PANELCAST_SCREENSHOT_DIR")) {
-        decorateForScreenshot(m_window->homePage()->currentScene());
-        QTest::qWait(5000);                           // the sensor table is built on the fourth pass
-        m_window->homePage()->homePageStackSelect(0); // the view back at the scene's top left
+    DispStandardWidgetFactory::install(); // as main does
+    QVERIFY(startWithDevices({{"480x1920", "33C3:0E02", "--mode", "1"}, {"480x480", "1F3A:0007"}}));
+    DispHomePage* home = m_window->homePage();
+    QTRY_COMPARE(home->displayDevices().size(), size_t(2));
+    // A click on an entry selects its device: the square one, then the tall one
+    // (at least one of them is not the current device already).
+    for (int emulator : {1, 0}) {
+        QListWidgetItem* item = nullptr;
+        for (int row = 0; row < list()->count(); ++row)
+            item = list()->item(row)->toolTip() == portOf(emulator) ? list()->item(row) : item;
+        QVERIFY(item != nullptr);
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          list()->visualItemRect(item).center());
+        QCOMPARE(home->currentDisplay()->port, portOf(emulator));
+        QCOMPARE(list()->currentItem(), item);
     }
-    QListWidgetItem* item = list()->item(0);
-    QCOMPARE(item->toolTip(), portOf(0));
-    QCOMPARE(list()->currentRow(), 0);
+    if (!qEnvironmentVariableIsEmpty("PANELCAST_SCREENSHOT_DIR")) {
+        decorateForScreenshot(home->currentScene());
+        QTest::qWait(5000);           // the sensor table is built on the fourth pass
+        home->homePageStackSelect(0); // the view back at the scene's top left
+    }
     QTRY_VERIFY(stack()->isVisible());
     // Everything fits the fixed window: nothing is cut off at the bottom or the right.
     const QSize needed = m_window->layout()->totalMinimumSize();
     QVERIFY2(needed.width() <= 1400 && needed.height() <= 800,
              qPrintable(QStringLiteral("%1 x %2").arg(needed.width()).arg(needed.height())));
     // The streamed frame reaches the preview before the picture is taken.
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->homePage()->previewImage().isNull(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!home->previewImage().isNull(), 5000);
     saveScreenshot(m_window.get(), "main-window.png");
 
-    dispsettingwidget* settings = m_window->homePage()->settingPage();
+    dispsettingwidget* settings = home->settingPage();
     QVERIFY(!settings->isVisible());
     m_window->findChild<QToolButton*>("settingButton")->click();
     QVERIFY(settings->isVisible());
-    QCOMPARE(settings->transport(), m_window->homePage()->currentDisplay()->transport());
+    QCOMPARE(settings->transport(), home->currentDisplay()->transport());
     // The mode byte of the search reply ticks Expansion Screen Mode; the version query is answered.
     QVERIFY(settings->findChild<QCheckBox*>("expansionBox")->isChecked());
     QTRY_VERIFY_WITH_TIMEOUT(settings->findChild<QLineEdit*>("versionEdit")->text().contains("Dovaz Ezovava"),
                              5000);
     saveScreenshot(settings, "settings-page.png");
-}
+    settings->hide();
 
-void TestDispMainWIndow::emulatedDisplayPanelsFitTheWindow()
-{
-    DispStandardWidgetFactory::install(); // as main does
-    QVERIFY(startWithDevices({"480x480"}));
+    // The editor panels fit the window, each with two items.
     m_window->resize(1400, 800);
-    DispHomePage* home = m_window->homePage();
     home->homePageStackSelect(1);
     auto* selector = m_window->findChild<QListWidget*>("panelSelector");
     auto* scroll = m_window->findChild<QScrollArea*>("panelScroll");
-    const struct
-    {
-        int row;
-        const char* picture;
-    } panels[] = {{0, "panel-custom-text.png"}, {1, "panel-system-info.png"}, {2, "panel-date.png"}};
-    for (const auto& shown : panels) {
-        selector->setCurrentRow(shown.row);
+    const char* pictures[] = {"panel-custom-text.png", "panel-system-info.png", "panel-date.png"};
+    for (int row = 0; row < 3; ++row) {
+        selector->setCurrentRow(row);
         auto* panel =
             qobject_cast<ItemListPanel*>(qobject_cast<QStackedWidget*>(scroll->widget())->currentWidget());
         QVERIFY(panel != nullptr);
         for (int i = 0; i < 2; ++i) {
             panel->addButton()->click();
             QVERIFY(panel->currentItem() != nullptr);
-            panel->currentItem()->setPos(30 + 200 * i, 60 + 130 * shown.row);
+            panel->currentItem()->setPos(30 + 200 * i, 60 + 130 * row);
         }
         if (auto* text = qobject_cast<dispcustomtextbox*>(panel))
             text->textEdit()->setPlainText("Panelcast");
@@ -379,21 +368,8 @@ void TestDispMainWIndow::emulatedDisplayPanelsFitTheWindow()
             qPrintable(
                 QString("%1 > %2").arg(panel->minimumSizeHint().width()).arg(scroll->viewport()->width())));
         QVERIFY(m_window->width() <= 1425 && m_window->height() <= 810);
-        saveScreenshot(panel, shown.picture);
+        saveScreenshot(panel, pictures[row]);
     }
-}
-
-void TestDispMainWIndow::clickingAnItemSelectsThatDeviceAndExitReleasesAll()
-{
-    QVERIFY(startWithDevices({"480x480", "320x240"}));
-    DispHomePage* home = m_window->homePage();
-    QTRY_COMPARE(home->displayDevices().size(), size_t(2));
-    const QString lastPort = home->currentDisplay()->port;
-    QListWidgetItem* item = list()->item(list()->item(0)->toolTip() == lastPort ? 1 : 0);
-    QTest::mouseClick(list()->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      list()->visualItemRect(item).center());
-    QCOMPARE(item->toolTip(), home->currentDisplay()->port);
-    QVERIFY(home->currentDisplay()->port != lastPort);
 
     // Exit closes the window, removes the tray and stops every transport.
     QList<QPointer<Transport>> transports;
@@ -413,7 +389,7 @@ void TestDispMainWIndow::clickingAnItemSelectsThatDeviceAndExitReleasesAll()
 void TestDispMainWIndow::emulatedUploadAsksBeforeExitAndStops()
 {
     // Slow acknowledgements keep a 40-pack firmware upload running for seconds.
-    QVERIFY(startWithDevices({"480x480"}, "33C3:8001", {"--ack", "delay:200"}));
+    QVERIFY(startWithDevices({{"480x480", "33C3:8001", "--ack", "delay:200"}}));
     Transport* transport = m_window->homePage()->currentDisplay()->transport();
     QVERIFY(TestFiles::writeFile(m_dir->filePath("firmware.bin"), QByteArray(40 * 1024, 'Z')));
     transport->requestUpgrade(1, m_dir->filePath("firmware.bin"));

@@ -1,6 +1,7 @@
 // `panelcast --headless` and the window as real processes against
 // panelcast-emu: the stored theme streams, plugs and unplugs are followed,
-// SIGTERM ends the service at once, and the window owns the devices while it runs.
+// SIGTERM ends the service at once, the window owns the devices while it runs,
+// and a second window of the same user is refused in the stored language.
 #include "baseinfo.h"
 #include "controlchannel.h"
 #include "dispscene.h"
@@ -11,12 +12,15 @@
 
 #include <QJsonArray>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
 constexpr int kWaitMs = 10000;
+const char* const kStarted = "main: enter event loop";
+using Role = ControlChannel::Role;
 
 // One panelcast process of the test's environment, its stderr collected.
 class App
@@ -49,7 +53,7 @@ private:
 };
 
 // The status a role's process answers, or an empty object.
-QJsonObject statusOf(ControlChannel::Role role)
+QJsonObject statusOf(Role role)
 {
     QJsonObject status;
     QString error;
@@ -58,7 +62,7 @@ QJsonObject statusOf(ControlChannel::Role role)
 }
 
 // "state" of the process and "state fps" of each of its devices, e.g. "driving: streaming".
-QString summary(ControlChannel::Role role)
+QString summary(Role role)
 {
     const QJsonObject status = statusOf(role);
     if (status.isEmpty()) {
@@ -81,8 +85,7 @@ class TestHeadless : public QObject
 
 private slots:
     void initTestCase();
-    void serviceStreamsTheStoredThemeFollowsPlugsAndEndsOnSigterm();
-    void windowOwnsTheDevicesWhileItRuns();
+    void serviceAndWindowShareTheDevicesOneOfEachPerUser();
 
 private:
     QProcessEnvironment environment() const;
@@ -123,31 +126,23 @@ QProcessEnvironment TestHeadless::environment() const
     return env;
 }
 
-void TestHeadless::serviceStreamsTheStoredThemeFollowsPlugsAndEndsOnSigterm()
+void TestHeadless::serviceAndWindowShareTheDevicesOneOfEachPerUser()
 {
     TestEmulator emu;
     START(emu, "480x480", "1F3A:0007");
     TestEmulator::publish({&emu});
-    QProcessEnvironment env = environment();
-    env.remove("QT_QPA_PLATFORM"); // the service picks the off-screen platform itself
-    App service(env, {QStringLiteral("--headless")});
+    const QProcessEnvironment env = environment();
+    QProcessEnvironment serviceEnv = env;
+    serviceEnv.remove("QT_QPA_PLATFORM"); // the service picks the off-screen platform itself
+    App service(serviceEnv, {QStringLiteral("--headless")});
 
     QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() > 5, kWaitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(summary(ControlChannel::Role::Headless), QStringLiteral("driving: streaming"),
-                              kWaitMs);
-    const QJsonObject device =
-        statusOf(ControlChannel::Role::Headless).value("devices").toArray().first().toObject();
-    QCOMPARE(device.value("port").toString(), emu.link());
-    QCOMPARE(device.value("size").toString(), QStringLiteral("480x480"));
-    QCOMPARE(device.value("theme").toString(), m_themeFile);
-    QTRY_VERIFY_WITH_TIMEOUT(statusOf(ControlChannel::Role::Headless)
-                                     .value("devices")
-                                     .toArray()
-                                     .first()
-                                     .toObject()
-                                     .value("fps")
-                                     .toInt() > 10,
-                             kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(summary(Role::Headless), QStringLiteral("driving: streaming"), kWaitMs);
+    const auto device = [] { return statusOf(Role::Headless).value("devices").toArray().first().toObject(); };
+    QCOMPARE(device().value("port").toString(), emu.link());
+    QCOMPARE(device().value("size").toString(), QStringLiteral("480x480"));
+    QCOMPARE(device().value("theme").toString(), m_themeFile);
+    QTRY_VERIFY_WITH_TIMEOUT(device().value("fps").toInt() > 10, kWaitMs);
 
     // panelcast-ctl status prints the same.
     QProcess ctl;
@@ -161,9 +156,32 @@ void TestHeadless::serviceStreamsTheStoredThemeFollowsPlugsAndEndsOnSigterm()
 
     // Unplugged and back: the device is dropped, then streams again.
     emu.stop();
-    QTRY_COMPARE_WITH_TIMEOUT(summary(ControlChannel::Role::Headless), QStringLiteral("driving: "), kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(summary(Role::Headless), QStringLiteral("driving: "), kWaitMs);
     START(emu, "480x480", "1F3A:0007");
     QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() > 5, kWaitMs);
+
+    // Starting the window at log-on is left to the window's first start.
+    QVERIFY(!QFile::exists(m_dir.path() + "/config/autostart/panelcast.desktop"));
+
+    // The window starts: the service lets go first, the window streams alone.
+    {
+        App window(env, {});
+        QTRY_COMPARE_WITH_TIMEOUT(summary(Role::Window), QStringLiteral("driving: streaming"), kWaitMs);
+        QCOMPARE(summary(Role::Headless), QStringLiteral("standing by: "));
+        const int frames = emu.decodedFrames();
+        QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() > frames + 5, kWaitMs);
+
+        // One service per user: a second one is refused.
+        App second(env, {QStringLiteral("--headless")});
+        QVERIFY(second.process().waitForFinished(kWaitMs));
+        QCOMPARE(second.process().exitCode(), 1);
+        QVERIFY2(second.log().contains("another panelcast process answers"), second.log().constData());
+    }
+
+    // The window ended (SIGKILL, no clean-up): the service takes the device back.
+    QTRY_COMPARE_WITH_TIMEOUT(summary(Role::Headless), QStringLiteral("driving: streaming"), kWaitMs);
+    const int frames = emu.decodedFrames();
+    QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() > frames + 5, kWaitMs);
 
     // SIGTERM: within a second, every port closed on the way out.
     QElapsedTimer clock;
@@ -175,55 +193,35 @@ void TestHeadless::serviceStreamsTheStoredThemeFollowsPlugsAndEndsOnSigterm()
     QCOMPARE(service.process().exitCode(), 0);
     QVERIFY2(service.log().contains("HeadlessRunner::quit") && service.log().contains("clearThread finish"),
              service.log().constData());
-    QCOMPARE(summary(ControlChannel::Role::Headless), QStringLiteral("none"));
-    // Starting the window at log-on is left to the window's first start.
-    QVERIFY(!QFile::exists(m_dir.path() + "/config/autostart/panelcast.desktop"));
-}
+    QCOMPARE(summary(Role::Headless), QStringLiteral("none"));
 
-void TestHeadless::windowOwnsTheDevicesWhileItRuns()
-{
-    TestEmulator emu;
-    START(emu, "480x480", "1F3A:0007");
-    TestEmulator::publish({&emu});
-    const QProcessEnvironment env = environment();
-    App service(env, {QStringLiteral("--headless")});
-    QTRY_COMPARE_WITH_TIMEOUT(summary(ControlChannel::Role::Headless), QStringLiteral("driving: streaming"),
-                              kWaitMs);
-
-    // The window starts: the service lets go first, the window streams alone.
-    {
-        App window(env, {});
-        QTRY_COMPARE_WITH_TIMEOUT(summary(ControlChannel::Role::Window), QStringLiteral("driving: streaming"),
-                                  kWaitMs);
-        QCOMPARE(summary(ControlChannel::Role::Headless), QStringLiteral("standing by: "));
-        const int frames = emu.decodedFrames();
-        QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() > frames + 5, kWaitMs);
-
-        // One service per user: a second one is refused.
-        App second(env, {QStringLiteral("--headless")});
-        QVERIFY(second.process().waitForFinished(kWaitMs));
-        QCOMPARE(second.process().exitCode(), 1);
-        QVERIFY2(second.log().contains("another panelcast process answers"), second.log().constData());
-    }
-
-    // The window ended (killed): the service takes the device back.
-    QTRY_COMPARE_WITH_TIMEOUT(summary(ControlChannel::Role::Headless), QStringLiteral("driving: streaming"),
-                              kWaitMs);
-    const int frames = emu.decodedFrames();
-    QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() > frames + 5, kWaitMs);
-
-    // A service started while the window runs stands by until the window ends.
-    service.process().terminate();
-    QVERIFY(service.process().waitForFinished(kWaitMs));
+    // A service started while the window runs stands by until the window ends;
+    // the killed window before does not block this one.
     App window(env, {});
-    QTRY_COMPARE_WITH_TIMEOUT(summary(ControlChannel::Role::Window), QStringLiteral("driving: streaming"),
-                              kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(summary(Role::Window), QStringLiteral("driving: streaming"), kWaitMs);
     App late(env, {QStringLiteral("--headless")});
-    QTRY_COMPARE_WITH_TIMEOUT(summary(ControlChannel::Role::Headless), QStringLiteral("standing by: "),
-                              kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(summary(Role::Headless), QStringLiteral("standing by: "), kWaitMs);
     QTest::qWait(1500);
-    QCOMPARE(summary(ControlChannel::Role::Headless), QStringLiteral("standing by: "));
-    QCOMPARE(summary(ControlChannel::Role::Window), QStringLiteral("driving: streaming"));
+    QCOMPARE(summary(Role::Headless), QStringLiteral("standing by: "));
+    QCOMPARE(summary(Role::Window), QStringLiteral("driving: streaming"));
+
+    // A second window is refused (-1 as exit status), warning in the stored language.
+    for (const char* warning : {"app is already running.", "Die Anwendung l"}) {
+        App second(env, {});
+        QVERIFY(second.process().waitForFinished(kWaitMs));
+        QCOMPARE(second.process().exitCode(), 255);
+        QVERIFY2(second.log().contains(warning) && !second.log().contains(kStarted),
+                 second.log().constData());
+        QSettings(BaseInfo::filePath(), QSettings::IniFormat).setValue("language/type", 5);
+    }
+    // Another user: another runtime folder, the same temporary folder.
+    QProcessEnvironment otherUser = env;
+    QVERIFY(QDir().mkpath(m_dir.path() + "/other"));
+    otherUser.insert("XDG_RUNTIME_DIR", m_dir.path() + "/other");
+    otherUser.insert("PANELCAST_VIRTUAL_PORTS", QString());
+    App other(otherUser, {});
+    QTRY_VERIFY_WITH_TIMEOUT(other.log().contains(kStarted), kWaitMs);
+    QCOMPARE(window.process().state(), QProcess::Running);
 }
 
 QTEST_MAIN(TestHeadless)

@@ -41,7 +41,6 @@ class tst_ColorSelection : public QObject
 private slots:
     void releasePicksColourAtMarker_data();
     void releasePicksColourAtMarker();
-    void screenGrabOnX11();
 };
 
 void tst_ColorSelection::releasePicksColourAtMarker_data()
@@ -70,20 +69,6 @@ void tst_ColorSelection::releasePicksColourAtMarker()
     QCOMPARE(picked.count(), 1);
     QCOMPARE(picked.at(0).at(0).value<QColor>(), expected);
     QCOMPARE(window.ring->currentColor(), expected);
-}
-
-void tst_ColorSelection::screenGrabOnX11()
-{
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        QSKIP("reading the screen needs X11");
-    }
-    Backdrop window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.raise();
-    QTest::qWait(200);
-    const QPoint global = window.ring->mapToGlobal(QPoint(240, 60));
-    QCOMPARE(window.ring->colorAt(global), QColor(0, 200, 0));
 }
 
 QTEST_MAIN(tst_ColorSelection)

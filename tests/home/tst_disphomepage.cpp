@@ -96,16 +96,12 @@ private slots:
 
     void previewSizeKeepsTheLongerSideAt480_data();
     void previewSizeKeepsTheLongerSideAt480();
-    void twoDisplaysAreListedDimmedAndReleased();
-    void selectionSwitchesBetweenDisplayAndDigital();
+    void displaysAndDigitalAreListedSelectedAndReleased();
     void themeChosenAtIdentification_data();
     void themeChosenAtIdentification();
     void selectingADeviceShowsItsSceneAndThemesUntilUnplugged();
-    void previewShowsTheStreamedFrame();
     void themeActionsWaitForASearchedDevice();
-    void savedThemeKeepsItsAngleForTheNextStart();
-    void firstDisplayOfASizeOpensTheFirstOfficialTheme();
-    void panelItemsOfAThemeReachTheDeviceInTheirColours();
+    void panelItemsReachTheDeviceInTheirColoursAndASavedAngleIsKept();
     void mediaThemeIsClippedSavedOnceAndReopensPlaying();
 
 private:
@@ -186,25 +182,31 @@ void TestDispHomePage::previewSizeKeepsTheLongerSideAt480()
     QCOMPARE(DispHomePage::previewSize(frame), preview);
 }
 
-void TestDispHomePage::twoDisplaysAreListedDimmedAndReleased()
+void TestDispHomePage::displaysAndDigitalAreListedSelectedAndReleased()
 {
     TestEmulator first;
     TestEmulator second;
+    TestEmulator digital;
     START(first, "480x480", "1F3A:0007");
     START(second, "360x960", "33C3:8001");
-    TestEmulator::publish({&first, &second});
-    QVERIFY(openPage(2));
+    START(digital, QString(), "1A86:FE00", {"--family", "digital"});
+    TestEmulator::publish({&first, &second, &digital});
+    QVERIFY(openPage(3));
 
     QCOMPARE(m_page->displayDevices().size(), size_t(2));
+    QCOMPARE(m_page->digitalDevices().size(), size_t(1));
     QSet<QString> listings;
-    for (const QList<QVariant>& call : *m_listed)
+    QString lastDisplay;
+    for (const QList<QVariant>& call : *m_listed) {
         listings << QStringLiteral("%1 %2 %3x%4")
                         .arg(call.at(0).toBool())
                         .arg(call.at(1).toString())
                         .arg(call.at(2).toInt())
                         .arg(call.at(3).toInt());
-    QCOMPARE(listings,
-             (QSet<QString>{"1 " + portOf(first) + " 480x480", "1 " + portOf(second) + " 360x960"}));
+        lastDisplay = call.at(2).toInt() > 0 ? call.at(1).toString() : lastDisplay;
+    }
+    QCOMPARE(listings, (QSet<QString>{"1 " + portOf(first) + " 480x480", "1 " + portOf(second) + " 360x960",
+                                      "1 " + portOf(digital) + " 0x0"}));
 
     // Each display has its own scene and transport thread, sized as reported.
     const DisplayDeviceContext* a = m_page->displayDevices().at(0).get();
@@ -217,8 +219,8 @@ void TestDispHomePage::twoDisplaysAreListedDimmedAndReleased()
         QCOMPARE(context->personalLibrary,
                  ThemeStorage::libraryFolder(context->width, context->height, true));
     }
-    // The last one to answer is the current device.
-    QCOMPARE(m_page->currentDisplay()->port, m_listed->last().at(1).toString());
+    // The last display to answer is the current device.
+    QCOMPARE(m_page->currentDisplay()->port, lastDisplay);
     QCOMPARE(m_page->currentScene(), m_page->currentDisplay()->scene);
 
     // Brightness reaches every display.
@@ -229,31 +231,11 @@ void TestDispHomePage::twoDisplaysAreListedDimmedAndReleased()
         QCOMPARE(emu->payloads("0x80"), QStringList{"5e"}); // 37 * 255 / 100 = 94
     }
 
-    // Releasing all stops every transport and shows the placeholder.
-    QList<QPointer<Transport>> transports{a->transport(), b->transport()};
-    m_page->releaseAllDevices();
-    QVERIFY(m_page->displayDevices().empty());
-    QVERIFY(m_page->currentDisplay() == nullptr);
-    for (const QPointer<Transport>& transport : transports)
-        QVERIFY(transport.isNull());
-    QCOMPARE(m_page->currentScene(), m_placeholder.get());
-}
-
-void TestDispHomePage::selectionSwitchesBetweenDisplayAndDigital()
-{
-    TestEmulator display;
-    TestEmulator digital;
-    START(display, "480x480", "1F3A:0007");
-    START(digital, QString(), "1A86:FE00", {"--family", "digital"});
-    TestEmulator::publish({&display, &digital});
-    QVERIFY(openPage(2));
-    QVERIFY(m_listed->contains(QList<QVariant>{true, portOf(digital), 0, 0}));
-    QCOMPARE(m_page->digitalDevices().size(), size_t(1));
-    QCOMPARE(m_page->displayDevices().size(), size_t(1));
+    // Selection switches the view and the tabs between a display and the digital panel.
     auto* view = m_page->findChild<QGraphicsView*>("homeView");
     auto* tabs = m_page->findChild<QTabWidget*>("rightTabs");
-
-    m_page->updateSelectDevice(portOf(display), true);
+    m_page->updateSelectDevice(portOf(first), true);
+    QCOMPARE(m_page->currentDisplay()->port, portOf(first));
     QCOMPARE(view->scene(), m_page->currentDisplay()->scene);
     QCOMPARE(tabs->currentIndex(), 1);
     QVERIFY(m_page->currentDigital() == nullptr);
@@ -281,35 +263,59 @@ void TestDispHomePage::selectionSwitchesBetweenDisplayAndDigital()
 
     // Removing the digital device falls back to the display.
     digital.stop();
-    QVERIFY(waitForListing(3));
-    QCOMPARE(m_listed->at(2), (QList<QVariant>{false, portOf(digital), 0, 0}));
+    QVERIFY(waitForListing(4));
+    QCOMPARE(m_listed->at(3), (QList<QVariant>{false, portOf(digital), 0, 0}));
     QVERIFY(m_page->digitalDevices().empty());
     QVERIFY(m_page->currentDigital() == nullptr);
     QCOMPARE(view->scene(), m_page->currentDisplay()->scene);
     QCOMPARE(tabs->currentIndex(), 1);
     QVERIFY(!m_page->findChild<QWidget*>("themeActions")->isHidden());
+
+    // Releasing all stops every transport and shows the placeholder.
+    QList<QPointer<Transport>> transports{a->transport(), b->transport()};
+    m_page->releaseAllDevices();
+    QVERIFY(m_page->displayDevices().empty());
+    QVERIFY(m_page->currentDisplay() == nullptr);
+    for (const QPointer<Transport>& transport : transports)
+        QVERIFY(transport.isNull());
+    QCOMPARE(m_page->currentScene(), m_placeholder.get());
 }
 
 void TestDispHomePage::themeChosenAtIdentification_data()
 {
     QTest::addColumn<QString>("storedTheme"); // name, "gone" for a deleted theme, empty for none
     QTest::addColumn<QStringList>("personalThemes");
-    QTest::addColumn<QString>("expectedTheme");
-    QTest::newRow("stored theme") << "beta" << QStringList{"alpha", "beta"} << "beta";
-    QTest::newRow("stored theme deleted: first personal") << "gone" << QStringList{"alpha"} << "alpha";
-    QTest::newRow("no themes at all: empty") << QString() << QStringList{} << QString();
-    QTest::newRow("stored theme deleted, no others") << "gone" << QStringList{} << QString();
+    QTest::addColumn<QStringList>("officialThemes");
+    QTest::addColumn<QString>("expectedTheme"); // "P/name" personal, "O/name" official, empty for none
+    QTest::newRow("stored theme") << "beta" << QStringList{"alpha", "beta"} << QStringList{} << "P/beta";
+    QTest::newRow("stored theme deleted: first personal")
+        << "gone" << QStringList{"alpha"} << QStringList{} << "P/alpha";
+    QTest::newRow("no themes at all: empty") << QString() << QStringList{} << QStringList{} << QString();
+    QTest::newRow("stored theme deleted, no others") << "gone" << QStringList{} << QStringList{} << QString();
+    QTest::newRow("first display of a size: first official by name")
+        << QString() << QStringList{} << QStringList{"Cobalt", "Amber"} << "O/Amber";
 }
 
 void TestDispHomePage::themeChosenAtIdentification()
 {
     QFETCH(QStringList, personalThemes);
+    QFETCH(QStringList, officialThemes);
     QFETCH(QString, storedTheme);
     QFETCH(QString, expectedTheme);
     const QString personal = ThemeStorage::libraryFolder(480, 480, true);
     QVERIFY(writeThemes(480, 480, personalThemes));
     if (!storedTheme.isEmpty())
         BaseInfo::setThemePath(BaseInfo::sizeGroup(480, 480), themeFile(personal, storedTheme));
+    // Shipped themes, each of two texts.
+    for (const QString& name : officialThemes) {
+        QFile golden(qEnvironmentVariable("PANELCAST_TEST_DATA") + "/themes/text/customText.json");
+        QVERIFY(golden.open(QIODevice::ReadOnly));
+        QString error;
+        QVERIFY2(!ThemeText::buildThemeFolder(QJsonDocument::fromJson(golden.readAll()).object(), name,
+                                              QString(), m_dir->path() + "/shipped/480480/official", error)
+                      .isEmpty(),
+                 qPrintable(error));
+    }
 
     TestEmulator emu;
     START(emu, "480x480", "1F3A:0007");
@@ -317,12 +323,17 @@ void TestDispHomePage::themeChosenAtIdentification()
     QVERIFY(openPage(1));
     const DisplayDeviceContext* context = m_page->currentDisplay();
     QVERIFY(context != nullptr);
-    const QString expectedFile = expectedTheme.isEmpty() ? QString() : themeFile(personal, expectedTheme);
+    const bool official = expectedTheme.startsWith("O/");
+    const QString name = expectedTheme.mid(2);
+    const QString expectedFile =
+        name.isEmpty() ? QString() : themeFile(ThemeStorage::libraryFolder(480, 480, !official), name);
     QCOMPARE(context->themePath, expectedFile);
-    QCOMPARE(m_page->findChild<QLineEdit*>("themeNameEdit")->text(), expectedTheme);
-    if (!expectedTheme.isEmpty())
+    QCOMPARE(m_page->findChild<QLineEdit*>("themeNameEdit")->text(), name);
+    if (!name.isEmpty())
         QCOMPARE(m_page->themeStorage()->currentThemePath(), expectedFile);
     QCOMPARE(m_page->personalThemeList()->themeRecords().size(), personalThemes.size());
+    QCOMPARE(m_page->officialThemeList()->themeRecords().size(), officialThemes.size());
+    QCOMPARE(m_page->currentScene()->textWidgets().size(), official ? 2 : 0);
     // No message box at start-up.
     QVERIFY2(m_dialogs->messages.isEmpty(), qPrintable(m_dialogs->messages.join(", ")));
 }
@@ -344,8 +355,22 @@ void TestDispHomePage::selectingADeviceShowsItsSceneAndThemesUntilUnplugged()
     auto* nameEdit = m_page->findChild<QLineEdit*>("themeNameEdit");
     QCOMPARE(nameEdit->text(), QString("tallone"));
 
-    // An unsaved text and a quarter turn on the tall display.
+    // A red square at the scene's top left shows in the preview, scaled by a
+    // quarter, once the page is on screen: a hidden page draws no preview.
     DispScene* tallScene = m_page->currentScene();
+    tallScene->addRect(0, 0, 240, 240, Qt::NoPen, QBrush(Qt::red));
+    QTRY_VERIFY_WITH_TIMEOUT(!tallScene->deviceFrame().isNull(), kWaitMs);
+    m_page->updateFrame();
+    QVERIFY(m_page->previewImage().isNull());
+    m_page->show();
+    QTRY_VERIFY_WITH_TIMEOUT(m_page->previewImage().size() == QSize(120, 480) &&
+                                 m_page->previewImage().pixelColor(20, 20) == QColor(Qt::red),
+                             kWaitMs);
+    QCOMPARE(m_page->previewImage().pixelColor(100, 400), QColor(Qt::white));
+    // The same frames reach the device and decode there.
+    QTRY_VERIFY_WITH_TIMEOUT(tall.decodedFrames() >= 3, kWaitMs);
+
+    // An unsaved text and a quarter turn on the tall display.
     auto* texts = m_page->findChild<dispcustomtextbox*>();
     texts->addButton()->click();
     texts->textEdit()->setPlainText("unsaved");
@@ -417,28 +442,6 @@ void TestDispHomePage::selectingADeviceShowsItsSceneAndThemesUntilUnplugged()
     QVERIFY(m_page->personalThemeList()->themeRecords().isEmpty());
 }
 
-void TestDispHomePage::previewShowsTheStreamedFrame()
-{
-    TestEmulator tall;
-    START(tall, "480x1920", "1F3A:0007");
-    TestEmulator::publish({&tall});
-    QVERIFY(openPage(1));
-
-    // A red square at the scene's top left shows in the preview, scaled by a
-    // quarter, once the page is on screen: a hidden page draws no preview.
-    m_page->currentScene()->addRect(0, 0, 240, 240, Qt::NoPen, QBrush(Qt::red));
-    QTRY_VERIFY_WITH_TIMEOUT(!m_page->currentScene()->deviceFrame().isNull(), kWaitMs);
-    m_page->updateFrame();
-    QVERIFY(m_page->previewImage().isNull());
-    m_page->show();
-    QTRY_VERIFY_WITH_TIMEOUT(m_page->previewImage().size() == QSize(120, 480) &&
-                                 m_page->previewImage().pixelColor(20, 20) == QColor(Qt::red),
-                             kWaitMs);
-    QCOMPARE(m_page->previewImage().pixelColor(100, 400), QColor(Qt::white));
-    // The same frames reach the device and decode there.
-    QTRY_VERIFY_WITH_TIMEOUT(tall.decodedFrames() >= 3, kWaitMs);
-}
-
 void TestDispHomePage::themeActionsWaitForASearchedDevice()
 {
     // A port that never answers the search: a context exists, but no theme action runs.
@@ -459,74 +462,18 @@ void TestDispHomePage::themeActionsWaitForASearchedDevice()
     QCOMPARE(silent.drainFromHost(200), Packets::search());
 }
 
-void TestDispHomePage::firstDisplayOfASizeOpensTheFirstOfficialTheme()
-{
-    // Two shipped themes for 480 x 480; "Amber" sorts first.
-    const QString shipped = m_dir->path() + "/shipped/480480/official";
-    for (const char* name : {"Cobalt", "Amber"}) {
-        QFile golden(qEnvironmentVariable("PANELCAST_TEST_DATA") + "/themes/text/customText.json");
-        QVERIFY(golden.open(QIODevice::ReadOnly));
-        QString error;
-        QVERIFY2(!ThemeText::buildThemeFolder(QJsonDocument::fromJson(golden.readAll()).object(), name,
-                                              QString(), shipped, error)
-                      .isEmpty(),
-                 qPrintable(error));
-    }
-    TestEmulator emu;
-    START(emu, "480x480", "1F3A:0007");
-    TestEmulator::publish({&emu});
-    QVERIFY(openPage(1));
-    const QString official = ThemeStorage::libraryFolder(480, 480, false);
-    QCOMPARE(m_page->currentDisplay()->themePath, official + "/theme_Amber/Amber.theme");
-    QCOMPARE(m_page->officialThemeList()->themeRecords().size(), 2);
-    QCOMPARE(m_page->currentScene()->textWidgets().size(), 2);
-}
-
-void TestDispHomePage::savedThemeKeepsItsAngleForTheNextStart()
-{
-    TestEmulator emu;
-    START(emu, "320x480", "1F3A:0007");
-    TestEmulator::publish({&emu});
-    const QString file = themeFile(ThemeStorage::libraryFolder(320, 480, true), "mine");
-    QVERIFY(openPage(1));
-    m_page->findChild<QComboBox*>("angleBox")->setCurrentIndex(1);
-    QCOMPARE(m_page->currentScene()->rotation(), 1);
-    // A quarter turn lays the scene out the other way round; the device keeps its size.
-    QCOMPARE(m_page->currentScene()->sceneRect().size().toSize(), QSize(480, 320));
-
-    m_page->findChild<QLineEdit*>("themeNameEdit")->setText("mine");
-    m_page->findChild<QWidget*>("themeActions")->findChild<QToolButton*>("saveButton")->click();
-    QCOMPARE(m_dialogs->messages, QStringList{"Information|Save Finish"});
-    QVERIFY(QFileInfo(file).isFile());
-    QCOMPARE(BaseInfo::themePath(BaseInfo::sizeGroup(320, 480)), file);
-    QCOMPARE(m_page->currentDisplay()->themePath, file);
-    QCOMPARE(m_page->personalThemeList()->themeRecords().size(), 1);
-    // The turned picture reaches the device upright for the panel: 320 x 480.
-    QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() >= 2, kWaitMs);
-
-    // Next start: the stored theme is opened with its angle.
-    QVERIFY(openPage(1));
-    QCOMPARE(m_page->currentDisplay()->themePath, file);
-    QCOMPARE(m_page->findChild<QLineEdit*>("themeNameEdit")->text(), QString("mine"));
-    QCOMPARE(m_page->findChild<QComboBox*>("angleBox")->currentIndex(), 1);
-    QCOMPARE(m_page->currentScene()->rotation(), 1);
-    QCOMPARE(m_page->currentScene()->sceneRect().size().toSize(), QSize(480, 320));
-}
-
-void TestDispHomePage::panelItemsOfAThemeReachTheDeviceInTheirColours()
+void TestDispHomePage::panelItemsReachTheDeviceInTheirColoursAndASavedAngleIsKept()
 {
     // A theme of a red text, a green date and a blue sensor item, made with the panels.
     {
         FakeThemeDialogs dialogs;
         ThemeStorage writer(&dialogs);
         DispScene scene;
-        scene.setSceneRect(0, 0, 480, 480);
+        scene.setSceneRect(0, 0, 320, 480);
         EditorPanels panels{PanelEnvironment()};
         panels.installInto(writer);
-        panels.attach(&scene, 480, 480);
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPixelSize(60);
-        font.setBold(true);
+        panels.attach(&scene, 320, 480);
+        const QFont font = Pixels::pixelFont(60, true);
         auto* texts = static_cast<dispcustomtextbox*>(panels.panel(CustomTextTag));
         texts->addButton()->click();
         texts->textEdit()->setPlainText("HHHH");
@@ -544,10 +491,10 @@ void TestDispHomePage::panelItemsOfAThemeReachTheDeviceInTheirColours()
         caption->setColor(Qt::blue);
         caption->setFont(font);
         caption->setPos(20, 340);
-        QVERIFY(writer.saveTheme(ThemeStorage::libraryFolder(480, 480, true) + "/items"));
+        QVERIFY(writer.saveTheme(ThemeStorage::libraryFolder(320, 480, true) + "/items"));
     }
     TestEmulator emu;
-    START(emu, "480x480", "1F3A:0007", {"--png-every", "1"});
+    START(emu, "320x480", "1F3A:0007", {"--png-every", "1"});
     TestEmulator::publish({&emu});
     QVERIFY(openPage(1));
     DispScene* scene = m_page->currentScene();
@@ -559,14 +506,39 @@ void TestDispHomePage::panelItemsOfAThemeReachTheDeviceInTheirColours()
     const QRect sensor = QRect(20, 340, 120, 60);
     QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() >= 3, kWaitMs);
     QTest::qWait(200);
-    const QImage frame = emu.latestFrame();
-    QCOMPARE(frame.size(), QSize(480, 480));
+    QImage frame = emu.latestFrame();
+    QCOMPARE(frame.size(), QSize(320, 480));
     QVERIFY2(Pixels::countNear(frame, text, Qt::red) > 200,
              qPrintable(QString::number(Pixels::countNear(frame, text, Qt::red))));
     QVERIFY(Pixels::countNear(frame, date, Qt::green) > 200);
     QVERIFY(Pixels::countNear(frame, sensor, Qt::blue) > 200);
     // Each item in its own colour only.
     QCOMPARE(Pixels::countNear(frame, text, Qt::green) + Pixels::countNear(frame, date, Qt::blue), 0);
+
+    // A quarter turn lays the scene out the other way round; the device keeps its size.
+    m_page->findChild<QComboBox*>("angleBox")->setCurrentIndex(1);
+    QCOMPARE(scene->rotation(), 1);
+    QCOMPARE(scene->sceneRect().size().toSize(), QSize(480, 320));
+    const QString file = themeFile(ThemeStorage::libraryFolder(320, 480, true), "mine");
+    m_page->findChild<QLineEdit*>("themeNameEdit")->setText("mine");
+    m_page->findChild<QWidget*>("themeActions")->findChild<QToolButton*>("saveButton")->click();
+    QCOMPARE(m_dialogs->messages, QStringList{"Information|Save Finish"});
+    QVERIFY(QFileInfo(file).isFile());
+    QCOMPARE(BaseInfo::themePath(BaseInfo::sizeGroup(320, 480)), file);
+    QCOMPARE(m_page->currentDisplay()->themePath, file);
+    QCOMPARE(m_page->personalThemeList()->themeRecords().size(), 2);
+    // The turned picture reaches the device upright for the panel: 320 x 480.
+    const int frames = emu.decodedFrames();
+    QTRY_VERIFY_WITH_TIMEOUT(emu.decodedFrames() >= frames + 2, kWaitMs);
+    QCOMPARE(emu.latestFrame().size(), QSize(320, 480));
+
+    // Next start: the stored theme is opened with its angle.
+    QVERIFY(openPage(1));
+    QCOMPARE(m_page->currentDisplay()->themePath, file);
+    QCOMPARE(m_page->findChild<QLineEdit*>("themeNameEdit")->text(), QString("mine"));
+    QCOMPARE(m_page->findChild<QComboBox*>("angleBox")->currentIndex(), 1);
+    QCOMPARE(m_page->currentScene()->rotation(), 1);
+    QCOMPARE(m_page->currentScene()->sceneRect().size().toSize(), QSize(480, 320));
 }
 
 void TestDispHomePage::mediaThemeIsClippedSavedOnceAndReopensPlaying()

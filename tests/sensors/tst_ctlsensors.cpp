@@ -1,3 +1,4 @@
+#include "processrun.h"
 #include "sensorfixtures.h"
 
 #include <QProcess>
@@ -5,30 +6,9 @@
 
 namespace {
 
-struct Run
+ProcessRun ctl(const QStringList& arguments, const QString& replay)
 {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run ctl(const QStringList& arguments, const QString& replay)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PANELCAST_SENSOR_REPLAY"), replay);
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(PANELCAST_CTL), arguments);
-    Run run;
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return ProcessRun::of(QStringLiteral(PANELCAST_CTL), arguments, {{"PANELCAST_SENSOR_REPLAY", replay}});
 }
 
 } // namespace
@@ -46,8 +26,8 @@ private slots:
 
 void TestCtlSensors::bindingsListEveryDisplayTypeWithItsRecord()
 {
-    const Run run = ctl({QStringLiteral("sensors"), QStringLiteral("--bindings")},
-                        SensorFixtures::replayPath(QStringLiteral("intel-nvidia")));
+    const ProcessRun run = ctl({QStringLiteral("sensors"), QStringLiteral("--bindings")},
+                               SensorFixtures::replayPath(QStringLiteral("intel-nvidia")));
     QCOMPARE(run.exitCode, 0);
     const QStringList lines = run.out.split(QLatin1Char('\n'));
     QVERIFY(lines.first().startsWith(QLatin1String("type  name")));
@@ -120,7 +100,7 @@ void TestCtlSensors::badUseIsRefused()
     QFETCH(QString, replay);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
-    const Run run = ctl(arguments, replay);
+    const ProcessRun run = ctl(arguments, replay);
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
 }

@@ -12,53 +12,42 @@ class TestSystemVolume : public QObject
     Q_OBJECT
 
 private slots:
-    void pulseVolumeIsRoundedAndClamped_data();
-    void pulseVolumeIsRoundedAndClamped();
-    void mixerRangeIsRoundedAndClamped_data();
-    void mixerRangeIsRoundedAndClamped();
+    void percentIsRoundedAndClamped_data();
+    void percentIsRoundedAndClamped();
 #ifndef Q_OS_WIN
     void pulseVolumeReturnsAfterServerRestart();
 #endif
 };
 
-void TestSystemVolume::pulseVolumeIsRoundedAndClamped_data()
+void TestSystemVolume::percentIsRoundedAndClamped_data()
 {
-    QTest::addColumn<quint32>("average");
-    QTest::addColumn<int>("percent");
-    const quint32 norm = 0x10000;
-    QTest::newRow("0.125 rounds half away from zero") << quint32(norm / 8) << 13;
-    QTest::newRow("half") << quint32(norm / 2) << 50;
-    QTest::newRow("muted") << quint32(0) << 0;
-    QTest::newRow("full") << norm << 100;
-    QTest::newRow("boosted to 150 %") << quint32(norm + norm / 2) << 100;
-}
-
-void TestSystemVolume::pulseVolumeIsRoundedAndClamped()
-{
-    QFETCH(quint32, average);
-    QFETCH(int, percent);
-    QCOMPARE(SystemVolume::percentFromPulseVolume(average, 0x10000), percent);
-}
-
-void TestSystemVolume::mixerRangeIsRoundedAndClamped_data()
-{
+    QTest::addColumn<bool>("pulse"); // a PulseAudio volume against its norm, else a mixer's range
     QTest::addColumn<long>("value");
     QTest::addColumn<long>("min");
     QTest::addColumn<long>("max");
     QTest::addColumn<int>("percent");
-    QTest::newRow("middle of 0..87") << 44L << 0L << 87L << 51;
-    QTest::newRow("offset range") << -30L << -60L << 0L << 50;
-    QTest::newRow("empty range") << 5L << 5L << 5L << 0;
-    QTest::newRow("above max") << 200L << 0L << 100L << 100;
+    const long norm = 0x10000;
+    QTest::newRow("pulse 0.125 rounds half away from zero") << true << norm / 8 << 0L << norm << 13;
+    QTest::newRow("pulse half") << true << norm / 2 << 0L << norm << 50;
+    QTest::newRow("pulse muted") << true << 0L << 0L << norm << 0;
+    QTest::newRow("pulse full") << true << norm << 0L << norm << 100;
+    QTest::newRow("pulse boosted to 150 %") << true << norm + norm / 2 << 0L << norm << 100;
+    QTest::newRow("middle of 0..87") << false << 44L << 0L << 87L << 51;
+    QTest::newRow("offset range") << false << -30L << -60L << 0L << 50;
+    QTest::newRow("empty range") << false << 5L << 5L << 5L << 0;
+    QTest::newRow("above max") << false << 200L << 0L << 100L << 100;
 }
 
-void TestSystemVolume::mixerRangeIsRoundedAndClamped()
+void TestSystemVolume::percentIsRoundedAndClamped()
 {
+    QFETCH(bool, pulse);
     QFETCH(long, value);
     QFETCH(long, min);
     QFETCH(long, max);
     QFETCH(int, percent);
-    QCOMPARE(SystemVolume::percentFromRange(value, min, max), percent);
+    QCOMPARE(pulse ? SystemVolume::percentFromPulseVolume(quint32(value), quint32(max))
+                   : SystemVolume::percentFromRange(value, min, max),
+             percent);
 }
 
 #ifndef Q_OS_WIN

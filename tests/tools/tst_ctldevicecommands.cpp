@@ -1,51 +1,28 @@
 // End to end: the panelcast-ctl binary drives panelcast-emu over its
 // pseudo-terminal; what the emulator received (packets.jsonl, the uploaded
 // files, the last decoded picture) is compared with what was asked for.
+#include "processrun.h"
 #include "testemulator.h"
 #include "testfiles.h"
 #include "testmedia.h"
 
 #include <QImage>
 #include <QJsonObject>
-#include <QProcess>
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-constexpr int kCtlTimeoutMs = 30000;
-
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Run = ProcessRun;
 
 Run ctl(const QStringList& arguments, const QString& virtualPorts = QString(),
         const QString& dataDir = QString())
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PANELCAST_VIRTUAL_PORTS"), virtualPorts);
-    if (!dataDir.isEmpty()) {
-        env.insert(QStringLiteral("PANELCAST_DATA_DIR"), dataDir);
-    }
-    env.remove(QStringLiteral("QT_LOGGING_RULES"));
-    process.setProcessEnvironment(env);
-    process.start(qEnvironmentVariable("PANELCAST_CTL"), arguments);
-    Run run;
-    if (!process.waitForFinished(kCtlTimeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        run.err = QStringLiteral("panelcast-ctl did not finish");
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return ProcessRun::of(qEnvironmentVariable("PANELCAST_CTL"), arguments,
+                          {{"PANELCAST_VIRTUAL_PORTS", virtualPorts},
+                           {"PANELCAST_DATA_DIR", dataDir},
+                           {"QT_LOGGING_RULES", QString()}});
 }
 
 QString valueOf(const QString& text, const QString& key)
@@ -71,11 +48,9 @@ private slots:
     void listShowsKnownDevices();
     void infoIdentifiesTheDisplay_data();
     void infoIdentifiesTheDisplay();
-    void controlPacketsArrive_data();
     void controlPacketsArrive();
     void badInputIsRefused_data();
     void badInputIsRefused();
-    void busyPortIsRefused();
     void uploadsArriveAsTheFile_data();
     void uploadsArriveAsTheFile();
     void mp4BecomesABootVideo();
@@ -101,9 +76,7 @@ void TestCtlDeviceCommands::initTestCase()
     QVERIFY(testPicture(QSize(400, 400)).save(file("square.jpg"), "JPG", 90));
     QVERIFY(testPicture(QSize(480, 1920)).save(file("logo.png"), "PNG"));
     // A valid picture padded past the 1 MiB limit.
-    QFile logo(file("logo.jpg"));
-    QVERIFY(logo.open(QIODevice::ReadOnly));
-    QVERIFY(writeFile(file("large.jpg"), logo.readAll() + QByteArray(0x100000, '\0')));
+    QVERIFY(!writeJpeg(file("large.jpg"), QSize(480, 1920), 0x100000 + 1).isEmpty());
 }
 
 void TestCtlDeviceCommands::listShowsKnownDevices()
@@ -148,79 +121,68 @@ void TestCtlDeviceCommands::infoIdentifiesTheDisplay()
     QCOMPARE(emu.commands(), (QStringList{"0x90", "0x81"}));
 }
 
-void TestCtlDeviceCommands::controlPacketsArrive_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("payload");
-    QTest::newRow("brightness 50") << QStringList{"brightness", "PORT", "50"} << "0x80" << QString("7f");
-    QTest::newRow("expansion on") << QStringList{"expansion", "PORT", "on"} << "0x91" << QString("01");
-    QTest::newRow("expansion off") << QStringList{"expansion", "PORT", "off"} << "0x91" << QString("00");
-}
-
 void TestCtlDeviceCommands::controlPacketsArrive()
 {
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, command);
-    QFETCH(QString, payload);
     TestEmulator emu;
     // The only model whose expansion screen mode can be switched.
     QVERIFY2(emu.start({"--usb", "33C3:0E02"}), qPrintable(emu.errorText()));
-    arguments.replaceInStrings(QStringLiteral("PORT"), emu.link());
-    const Run run = ctl(arguments, emu.entry());
-    QCOMPARE(run.err, QString());
-    QCOMPARE(run.exitCode, 0);
-    // Search first, then exactly one control packet and no frame.
-    QTRY_COMPARE(emu.commands(), (QStringList{"0x90", command}));
-    QCOMPARE(emu.log().at(1).value("hex").toString(), payload);
+    for (const QStringList& arguments :
+         {QStringList{"brightness", emu.link(), "50"}, QStringList{"expansion", emu.link(), "on"},
+          QStringList{"expansion", emu.link(), "off"}}) {
+        const Run run = ctl(arguments, emu.entry());
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.exitCode, 0);
+    }
+    // Each run searches first, then sends exactly one control packet and no frame.
+    QTRY_COMPARE(emu.commands(), (QStringList{"0x90", "0x80", "0x90", "0x91", "0x90", "0x91"}));
+    QCOMPARE(emu.payloads("0x80") + emu.payloads("0x91"), (QStringList{"7f", "01", "00"}));
 }
 
 void TestCtlDeviceCommands::badInputIsRefused_data()
 {
     QTest::addColumn<QStringList>("emuArguments");
-    QTest::addColumn<bool>("listed");
+    QTest::addColumn<int>("port"); // 0 unlisted, 1 listed, 2 listed and held by another program
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
     const QStringList plain{"--size", "480x1920"};
-    QTest::newRow("unknown port") << plain << true << QStringList{"info", "/nonexistent/ttyEMU"}
+    QTest::newRow("unknown port") << plain << 1 << QStringList{"info", "/nonexistent/ttyEMU"}
                                   << "unknown port";
-    QTest::newRow("silent port") << QStringList{"--family", "digital"} << false << QStringList{"info", "PORT"}
+    QTest::newRow("silent port") << QStringList{"--family", "digital"} << 0 << QStringList{"info", "PORT"}
                                  << "no answer from PORT to the search within 2 seconds";
     QTest::newRow("seven-segment panel")
-        << QStringList{"--family", "digital"} << true << QStringList{"info", "PORT"} << "seven-segment panel";
+        << QStringList{"--family", "digital"} << 1 << QStringList{"info", "PORT"} << "seven-segment panel";
     QTest::newRow("percent above 100")
-        << plain << true << QStringList{"brightness", "PORT", "101"} << "not a percentage from 0 to 100";
+        << plain << 1 << QStringList{"brightness", "PORT", "101"} << "not a percentage from 0 to 100";
     QTest::newRow("percent not a number")
-        << plain << true << QStringList{"brightness", "PORT", "half"} << "not a percentage from 0 to 100";
+        << plain << 1 << QStringList{"brightness", "PORT", "half"} << "not a percentage from 0 to 100";
     QTest::newRow("expansion neither on nor off")
-        << plain << true << QStringList{"expansion", "PORT", "yes"} << "expected on or off";
+        << plain << 1 << QStringList{"expansion", "PORT", "yes"} << "expected on or off";
     QTest::newRow("expansion on a model without it")
-        << plain << true << QStringList{"expansion", "PORT", "on"} << "has no expansion screen mode";
-    QTest::newRow("missing file") << plain << true
-                                  << QStringList{"upload-firmware", "PORT", "DIR/missing.bin"}
+        << plain << 1 << QStringList{"expansion", "PORT", "on"} << "has no expansion screen mode";
+    QTest::newRow("missing file") << plain << 1 << QStringList{"upload-firmware", "PORT", "DIR/missing.bin"}
                                   << "cannot read DIR/missing.bin";
-    QTest::newRow("empty file") << plain << true << QStringList{"upload-firmware", "PORT", "DIR/empty.bin"}
+    QTest::newRow("empty file") << plain << 1 << QStringList{"upload-firmware", "PORT", "DIR/empty.bin"}
                                 << "DIR/empty.bin is empty";
     QTest::newRow("stream of no picture")
-        << plain << true << QStringList{"stream", "PORT", "DIR/firmware.bin"} << "DIR/firmware.bin";
+        << plain << 1 << QStringList{"stream", "PORT", "DIR/firmware.bin"} << "DIR/firmware.bin";
     QTest::newRow("logo of the wrong size")
-        << plain << true << QStringList{"upload-logo", "PORT", "DIR/square.jpg"}
+        << plain << 1 << QStringList{"upload-logo", "PORT", "DIR/square.jpg"}
         << "DIR/square.jpg is 400x400, which does not suit a 480x1920 panel";
-    QTest::newRow("logo too large") << plain << true << QStringList{"upload-logo", "PORT", "DIR/large.jpg"}
+    QTest::newRow("logo too large") << plain << 1 << QStringList{"upload-logo", "PORT", "DIR/large.jpg"}
                                     << "DIR/large.jpg is too large for a 480x1920 panel";
     QTest::newRow("logo neither jpg nor mp4")
-        << plain << true << QStringList{"upload-logo", "PORT", "DIR/logo.png"} << "a logo is a .jpg picture";
+        << plain << 1 << QStringList{"upload-logo", "PORT", "DIR/logo.png"} << "a logo is a .jpg picture";
     QTest::newRow("firmware without logo support")
-        << QStringList{"--size", "480x1920", "--version", "V1.0"} << true
+        << QStringList{"--size", "480x1920", "--version", "V1.0"} << 1
         << QStringList{"upload-logo", "PORT", "DIR/logo.jpg"} << "takes no logos";
     QTest::newRow("seconds not a number")
-        << plain << true << QStringList{"stream", "PORT", "DIR/logo.png", "--seconds", "soon"} << "--seconds";
+        << plain << 1 << QStringList{"stream", "PORT", "DIR/logo.png", "--seconds", "soon"} << "--seconds";
 }
 
 void TestCtlDeviceCommands::badInputIsRefused()
 {
     QFETCH(QStringList, emuArguments);
-    QFETCH(bool, listed);
+    QFETCH(int, port);
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
     TestEmulator emu;
@@ -230,7 +192,9 @@ void TestCtlDeviceCommands::badInputIsRefused()
     message.replace(QStringLiteral("PORT"), emu.link());
     message.replace(QStringLiteral("DIR"), m_files.path());
 
-    const Run run = ctl(arguments, listed ? emu.entry() : QString());
+    QSerialPort holder(emu.link());
+    QVERIFY(port < 2 || holder.open(QIODevice::ReadWrite));
+    const Run run = ctl(arguments, port > 0 ? emu.entry() : QString());
     QVERIFY2(run.exitCode > 0, qPrintable(run.err));
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
     // One line, naming the command, and nothing on stdout.
@@ -242,18 +206,6 @@ void TestCtlDeviceCommands::badInputIsRefused()
         QVERIFY2(command.isEmpty() || command == QLatin1String("0x90") || command == QLatin1String("0x81"),
                  qPrintable(command));
     }
-}
-
-void TestCtlDeviceCommands::busyPortIsRefused()
-{
-    TestEmulator emu;
-    QVERIFY2(emu.start({}), qPrintable(emu.errorText()));
-    QSerialPort holder;
-    holder.setPortName(emu.link());
-    QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
-    const Run run = ctl({"info", emu.link()}, emu.entry());
-    QCOMPARE(run.exitCode, 1);
-    QCOMPARE(run.err, "panelcast-ctl info: port busy: " + emu.link() + " is in use by another program\n");
 }
 
 void TestCtlDeviceCommands::uploadsArriveAsTheFile_data()

@@ -2,9 +2,10 @@
 // `panelcast-ctl theme render` draws the first one as a live dashboard on
 // its background (not the white of an empty scene) whose rings, bars and
 // numbers follow the recorded readings.
+#include "processrun.h"
+
 #include <QDir>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -12,15 +13,14 @@ namespace {
 
 QImage render(const QString& theme, const QSize& size, const QString& replay, const QString& png)
 {
-    QProcess ctl;
-    ctl.start(qEnvironmentVariable("PANELCAST_CTL"),
-              {QStringLiteral("theme"), QStringLiteral("render"), theme, QStringLiteral("--size"),
-               QStringLiteral("%1x%2").arg(size.width()).arg(size.height()),
-               QStringLiteral("--sensor-replay"),
-               qEnvironmentVariable("PANELCAST_TEST_DATA") + QStringLiteral("/sensors/replay/") + replay,
-               QStringLiteral("--out"), png});
-    if (!ctl.waitForFinished(60000) || ctl.exitCode() != 0) {
-        qWarning() << ctl.readAllStandardError();
+    const ProcessRun run = ProcessRun::of(
+        qEnvironmentVariable("PANELCAST_CTL"),
+        {"theme", "render", theme, "--size", QStringLiteral("%1x%2").arg(size.width()).arg(size.height()),
+         "--sensor-replay", qEnvironmentVariable("PANELCAST_TEST_DATA") + "/sensors/replay/" + replay,
+         "--out", png},
+        {}, 60000);
+    if (run.exitCode != 0) {
+        qWarning() << run.err;
         return QImage();
     }
     return QImage(png);

@@ -1,5 +1,4 @@
 #include "devicescanner.h"
-#include "systemportenumerator.h"
 
 #include <QtTest>
 
@@ -66,17 +65,10 @@ class TestDeviceScanner : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup();
     void scansReportArrivalsAndRemovals_data();
     void scansReportArrivalsAndRemovals();
     void timerScansEveryPeriod();
-    void receiverMayScanAgainFromItsSlot();
 };
-
-void TestDeviceScanner::cleanup()
-{
-    qunsetenv(SystemPortEnumerator::kVirtualPortsVariable);
-}
 
 void TestDeviceScanner::scansReportArrivalsAndRemovals_data()
 {
@@ -113,6 +105,13 @@ void TestDeviceScanner::scansReportArrivalsAndRemovals()
     FakeEnumerator* enumerator = owned.get();
     DeviceScanner scanner(std::move(owned));
     EventLog log(&scanner);
+    // A receiver may scan again from its slot; that adds no events.
+    bool rescanned = false;
+    connect(&scanner, &DeviceScanner::deviceInserted, &scanner, [&] {
+        if (!std::exchange(rescanned, true)) {
+            scanner.scan();
+        }
+    });
 
     for (const QString& scan : qAsConst(scans)) {
         enumerator->ports = portList(scan);
@@ -139,9 +138,7 @@ void TestDeviceScanner::timerScansEveryPeriod()
     QSignalSpy inserted(&scanner, &DeviceScanner::deviceInserted);
     QSignalSpy removed(&scanner, &DeviceScanner::deviceRemoved);
 
-    QVERIFY(!scanner.isActive());
     scanner.start();
-    QVERIFY(scanner.isActive());
     QCOMPARE(enumerator->calls, 0); // the first scan comes with the first tick
     QVERIFY(inserted.wait(DeviceScanner::kIntervalMs * 4));
     QCOMPARE(inserted.at(0).at(0).toString(), QStringLiteral("ttyACM0"));
@@ -149,27 +146,6 @@ void TestDeviceScanner::timerScansEveryPeriod()
     enumerator->ports.clear();
     QVERIFY(removed.wait(DeviceScanner::kIntervalMs * 4));
     QCOMPARE(inserted.count(), 1);
-
-    scanner.stop();
-    QVERIFY(!scanner.isActive());
-}
-
-void TestDeviceScanner::receiverMayScanAgainFromItsSlot()
-{
-    auto owned = std::make_unique<FakeEnumerator>();
-    FakeEnumerator* enumerator = owned.get();
-    enumerator->ports = portList("a=1f3a:7 b=1a86:fe00");
-    DeviceScanner scanner(std::move(owned));
-    EventLog log(&scanner);
-    bool rescanned = false;
-    connect(&scanner, &DeviceScanner::deviceInserted, &scanner, [&] {
-        if (!rescanned) {
-            rescanned = true;
-            scanner.scan();
-        }
-    });
-    scanner.scan();
-    QCOMPARE(log.takeEvents(), QStringList({"+a 1f3a 7", "+b 1a86 fe00"}));
 }
 
 QTEST_GUILESS_MAIN(TestDeviceScanner)

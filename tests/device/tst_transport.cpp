@@ -141,7 +141,6 @@ class TestTransport : public QObject
     Q_OBJECT
 
 private slots:
-    void searchReplySetsPanelAndReportsPort();
     void controlPacketsPrecedeTheFrameExactlyOnce();
     void modeByteSuppressesFramesButNotControlPackets();
     void reconnectKeepsEncodingButWritesNothing_data();
@@ -155,32 +154,6 @@ private slots:
     void uploadRefusesWhatIsNotAFile_data();
     void uploadRefusesWhatIsNotAFile();
 };
-
-void TestTransport::searchReplySetsPanelAndReportsPort()
-{
-    Harness h;
-    QVERIFY(h.searchSeen);
-    QVERIFY(h.transport.isOpen());
-    QSignalSpy found(&h.transport, &Transport::searchDeviceFinish);
-    QSignalSpy info(&h.transport, &Transport::deviceInfo);
-
-    QVERIFY(h.pty.writeToHost(searchReply(480, 1920, 1)));
-    QVERIFY(found.wait(kWaitMs));
-    QCOMPARE(found.first().first().toString(), h.pty.slavePath());
-    QCOMPARE(h.transport.panelWidth(), 480);
-    QCOMPARE(h.transport.panelHeight(), 1920);
-    QCOMPARE(h.transport.expansionMode(), 1);
-
-    // 12 bytes carry no mode byte: mode 0.
-    QVERIFY(h.pty.writeToHost(searchReply(360, 960)));
-    QVERIFY(found.wait(kWaitMs));
-    QCOMPARE(h.transport.panelWidth(), 360);
-    QCOMPARE(h.transport.expansionMode(), 0);
-
-    QVERIFY(h.pty.writeToHost(QByteArray::fromHex("5AA5008100") + QByteArray("V1.2.3")));
-    QVERIFY(info.wait(kWaitMs));
-    QCOMPARE(info.first().first().toString(), QString("V1.2.3"));
-}
 
 void TestTransport::controlPacketsPrecedeTheFrameExactlyOnce()
 {
@@ -235,17 +208,30 @@ void TestTransport::controlPacketsPrecedeTheFrameExactlyOnce()
 void TestTransport::modeByteSuppressesFramesButNotControlPackets()
 {
     Harness h;
+    QVERIFY(h.searchSeen);
+    QVERIFY(h.transport.isOpen());
     QSignalSpy found(&h.transport, &Transport::searchDeviceFinish);
-    QVERIFY(h.pty.writeToHost(searchReply(320, 240, 1)));
-    QVERIFY(found.wait(kWaitMs));
-    h.transport.setDeviceSize(320, 240);
+    QSignalSpy info(&h.transport, &Transport::deviceInfo);
+    // A 13-byte reply carries the mode byte; a 12-byte one means mode 0.
+    for (const QByteArray& reply :
+         {searchReply(480, 1920, 1), searchReply(360, 960), searchReply(320, 240, 1)}) {
+        QVERIFY(h.pty.writeToHost(reply));
+        QVERIFY(found.wait(kWaitMs));
+        QCOMPARE(h.transport.expansionMode(), reply.size() == 13 ? 1 : 0);
+    }
+    QCOMPARE(found.last().first().toString(), h.pty.slavePath());
+    QCOMPARE(QSize(h.transport.panelWidth(), h.transport.panelHeight()), QSize(320, 240));
     QCOMPARE(h.transport.expansionMode(), 1);
+    h.transport.setDeviceSize(320, 240);
     h.transport.start();
     const QImage image = flatImage(320, 240, qRgb(10, 20, 30));
 
     h.transport.requestVersion();
     h.transport.setBrightness(100);
     QCOMPARE(codesOf(splitPackets(h.cycle(image))), (QList<int>{0x80, 0x81}));
+    QVERIFY(h.pty.writeToHost(QByteArray::fromHex("5AA5008100") + QByteArray("V1.2.3")));
+    QVERIFY(info.wait(kWaitMs));
+    QCOMPARE(info.first().first().toString(), QString("V1.2.3"));
 
     // Nothing due and no frame: the image is encoded, the write is empty.
     QCOMPARE(h.cycle(image), QByteArray());

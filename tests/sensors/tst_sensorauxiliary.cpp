@@ -4,6 +4,7 @@
 #include "sensorauxiliary.h"
 #include "sensorexport.h"
 #include "sensorfixtures.h"
+#include "testfiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -47,8 +48,6 @@ private slots:
     void diskFiguresCountLocalWritableVolumesOnce();
     void mountTableNeverStatsNetworkMountsAndCountsAPoolOnce();
     void blocksFollowTheExportLayout();
-    void valuesUseSixSignificantDigits_data();
-    void valuesUseSixSignificantDigits();
     void fileIsUtf8AndUnwritableFailsQuietly();
 };
 
@@ -76,17 +75,9 @@ void TestSensorAuxiliary::cpuNameFallsBackFromModelNameToHardwareToDeviceTree()
     QFETCH(QByteArray, deviceTreeModel);
     QFETCH(QString, name);
     QTemporaryDir dir;
-    const QString model = dir.filePath(QStringLiteral("sys/firmware/devicetree/base/model"));
-    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("proc"))) && QDir().mkpath(QFileInfo(model).path()));
-    QFile info(dir.filePath(QStringLiteral("proc/cpuinfo")));
-    QVERIFY(info.open(QIODevice::WriteOnly) && info.write(cpuinfo) == cpuinfo.size());
-    info.close();
-    QFile modelFile(model);
-    QVERIFY(deviceTreeModel.isEmpty() ||
-            (modelFile.open(QIODevice::WriteOnly) && modelFile.write(deviceTreeModel) > 0));
-    modelFile.close();
-    QCOMPARE(SensorAux::cpuName(dir.filePath(QStringLiteral("proc")), dir.filePath(QStringLiteral("sys"))),
-             name);
+    QVERIFY(TestFiles::writeFile(dir.filePath("proc/cpuinfo"), cpuinfo));
+    QVERIFY(TestFiles::writeFile(dir.filePath("sys/firmware/devicetree/base/model"), deviceTreeModel));
+    QCOMPARE(SensorAux::cpuName(dir.filePath("proc"), dir.filePath("sys")), name);
 }
 
 void TestSensorAuxiliary::memoryManufacturerFromTexts_data()
@@ -301,28 +292,15 @@ void TestSensorAuxiliary::blocksFollowTheExportLayout()
                                                              "value:   49.875°C\n"
                                                              "\n"));
     QCOMPARE(SensorExport::text({}), QString());
-}
-
-void TestSensorAuxiliary::valuesUseSixSignificantDigits_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("line");
-    QTest::newRow("millions in exponent form") << 1234567.0 << "value:   1.23457e+06MB";
-    QTest::newRow("six digits stay fixed") << 123456.0 << "value:   123456MB";
-    QTest::newRow("fraction rounded") << 3.14159265 << "value:   3.14159MB";
-    QTest::newRow("tiny") << 0.0000123 << "value:   1.23e-05MB";
-    QTest::newRow("negative") << -2.5 << "value:   -2.5MB";
-    QTest::newRow("zero") << 0.0 << "value:   0MB";
-}
-
-void TestSensorAuxiliary::valuesUseSixSignificantDigits()
-{
-    QFETCH(double, value);
-    QFETCH(QString, line);
-    SensorReading r;
-    r.value = value;
-    r.unit = QStringLiteral("MB");
-    QVERIFY(SensorExport::text({r}).split(QLatin1Char('\n')).contains(line));
+    // Values take six significant digits.
+    const QList<QPair<double, QString>> values = {
+        {1234567.0, "1.23457e+06"}, {123456.0, "123456"}, {3.14159265, "3.14159"},
+        {0.0000123, "1.23e-05"},    {-2.5, "-2.5"},       {0.0, "0"}};
+    for (const auto& value : values) {
+        die.value = value.first;
+        QVERIFY2(SensorExport::text({die}).contains("\nvalue:   " + value.second + "°C\n"),
+                 qPrintable(value.second));
+    }
 }
 
 void TestSensorAuxiliary::fileIsUtf8AndUnwritableFailsQuietly()

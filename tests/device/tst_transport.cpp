@@ -1,3 +1,4 @@
+#include "displayframer.h"
 #include "h264decoder.h"
 #include "h264encoder.h"
 #include "packets.h"
@@ -19,42 +20,23 @@ namespace {
 
 constexpr int kWaitMs = 5000;
 
-struct WirePacket
+// The host's buffer as a device frames it; garbage before a packet or an
+// unfinished tail shows up as code -1.
+QVector<HostPacket> splitPackets(const QByteArray& bytes)
 {
-    int code = -1;
-    quint32 length = 0;
-    QByteArray payload;
-};
-
-// Splits host-to-device bytes into framed packets; payloads follow the
-// length field, so this fits everything but upload start packets.
-QList<WirePacket> splitPackets(const QByteArray& bytes)
-{
-    QList<WirePacket> packets;
-    int at = 0;
-    while (at + Packets::kHeaderSize <= bytes.size()) {
-        const auto* b = reinterpret_cast<const uchar*>(bytes.constData() + at);
-        if (b[0] != 0x5A || b[1] != 0xA5) {
-            break;
-        }
-        WirePacket packet;
-        packet.code = b[2] | (b[3] << 8);
-        packet.length = quint32(b[4]) | (quint32(b[5]) << 8) | (quint32(b[6]) << 16) | (quint32(b[7]) << 24);
-        packet.payload = bytes.mid(at + Packets::kHeaderSize, int(packet.length));
-        packets << packet;
-        at += Packets::kHeaderSize + int(packet.length);
-    }
-    if (at != bytes.size()) {
-        packets << WirePacket{}; // trailing garbage shows up as code -1
+    DisplayFramer framer;
+    QVector<HostPacket> packets = framer.feed(bytes, 0);
+    if (framer.bufferedBytes() > 0) {
+        packets.append(HostPacket{0, 0, {}, 1, false});
     }
     return packets;
 }
 
-QList<int> codesOf(const QList<WirePacket>& packets)
+QList<int> codesOf(const QVector<HostPacket>& packets)
 {
     QList<int> codes;
-    for (const WirePacket& p : packets) {
-        codes << p.code;
+    for (const HostPacket& p : packets) {
+        codes << (p.skippedBefore > 0 ? -1 : p.command);
     }
     return codes;
 }
@@ -172,7 +154,7 @@ void TestTransport::controlPacketsPrecedeTheFrameExactlyOnce()
     const QList<QList<int>> expectedCodes = {{0x80, 0x81, 0x91, 0x85}, {0x85}, {0x85}};
     for (int i = 0; i < expectedCodes.size(); ++i) {
         const QByteArray buffer = h.cycle(flatImage(320, 240, qRgb(200, 40 * i, 30)));
-        const QList<WirePacket> packets = splitPackets(buffer);
+        const QVector<HostPacket> packets = splitPackets(buffer);
         QCOMPARE(codesOf(packets), expectedCodes.at(i));
         if (i == 0) {
             QCOMPARE(packets.at(0).payload, QByteArray(1, char(0x7F)));
@@ -193,7 +175,7 @@ void TestTransport::controlPacketsPrecedeTheFrameExactlyOnce()
     const QImage image = flatImage(320, 240, qRgb(0, 0, 0));
     h.transport.setBrightness(10);
     h.transport.setBrightness(60);
-    QList<WirePacket> packets = splitPackets(h.cycle(image));
+    QVector<HostPacket> packets = splitPackets(h.cycle(image));
     QCOMPARE(codesOf(packets), (QList<int>{0x80, 0x85}));
     QCOMPARE(packets.first().payload, QByteArray(1, char(153)));
     h.transport.setBrightness(60);
@@ -239,7 +221,7 @@ void TestTransport::modeByteSuppressesFramesButNotControlPackets()
     // Switching the mode off goes out with the next image, and that first
     // frame is a key frame a device decodes at once.
     h.transport.setExpansionMode(false);
-    const QList<WirePacket> packets = splitPackets(h.cycle(image));
+    const QVector<HostPacket> packets = splitPackets(h.cycle(image));
     QCOMPARE(codesOf(packets), (QList<int>{0x91, 0x85}));
     QCOMPARE(packets.first().payload, QByteArray(1, char(0)));
     H264Decoder decoder;

@@ -67,22 +67,18 @@ void TestOfficialThemes::firstThemeOfEverySizeRenders()
     // The background picture fills the frame: its top-right corner is dark.
     const QColor corner = frame.pixelColor(size.width() - 2, 1);
     QVERIFY2(corner.lightness() < 80, qPrintable(corner.name()));
-    // The clock and the rings draw bright pixels in the upper part.
+    // The clock and the rings draw bright pixels in the upper part. Readings
+    // reach the widgets: a machine without sensors leaves rings and bars
+    // empty and numbers at 0, so the two frames differ widely.
     int bright = 0;
-    for (int y = 0; y < size.height() / 2; ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            bright += frame.pixelColor(x, y).lightness() > 200 ? 1 : 0;
-        }
-    }
-    QVERIFY2(bright > size.width() * size.height() / 400, qPrintable(QString::number(bright)));
-    // Readings reach the widgets: a machine without sensors leaves rings
-    // and bars empty and numbers at 0, so the two frames differ widely.
     int changed = 0;
     for (int y = 0; y < size.height(); ++y) {
         for (int x = 0; x < size.width(); ++x) {
+            bright += y < size.height() / 2 && frame.pixelColor(x, y).lightness() > 200 ? 1 : 0;
             changed += frame.pixel(x, y) != idle.pixel(x, y) ? 1 : 0;
         }
     }
+    QVERIFY2(bright > size.width() * size.height() / 400, qPrintable(QString::number(bright)));
     QVERIFY2(changed > size.width() * size.height() / 100, qPrintable(QString::number(changed)));
 }
 

@@ -11,19 +11,6 @@
 
 using TestFiles::hex;
 
-namespace {
-// Hands buffers to the adapter from another thread, the way a display's
-// transport thread does.
-class Sender : public QObject
-{
-    Q_OBJECT
-
-signals:
-    void emitSendData(QByteArray buff);
-};
-
-} // namespace
-
 class TestCdcTransport : public QObject
 {
     Q_OBJECT
@@ -87,25 +74,19 @@ void TestCdcTransport::writesFromAnotherThreadArriveInOrder()
     cdcTransport adapter;
     QVERIFY(adapter.openPort(pty.slavePath()));
 
-    QThread worker;
-    Sender sender;
-    sender.moveToThread(&worker);
-    connect(&sender, &Sender::emitSendData, &adapter, &cdcTransport::slotSendData);
-    worker.start();
-
+    // Buffers handed over from another thread, the way a display's
+    // transport thread does.
     QByteArray expected;
-    QMetaObject::invokeMethod(
-        &sender,
-        [&sender, &expected] {
-            for (int i = 0; i < 50; ++i) {
-                const QByteArray packet = Packets::frame(QByteArray(100 + i, char(i)));
-                expected += packet;
-                emit sender.emitSendData(packet);
-            }
-        },
-        Qt::BlockingQueuedConnection);
-    worker.quit();
-    worker.wait();
+    std::unique_ptr<QThread> worker(QThread::create([&adapter, &expected] {
+        for (int i = 0; i < 50; ++i) {
+            const QByteArray packet = Packets::frame(QByteArray(100 + i, char(i)));
+            expected += packet;
+            QMetaObject::invokeMethod(
+                &adapter, [&adapter, packet] { adapter.slotSendData(packet); }, Qt::QueuedConnection);
+        }
+    }));
+    worker->start();
+    worker->wait();
 
     QVERIFY(pty.readFromHost(expected.size()) == expected);
 }

@@ -33,31 +33,6 @@ QList<SerialPortEntry> portList(const QString& text)
     return ports;
 }
 
-// Records both signals in the order they were emitted: "+port vid pid" for
-// an insertion, "-port vid pid" for a removal, ids in hex.
-class EventLog : public QObject
-{
-public:
-    explicit EventLog(DeviceScanner* scanner)
-    {
-        connect(scanner, &DeviceScanner::deviceInserted, this,
-                [this](const QString& port, int vid, int pid) { record('+', port, vid, pid); });
-        connect(scanner, &DeviceScanner::deviceRemoved, this,
-                [this](const QString& port, int vid, int pid) { record('-', port, vid, pid); });
-    }
-
-    QStringList takeEvents() { return std::exchange(m_events, {}); }
-
-private:
-    void record(char kind, const QString& port, int vid, int pid)
-    {
-        m_events
-            << QStringLiteral("%1%2 %3 %4").arg(QLatin1Char(kind)).arg(port).arg(vid, 0, 16).arg(pid, 0, 16);
-    }
-
-    QStringList m_events;
-};
-
 } // namespace
 
 class TestDeviceScanner : public QObject
@@ -104,7 +79,20 @@ void TestDeviceScanner::scansReportArrivalsAndRemovals()
     auto owned = std::make_unique<FakeEnumerator>();
     FakeEnumerator* enumerator = owned.get();
     DeviceScanner scanner(std::move(owned));
-    EventLog log(&scanner);
+    // Both signals in the order they came: "+port vid pid" for an
+    // insertion, "-port vid pid" for a removal, ids in hex.
+    QStringList log;
+    const auto record = [&log](char kind) {
+        return [&log, kind](const QString& port, int vid, int pid) {
+            log << QStringLiteral("%1%2 %3 %4")
+                       .arg(QLatin1Char(kind))
+                       .arg(port)
+                       .arg(vid, 0, 16)
+                       .arg(pid, 0, 16);
+        };
+    };
+    connect(&scanner, &DeviceScanner::deviceInserted, this, record('+'));
+    connect(&scanner, &DeviceScanner::deviceRemoved, this, record('-'));
     // A receiver may scan again from its slot; that adds no events.
     bool rescanned = false;
     connect(&scanner, &DeviceScanner::deviceInserted, &scanner, [&] {
@@ -117,7 +105,7 @@ void TestDeviceScanner::scansReportArrivalsAndRemovals()
         enumerator->ports = portList(scan);
         scanner.scan();
     }
-    QCOMPARE(log.takeEvents(), events);
+    QCOMPARE(log, events);
 
     // What the scanner keeps is the known part of the last list.
     QList<SerialPortEntry> expected;

@@ -13,8 +13,6 @@ class TestPackets : public QObject
 private slots:
     void hostPacketsMatchTheWireLayout_data();
     void hostPacketsMatchTheWireLayout();
-    void brightnessPercentRule_data();
-    void brightnessPercentRule();
     void uploadStartCodeFollowsKindAndExtension_data();
     void uploadStartCodeFollowsKindAndExtension();
     void replies_data();
@@ -28,6 +26,16 @@ void TestPackets::hostPacketsMatchTheWireLayout_data()
     QTest::newRow("search") << Packets::search() << hex("5A A5 90 00 01 00 00 00 01");
     QTest::newRow("brightness 50%") << Packets::brightness(uint8_t(Packets::brightnessFromPercent(50)))
                                     << hex("5A A5 80 00 01 00 00 00 7F");
+    QTest::newRow("brightness 37%") << Packets::brightness(uint8_t(Packets::brightnessFromPercent(37)))
+                                    << hex("5A A5 80 00 01 00 00 00 5E");
+    QTest::newRow("brightness 0% and 100%")
+        << Packets::brightness(uint8_t(Packets::brightnessFromPercent(0))) +
+               Packets::brightness(uint8_t(Packets::brightnessFromPercent(100)))
+        << hex("5A A5 80 00 01 00 00 00 00 5A A5 80 00 01 00 00 00 FF");
+    QTest::newRow("101% and -5% are no brightness")
+        << QByteArray::number(Packets::brightnessFromPercent(101)) +
+               QByteArray::number(Packets::brightnessFromPercent(-5))
+        << QByteArray("-1-1");
     QTest::newRow("version query") << Packets::versionQuery() << hex("5A A5 81 00 01 00 00 00 01");
     QTest::newRow("expansion on") << Packets::expansionMode(true) << hex("5A A5 91 00 01 00 00 00 01");
     QTest::newRow("expansion off") << Packets::expansionMode(false) << hex("5A A5 91 00 01 00 00 00 00");
@@ -51,25 +59,6 @@ void TestPackets::hostPacketsMatchTheWireLayout()
     QFETCH(QByteArray, packet);
     QFETCH(QByteArray, expected);
     QCOMPARE(packet.toHex(' '), expected.toHex(' '));
-}
-
-void TestPackets::brightnessPercentRule_data()
-{
-    QTest::addColumn<int>("percent");
-    QTest::addColumn<int>("value");
-    QTest::newRow("0") << 0 << 0;
-    QTest::newRow("37") << 37 << 94;
-    QTest::newRow("50") << 50 << 127;
-    QTest::newRow("100") << 100 << 255;
-    QTest::newRow("101 ignored") << 101 << -1;
-    QTest::newRow("negative ignored") << -5 << -1;
-}
-
-void TestPackets::brightnessPercentRule()
-{
-    QFETCH(int, percent);
-    QFETCH(int, value);
-    QCOMPARE(Packets::brightnessFromPercent(percent), value);
 }
 
 void TestPackets::uploadStartCodeFollowsKindAndExtension_data()

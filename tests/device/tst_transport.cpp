@@ -59,13 +59,9 @@ QImage flatImage(int width, int height, QRgb colour)
 // A search reply of 13 bytes, or 12 (no mode byte) when `mode` < 0.
 QByteArray searchReply(int width, int height, int mode = -1)
 {
-    QByteArray reply = QByteArray::fromHex("5AA5009000000000");
-    for (int value : {width >> 8, width & 0xFF, height >> 8, height & 0xFF, mode}) {
-        if (value >= 0) {
-            reply += char(value);
-        }
-    }
-    return reply;
+    const QByteArray reply = QByteArray::fromHex("5AA5009000000000") + char(width >> 8) + char(width & 0xFF) +
+                             char(height >> 8) + char(height & 0xFF);
+    return mode < 0 ? reply : reply + char(mode);
 }
 
 const QByteArray kAck = QByteArray::fromHex("5AA5008F01");
@@ -203,7 +199,6 @@ void TestTransport::modeByteSuppressesFramesButNotControlPackets()
     }
     QCOMPARE(found.last().first().toString(), h.pty.slavePath());
     QCOMPARE(QSize(h.transport.panelWidth(), h.transport.panelHeight()), QSize(320, 240));
-    QCOMPARE(h.transport.expansionMode(), 1);
     h.transport.setDeviceSize(320, 240);
     h.transport.start();
     const QImage image = flatImage(320, 240, qRgb(10, 20, 30));
@@ -500,22 +495,15 @@ void TestTransport::uploadRefusesWhatIsNotAFile()
         path = dir.filePath("boot_video.h264");
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     }
+    Harness h;
     // Should the transport thread be stuck opening the pipe, a writer
     // appearing and leaving lets it go, so the test fails instead of hanging.
-    struct PipeRelease
-    {
-        QString path;
-        ~PipeRelease()
-        {
-            const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0) {
-                ::close(fd);
-            }
+    const auto release = qScopeGuard([&path] {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) {
+            ::close(fd);
         }
-    };
-
-    Harness h;
-    const PipeRelease release{path};
+    });
     h.transport.setDeviceSize(320, 240);
     QTest::ignoreMessage(QtDebugMsg, "open update file fail.");
     h.transport.requestUpgrade(Packets::UploadLogo, path);

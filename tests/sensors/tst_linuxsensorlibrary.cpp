@@ -1,5 +1,6 @@
 #include "linuxsensorlibrary.h"
 #include "sensorfixtures.h"
+#include "testfiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -53,8 +54,7 @@ QString copyTree(const QTemporaryDir& dir, const QString& machine)
 
 void writeText(const QString& path, const QByteArray& text)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size()) {
+    if (!TestFiles::writeFile(path, text)) {
         qFatal("cannot write %s", qPrintable(path));
     }
 }

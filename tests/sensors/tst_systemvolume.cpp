@@ -1,9 +1,9 @@
+#include "processrun.h"
 #include "systemvolume.h"
 #ifndef Q_OS_WIN
 #include "pulsevolumebackend.h"
 #endif
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -57,31 +57,28 @@ void TestSystemVolume::pulseVolumeReturnsAfterServerRestart()
     // real session touched.
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString socket = dir.filePath(QStringLiteral("native"));
+    const QString socket = dir.filePath("native");
+    const QHash<QString, QString> overrides = {
+        {"HOME", dir.path()},
+        {"XDG_RUNTIME_DIR", dir.path()},
+        {"PULSE_RUNTIME_PATH", dir.filePath("pulse")},
+        {"PULSE_SERVER", "unix:" + socket},
+        {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir.filePath("no-bus")},
+        {"DISPLAY", QString()}};
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), dir.path());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
-    env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), dir.filePath(QStringLiteral("pulse")));
-    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + socket);
-    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
-               QStringLiteral("unix:path=") + dir.filePath(QStringLiteral("no-bus")));
-    env.remove(QStringLiteral("DISPLAY"));
+    for (auto it = overrides.begin(); it != overrides.end(); ++it) {
+        it.value().isNull() ? env.remove(it.key()) : env.insert(it.key(), it.value());
+    }
     QProcess server;
     server.setProcessEnvironment(env);
-    server.setProgram(QStringLiteral("pulseaudio"));
-    server.setArguments({QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
-                         QStringLiteral("--system=false"), QStringLiteral("--exit-idle-time=-1"),
-                         QStringLiteral("--disable-shm"), QStringLiteral("--use-pid-file=no"),
-                         QStringLiteral("-L"), QStringLiteral("module-null-sink"), QStringLiteral("-L"),
-                         QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + socket});
-    const auto setVolume = [&env](int percent) {
-        QProcess pactl;
-        pactl.setProcessEnvironment(env);
-        pactl.start(QStringLiteral("pactl"),
-                    {QStringLiteral("set-sink-volume"), QStringLiteral("@DEFAULT_SINK@"),
-                     QString::number(percent) + QLatin1Char('%')});
-        return pactl.waitForFinished(5000) && pactl.exitStatus() == QProcess::NormalExit &&
-               pactl.exitCode() == 0;
+    server.setProgram("pulseaudio");
+    server.setArguments({"-n", "--daemonize=no", "--system=false", "--exit-idle-time=-1", "--disable-shm",
+                         "--use-pid-file=no", "-L", "module-null-sink", "-L",
+                         "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
+    const auto setVolume = [&overrides](int percent) {
+        return ProcessRun::of("pactl", {"set-sink-volume", "@DEFAULT_SINK@", QString::number(percent) + '%'},
+                              overrides, 5000)
+                   .exitCode == 0;
     };
     server.start();
     if (!server.waitForStarted(5000)) {

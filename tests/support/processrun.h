@@ -8,11 +8,12 @@
 // A command-line tool run to its end, with what it printed.
 struct ProcessRun
 {
-    int exitCode = -1; // also when it crashed or did not end in time
+    int exitCode = -1; // also when it crashed or was stopped at the time-out
     QString out;
     QString err;
 
     // env overrides the test's own environment; a null value removes a variable.
+    // A tool still running after timeoutMs is killed, keeping what it printed.
     static ProcessRun of(const QString& program, const QStringList& arguments,
                          const QHash<QString, QString>& env = {}, int timeoutMs = 30000)
     {
@@ -23,16 +24,16 @@ struct ProcessRun
         }
         process.setProcessEnvironment(environment);
         process.start(program, arguments);
-        ProcessRun run;
-        if (!process.waitForFinished(timeoutMs)) {
+        const bool finished = process.waitForFinished(timeoutMs);
+        if (!finished) {
             process.kill();
             process.waitForFinished();
-            run.err = program + QStringLiteral(" did not finish");
-            return run;
         }
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        ProcessRun run;
+        run.exitCode = finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
+        run.err = QString::fromUtf8(process.readAllStandardError()) +
+                  (finished ? QString() : program + QStringLiteral(" did not finish\n"));
         return run;
     }
 };

@@ -1,5 +1,4 @@
 #include "displayframer.h"
-#include "packets.h"
 #include "testfiles.h"
 
 #include <QtTest>
@@ -38,8 +37,6 @@ class TestDisplayFramer : public QObject
 private slots:
     void framesByLengthFieldWhateverTheReads_data();
     void framesByLengthFieldWhateverTheReads();
-    void shortUploadStartEndsAfterIdle_data();
-    void shortUploadStartEndsAfterIdle();
     void stalledPacketIsDroppedAndStreamRecovers();
     void uploadStartIsToldFromVersionQuery();
     void survivesRandomGarbageInRandomReads();
@@ -77,6 +74,8 @@ void TestDisplayFramer::framesByLengthFieldWhateverTheReads_data()
     QTest::newRow("short upload start ends at the next header")
         << QList<QByteArray>{hex("5A A5 87 00 00 10 00 00 AA BB CC"), kFrame}
         << QStringLiteral("87:4096:3 85:5:5");
+    QTest::newRow("short upload start of no bytes")
+        << QList<QByteArray>{hex("5A A5 82 00 F8 0F 00 00"), kFrame} << QStringLiteral("82:4088:0 85:5:5");
     // A full upload start does not wait for idle time.
     const QByteArray data = hex("5A A5 83 00 00 04 00 00") + QByteArray(1024, char(0xA5));
     QTest::newRow("full upload start")
@@ -97,42 +96,6 @@ void TestDisplayFramer::framesByLengthFieldWhateverTheReads()
         packets += framer.feed(read, now++);
     }
     QCOMPARE(describe(packets), expected);
-}
-
-void TestDisplayFramer::shortUploadStartEndsAfterIdle_data()
-{
-    QTest::addColumn<int>("command");
-    QTest::addColumn<int>("announced");
-    QTest::addColumn<int>("sent");
-
-    QTest::newRow("firmware .jpg 0x81, 1024 pack") << 0x81 << 1024 << 300;
-    QTest::newRow("firmware 0x82, 4088 pack") << 0x82 << 4088 << 4087;
-    QTest::newRow("logo 0x86, 4096 pack") << 0x86 << 4096 << 1;
-    QTest::newRow("boot video 0x87, 4096 pack") << 0x87 << 4096 << 2000;
-    QTest::newRow("start with empty payload") << 0x82 << 4088 << 0;
-}
-
-void TestDisplayFramer::shortUploadStartEndsAfterIdle()
-{
-    QFETCH(int, command);
-    QFETCH(int, announced);
-    QFETCH(int, sent);
-
-    const QByteArray payload = TestFiles::patterned(sent, command);
-    const QByteArray packet = Packets::buildWithLength(uint16_t(command), uint32_t(announced), payload);
-    DisplayFramer framer;
-    QVERIFY(framer.feed(packet.left(packet.size() / 2), 1000).isEmpty());
-    QVERIFY(framer.feed(packet.mid(packet.size() / 2), 1010).isEmpty());
-    QCOMPARE(framer.deadlineMs(), 1010 + DisplayFramer::kShortStartIdleMs);
-    QVERIFY(framer.poll(1010 + DisplayFramer::kShortStartIdleMs - 1).isEmpty());
-
-    const QVector<HostPacket> packets = framer.poll(1010 + DisplayFramer::kShortStartIdleMs);
-    QCOMPARE(describe(packets), QStringLiteral("%1:%2:%3").arg(command, 2, 16).arg(announced).arg(sent));
-    QCOMPARE(packets[0].payload, payload);
-    QCOMPARE(framer.deadlineMs(), qint64(-1));
-
-    // The stream goes on normally afterwards.
-    QCOMPARE(describe(framer.feed(kSearch, 2000)), QStringLiteral("90:1:1"));
 }
 
 void TestDisplayFramer::stalledPacketIsDroppedAndStreamRecovers()

@@ -38,13 +38,6 @@ QByteArray ask(cdcTransport& adapter, const QByteArray& request, int count)
     return received;
 }
 
-// Waits for the emulator to end by itself or on SIGTERM; true on a clean exit.
-bool endedCleanly(QProcess& process)
-{
-    return process.waitForFinished(kTimeoutMs) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
-}
-
 } // namespace
 
 class TestEmuProcess : public QObject
@@ -91,7 +84,9 @@ void TestEmuProcess::answersThroughItsLink()
     // An emulator going away is a device being unplugged. The adapter only
     // reports; closing is its owner's decision.
     emu.process().terminate();
-    QVERIFY(endedCleanly(emu.process()));
+    QVERIFY(emu.process().waitForFinished(kTimeoutMs));
+    QCOMPARE(emu.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(emu.process().exitCode(), 0);
     QVERIFY2(!isSymlink(link), "link left behind after SIGTERM");
     QVERIFY(errors.count() > 0 || errors.wait(kTimeoutMs));
     QVERIFY(adapter.isPortOpen());

@@ -9,8 +9,6 @@
 
 #include <termios.h>
 
-using TestFiles::hex;
-
 class TestCdcTransport : public QObject
 {
     Q_OBJECT
@@ -18,7 +16,6 @@ class TestCdcTransport : public QObject
 private slots:
     void opensAPseudoTerminalAt1MBaud8N1();
     void writesFromAnotherThreadArriveInOrder();
-    void readsAreForwardedAsTheyArrive();
     void openFailureReportsOncePerCall_data();
     void openFailureReportsOncePerCall();
     void stalledDeviceBoundsTheWriteBacklog();
@@ -89,23 +86,6 @@ void TestCdcTransport::writesFromAnotherThreadArriveInOrder()
     worker->wait();
 
     QVERIFY(pty.readFromHost(expected.size()) == expected);
-}
-
-void TestCdcTransport::readsAreForwardedAsTheyArrive()
-{
-    PtyPair pty;
-    cdcTransport adapter;
-    QVERIFY(adapter.openPort(pty.slavePath()));
-    QSignalSpy reads(&adapter, &cdcTransport::recvRead);
-    // Two replies written in one go are one read, and so one chunk; noise
-    // is passed on as it is.
-    for (const QByteArray& chunk : {hex("5A A5 00 8F 01"), hex("5A A5 00 8F 01 5A A5 00 81 00 76 31 2E 30"),
-                                    QByteArray("\x00\xff\x13\x11", 4)}) {
-        QVERIFY(pty.writeToHost(chunk));
-        QVERIFY(reads.wait(3000));
-        QCOMPARE(reads.takeFirst().at(0).toByteArray().toHex(' '), chunk.toHex(' '));
-        QVERIFY(reads.isEmpty());
-    }
 }
 
 void TestCdcTransport::openFailureReportsOncePerCall_data()

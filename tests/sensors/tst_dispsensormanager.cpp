@@ -88,6 +88,7 @@ private slots:
     void missingOrBrokenSourceLeavesTheManagerIdle_data();
     void missingOrBrokenSourceLeavesTheManagerIdle();
     void readersNeverSeeHalfAPass();
+    void sleepingThreadStopsPromptlyOnDestruction();
 };
 
 void TestDispSensorManager::bindsDisplayTypes_data()
@@ -229,23 +230,33 @@ void TestDispSensorManager::missingOrBrokenSourceLeavesTheManagerIdle()
     }
     QTest::ignoreMessage(QtDebugMsg, qPrintable(firstLine));
     QTest::ignoreMessage(QtDebugMsg, "Can't init the sensor manager");
-    auto manager = std::make_unique<DispSensorManager>(std::make_unique<ReplaySensorLibrary>(path),
-                                                       SensorFixtures::quietAuxiliary());
-    QVERIFY(!manager->isInitialised());
-    QSignalSpy updates(manager.get(), &DispSensorManager::updateDisplayData);
-    runUntilTableBuilt(*manager);
+    DispSensorManager manager(std::make_unique<ReplaySensorLibrary>(path), SensorFixtures::quietAuxiliary());
+    QVERIFY(!manager.isInitialised());
+    QSignalSpy updates(&manager, &DispSensorManager::updateDisplayData);
+    runUntilTableBuilt(manager);
     QCOMPARE(updates.count(), 0);
-    QVERIFY(manager->catalogue().isEmpty());
-    QVERIFY(manager->displayTable().isEmpty());
-    // The thread keeps running (asleep), and its destruction wakes the
-    // hour-long sleep rather than waiting it out.
+    QVERIFY(manager.catalogue().isEmpty());
+    QVERIFY(manager.displayTable().isEmpty());
+    // The thread keeps running (asleep) and stops on destruction.
+    manager.setPassInterval(1);
+    manager.start();
+    QVERIFY(manager.isRunning());
+}
+
+void TestDispSensorManager::sleepingThreadStopsPromptlyOnDestruction()
+{
+    auto manager = replayManager(QStringLiteral("no-sensors"));
     manager->setPassInterval(60 * 60 * 1000);
-    QSignalSpy started(manager.get(), &QThread::started);
+    std::atomic<int> passes{0};
+    connect(
+        manager.get(), &DispSensorManager::updateDisplayData, manager.get(), [&passes] { ++passes; },
+        Qt::DirectConnection);
     manager->start();
-    QVERIFY(started.count() == 1 || started.wait(5000));
+    // Once the first pass is done the thread goes to its hour-long sleep.
+    QTRY_VERIFY_WITH_TIMEOUT(passes.load() > 0, 5000);
     QElapsedTimer timer;
     timer.start();
-    manager.reset();
+    manager.reset(); // must wake the sleep, not wait it out
     QVERIFY(timer.elapsed() < 30000);
 }
 

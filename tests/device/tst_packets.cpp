@@ -13,8 +13,6 @@ class TestPackets : public QObject
 private slots:
     void hostPacketsMatchTheWireLayout_data();
     void hostPacketsMatchTheWireLayout();
-    void brightnessPercentRule_data();
-    void brightnessPercentRule();
     void uploadStartCodeFollowsKindAndExtension_data();
     void uploadStartCodeFollowsKindAndExtension();
     void replies_data();
@@ -28,6 +26,16 @@ void TestPackets::hostPacketsMatchTheWireLayout_data()
     QTest::newRow("search") << Packets::search() << hex("5A A5 90 00 01 00 00 00 01");
     QTest::newRow("brightness 50%") << Packets::brightness(uint8_t(Packets::brightnessFromPercent(50)))
                                     << hex("5A A5 80 00 01 00 00 00 7F");
+    QTest::newRow("brightness 37%") << Packets::brightness(uint8_t(Packets::brightnessFromPercent(37)))
+                                    << hex("5A A5 80 00 01 00 00 00 5E");
+    QTest::newRow("brightness 0% and 100%")
+        << Packets::brightness(uint8_t(Packets::brightnessFromPercent(0))) +
+               Packets::brightness(uint8_t(Packets::brightnessFromPercent(100)))
+        << hex("5A A5 80 00 01 00 00 00 00 5A A5 80 00 01 00 00 00 FF");
+    QTest::newRow("101% and -5% are no brightness")
+        << QByteArray::number(Packets::brightnessFromPercent(101)) +
+               QByteArray::number(Packets::brightnessFromPercent(-5))
+        << QByteArray("-1-1");
     QTest::newRow("version query") << Packets::versionQuery() << hex("5A A5 81 00 01 00 00 00 01");
     QTest::newRow("expansion on") << Packets::expansionMode(true) << hex("5A A5 91 00 01 00 00 00 01");
     QTest::newRow("expansion off") << Packets::expansionMode(false) << hex("5A A5 91 00 01 00 00 00 00");
@@ -51,25 +59,6 @@ void TestPackets::hostPacketsMatchTheWireLayout()
     QFETCH(QByteArray, packet);
     QFETCH(QByteArray, expected);
     QCOMPARE(packet.toHex(' '), expected.toHex(' '));
-}
-
-void TestPackets::brightnessPercentRule_data()
-{
-    QTest::addColumn<int>("percent");
-    QTest::addColumn<int>("value");
-    QTest::newRow("0") << 0 << 0;
-    QTest::newRow("37") << 37 << 94;
-    QTest::newRow("50") << 50 << 127;
-    QTest::newRow("100") << 100 << 255;
-    QTest::newRow("101 ignored") << 101 << -1;
-    QTest::newRow("negative ignored") << -5 << -1;
-}
-
-void TestPackets::brightnessPercentRule()
-{
-    QFETCH(int, percent);
-    QFETCH(int, value);
-    QCOMPARE(Packets::brightnessFromPercent(percent), value);
 }
 
 void TestPackets::uploadStartCodeFollowsKindAndExtension_data()
@@ -100,74 +89,54 @@ void TestPackets::uploadStartCodeFollowsKindAndExtension()
 void TestPackets::replies_data()
 {
     QTest::addColumn<QByteArray>("chunk");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("version");
-    QTest::addColumn<int>("acknowledge");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("reply"); // kind, version, acknowledge, width x height, mode
 
-    const QSize none(0, 0);
     QTest::newRow("search 12 bytes, mode 0")
-        << hex("5A A5 00 90 00 00 00 00 01 E0 07 80") << int(DeviceReply::SearchResult) << QString() << 0
-        << QSize(480, 1920) << 0;
+        << hex("5A A5 00 90 00 00 00 00 01 E0 07 80") << "search '' 0 480x1920 0";
     QTest::newRow("search 13 bytes takes the mode")
-        << hex("5A A5 00 90 00 00 00 00 01 68 03 C0 01") << int(DeviceReply::SearchResult) << QString() << 0
-        << QSize(360, 960) << 1;
-    QTest::newRow("search too short") << hex("5A A5 00 90 00 00 00 00 01 E0 07") << int(DeviceReply::Invalid)
-                                      << QString() << 0 << none << 0;
+        << hex("5A A5 00 90 00 00 00 00 01 68 03 C0 01") << "search '' 0 360x960 1";
     // A display reporting no size would be listed as a seven-segment device,
     // and an absurd one would have a scene and an encoder built for it.
-    QTest::newRow("search with zero width") << hex("5A A5 00 90 00 00 00 00 00 00 07 80")
-                                            << int(DeviceReply::Invalid) << QString() << 0 << none << 0;
-    QTest::newRow("search with zero height") << hex("5A A5 00 90 00 00 00 00 01 E0 00 00 01")
-                                             << int(DeviceReply::Invalid) << QString() << 0 << none << 0;
+    const QString invalid = "invalid '' 0 0x0 0";
+    QTest::newRow("search too short") << hex("5A A5 00 90 00 00 00 00 01 E0 07") << invalid;
+    QTest::newRow("search with zero width") << hex("5A A5 00 90 00 00 00 00 00 00 07 80") << invalid;
+    QTest::newRow("search with zero height") << hex("5A A5 00 90 00 00 00 00 01 E0 00 00 01") << invalid;
     QTest::newRow("search beyond the largest panel side")
-        << hex("5A A5 00 90 00 00 00 00 10 01 07 80") << int(DeviceReply::Invalid) << QString() << 0 << none
-        << 0;
+        << hex("5A A5 00 90 00 00 00 00 10 01 07 80") << invalid;
     QTest::newRow("search at the largest panel side")
-        << hex("5A A5 00 90 00 00 00 00 10 00 10 00") << int(DeviceReply::SearchResult) << QString() << 0
-        << QSize(4096, 4096) << 0;
-    QTest::newRow("version text") << QByteArray::fromHex("5AA5008100") + QByteArray("V1.2 Dovaz")
-                                  << int(DeviceReply::Version) << QString("V1.2 Dovaz") << 0 << none << 0;
-    QTest::newRow("version of 5 bytes is empty")
-        << hex("5A A5 00 81 00") << int(DeviceReply::Version) << QString() << 0 << none << 0;
-    QTest::newRow("version too short")
-        << hex("5A A5 00 81") << int(DeviceReply::Invalid) << QString() << 0 << none << 0;
-    QTest::newRow("acknowledge") << hex("5A A5 00 8F 01") << int(DeviceReply::Acknowledge) << QString() << 1
-                                 << none << 0;
-    QTest::newRow("acknowledge zero")
-        << hex("5A A5 00 8F 00 00") << int(DeviceReply::Acknowledge) << QString() << 0 << none << 0;
-    QTest::newRow("acknowledge too short")
-        << hex("5A A5 00 8F") << int(DeviceReply::Invalid) << QString() << 0 << none << 0;
-    QTest::newRow("wrong first byte") << hex("5B A5 00 90 00 00 00 00 01 E0 07 80")
-                                      << int(DeviceReply::Invalid) << QString() << 0 << none << 0;
-    QTest::newRow("unknown code") << hex("5A A5 00 42 00 00 00 00 01 E0 07 80") << int(DeviceReply::Invalid)
-                                  << QString() << 0 << none << 0;
-    QTest::newRow("empty") << QByteArray() << int(DeviceReply::Invalid) << QString() << 0 << none << 0;
+        << hex("5A A5 00 90 00 00 00 00 10 00 10 00") << "search '' 0 4096x4096 0";
+    QTest::newRow("version text") << hex("5A A5 00 81 00") + "V1.2 Dovaz"
+                                  << "version 'V1.2 Dovaz' 0 0x0 0";
+    QTest::newRow("version of 5 bytes is empty") << hex("5A A5 00 81 00") << "version '' 0 0x0 0";
+    QTest::newRow("version too short") << hex("5A A5 00 81") << invalid;
+    QTest::newRow("acknowledge") << hex("5A A5 00 8F 01") << "ack '' 1 0x0 0";
+    QTest::newRow("acknowledge zero") << hex("5A A5 00 8F 00 00") << "ack '' 0 0x0 0";
+    QTest::newRow("acknowledge too short") << hex("5A A5 00 8F") << invalid;
+    QTest::newRow("wrong first byte") << hex("5B A5 00 90 00 00 00 00 01 E0 07 80") << invalid;
+    QTest::newRow("unknown code") << hex("5A A5 00 42 00 00 00 00 01 E0 07 80") << invalid;
+    QTest::newRow("empty") << QByteArray() << invalid;
     QTest::newRow("two replies in one chunk: the first counts")
-        << hex("5A A5 00 8F 01 5A A5 00 90 00 00 00 00 01 E0 07 80") << int(DeviceReply::Acknowledge)
-        << QString() << 1 << none << 0;
-    const QByteArray joinedTail = QByteArray("AB") + hex("5A A5 00 8F 01");
+        << hex("5A A5 00 8F 01 5A A5 00 90 00 00 00 00 01 E0 07 80") << "ack '' 1 0x0 0";
+    const QByteArray tail = QByteArray("AB") + hex("5A A5 00 8F 01");
     QTest::newRow("version runs to the end of a joined chunk")
-        << QByteArray::fromHex("5AA5008100") + joinedTail << int(DeviceReply::Version)
-        << QString::fromUtf8(joinedTail.constData(), joinedTail.size()) << 0 << none << 0;
+        << hex("5A A5 00 81 00") + tail
+        << "version '" + QString::fromUtf8(tail.constData(), tail.size()) + "' 0 0x0 0";
 }
 
 void TestPackets::replies()
 {
     QFETCH(QByteArray, chunk);
-    QFETCH(int, kind);
-    QFETCH(QString, version);
-    QFETCH(int, acknowledge);
-    QFETCH(QSize, size);
-    QFETCH(int, mode);
-
-    const DeviceReply reply = DeviceReply::parse(chunk);
-    QCOMPARE(int(reply.kind), kind);
-    QCOMPARE(reply.version, version);
-    QCOMPARE(reply.acknowledge, acknowledge);
-    QCOMPARE(QSize(reply.width, reply.height), size);
-    QCOMPARE(reply.mode, mode);
+    QFETCH(QString, reply);
+    const DeviceReply r = DeviceReply::parse(chunk);
+    const char* kinds[] = {"invalid", "version", "ack", "search"};
+    QCOMPARE(QStringLiteral("%1 '%2' %3 %4x%5 %6")
+                 .arg(QLatin1String(kinds[r.kind]))
+                 .arg(r.version)
+                 .arg(r.acknowledge)
+                 .arg(r.width)
+                 .arg(r.height)
+                 .arg(r.mode),
+             reply);
 }
 
 QTEST_APPLESS_MAIN(TestPackets)

@@ -1,3 +1,4 @@
+#include "displayframer.h"
 #include "h264decoder.h"
 #include "h264encoder.h"
 #include "packets.h"
@@ -19,42 +20,23 @@ namespace {
 
 constexpr int kWaitMs = 5000;
 
-struct WirePacket
+// The host's buffer as a device frames it; garbage before a packet or an
+// unfinished tail shows up as code -1.
+QVector<HostPacket> splitPackets(const QByteArray& bytes)
 {
-    int code = -1;
-    quint32 length = 0;
-    QByteArray payload;
-};
-
-// Splits host-to-device bytes into framed packets; payloads follow the
-// length field, so this fits everything but upload start packets.
-QList<WirePacket> splitPackets(const QByteArray& bytes)
-{
-    QList<WirePacket> packets;
-    int at = 0;
-    while (at + Packets::kHeaderSize <= bytes.size()) {
-        const auto* b = reinterpret_cast<const uchar*>(bytes.constData() + at);
-        if (b[0] != 0x5A || b[1] != 0xA5) {
-            break;
-        }
-        WirePacket packet;
-        packet.code = b[2] | (b[3] << 8);
-        packet.length = quint32(b[4]) | (quint32(b[5]) << 8) | (quint32(b[6]) << 16) | (quint32(b[7]) << 24);
-        packet.payload = bytes.mid(at + Packets::kHeaderSize, int(packet.length));
-        packets << packet;
-        at += Packets::kHeaderSize + int(packet.length);
-    }
-    if (at != bytes.size()) {
-        packets << WirePacket{}; // trailing garbage shows up as code -1
+    DisplayFramer framer;
+    QVector<HostPacket> packets = framer.feed(bytes, 0);
+    if (framer.bufferedBytes() > 0) {
+        packets.append(HostPacket{0, 0, {}, 1, false});
     }
     return packets;
 }
 
-QList<int> codesOf(const QList<WirePacket>& packets)
+QList<int> codesOf(const QVector<HostPacket>& packets)
 {
     QList<int> codes;
-    for (const WirePacket& p : packets) {
-        codes << p.code;
+    for (const HostPacket& p : packets) {
+        codes << (p.skippedBefore > 0 ? -1 : p.command);
     }
     return codes;
 }
@@ -77,13 +59,9 @@ QImage flatImage(int width, int height, QRgb colour)
 // A search reply of 13 bytes, or 12 (no mode byte) when `mode` < 0.
 QByteArray searchReply(int width, int height, int mode = -1)
 {
-    QByteArray reply = QByteArray::fromHex("5AA5009000000000");
-    for (int value : {width >> 8, width & 0xFF, height >> 8, height & 0xFF, mode}) {
-        if (value >= 0) {
-            reply += char(value);
-        }
-    }
-    return reply;
+    const QByteArray reply = QByteArray::fromHex("5AA5009000000000") + char(width >> 8) + char(width & 0xFF) +
+                             char(height >> 8) + char(height & 0xFF);
+    return mode < 0 ? reply : reply + char(mode);
 }
 
 const QByteArray kAck = QByteArray::fromHex("5AA5008F01");
@@ -141,7 +119,6 @@ class TestTransport : public QObject
     Q_OBJECT
 
 private slots:
-    void searchReplySetsPanelAndReportsPort();
     void controlPacketsPrecedeTheFrameExactlyOnce();
     void modeByteSuppressesFramesButNotControlPackets();
     void reconnectKeepsEncodingButWritesNothing_data();
@@ -155,32 +132,6 @@ private slots:
     void uploadRefusesWhatIsNotAFile_data();
     void uploadRefusesWhatIsNotAFile();
 };
-
-void TestTransport::searchReplySetsPanelAndReportsPort()
-{
-    Harness h;
-    QVERIFY(h.searchSeen);
-    QVERIFY(h.transport.isOpen());
-    QSignalSpy found(&h.transport, &Transport::searchDeviceFinish);
-    QSignalSpy info(&h.transport, &Transport::deviceInfo);
-
-    QVERIFY(h.pty.writeToHost(searchReply(480, 1920, 1)));
-    QVERIFY(found.wait(kWaitMs));
-    QCOMPARE(found.first().first().toString(), h.pty.slavePath());
-    QCOMPARE(h.transport.panelWidth(), 480);
-    QCOMPARE(h.transport.panelHeight(), 1920);
-    QCOMPARE(h.transport.expansionMode(), 1);
-
-    // 12 bytes carry no mode byte: mode 0.
-    QVERIFY(h.pty.writeToHost(searchReply(360, 960)));
-    QVERIFY(found.wait(kWaitMs));
-    QCOMPARE(h.transport.panelWidth(), 360);
-    QCOMPARE(h.transport.expansionMode(), 0);
-
-    QVERIFY(h.pty.writeToHost(QByteArray::fromHex("5AA5008100") + QByteArray("V1.2.3")));
-    QVERIFY(info.wait(kWaitMs));
-    QCOMPARE(info.first().first().toString(), QString("V1.2.3"));
-}
 
 void TestTransport::controlPacketsPrecedeTheFrameExactlyOnce()
 {
@@ -199,7 +150,7 @@ void TestTransport::controlPacketsPrecedeTheFrameExactlyOnce()
     const QList<QList<int>> expectedCodes = {{0x80, 0x81, 0x91, 0x85}, {0x85}, {0x85}};
     for (int i = 0; i < expectedCodes.size(); ++i) {
         const QByteArray buffer = h.cycle(flatImage(320, 240, qRgb(200, 40 * i, 30)));
-        const QList<WirePacket> packets = splitPackets(buffer);
+        const QVector<HostPacket> packets = splitPackets(buffer);
         QCOMPARE(codesOf(packets), expectedCodes.at(i));
         if (i == 0) {
             QCOMPARE(packets.at(0).payload, QByteArray(1, char(0x7F)));
@@ -220,7 +171,7 @@ void TestTransport::controlPacketsPrecedeTheFrameExactlyOnce()
     const QImage image = flatImage(320, 240, qRgb(0, 0, 0));
     h.transport.setBrightness(10);
     h.transport.setBrightness(60);
-    QList<WirePacket> packets = splitPackets(h.cycle(image));
+    QVector<HostPacket> packets = splitPackets(h.cycle(image));
     QCOMPARE(codesOf(packets), (QList<int>{0x80, 0x85}));
     QCOMPARE(packets.first().payload, QByteArray(1, char(153)));
     h.transport.setBrightness(60);
@@ -235,17 +186,29 @@ void TestTransport::controlPacketsPrecedeTheFrameExactlyOnce()
 void TestTransport::modeByteSuppressesFramesButNotControlPackets()
 {
     Harness h;
+    QVERIFY(h.searchSeen);
+    QVERIFY(h.transport.isOpen());
     QSignalSpy found(&h.transport, &Transport::searchDeviceFinish);
-    QVERIFY(h.pty.writeToHost(searchReply(320, 240, 1)));
-    QVERIFY(found.wait(kWaitMs));
+    QSignalSpy info(&h.transport, &Transport::deviceInfo);
+    // A 13-byte reply carries the mode byte; a 12-byte one means mode 0.
+    for (const QByteArray& reply :
+         {searchReply(480, 1920, 1), searchReply(360, 960), searchReply(320, 240, 1)}) {
+        QVERIFY(h.pty.writeToHost(reply));
+        QVERIFY(found.wait(kWaitMs));
+        QCOMPARE(h.transport.expansionMode(), reply.size() == 13 ? 1 : 0);
+    }
+    QCOMPARE(found.last().first().toString(), h.pty.slavePath());
+    QCOMPARE(QSize(h.transport.panelWidth(), h.transport.panelHeight()), QSize(320, 240));
     h.transport.setDeviceSize(320, 240);
-    QCOMPARE(h.transport.expansionMode(), 1);
     h.transport.start();
     const QImage image = flatImage(320, 240, qRgb(10, 20, 30));
 
     h.transport.requestVersion();
     h.transport.setBrightness(100);
     QCOMPARE(codesOf(splitPackets(h.cycle(image))), (QList<int>{0x80, 0x81}));
+    QVERIFY(h.pty.writeToHost(QByteArray::fromHex("5AA5008100") + QByteArray("V1.2.3")));
+    QVERIFY(info.wait(kWaitMs));
+    QCOMPARE(info.first().first().toString(), QString("V1.2.3"));
 
     // Nothing due and no frame: the image is encoded, the write is empty.
     QCOMPARE(h.cycle(image), QByteArray());
@@ -253,7 +216,7 @@ void TestTransport::modeByteSuppressesFramesButNotControlPackets()
     // Switching the mode off goes out with the next image, and that first
     // frame is a key frame a device decodes at once.
     h.transport.setExpansionMode(false);
-    const QList<WirePacket> packets = splitPackets(h.cycle(image));
+    const QVector<HostPacket> packets = splitPackets(h.cycle(image));
     QCOMPARE(codesOf(packets), (QList<int>{0x91, 0x85}));
     QCOMPARE(packets.first().payload, QByteArray(1, char(0)));
     H264Decoder decoder;
@@ -532,22 +495,15 @@ void TestTransport::uploadRefusesWhatIsNotAFile()
         path = dir.filePath("boot_video.h264");
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     }
+    Harness h;
     // Should the transport thread be stuck opening the pipe, a writer
     // appearing and leaving lets it go, so the test fails instead of hanging.
-    struct PipeRelease
-    {
-        QString path;
-        ~PipeRelease()
-        {
-            const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0) {
-                ::close(fd);
-            }
+    const auto release = qScopeGuard([&path] {
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) {
+            ::close(fd);
         }
-    };
-
-    Harness h;
-    const PipeRelease release{path};
+    });
     h.transport.setDeviceSize(320, 240);
     QTest::ignoreMessage(QtDebugMsg, "open update file fail.");
     h.transport.requestUpgrade(Packets::UploadLogo, path);

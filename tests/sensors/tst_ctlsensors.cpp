@@ -1,34 +1,13 @@
+#include "processrun.h"
 #include "sensorfixtures.h"
 
-#include <QProcess>
 #include <QtTest>
 
 namespace {
 
-struct Run
+ProcessRun ctl(const QStringList& arguments, const QString& replay)
 {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run ctl(const QStringList& arguments, const QString& replay)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PANELCAST_SENSOR_REPLAY"), replay);
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(PANELCAST_CTL), arguments);
-    Run run;
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return ProcessRun::of(QStringLiteral(PANELCAST_CTL), arguments, {{"PANELCAST_SENSOR_REPLAY", replay}});
 }
 
 } // namespace
@@ -46,49 +25,35 @@ private slots:
 
 void TestCtlSensors::bindingsListEveryDisplayTypeWithItsRecord()
 {
-    const Run run = ctl({QStringLiteral("sensors"), QStringLiteral("--bindings")},
-                        SensorFixtures::replayPath(QStringLiteral("intel-nvidia")));
+    const ProcessRun run = ctl({QStringLiteral("sensors"), QStringLiteral("--bindings")},
+                               SensorFixtures::replayPath(QStringLiteral("intel-nvidia")));
     QCOMPARE(run.exitCode, 0);
-    const QStringList lines = run.out.split(QLatin1Char('\n'));
-    QVERIFY(lines.first().startsWith(QLatin1String("type  name")));
-    auto lineOf = [&lines](int type) {
-        const QString prefix = QString::number(type).rightJustified(4) + QStringLiteral("  ");
-        for (const QString& line : lines) {
-            if (line.startsWith(prefix)) {
-                return line.simplified();
-            }
-        }
-        return QString();
+    QVERIFY(run.out.startsWith(QLatin1String("type  name")));
+    auto lineOf = [&run](int type) {
+        const QRegularExpression line(QStringLiteral("\n +%1  (.*)\n").arg(type));
+        return QString::number(type) + ' ' + line.match(run.out).captured(1).simplified();
     };
     for (int type = 0; type < DisplayTypes::kCount; ++type) {
-        QVERIFY2(!lineOf(type).isEmpty(), qPrintable(QStringLiteral("type %1 missing").arg(type)));
+        QVERIFY2(lineOf(type).size() > 3, qPrintable(QStringLiteral("type %1 missing").arg(type)));
     }
     QVERIFY(lineOf(7).startsWith(QLatin1String("7 GPU Temperature #")));
     QVERIFY(lineOf(7).endsWith(QStringLiteral("GPU [#0]: NVIDIA GeForce RTX 3070 / GPU Temperature 61°C")));
     QCOMPARE(lineOf(12), QStringLiteral("12 GPU Memory Clock none - no reading qualifies, shows 0 0"));
     QCOMPARE(lineOf(21), QStringLiteral("21 Total memory sum of types 19 and 20 32001MB"));
     QCOMPARE(lineOf(22), QStringLiteral("22 Memory Name fixed text Corsair"));
-    QVERIFY(run.out.contains(QLatin1String(
-        "network sensor: \"Network: enp5s0\""))); // Each motherboard fan with the rule that classified it.
+    QVERIFY(run.out.contains(QLatin1String("network sensor: \"Network: enp5s0\"")));
+    // Each motherboard fan with the rule that classified it.
     QVERIFY2(run.out.contains(QRegularExpression("\\n  \\S+ / \\S.*: sub-class \\d+, \\w")),
              qPrintable(run.out));
 }
 
 void TestCtlSensors::watchPrintsEverySecondUntilStopped()
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PANELCAST_SENSOR_REPLAY"),
-               SensorFixtures::replayPath(QStringLiteral("intel-nvidia")));
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(PANELCAST_CTL), {QStringLiteral("sensors"), QStringLiteral("--watch")});
-    QByteArray out;
     // Output that is not a terminal separates the refreshes with "----".
-    while (out.count("----\n") < 2 && process.waitForReadyRead(10000)) {
-        out += process.readAllStandardOutput();
-    }
-    process.kill();
-    process.waitForFinished();
+    const ProcessRun run =
+        ProcessRun::of(QStringLiteral(PANELCAST_CTL), {"sensors", "--watch"},
+                       {{"PANELCAST_SENSOR_REPLAY", SensorFixtures::replayPath("intel-nvidia")}}, 4000);
+    const QByteArray out = run.out.toUtf8();
     QVERIFY2(out.count("----\n") >= 2, out.constData());
     // The DTS die steps through its replayed values, one per second.
     QVERIFY(out.contains("reading: 010  CPU Die\nvalue:   54\xc2\xb0"
@@ -120,7 +85,7 @@ void TestCtlSensors::badUseIsRefused()
     QFETCH(QString, replay);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
-    const Run run = ctl(arguments, replay);
+    const ProcessRun run = ctl(arguments, replay);
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
 }

@@ -82,24 +82,25 @@ class TestDispSensorManager : public QObject
 private slots:
     void bindsDisplayTypes_data();
     void bindsDisplayTypes();
-    void computedValues_data();
-    void computedValues();
     void fahrenheitAppliesFromTheNextPass();
-    void tableIsBuiltOnTheFourthPassOnly();
     void subscriptionsEmitDataChangedBeforeUpdate();
     void diskFiguresEverySixtyPassesVolumeEveryPass();
     void missingOrBrokenSourceLeavesTheManagerIdle_data();
     void missingOrBrokenSourceLeavesTheManagerIdle();
     void readersNeverSeeHalfAPass();
-    void threadStopsPromptlyOnDestruction();
+    void sleepingThreadStopsPromptlyOnDestruction();
 };
 
 void TestDispSensorManager::bindsDisplayTypes_data()
 {
     QTest::addColumn<QString>("fixture");
-    for (const char* fixture : {"intel-nvidia", "amd-amd", "intel-laptop", "no-sensors"}) {
-        QTest::newRow(fixture) << fixture;
-    }
+    // Computed values, "type=value unit": the clock average skips the
+    // effective clock, VID is an average too, and 0 when nothing counts.
+    QTest::addColumn<QStringList>("computed");
+    QTest::newRow("intel-nvidia") << "intel-nvidia" << QStringList{"1=4650MHz", "5=1.25V"};
+    QTest::newRow("amd-amd") << "amd-amd" << QStringList{"5=0V"};
+    QTest::newRow("intel-laptop") << "intel-laptop" << QStringList{};
+    QTest::newRow("no-sensors") << "no-sensors" << QStringList{"1=0MHz"};
 }
 
 // What every display type is bound to on each replayed machine, as listed in
@@ -109,7 +110,15 @@ void TestDispSensorManager::bindsDisplayTypes()
     QFETCH(QString, fixture);
     auto manager = replayManager(fixture);
     QVERIFY(manager->isInitialised());
-    runUntilTableBuilt(*manager);
+    QSignalSpy updates(manager.get(), &DispSensorManager::updateDisplayData);
+    for (int pass = 1; pass <= 3; ++pass) { // the table is built on the fourth pass
+        manager->runLoopPass();
+        QVERIFY(manager->displayTable().isEmpty());
+        QCOMPARE(manager->displayValue(DisplayTypes::kCpuTemperature).kind, DisplayValue::NoTable);
+    }
+    manager->runLoopPass();
+    manager->runLoopPass();
+    QCOMPARE(updates.count(), 5);
     QCOMPARE(manager->displayTable().size(), DisplayTypes::kCount);
     QStringList lines;
     for (int type = 0; type < DisplayTypes::kCount; ++type) {
@@ -118,33 +127,14 @@ void TestDispSensorManager::bindsDisplayTypes()
     QFile file(SensorFixtures::dataPath("bindings/" + fixture + ".txt"));
     QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
     QCOMPARE(lines, QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts));
-}
-
-void TestDispSensorManager::computedValues_data()
-{
-    QTest::addColumn<QString>("fixture");
-    QTest::addColumn<int>("type");
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("unit");
-    QTest::newRow("clock average skips the effective one") << "intel-nvidia" << 1 << 4650.0 << "MHz";
-    QTest::newRow("VID average") << "intel-nvidia" << 5 << 1.25 << "V";
-    QTest::newRow("no VID") << "amd-amd" << 5 << 0.0 << "V";
-    QTest::newRow("no cores") << "no-sensors" << 1 << 0.0 << "MHz";
-}
-
-void TestDispSensorManager::computedValues()
-{
-    QFETCH(QString, fixture);
-    QFETCH(int, type);
-    QFETCH(double, value);
-    QFETCH(QString, unit);
-    auto manager = replayManager(fixture);
-    runUntilTableBuilt(*manager);
-    const DisplayValue shown = manager->displayValue(type);
-    QCOMPARE(shown.kind, DisplayValue::Record);
-    QCOMPARE(shown.value, value);
-    QCOMPARE(shown.unit, unit);
-    QCOMPARE(manager->displayValue(DisplayTypes::kCpuTemperature - 1).kind, DisplayValue::NoTable);
+    QFETCH(QStringList, computed);
+    for (const QString& expected : computed) {
+        const int type = expected.section('=', 0, 0).toInt();
+        const DisplayValue shown = manager->displayValue(type);
+        QCOMPARE(shown.kind, DisplayValue::Record);
+        QCOMPARE(QStringLiteral("%1=%2%3").arg(type).arg(shown.value).arg(shown.unit), expected);
+    }
+    QCOMPARE(manager->displayValue(-1).kind, DisplayValue::NoTable);
 }
 
 void TestDispSensorManager::fahrenheitAppliesFromTheNextPass()
@@ -163,22 +153,6 @@ void TestDispSensorManager::fahrenheitAppliesFromTheNextPass()
     manager->setFahrenheit(false);
     manager->runLoopPass();
     QCOMPARE(manager->displayValue(cpu).text, QStringLiteral("50°C"));
-}
-
-void TestDispSensorManager::tableIsBuiltOnTheFourthPassOnly()
-{
-    auto manager = replayManager(QStringLiteral("intel-nvidia"));
-    QSignalSpy updates(manager.get(), &DispSensorManager::updateDisplayData);
-    for (int pass = 1; pass <= 3; ++pass) {
-        manager->runLoopPass();
-        QVERIFY(manager->displayTable().isEmpty());
-        QCOMPARE(manager->displayValue(DisplayTypes::kCpuTemperature).kind, DisplayValue::NoTable);
-    }
-    manager->runLoopPass();
-    QCOMPARE(manager->displayTable().size(), DisplayTypes::kCount);
-    manager->runLoopPass();
-    QCOMPARE(updates.count(), 5);
-    QCOMPARE(manager->displayTable().size(), DisplayTypes::kCount);
 }
 
 void TestDispSensorManager::subscriptionsEmitDataChangedBeforeUpdate()
@@ -269,6 +243,23 @@ void TestDispSensorManager::missingOrBrokenSourceLeavesTheManagerIdle()
     QVERIFY(manager.isRunning());
 }
 
+void TestDispSensorManager::sleepingThreadStopsPromptlyOnDestruction()
+{
+    auto manager = replayManager(QStringLiteral("no-sensors"));
+    manager->setPassInterval(60 * 60 * 1000);
+    std::atomic<int> passes{0};
+    connect(
+        manager.get(), &DispSensorManager::updateDisplayData, manager.get(), [&passes] { ++passes; },
+        Qt::DirectConnection);
+    manager->start();
+    // Once the first pass is done the thread goes to its hour-long sleep.
+    QTRY_VERIFY_WITH_TIMEOUT(passes.load() > 0, 5000);
+    QElapsedTimer timer;
+    timer.start();
+    manager.reset(); // must wake the sleep, not wait it out
+    QVERIFY(timer.elapsed() < 30000);
+}
+
 void TestDispSensorManager::readersNeverSeeHalfAPass()
 {
     DispSensorManager manager(std::make_unique<PassCounterLibrary>(), SensorFixtures::quietAuxiliary());
@@ -312,19 +303,6 @@ void TestDispSensorManager::readersNeverSeeHalfAPass()
     stop = true;
     reader.join();
     QCOMPARE(torn.load(), 0);
-}
-
-void TestDispSensorManager::threadStopsPromptlyOnDestruction()
-{
-    auto manager = replayManager(QStringLiteral("no-sensors"));
-    manager->setPassInterval(60 * 60 * 1000);
-    QSignalSpy started(manager.get(), &QThread::started);
-    manager->start();
-    QVERIFY(started.count() == 1 || started.wait(5000));
-    QElapsedTimer timer;
-    timer.start();
-    manager.reset(); // must wake the hour-long sleep, not wait it out
-    QVERIFY(timer.elapsed() < 30000);
 }
 
 QTEST_GUILESS_MAIN(TestDispSensorManager)

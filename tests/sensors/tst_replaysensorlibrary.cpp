@@ -1,5 +1,5 @@
 #include "replaysensorlibrary.h"
-#include "sensorfixtures.h"
+#include "testfiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -18,18 +18,12 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
-    QString writeFile(const QString& name, const QByteArray& content);
-};
-
-QString TestReplaySensorLibrary::writeFile(const QString& name, const QByteArray& content)
-{
-    const QString path = m_dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) {
-        qFatal("cannot write %s", qPrintable(path));
+    // The snapshot file, written into the test's folder.
+    QString writeFile(const QString& name, const QByteArray& content)
+    {
+        return TestFiles::writeFile(m_dir.filePath(name), content) ? m_dir.filePath(name) : QString();
     }
-    return path;
-}
+};
 
 void TestReplaySensorLibrary::recordBytesFollowTheLibraryLayout()
 {

@@ -1,9 +1,9 @@
+#include "processrun.h"
 #include "systemvolume.h"
 #ifndef Q_OS_WIN
 #include "pulsevolumebackend.h"
 #endif
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -12,53 +12,42 @@ class TestSystemVolume : public QObject
     Q_OBJECT
 
 private slots:
-    void pulseVolumeIsRoundedAndClamped_data();
-    void pulseVolumeIsRoundedAndClamped();
-    void mixerRangeIsRoundedAndClamped_data();
-    void mixerRangeIsRoundedAndClamped();
+    void percentIsRoundedAndClamped_data();
+    void percentIsRoundedAndClamped();
 #ifndef Q_OS_WIN
     void pulseVolumeReturnsAfterServerRestart();
 #endif
 };
 
-void TestSystemVolume::pulseVolumeIsRoundedAndClamped_data()
+void TestSystemVolume::percentIsRoundedAndClamped_data()
 {
-    QTest::addColumn<quint32>("average");
-    QTest::addColumn<int>("percent");
-    const quint32 norm = 0x10000;
-    QTest::newRow("0.125 rounds half away from zero") << quint32(norm / 8) << 13;
-    QTest::newRow("half") << quint32(norm / 2) << 50;
-    QTest::newRow("muted") << quint32(0) << 0;
-    QTest::newRow("full") << norm << 100;
-    QTest::newRow("boosted to 150 %") << quint32(norm + norm / 2) << 100;
-}
-
-void TestSystemVolume::pulseVolumeIsRoundedAndClamped()
-{
-    QFETCH(quint32, average);
-    QFETCH(int, percent);
-    QCOMPARE(SystemVolume::percentFromPulseVolume(average, 0x10000), percent);
-}
-
-void TestSystemVolume::mixerRangeIsRoundedAndClamped_data()
-{
+    QTest::addColumn<bool>("pulse"); // a PulseAudio volume against its norm, else a mixer's range
     QTest::addColumn<long>("value");
     QTest::addColumn<long>("min");
     QTest::addColumn<long>("max");
     QTest::addColumn<int>("percent");
-    QTest::newRow("middle of 0..87") << 44L << 0L << 87L << 51;
-    QTest::newRow("offset range") << -30L << -60L << 0L << 50;
-    QTest::newRow("empty range") << 5L << 5L << 5L << 0;
-    QTest::newRow("above max") << 200L << 0L << 100L << 100;
+    const long norm = 0x10000;
+    QTest::newRow("pulse 0.125 rounds half away from zero") << true << norm / 8 << 0L << norm << 13;
+    QTest::newRow("pulse half") << true << norm / 2 << 0L << norm << 50;
+    QTest::newRow("pulse muted") << true << 0L << 0L << norm << 0;
+    QTest::newRow("pulse full") << true << norm << 0L << norm << 100;
+    QTest::newRow("pulse boosted to 150 %") << true << norm + norm / 2 << 0L << norm << 100;
+    QTest::newRow("middle of 0..87") << false << 44L << 0L << 87L << 51;
+    QTest::newRow("offset range") << false << -30L << -60L << 0L << 50;
+    QTest::newRow("empty range") << false << 5L << 5L << 5L << 0;
+    QTest::newRow("above max") << false << 200L << 0L << 100L << 100;
 }
 
-void TestSystemVolume::mixerRangeIsRoundedAndClamped()
+void TestSystemVolume::percentIsRoundedAndClamped()
 {
+    QFETCH(bool, pulse);
     QFETCH(long, value);
     QFETCH(long, min);
     QFETCH(long, max);
     QFETCH(int, percent);
-    QCOMPARE(SystemVolume::percentFromRange(value, min, max), percent);
+    QCOMPARE(pulse ? SystemVolume::percentFromPulseVolume(quint32(value), quint32(max))
+                   : SystemVolume::percentFromRange(value, min, max),
+             percent);
 }
 
 #ifndef Q_OS_WIN
@@ -68,31 +57,28 @@ void TestSystemVolume::pulseVolumeReturnsAfterServerRestart()
     // real session touched.
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString socket = dir.filePath(QStringLiteral("native"));
+    const QString socket = dir.filePath("native");
+    const QHash<QString, QString> overrides = {
+        {"HOME", dir.path()},
+        {"XDG_RUNTIME_DIR", dir.path()},
+        {"PULSE_RUNTIME_PATH", dir.filePath("pulse")},
+        {"PULSE_SERVER", "unix:" + socket},
+        {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir.filePath("no-bus")},
+        {"DISPLAY", QString()}};
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), dir.path());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
-    env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), dir.filePath(QStringLiteral("pulse")));
-    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + socket);
-    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
-               QStringLiteral("unix:path=") + dir.filePath(QStringLiteral("no-bus")));
-    env.remove(QStringLiteral("DISPLAY"));
+    for (auto it = overrides.begin(); it != overrides.end(); ++it) {
+        it.value().isNull() ? env.remove(it.key()) : env.insert(it.key(), it.value());
+    }
     QProcess server;
     server.setProcessEnvironment(env);
-    server.setProgram(QStringLiteral("pulseaudio"));
-    server.setArguments({QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
-                         QStringLiteral("--system=false"), QStringLiteral("--exit-idle-time=-1"),
-                         QStringLiteral("--disable-shm"), QStringLiteral("--use-pid-file=no"),
-                         QStringLiteral("-L"), QStringLiteral("module-null-sink"), QStringLiteral("-L"),
-                         QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + socket});
-    const auto setVolume = [&env](int percent) {
-        QProcess pactl;
-        pactl.setProcessEnvironment(env);
-        pactl.start(QStringLiteral("pactl"),
-                    {QStringLiteral("set-sink-volume"), QStringLiteral("@DEFAULT_SINK@"),
-                     QString::number(percent) + QLatin1Char('%')});
-        return pactl.waitForFinished(5000) && pactl.exitStatus() == QProcess::NormalExit &&
-               pactl.exitCode() == 0;
+    server.setProgram("pulseaudio");
+    server.setArguments({"-n", "--daemonize=no", "--system=false", "--exit-idle-time=-1", "--disable-shm",
+                         "--use-pid-file=no", "-L", "module-null-sink", "-L",
+                         "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
+    const auto setVolume = [&overrides](int percent) {
+        return ProcessRun::of("pactl", {"set-sink-volume", "@DEFAULT_SINK@", QString::number(percent) + '%'},
+                              overrides, 5000)
+                   .exitCode == 0;
     };
     server.start();
     if (!server.waitForStarted(5000)) {

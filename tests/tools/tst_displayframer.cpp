@@ -37,11 +37,7 @@ class TestDisplayFramer : public QObject
 private slots:
     void framesByLengthFieldWhateverTheReads_data();
     void framesByLengthFieldWhateverTheReads();
-    void payloadBytesAreKept();
-    void shortUploadStartEndsAfterIdle_data();
-    void shortUploadStartEndsAfterIdle();
     void stalledPacketIsDroppedAndStreamRecovers();
-    void uploadStartIsToldFromVersionQuery_data();
     void uploadStartIsToldFromVersionQuery();
     void survivesRandomGarbageInRandomReads();
 };
@@ -78,6 +74,8 @@ void TestDisplayFramer::framesByLengthFieldWhateverTheReads_data()
     QTest::newRow("short upload start ends at the next header")
         << QList<QByteArray>{hex("5A A5 87 00 00 10 00 00 AA BB CC"), kFrame}
         << QStringLiteral("87:4096:3 85:5:5");
+    QTest::newRow("short upload start of no bytes")
+        << QList<QByteArray>{hex("5A A5 82 00 F8 0F 00 00"), kFrame} << QStringLiteral("82:4088:0 85:5:5");
     // A full upload start does not wait for idle time.
     const QByteArray data = hex("5A A5 83 00 00 04 00 00") + QByteArray(1024, char(0xA5));
     QTest::newRow("full upload start")
@@ -98,62 +96,6 @@ void TestDisplayFramer::framesByLengthFieldWhateverTheReads()
         packets += framer.feed(read, now++);
     }
     QCOMPARE(describe(packets), expected);
-}
-
-void TestDisplayFramer::payloadBytesAreKept()
-{
-    DisplayFramer framer;
-    const QVector<HostPacket> packets = framer.feed(kFrame + hex("5A A5 80 00 01 00 00 00 7F"), 0);
-    QCOMPARE(packets.size(), 2);
-    QCOMPARE(packets[0].payload, hex("00 00 00 01 65"));
-    QCOMPARE(packets[1].command, uint16_t(0x80));
-    QCOMPARE(packets[1].payload, hex("7F"));
-    QCOMPARE(framer.bufferedBytes(), 0);
-    QCOMPARE(framer.deadlineMs(), qint64(-1));
-}
-
-void TestDisplayFramer::shortUploadStartEndsAfterIdle_data()
-{
-    QTest::addColumn<int>("command");
-    QTest::addColumn<int>("announced");
-    QTest::addColumn<int>("sent");
-
-    QTest::newRow("firmware .jpg 0x81, 1024 pack") << 0x81 << 1024 << 300;
-    QTest::newRow("firmware 0x82, 4088 pack") << 0x82 << 4088 << 4087;
-    QTest::newRow("logo 0x86, 4096 pack") << 0x86 << 4096 << 1;
-    QTest::newRow("boot video 0x87, 4096 pack") << 0x87 << 4096 << 2000;
-    QTest::newRow("start with empty payload") << 0x82 << 4088 << 0;
-}
-
-void TestDisplayFramer::shortUploadStartEndsAfterIdle()
-{
-    QFETCH(int, command);
-    QFETCH(int, announced);
-    QFETCH(int, sent);
-
-    QByteArray payload(sent, Qt::Uninitialized);
-    for (int i = 0; i < sent; ++i) {
-        payload[i] = char(i * 7 + 3);
-    }
-    QByteArray packet = hex("5A A5 00 00") + QByteArray(4, 0);
-    packet[2] = char(command);
-    packet[4] = char(announced & 0xFF);
-    packet[5] = char(announced >> 8);
-    packet += payload;
-
-    DisplayFramer framer;
-    QVERIFY(framer.feed(packet.left(packet.size() / 2), 1000).isEmpty());
-    QVERIFY(framer.feed(packet.mid(packet.size() / 2), 1010).isEmpty());
-    QCOMPARE(framer.deadlineMs(), 1010 + DisplayFramer::kShortStartIdleMs);
-    QVERIFY(framer.poll(1010 + DisplayFramer::kShortStartIdleMs - 1).isEmpty());
-
-    const QVector<HostPacket> packets = framer.poll(1010 + DisplayFramer::kShortStartIdleMs);
-    QCOMPARE(describe(packets), QStringLiteral("%1:%2:%3").arg(command, 2, 16).arg(announced).arg(sent));
-    QCOMPARE(packets[0].payload, payload);
-    QCOMPARE(framer.deadlineMs(), qint64(-1));
-
-    // The stream goes on normally afterwards.
-    QCOMPARE(describe(framer.feed(kSearch, 2000)), QStringLiteral("90:1:1"));
 }
 
 void TestDisplayFramer::stalledPacketIsDroppedAndStreamRecovers()
@@ -181,28 +123,21 @@ void TestDisplayFramer::stalledPacketIsDroppedAndStreamRecovers()
     QCOMPARE(describe(framer.feed(kSearch, 4000)), QStringLiteral("90:1:1:1"));
 }
 
-void TestDisplayFramer::uploadStartIsToldFromVersionQuery_data()
-{
-    QTest::addColumn<int>("command");
-    QTest::addColumn<int>("length");
-    QTest::addColumn<bool>("isStart");
-
-    QTest::newRow("0x81 length 1 is the version query") << 0x81 << 1 << false;
-    QTest::newRow("0x81 length 1024 is an upload start") << 0x81 << 1024 << true;
-    QTest::newRow("0x81 length 100 is neither") << 0x81 << 100 << false;
-    QTest::newRow("0x82") << 0x82 << 4088 << true;
-    QTest::newRow("0x82 announcing no pack size") << 0x82 << 5000 << false;
-    QTest::newRow("0x86") << 0x86 << 4096 << true;
-    QTest::newRow("0x83 data") << 0x83 << 4088 << false;
-    QTest::newRow("0x85 frame") << 0x85 << 4096 << false;
-}
-
 void TestDisplayFramer::uploadStartIsToldFromVersionQuery()
 {
-    QFETCH(int, command);
-    QFETCH(int, length);
-    QFETCH(bool, isStart);
-    QCOMPARE(DisplayFramer::isUploadStart(uint16_t(command), uint32_t(length)), isStart);
+    // 0x81 of length 1 is the version query; an upload start announces a
+    // whole pack (1024 for a .jpg firmware, 4088 or 4096).
+    const struct
+    {
+        int command;
+        int length;
+        bool isStart;
+    } cases[] = {{0x81, 1, false},    {0x81, 1024, true}, {0x81, 100, false},  {0x82, 4088, true},
+                 {0x82, 5000, false}, {0x86, 4096, true}, {0x83, 4088, false}, {0x85, 4096, false}};
+    for (const auto& c : cases) {
+        QVERIFY2(DisplayFramer::isUploadStart(uint16_t(c.command), uint32_t(c.length)) == c.isStart,
+                 qPrintable(QStringLiteral("%1 %2").arg(c.command, 0, 16).arg(c.length)));
+    }
 }
 
 void TestDisplayFramer::survivesRandomGarbageInRandomReads()

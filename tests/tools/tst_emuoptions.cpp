@@ -9,7 +9,6 @@ class TestEmuOptions : public QObject
 private slots:
     void rejectsBadOptions_data();
     void rejectsBadOptions();
-    void familyChoosesTheUsbPair_data();
     void familyChoosesTheUsbPair();
 };
 
@@ -51,25 +50,19 @@ void TestEmuOptions::rejectsBadOptions()
     QVERIFY(!error.contains(QLatin1Char('\n')));
 }
 
-void TestEmuOptions::familyChoosesTheUsbPair_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("pair");
-
-    QTest::newRow("display default") << QStringList{} << "1F3A:0007";
-    QTest::newRow("digital default") << QStringList{"--family", "digital"} << "1A86:FE00";
-    QTest::newRow("given pair wins, before family")
-        << QStringList{"--usb", "1234:ABCD", "--family", "digital"} << "1234:ABCD";
-}
-
 void TestEmuOptions::familyChoosesTheUsbPair()
 {
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, pair);
-    EmuOptions o;
-    QString error;
-    QVERIFY(EmuOptions::parse(QStringList{"--link", "/x"} + arguments, &o, &error));
-    QCOMPARE(o.usbPair(), pair);
+    // A given pair wins over the family's, wherever it stands.
+    const QList<QPair<QStringList, QString>> cases = {
+        {{}, "1F3A:0007"},
+        {{"--family", "digital"}, "1A86:FE00"},
+        {{"--usb", "1234:ABCD", "--family", "digital"}, "1234:ABCD"}};
+    for (const auto& c : cases) {
+        EmuOptions o;
+        QString error;
+        QVERIFY(EmuOptions::parse(QStringList{"--link", "/x"} + c.first, &o, &error));
+        QCOMPARE(o.usbPair(), c.second);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestEmuOptions)

@@ -1,12 +1,13 @@
 // End to end: the real panelcast-emu binary on a pseudo-terminal, driven
-// through its published link with QSerialPort, the way the application
-// drives a device. What the emulator answers to each packet is checked in
-// tst_emudevice; here: the ready line, the link's life and the run's end.
+// through its published link with the application's serial adapter. What the emulator answers to each packet
+// is checked in tst_emudevice; here: the ready line, the link's life and the run's end.
+#include "cdctransport.h"
 #include "emuprocess.h"
 #include "packets.h"
+#include "processrun.h"
 #include "testfiles.h"
 
-#include <QSerialPort>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -23,40 +24,18 @@ bool isSymlink(const QString& path)
     return lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
-// Opens the link as the application's serial adapter does.
-bool openPort(QSerialPort& port, const QString& link)
-{
-    port.setPortName(link);
-    port.setBaudRate(1000000);
-    if (!port.open(QIODevice::ReadWrite)) {
-        return false;
-    }
-    // A pty has no modem lines: these fail, and the port must still work.
-    port.setDataTerminalReady(false);
-    port.setRequestToSend(false);
-    port.clearError();
-    return true;
-}
-
-// Writes `request` in two pieces, like a slow serial write, and reads
+// Writes `request` in two pieces, like a slow serial write, and collects
 // `count` bytes of answer (fewer on time-out).
-QByteArray ask(QSerialPort& port, const QByteArray& request, int count)
+QByteArray ask(cdcTransport& adapter, const QByteArray& request, int count)
 {
-    port.write(request.left(3));
-    port.waitForBytesWritten(kTimeoutMs);
-    port.write(request.mid(3));
+    QSignalSpy reads(&adapter, &cdcTransport::recvRead);
+    adapter.slotSendData(request.left(3));
+    adapter.slotSendData(request.mid(3));
     QByteArray received;
-    while (received.size() < count && port.waitForReadyRead(kTimeoutMs)) {
-        received += port.readAll();
+    while (received.size() < count && (!reads.isEmpty() || reads.wait(kTimeoutMs))) {
+        received += reads.takeFirst().at(0).toByteArray();
     }
     return received;
-}
-
-// Waits for the emulator to end by itself or on SIGTERM; true on a clean exit.
-bool endedCleanly(QProcess& process)
-{
-    return process.waitForFinished(kTimeoutMs) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
 }
 
 } // namespace
@@ -92,18 +71,27 @@ void TestEmuProcess::answersThroughItsLink()
     QCOMPARE(emu.virtualPortEntry(), link + "=33C3:0E02");
     QVERIFY(QFileInfo(link).symLinkTarget().startsWith(QStringLiteral("/dev/pts/")));
 
-    QSerialPort port;
-    QVERIFY2(openPort(port, link), qPrintable(port.errorString()));
-    QCOMPARE(ask(port, request, reply.size()).toHex(' '), reply.toHex(' '));
-    port.close();
+    cdcTransport adapter;
+    QSignalSpy errors(&adapter, &cdcTransport::emitError);
+    QVERIFY(adapter.openPort(link));
+    QCOMPARE(ask(adapter, request, reply.size()).toHex(' '), reply.toHex(' '));
     // Closing and opening again is not an unplug: the device still answers.
-    QVERIFY(openPort(port, link));
-    QCOMPARE(ask(port, request, reply.size()).toHex(' '), reply.toHex(' '));
-    port.close();
+    adapter.closePort();
+    QVERIFY(adapter.openPort(link));
+    QCOMPARE(ask(adapter, request, reply.size()).toHex(' '), reply.toHex(' '));
+    QCOMPARE(errors.count(), 0);
 
+    // An emulator going away is a device being unplugged. The adapter only
+    // reports; closing is its owner's decision.
     emu.process().terminate();
-    QVERIFY(endedCleanly(emu.process()));
+    QVERIFY(emu.process().waitForFinished(kTimeoutMs));
+    QCOMPARE(emu.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(emu.process().exitCode(), 0);
     QVERIFY2(!isSymlink(link), "link left behind after SIGTERM");
+    QVERIFY(errors.count() > 0 || errors.wait(kTimeoutMs));
+    QVERIFY(adapter.isPortOpen());
+    adapter.closePort();
+    QVERIFY(!adapter.openPort(link));
 }
 
 void TestEmuProcess::refusedStartLeavesNoLink_data()
@@ -111,10 +99,9 @@ void TestEmuProcess::refusedStartLeavesNoLink_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("fileInTheWay");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("mentions");
-    QTest::newRow("regular file in the way") << QStringList{} << true << 1 << QByteArray("not a symlink");
-    QTest::newRow("bad option") << QStringList{"--reply-len", "11"} << false << 2
-                                << QByteArray("--reply-len");
+    QTest::addColumn<QString>("mentions");
+    QTest::newRow("regular file in the way") << QStringList{} << true << 1 << "not a symlink";
+    QTest::newRow("bad option") << QStringList{"--reply-len", "11"} << false << 2 << "--reply-len";
 }
 
 void TestEmuProcess::refusedStartLeavesNoLink()
@@ -122,28 +109,18 @@ void TestEmuProcess::refusedStartLeavesNoLink()
     QFETCH(QStringList, arguments);
     QFETCH(bool, fileInTheWay);
     QFETCH(int, exitCode);
-    QFETCH(QByteArray, mentions);
+    QFETCH(QString, mentions);
 
     QTemporaryDir dir;
     const QString link = dir.filePath("ttyEMU");
-    QFile file(link);
-    if (fileInTheWay) {
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("keep me");
-        file.close();
-    }
-    QProcess process;
-    process.start(qEnvironmentVariable("PANELCAST_EMU"), QStringList{"--link", link} + arguments);
-    QVERIFY(process.waitForFinished(kTimeoutMs));
-    QCOMPARE(process.exitCode(), exitCode);
-    const QByteArray error = process.readAllStandardError();
-    QVERIFY2(error.contains(mentions), error.constData());
-    QVERIFY(fileInTheWay || error.count('\n') == 1); // one line for a bad option
+    QVERIFY(!fileInTheWay || TestFiles::writeFile(link, "keep me"));
+    const ProcessRun run =
+        ProcessRun::of(qEnvironmentVariable("PANELCAST_EMU"), QStringList{"--link", link} + arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains(mentions), qPrintable(run.err));
+    QVERIFY(fileInTheWay || run.err.count('\n') == 1); // one line for a bad option
     QVERIFY(!isSymlink(link));
-    if (fileInTheWay) {
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("keep me"));
-    }
+    QVERIFY(!fileInTheWay || TestFiles::readAll(link) == "keep me");
 }
 
 QTEST_GUILESS_MAIN(TestEmuProcess)

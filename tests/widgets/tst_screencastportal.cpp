@@ -14,25 +14,22 @@
 
 #include <unistd.h>
 
-namespace {
-const QString kPortalService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-} // namespace
+static const QString kPortalService = QStringLiteral("org.freedesktop.portal.Desktop");
+static const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 
-// Answers like the desktop's portal: each request's result comes as a
-// Response signal on the request object the caller's token names.
 using StreamFrame::Layout;
 Q_DECLARE_METATYPE(Layout)
 
 // A 2 x 2 picture in the stream's byte order: red, green / blue, white, with
 // pad bytes after each row, and an alpha (or pad) byte of 0x10 that must not
 // make the screen see-through.
+static const QColor kPixels[4] = {Qt::red, Qt::green, Qt::blue, Qt::white};
+
 static QByteArray buffer(Layout layout, int stride)
 {
-    const QColor pixels[4] = {Qt::red, Qt::green, Qt::blue, Qt::white};
     QByteArray bytes(stride * 2, char(0x77));
     for (int i = 0; i < 4; ++i) {
-        const QColor& c = pixels[i];
+        const QColor& c = kPixels[i];
         const bool bgr = layout == Layout::BGRx || layout == Layout::BGRA;
         char* p = bytes.data() + (i / 2) * stride + (i % 2) * 4;
         p[0] = char(bgr ? c.blue() : c.red());
@@ -43,6 +40,8 @@ static QByteArray buffer(Layout layout, int stride)
     return bytes;
 }
 
+// Answers like the desktop's portal: each request's result comes as a
+// Response signal on the request object the caller's token names.
 class StandInPortal : public QObject
 {
     Q_OBJECT
@@ -236,10 +235,9 @@ void TestScreenCastPortal::buffersBecomeOpaqueImagesOrNone()
     QCOMPARE(made.isNull(), !image);
     if (image) {
         QCOMPARE(made.size(), QSize(2, 2));
-        QCOMPARE(made.pixelColor(0, 0), QColor(Qt::red));
-        QCOMPARE(made.pixelColor(1, 0), QColor(Qt::green));
-        QCOMPARE(made.pixelColor(0, 1), QColor(Qt::blue));
-        QCOMPARE(made.pixelColor(1, 1), QColor(Qt::white));
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(made.pixelColor(i % 2, i / 2), kPixels[i]);
+        }
     }
 }
 

@@ -33,7 +33,6 @@ class TestDispSceneStream : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void everyWidgetKindReachesTheDeviceAndFollowsReadings();
     void turnedQuietSceneStreamsEveryCycleAndAChangeGoesOutNext();
 
@@ -41,11 +40,6 @@ private:
     // Starts the emulator as a panel of size and opens it for the scene.
     bool connectScene(DispScene& scene, TestEmulator& emu, const char* size);
 };
-
-void TestDispSceneStream::initTestCase()
-{
-    DispStandardWidgetFactory::install();
-}
 
 bool TestDispSceneStream::connectScene(DispScene& scene, TestEmulator& emu, const char* size)
 {
@@ -219,6 +213,7 @@ void TestDispSceneStream::turnedQuietSceneStreamsEveryCycleAndAChangeGoesOutNext
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    DispStandardWidgetFactory::install();
     TestDispSceneStream test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -48,10 +48,9 @@ public:
         *m_events << QStringLiteral("write %1 %2").arg(m_tag).arg(resourceFolder);
         out << false << qint32(0);
     }
-    void readThemeRecord(ThemeRecordReader& in, const QString& themeFolder) override
+    void readThemeRecord(ThemeRecordReader&, const QString& themeFolder) override
     {
         *m_events << QStringLiteral("read %1 %2").arg(m_tag).arg(themeFolder);
-        Q_UNUSED(in)
     }
 
 private:
@@ -305,7 +304,8 @@ void TestThemeStorage::mediaNeverLeavesTheTheme()
     QCOMPARE(snapshot(outside), before);
     QVERIFY(!QFileInfo(personal() + "/theme_linked/res/victim.png").isSymLink());
     QCOMPARE(readAll(personal() + "/theme_linked/res/victim.png"), readAll(media));
-    // Saved under another name, the media moves along.
+    // Loaded from there and saved under another name, the media moves along.
+    QVERIFY(storage.loadTheme(personal() + "/theme_linked/linked.theme"));
     QVERIFY(storage.saveTheme(personal() + "/moved"));
     QCOMPARE(readAll(personal() + "/theme_moved/res/victim.png"), readAll(media));
     // A linked res folder is refused as a whole.

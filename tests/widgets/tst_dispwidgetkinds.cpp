@@ -601,7 +601,6 @@ void TestDispWidgetKinds::memoryLoadReadingUsesPercentRange()
 void TestDispWidgetKinds::needleFollowsReadingsOfItsType()
 {
     DispGaugeWidget gauge(nullptr, nullptr);
-    QCOMPARE(gauge.needle()->maxValue(), 10000.0f);
     gauge.dial()->resize(400, 400);
     const struct
     {
@@ -663,23 +662,23 @@ void TestDispWidgetKinds::subscriptionCountsStayBalanced()
 
 void TestDispWidgetKinds::intervalsFollowTheStream_data()
 {
-    QTest::addColumn<QString>("which");
+    QTest::addColumn<QString>("path");
     QTest::addColumn<float>("speed");
     QTest::addColumn<double>("intervalMs");
-    QTest::newRow("25 fps video") << "v25" << 0.0f << 40.0;
-    QTest::newRow("60 fps video held to 40 fps") << "v60" << 0.0f << 25.0;
-    QTest::newRow("10 fps GIF") << "gif" << 0.0f << 100.0;
-    QTest::newRow("speed 0.5") << "v60" << 0.5f << 2000.0;
-    QTest::newRow("speed 100 is 60") << "v25" << 100.0f << 1000.0 / 60.0;
+    QTest::newRow("25 fps video") << m_video25 << 0.0f << 40.0;
+    QTest::newRow("60 fps video held to 40 fps") << m_video60 << 0.0f << 25.0;
+    QTest::newRow("10 fps GIF") << m_gif << 0.0f << 100.0;
+    QTest::newRow("speed 0.5") << m_video60 << 0.5f << 2000.0;
+    QTest::newRow("speed 100 is 60") << m_video25 << 100.0f << 1000.0 / 60.0;
 }
 
 void TestDispWidgetKinds::intervalsFollowTheStream()
 {
-    QFETCH(QString, which);
+    QFETCH(QString, path);
     QFETCH(float, speed);
     QFETCH(double, intervalMs);
     DispVideoDecoder decoder;
-    decoder.setPath(which == "v25" ? m_video25 : which == "v60" ? m_video60 : m_gif, false);
+    decoder.setPath(path, false);
     QVERIFY(decoder.isReady());
     decoder.setSpeed(speed);
     QCOMPARE(decoder.frameIntervalMs(), intervalMs);

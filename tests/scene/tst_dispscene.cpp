@@ -1,7 +1,6 @@
 #include "dispdatewidget.h"
 #include "dispframerenderer.h"
 #include "dispgaugewidget.h"
-#include "dispnumberwidget.h"
 #include "dispscene.h"
 #include "dispsceneview.h"
 #include "dispstandardwidgetfactory.h"

@@ -1,4 +1,3 @@
-#include "backgroundrecord.h"
 #include "dispthemelist.h"
 #include "fakethemedialogs.h"
 #include "pixels.h"
@@ -10,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
-#include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>

@@ -29,7 +29,6 @@
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
 #include <QTemporaryDir>
-#include <QTextCursor>
 #include <QTimer>
 #include <QtTest>
 

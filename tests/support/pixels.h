@@ -51,3 +51,20 @@ inline QImage renderScene(QGraphicsScene& scene, const QColor& fill = Qt::white)
 }
 
 } // namespace Pixels
+
+namespace Pixels {
+
+// The smallest rectangle holding every pixel of image that match accepts.
+template <typename Match>
+inline QRect boundsOf(const QImage& image, Match match)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            bounds |= match(image.pixel(x, y)) ? QRect(x, y, 1, 1) : QRect();
+        }
+    }
+    return bounds;
+}
+
+} // namespace Pixels

@@ -1,10 +1,9 @@
 // Theme files: the record frame, its fields, colours and fonts, bounded
-// reading of untrusted files, and the storage that saves, loads, imports and
-// copies themes with the editor panels.
+// reading of untrusted files, the storage that saves, loads, imports and
+// copies themes with the editor panels, and the themes as JSON text.
 #include "backgroundrecord.h"
 #include "baseinfo.h"
 #include "dispbackgroundbox.h"
-#include "dispcolorselectbutton.h"
 #include "dispstandardwidgetfactory.h"
 #include "editorpanels.h"
 #include "fakethemedialogs.h"
@@ -16,11 +15,13 @@
 #include "themestorage.h"
 #include "themestoragehost.h"
 #include "themetags.h"
+#include "themetext.h"
 #include "themevalues.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -47,10 +48,9 @@ public:
         *m_events << QStringLiteral("write %1 %2").arg(m_tag).arg(resourceFolder);
         out << false << qint32(0);
     }
-    void readThemeRecord(ThemeRecordReader& in, const QString& themeFolder) override
+    void readThemeRecord(ThemeRecordReader&, const QString& themeFolder) override
     {
         *m_events << QStringLiteral("read %1 %2").arg(m_tag).arg(themeFolder);
-        Q_UNUSED(in)
     }
 
 private:
@@ -113,15 +113,6 @@ const QByteArray kEmptyTheme =
                         "0d000000 00000089 01 00000000"
                         "0d000000 0000008a 01 00000000");
 
-// A picture file the background can show.
-QString writePicture(const QString& path)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QImage picture(8, 8, QImage::Format_RGB32);
-    picture.fill(Qt::darkCyan);
-    return picture.save(path, "PNG") ? path : QString();
-}
-
 // Theme storage with the editor panels of every record on a 480 x 480 scene,
 // as the home page installs them.
 class Storage : public ThemeStorage
@@ -142,9 +133,23 @@ private:
 
 QByteArray fontRecord(const QFont& font)
 {
-    ThemeRecordWriter writer(CustomTextTag);
-    writer.stream() << font << qint32(77);
-    return writer.finish();
+    return record(CustomTextTag, [&font](QDataStream& s) { s << font << qint32(77); });
+}
+
+QString dataPath(const QString& name)
+{
+    return qEnvironmentVariable("PANELCAST_TEST_DATA") + QStringLiteral("/themes/text/") + name;
+}
+
+QJsonObject parse(const QByteArray& json)
+{
+    return QJsonDocument::fromJson(json).object();
+}
+
+QString firstRecord(const char* json)
+{
+    return QStringLiteral(R"({"format":"panelcast-theme","version":1,"records":[%1]})")
+        .arg(QLatin1String(json));
 }
 
 } // namespace
@@ -155,18 +160,15 @@ Q_DECLARE_METATYPE(Writer)
 using Reading = std::function<bool(ThemeRecordReader&)>;
 Q_DECLARE_METATYPE(Reading)
 
-static QByteArray le32(quint32 v)
-{
-    QByteArray bytes(4, '\0');
-    qToLittleEndian(v, bytes.data());
-    return bytes;
-}
-
+// 32-bit words as fields (big-endian) and record lengths (little-endian) hold them.
 static QByteArray be32(quint32 v)
 {
-    QByteArray bytes(4, '\0');
-    qToBigEndian(v, bytes.data());
-    return bytes;
+    return QByteArray::fromHex(QByteArray::number(v, 16).rightJustified(8, '0'));
+}
+
+static QByteArray le32(quint32 v)
+{
+    return be32(qbswap(v));
 }
 
 class TestThemeStorage : public QObject
@@ -184,11 +186,16 @@ private slots:
     void readerRefusesHostileFields();
     void fontsReadBackAsWritten();
     void panelsWriteInTagOrderAndReadTheBackgroundFirst();
-    void saveLoadSaveGivesTheSameBytes();
     void mediaNeverLeavesTheTheme();
     void saveStoresThePathAndAsksBeforeOverwriting();
     void importCopiesWithoutOverwritingAndRefusesAListedTheme();
     void copyThemeFolderFollowsNoLinksNorEntersItself();
+    void goldenRecordsRoundTrip_data();
+    void goldenRecordsRoundTrip();
+    void hostileJsonNamesTheField_data();
+    void hostileJsonNamesTheField();
+    void brokenThemeFileIsRefused();
+    void buildWritesFolderWithMedia();
 
 private:
     QString personal() const { return m_data->path() + "/themes/480480/personal"; }
@@ -212,36 +219,6 @@ void TestThemeStorage::init()
 void TestThemeStorage::cleanup()
 {
     m_data.reset();
-}
-
-void TestThemeStorage::saveLoadSaveGivesTheSameBytes()
-{
-    const QString media = writePicture(m_data->path() + "/downloads/sky.png");
-    QVERIFY(!media.isEmpty());
-    const QString first = personal() + "/theme_day/day.theme";
-    {
-        Storage storage(&m_dialogs);
-        emit storage.background()->colorButton()->colorChanged(QColor(200, 100, 50));
-        storage.background()->setClippedMedia(dispbackgroundbox::PictureType, media);
-        storage.background()->setRotation(3);
-        QVERIFY(storage.saveTheme(personal() + "/day"));
-    }
-    const QByteArray saved = readAll(first);
-    QCOMPARE(readAll(personal() + "/theme_day/res/sky.png"), readAll(media));
-
-    Storage storage(&m_dialogs);
-    QVERIFY(storage.loadTheme(first));
-    auto* background = storage.background();
-    QCOMPARE(background->rotation(), 3);
-    QCOMPARE(background->picturePath(), personal() + "/theme_day/res/sky.png");
-    QVERIFY(storage.saveTheme(personal() + "/day"));
-    QCOMPARE(readAll(first).toHex(' '), saved.toHex(' '));
-    QCOMPARE(readAll(personal() + "/theme_day/res/sky.png"), readAll(media));
-
-    // Saved under another name, the media moves along and the record is the same.
-    QVERIFY(storage.saveTheme(personal() + "/dusk"));
-    QCOMPARE(readAll(personal() + "/theme_dusk/dusk.theme").toHex(' '), saved.toHex(' '));
-    QCOMPARE(readAll(personal() + "/theme_dusk/res/sky.png"), readAll(media));
 }
 
 void TestThemeStorage::panelsWriteInTagOrderAndReadTheBackgroundFirst()
@@ -318,7 +295,7 @@ void TestThemeStorage::mediaNeverLeavesTheTheme()
     }
 
     // A link in res is replaced, not followed.
-    const QString media = writePicture(m_data->path() + "/downloads/victim.png");
+    const QString media = TestFiles::writeJpeg(m_data->path() + "/victim.png", QSize(16, 16));
     QVERIFY(!media.isEmpty());
     QVERIFY(QDir().mkpath(personal() + "/theme_linked/res"));
     QVERIFY(QFile::link(outside + "/victim.png", personal() + "/theme_linked/res/victim.png"));
@@ -327,6 +304,10 @@ void TestThemeStorage::mediaNeverLeavesTheTheme()
     QCOMPARE(snapshot(outside), before);
     QVERIFY(!QFileInfo(personal() + "/theme_linked/res/victim.png").isSymLink());
     QCOMPARE(readAll(personal() + "/theme_linked/res/victim.png"), readAll(media));
+    // Loaded from there and saved under another name, the media moves along.
+    QVERIFY(storage.loadTheme(personal() + "/theme_linked/linked.theme"));
+    QVERIFY(storage.saveTheme(personal() + "/moved"));
+    QCOMPARE(readAll(personal() + "/theme_moved/res/victim.png"), readAll(media));
     // A linked res folder is refused as a whole.
     QVERIFY(QDir().mkpath(m_data->path() + "/elsewhere"));
     QVERIFY(QDir().mkpath(personal() + "/theme_linkres"));
@@ -433,9 +414,8 @@ void TestThemeStorage::importCopiesWithoutOverwritingAndRefusesAListedTheme()
     QCOMPARE(BaseInfo::themePath("480480"), target + "/sky.theme");
     QCOMPARE(m_events, QStringList({"host name sky", "host stopMedia", "host clearScene", "host finishLoad",
                                     "host applyRotation"}));
-    auto* background = storage.background();
-    QCOMPARE(background->rotation(), 1);
-    QCOMPARE(background->picturePath(), target + "/res/a.png");
+    QCOMPARE(storage.background()->rotation(), 1);
+    QCOMPARE(storage.background()->picturePath(), target + "/res/a.png");
 
     // The same file again is the current theme: nothing happens.
     m_events.clear();
@@ -650,6 +630,136 @@ void TestThemeStorage::fontsReadBackAsWritten()
         QVERIFY(reader.readInt32(after)); // the font's bytes were consumed exactly
         QCOMPARE(after, 77);
     }
+}
+
+void TestThemeStorage::goldenRecordsRoundTrip_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char* kind : {"customText", "systemInfo", "time", "icon", "arc", "bar", "gauge", "chart",
+                             "clock", "threeD", "background", "capture", "unknown"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+}
+
+// Each golden .theme holds the bytes the panel of that kind writes; the JSON
+// beside it is the same record as text.
+void TestThemeStorage::goldenRecordsRoundTrip()
+{
+    QFETCH(QString, kind);
+    const QJsonObject json = parse(readAll(dataPath(kind + QStringLiteral(".json"))));
+    const QByteArray golden = readAll(dataPath(kind + QStringLiteral(".theme")));
+    QVERIFY(!json.isEmpty() && !golden.isEmpty());
+    QByteArray built;
+    QString error;
+    QVERIFY2(ThemeText::jsonToTheme(json, built, error), qPrintable(error));
+    QCOMPARE(built.toHex(), golden.toHex());
+    QJsonObject back;
+    QVERIFY2(ThemeText::themeToJson(golden, back, error), qPrintable(error));
+    QCOMPARE(back, json);
+}
+
+void TestThemeStorage::hostileJsonNamesTheField_data()
+{
+    QTest::addColumn<QString>("json");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("other format") << R"({"format":"x","version":1,"records":[]})"
+                                  << "format: expected";
+    QTest::newRow("newer version") << R"({"format":"panelcast-theme","version":2,"records":[]})"
+                                   << "version: expected 1";
+    QTest::newRow("unknown top key") << R"({"format":"panelcast-theme","version":1,"records":[],"x":1})"
+                                     << "document.x: unknown field";
+    QTest::newRow("unknown kind") << firstRecord(R"({"kind":"weather"})")
+                                  << "records[0].kind: \"weather\" is none of";
+    QTest::newRow("missing field") << firstRecord(R"({"kind":"capture","showFrame":true})")
+                                   << "records[0].x: missing";
+    QTest::newRow("typo") << firstRecord(R"({"kind":"capture","showframe":true})")
+                          << "records[0].showframe: unknown field";
+    const auto capture = [](const char* showFrame, const char* x) {
+        return firstRecord(
+            QStringLiteral(
+                R"({"kind":"capture","showFrame":%1,"x":%2,"y":0,"width":1,"height":1,"visible":true})")
+                .arg(QLatin1String(showFrame), QLatin1String(x))
+                .toUtf8());
+    };
+    QTest::newRow("fraction for int") << capture("true", "1.5") << "records[0].x: expected a whole number";
+    QTest::newRow("int out of range") << capture("true", "3e9") << "records[0].x: 3e+09 is outside";
+    QTest::newRow("text for bool") << capture("\"yes\"", "0")
+                                   << "records[0].showFrame: expected true or false";
+    QTest::newRow("bad colour")
+        << firstRecord(
+               R"({"kind":"background","type":0,"color":"#12345g","rotation":0,"visible":true,"file":""})")
+        << "records[0].color: expected \"#rrggbb\"";
+    QTest::newRow("huge font")
+        << firstRecord(
+               R"({"kind":"time","showAll":true,"items":[{"name":"d","pos":[0,0],"color":"#fff000",
+        "font":{"family":"A","pointSize":5000,"pixelSize":-1,"weight":50},"text":"","opacity":1,"dateType":0}]})")
+        << "records[0].items[0].font.pointSize: 5000 is outside";
+    QTest::newRow("point of three")
+        << firstRecord(R"({"kind":"time","showAll":true,"items":[{"name":"d","pos":[0,0,0]}]})")
+        << "records[0].items[0].pos: expected an array of 2 numbers";
+    QTest::newRow("too many items") << firstRecord(QString(R"({"kind":"time","showAll":true,"items":[%1{}]})")
+                                                       .arg(QString("{},").repeated(64))
+                                                       .toUtf8())
+                                    << "records[0].items: 65 items, at most 64";
+    QTest::newRow("bad base64") << firstRecord(R"({"tag":139,"raw":"**"})")
+                                << "records[0].raw: expected base64";
+    QTest::newRow("media path")
+        << R"({"format":"panelcast-theme","version":1,"records":[],"media":["../x.png"]})"
+        << "media[0]: expected a plain file name";
+    QTest::newRow("missing media")
+        << R"({"format":"panelcast-theme","version":1,"records":[],"media":["x.png"]})"
+        << "media[0]: x.png not found";
+    QTest::newRow("name with path") << R"({"format":"panelcast-theme","version":1,"records":[],"name":"a/b"})"
+                                    << "name: \"a/b\" cannot name";
+}
+
+void TestThemeStorage::hostileJsonNamesTheField()
+{
+    QFETCH(QString, json);
+    QFETCH(QString, error);
+    const QString out = m_data->path();
+    const QJsonObject document = parse(json.toUtf8());
+    QVERIFY(!document.isEmpty());
+    QString message;
+    QString name;
+    const bool built = ThemeText::nameOf(document, QStringLiteral("t"), name, message) &&
+                       !ThemeText::buildThemeFolder(document, name, out, out, message).isEmpty();
+    QVERIFY(!built);
+    QVERIFY2(message.startsWith(error), qPrintable(message));
+    QVERIFY(QDir(out).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+void TestThemeStorage::brokenThemeFileIsRefused()
+{
+    QByteArray golden = readAll(dataPath(QStringLiteral("customText.theme")));
+    QJsonObject document;
+    QString error;
+    QVERIFY(!ThemeText::themeToJson(golden.left(golden.size() - 3), document, error));
+    QVERIFY2(error.contains(QLatin1String("not a sequence of theme records")), qPrintable(error));
+    // A record whose fields do not follow its kind is kept whole.
+    golden[12] = char(0x7F); // customText's item count becomes absurd
+    QVERIFY2(ThemeText::themeToJson(golden, document, error), qPrintable(error));
+    const QJsonObject record = document.value(QStringLiteral("records")).toArray().first().toObject();
+    QCOMPARE(record.value(QStringLiteral("tag")).toInt(), 129);
+    QByteArray rebuilt;
+    QVERIFY(ThemeText::jsonToTheme(document, rebuilt, error));
+    QCOMPARE(rebuilt, golden);
+}
+
+void TestThemeStorage::buildWritesFolderWithMedia()
+{
+    const QDir dir(m_data->path());
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("night.png")), "png"));
+    QJsonObject document = parse(readAll(dataPath(QStringLiteral("background.json"))));
+    document.insert(QStringLiteral("media"), QJsonArray{QStringLiteral("night.png")});
+    QString error;
+    const QString file = ThemeText::buildThemeFolder(document, QStringLiteral("Night Sky"), m_data->path(),
+                                                     dir.filePath(QStringLiteral("out")), error);
+    QCOMPARE(file, dir.filePath(QStringLiteral("out/theme_Night Sky/Night Sky.theme")));
+    QCOMPARE(readAll(dir.filePath(QStringLiteral("out/theme_Night Sky/res/night.png"))), QByteArray("png"));
+    QJsonObject back;
+    QVERIFY2(ThemeText::readThemeFolder(file, back, error), qPrintable(error));
+    document.insert(QStringLiteral("name"), QStringLiteral("Night Sky"));
+    QCOMPARE(back, document);
 }
 
 QTEST_MAIN(TestThemeStorage)

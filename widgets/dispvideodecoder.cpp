@@ -16,6 +16,30 @@ extern "C" {
 
 namespace {
 
+// swscale's vector code writes whole blocks of pixels, up to 32 bytes past the
+// end of a row at widths such as 8, 462 and 1080: frames are converted into
+// rows with room to spare and a buffer with a spare tail.
+constexpr int kRowAlignment = 64;
+
+void freeConvertBuffer(void* data)
+{
+    av_free(data);
+}
+
+QImage paddedImage(int width, int height)
+{
+    const int stride = FFALIGN(width * 4, kRowAlignment) + kRowAlignment;
+    auto* data = static_cast<uchar*>(av_malloc(size_t(stride) * size_t(height) + kRowAlignment));
+    if (data == nullptr) {
+        return QImage();
+    }
+    QImage image(data, width, height, stride, QImage::Format_ARGB32, freeConvertBuffer, data);
+    if (image.isNull()) {
+        av_free(data);
+    }
+    return image;
+}
+
 // The frame count a container states, else one estimated from the stream's
 // or the file's duration; 2 ("more than one") when nothing is known, so that
 // an unannounced video is never taken for a still picture.
@@ -333,7 +357,7 @@ QImage& DispVideoDecoder::frameBuffer(int width, int height)
     // A buffer the GUI thread still holds a copy of is shared and not reused.
     QImage& buffer = m_buffers[m_nextBuffer];
     if (buffer.width() != width || buffer.height() != height || !buffer.isDetached()) {
-        buffer = QImage(width, height, QImage::Format_ARGB32);
+        buffer = paddedImage(width, height);
     }
     return buffer;
 }

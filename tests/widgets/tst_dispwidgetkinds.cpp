@@ -192,6 +192,8 @@ private slots:
     void frameLimitRestartsAtTheLoopStart();
     void hostileMediaEndsWithALogLine_data();
     void hostileMediaEndsWithALogLine();
+    void narrowPicturesConvertInsideTheirBuffer_data();
+    void narrowPicturesConvertInsideTheirBuffer();
 
 private:
     QTemporaryDir m_dir;
@@ -763,6 +765,37 @@ void TestDispWidgetKinds::hostileMediaEndsWithALogLine()
     }
     decoder.stop();
     QVERIFY(decoder.isFinished());
+}
+
+// The converter writes whole blocks past short rows; the heap checks of the
+// test run see any write past the frame's buffer.
+void TestDispWidgetKinds::narrowPicturesConvertInsideTheirBuffer_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("8x8") << QSize(8, 8);
+    QTest::newRow("462x4") << QSize(462, 4);
+    QTest::newRow("1x1") << QSize(1, 1);
+}
+
+void TestDispWidgetKinds::narrowPicturesConvertInsideTheirBuffer()
+{
+    QFETCH(QSize, size);
+    const QString path = TestFiles::writeJpeg(m_dir.filePath(QStringLiteral("narrow.jpg")), size);
+    QVERIFY(!path.isEmpty());
+    for (int round = 0; round < 3; ++round) {
+        DispVideoDecoder decoder;
+        Player player(&decoder);
+        decoder.setPath(path, true);
+        QVERIFY(decoder.isReady());
+        decoder.start();
+        decoder.requestFrame();
+        QVERIFY(player.waitFor(1));
+        decoder.stop();
+        QVERIFY(decoder.isFinished());
+        const QImage frame = player.frames.last();
+        QCOMPARE(frame.size(), size);
+        QCOMPARE(Pixels::countNear(frame, frame.rect(), Qt::darkCyan), size.width() * size.height());
+    }
 }
 
 QTEST_MAIN(TestDispWidgetKinds)

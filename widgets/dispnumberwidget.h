@@ -1,12 +1,12 @@
 #pragma once
 
 #include "displabelwidget.h"
+#include "dispsensormanager.h"
 
+#include <QPointer>
 #include <QVector>
 
 #include <functional>
-
-class DispSensorManager;
 
 // A label showing the live reading bound to one display type; its text is
 // recomputed every time the sensor manager publishes fresh readings.
@@ -45,6 +45,8 @@ public slots:
     void refreshValue();
 
 private:
-    DispSensorManager* m_sensors = nullptr;
+    // Cleared when the manager goes: a widget removed from its scene may
+    // outlive it with an update still queued.
+    QPointer<DispSensorManager> m_sensors;
     quint32 m_displayType = kUnbound;
 };

@@ -185,6 +185,7 @@ private slots:
     void memoryLoadReadingUsesPercentRange();
     void needleFollowsReadingsOfItsType();
     void subscriptionCountsStayBalanced();
+    void readoutsOutlivingTheirManagerIgnoreQueuedUpdates();
     void intervalsFollowTheStream_data();
     void intervalsFollowTheStream();
     void animationsLoopFromTheFirstFrame_data();
@@ -659,6 +660,31 @@ void TestDispWidgetKinds::subscriptionCountsStayBalanced()
     chart.reset();
     view.reset();
     QCOMPARE(counts(), (QVector<int>{0, 0, 0, 0, 0, 0}));
+}
+
+void TestDispWidgetKinds::readoutsOutlivingTheirManagerIgnoreQueuedUpdates()
+{
+    // Items taken out of a scene wait for their deferred delete; the manager
+    // may go first, with an update from its thread already queued to them.
+    QTemporaryDir dir;
+    auto manager = replayManagerAt(writeTemperatureReplay(dir, QStringLiteral("40")));
+    for (int pass = 0; pass < 4; ++pass) {
+        manager->runLoopPass();
+    }
+    DispNumberWidget number(nullptr, manager.get());
+    number.setSensorType(1);
+    DispArcWidget arc(nullptr, manager.get());
+    DispProgressBarWidget bar(nullptr, manager.get());
+    std::unique_ptr<QThread> publisher(QThread::create([&manager] { emit manager->updateDisplayData(); }));
+    publisher->start();
+    QVERIFY(publisher->wait(5000));
+    const QString shown = number.text();
+    // Freed memory is overwritten here (MALLOC_PERTURB_): reading the gone
+    // manager would lock a garbage mutex.
+    manager.reset();
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(number.text(), shown);
+    QVERIFY(number.sensorManager() == nullptr);
 }
 
 void TestDispWidgetKinds::intervalsFollowTheStream_data()

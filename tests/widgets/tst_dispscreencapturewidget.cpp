@@ -223,33 +223,22 @@ void TestDispScreenCaptureWidget::capturedRegionStreamsToTheDevice()
     m_pattern.shift = 1;
     m_pattern.repaint();
     QTRY_VERIFY_WITH_TIMEOUT(shows(1), 8000);
-    m_pattern.shift = 0;
-    m_pattern.repaint();
     scene.clearThread();
     ScreenGrabber::setForSession(nullptr);
 }
 
 void TestDispScreenCaptureWidget::wheelScalesTheMarker()
 {
-    const QSize screen(1920, 1080);
     // Away from the user grows by a tenth, toward the user shrinks by a
     // tenth; sizes are truncated; growing stops at the screen.
-    const struct
-    {
-        QSizeF size;
-        int delta;
-        int steps;
-        QSizeF expected;
-    } rows[] = {{{480, 480}, 120, 1, {528, 528}},
-                {{100, 100}, -120, 1, {90, 90}},
-                {{99, 55}, 120, 1, {108, 60}},
-                {{480, 480}, 120, 30, {1920, 1080}}};
-    for (const auto& row : rows) {
-        QSizeF now = row.size;
-        for (int i = 0; i < row.steps; ++i)
-            now = DispFrameWidget::scaledSize(now, row.delta, screen);
-        QCOMPARE(now, row.expected);
-    }
+    const QSize screen(1920, 1080);
+    QCOMPARE(DispFrameWidget::scaledSize(QSizeF(480, 480), 120, screen), QSizeF(528, 528));
+    QCOMPARE(DispFrameWidget::scaledSize(QSizeF(100, 100), -120, screen), QSizeF(90, 90));
+    QCOMPARE(DispFrameWidget::scaledSize(QSizeF(99, 55), 120, screen), QSizeF(108, 60));
+    QSizeF grown(480, 480);
+    for (int i = 0; i < 30; ++i)
+        grown = DispFrameWidget::scaledSize(grown, 120, screen);
+    QCOMPARE(grown, QSizeF(1920, 1080));
 }
 
 void TestDispScreenCaptureWidget::glyphsAreSolidWithOpenHoles_data()
@@ -265,8 +254,7 @@ void TestDispScreenCaptureWidget::glyphsAreSolidWithOpenHoles()
 {
     QFETCH(QString, text);
     QFETCH(bool, solid);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(100);
+    const QFont font = Pixels::pixelFont(100);
     const Disp3DSurfaces::Result result = Disp3DSurfaces::build(text, font, 2.0f);
     QCOMPARE(result.textWidth, int(QFontMetricsF(font).horizontalAdvance(text)));
     QCOMPARE(result.vertices.isEmpty(), !solid);
@@ -287,13 +275,9 @@ void TestDispScreenCaptureWidget::glyphsAreSolidWithOpenHoles()
     }
     QPainterPath path;
     path.addText(0, 0, font, text);
-    QImage mask(200, 200, QImage::Format_ARGB32);
-    mask.fill(Qt::white);
-    {
-        QPainter painter(&mask);
-        painter.translate(20, 150);
-        painter.fillPath(path, Qt::black);
-    }
+    QGraphicsScene glyph(-20, -150, 200, 200);
+    glyph.addPath(path, Qt::NoPen, Qt::black);
+    const QImage mask = Pixels::renderScene(glyph);
     const int covered = Pixels::countNear(mask, mask.rect(), Qt::black, 127);
     QVERIFY2(std::abs(frontArea - covered) < 0.05 * covered, qPrintable(QString::number(frontArea)));
 }

@@ -141,11 +141,6 @@ namespace {
 
 constexpr int kDeviceWaitMs = 8000;
 
-// Run by hand without $PANELCAST_EMU there is no emulator to talk to.
-#define REQUIRE_EMULATOR()                                                                                   \
-    if (qEnvironmentVariableIsEmpty("PANELCAST_EMU"))                                                        \
-    QSKIP("PANELCAST_EMU is not set; run through ctest")
-
 // A device link to a running emulator, identified, as the home page hands it over.
 struct LinkedDevice
 {
@@ -252,7 +247,9 @@ void TestDispSettingWidget::deviceAnswersItsVersionAndEveryUploadEndsWithAMessag
     QFETCH(QString, version);
     QFETCH(QStringList, uploads);
     QFETCH(int, expansion);
-    REQUIRE_EMULATOR();
+    if (qEnvironmentVariableIsEmpty("PANELCAST_EMU")) {
+        QSKIP("PANELCAST_EMU is not set; run through ctest");
+    }
     LinkedDevice device;
     QVERIFY(device.start(panel, usb, {"--version", version}));
     dispsettingwidget page;

@@ -127,7 +127,6 @@ void TestLinuxSensorLibrary::readingsOfEachMachineMatchItsListing()
     LinuxSensorLibrary library(rootsOf(treePath(machine), FakeClock(), nvmlStub()));
     QVERIFY(library.load());
     QCOMPARE(library.start(SensorLibrary::kStartFlags), 0);
-    QCOMPARE(library.sensorCount(), library.sensors().size());
     library.updateReadings();
     QStringList lines;
     for (const ModelSensor& s : library.sensors()) {

@@ -14,10 +14,8 @@
 
 namespace {
 
-using Run = ProcessRun;
-
-Run ctl(const QStringList& arguments, const QString& virtualPorts = QString(),
-        const QString& dataDir = QString())
+ProcessRun ctl(const QStringList& arguments, const QString& virtualPorts = QString(),
+               const QString& dataDir = QString())
 {
     return ProcessRun::of(qEnvironmentVariable("PANELCAST_CTL"), arguments,
                           {{"PANELCAST_VIRTUAL_PORTS", virtualPorts},
@@ -78,7 +76,7 @@ void TestCtlDeviceCommands::listShowsKnownDevices()
     QVERIFY2(digital.start({"--family", "digital"}), qPrintable(digital.errorText()));
     // A listed path that does not exist is no device.
     const QString ports = display.entry() + ";" + digital.entry() + ";/nonexistent/ttyX=1F3A:0007";
-    const Run run = ctl({"list"}, ports);
+    const ProcessRun run = ctl({"list"}, ports);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, display.link() + "\t33C3:8001\tdisplay\n" + digital.link() + "\t1A86:FE00\tdigital\n");
 }
@@ -105,7 +103,7 @@ void TestCtlDeviceCommands::infoIdentifiesTheDisplay()
     QFETCH(QString, expected);
     TestEmulator emu;
     QVERIFY2(emu.start(emuArguments), qPrintable(emu.errorText()));
-    const Run run = ctl({"info", emu.link()}, emu.entry());
+    const ProcessRun run = ctl({"info", emu.link()}, emu.entry());
     QCOMPARE(run.err, QString());
     QCOMPARE(run.out, expected);
     QCOMPARE(run.exitCode, 0);
@@ -120,7 +118,7 @@ void TestCtlDeviceCommands::controlPacketsArrive()
     for (const QStringList& arguments :
          {QStringList{"brightness", emu.link(), "50"}, QStringList{"expansion", emu.link(), "on"},
           QStringList{"expansion", emu.link(), "off"}}) {
-        const Run run = ctl(arguments, emu.entry());
+        const ProcessRun run = ctl(arguments, emu.entry());
         QCOMPARE(run.err, QString());
         QCOMPARE(run.exitCode, 0);
     }
@@ -185,7 +183,7 @@ void TestCtlDeviceCommands::badInputIsRefused()
 
     QSerialPort holder(emu.link());
     QVERIFY(port < 2 || holder.open(QIODevice::ReadWrite));
-    const Run run = ctl(arguments, port > 0 ? emu.entry() : QString());
+    const ProcessRun run = ctl(arguments, port > 0 ? emu.entry() : QString());
     QVERIFY2(run.exitCode > 0, qPrintable(run.err));
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
     // One line, naming the command, and nothing on stdout.
@@ -193,10 +191,7 @@ void TestCtlDeviceCommands::badInputIsRefused()
     QVERIFY(run.err.startsWith("panelcast-ctl " + arguments.first() + ": "));
     QCOMPARE(run.out, QString());
     // Nothing but the search (and the version query of a logo) reached the device.
-    for (const QString& command : emu.commands()) {
-        QVERIFY2(command.isEmpty() || command == QLatin1String("0x90") || command == QLatin1String("0x81"),
-                 qPrintable(command));
-    }
+    QCOMPARE(emu.commands().filter(QRegularExpression("^(?!0x90$|0x81$).")), QStringList());
 }
 
 void TestCtlDeviceCommands::uploadsArriveAsTheFile_data()
@@ -237,7 +232,7 @@ void TestCtlDeviceCommands::uploadsArriveAsTheFile()
     arguments.replaceInStrings(QStringLiteral("PORT"), emu.link());
     arguments.replaceInStrings(QStringLiteral("DIR"), m_files.path());
     QTemporaryDir data;
-    const Run run = ctl(arguments, emu.entry(), data.path());
+    const ProcessRun run = ctl(arguments, emu.entry(), data.path());
     QCOMPARE(run.out, QString(exitCode == 0 ? "Upgrade success.\n" : "Upgrade fail.\n"));
     QCOMPARE(run.exitCode, exitCode);
     QTRY_COMPARE(emu.commands().mid(0, commands.size()), commands);
@@ -286,12 +281,11 @@ void TestCtlDeviceCommands::streamedPictureMatches()
     QFETCH(QSize, frameSize);
     QFETCH(QPoint, offset);
     const QImage picture = testPicture(pictureSize);
-    const QString path =
-        file(QStringLiteral("picture-%1x%2.png").arg(pictureSize.width()).arg(pictureSize.height()));
+    const QString path = file(QTest::currentDataTag() + QStringLiteral(".png"));
     QVERIFY(picture.save(path));
     TestEmulator emu;
     QVERIFY2(emu.start({"--size", panel, "--usb", usb}), qPrintable(emu.errorText()));
-    const Run run = ctl({"stream", emu.link(), path, "--seconds", "1"}, emu.entry());
+    const ProcessRun run = ctl({"stream", emu.link(), path, "--seconds", "1"}, emu.entry());
     QCOMPARE(run.err, QString());
     QCOMPARE(run.exitCode, 0);
     const QRegularExpressionMatch summary =
@@ -333,7 +327,7 @@ void TestCtlDeviceCommands::videoLoopsAtItsFrameRateUntilTheDeviceGoes()
     TestEmulator emu;
     // The emulator leaves after two seconds, as an unplugged display would.
     QVERIFY2(emu.start({"--size", "320x240", "--seconds", "2"}), qPrintable(emu.errorText()));
-    const Run run = ctl({"stream", emu.link(), file("short.gif")}, emu.entry());
+    const ProcessRun run = ctl({"stream", emu.link(), file("short.gif")}, emu.entry());
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.err, "panelcast-ctl stream: lost the connection to " + emu.link() + "\n");
     // Five pictures a loop at 10 per second: the animation looped, at its

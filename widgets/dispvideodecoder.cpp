@@ -16,11 +16,6 @@ extern "C" {
 
 namespace {
 
-// swscale's vector code writes whole blocks of pixels, up to 32 bytes past the
-// end of a row at widths such as 8, 462 and 1080: frames are converted into
-// rows with room to spare and a buffer with a spare tail.
-constexpr int kRowAlignment = 64;
-
 void freeConvertBuffer(void* data)
 {
     av_free(data);
@@ -28,8 +23,9 @@ void freeConvertBuffer(void* data)
 
 QImage paddedImage(int width, int height)
 {
-    const int stride = FFALIGN(width * 4, kRowAlignment) + kRowAlignment;
-    auto* data = static_cast<uchar*>(av_malloc(size_t(stride) * size_t(height) + kRowAlignment));
+    // Rows and tail with the room swscale may write past a row's end.
+    const int stride = FFmpeg::scaledStride(width * 4);
+    auto* data = static_cast<uchar*>(av_malloc(FFmpeg::scaledBufferBytes(stride, height)));
     if (data == nullptr) {
         return QImage();
     }

@@ -8,9 +8,6 @@ extern "C" {
 
 namespace {
 
-// swscale writes whole blocks and may run up to 32 bytes past a row's end;
-// pictures are converted into rows with this much spare room.
-constexpr int kRowSpare = 64;
 constexpr double kFallbackFrameRate = 25.0;
 constexpr double kLongestFrameS = 10.0;
 
@@ -157,8 +154,9 @@ MediaReader::Result MediaReader::convert(QByteArray* bgra, double* durationS, QS
         return Error;
     }
     const int rowBytes = m_fitted.width() * 4;
-    const int stride = FFALIGN(rowBytes, kRowSpare) + kRowSpare;
-    QByteArray converted(stride * m_fitted.height() + kRowSpare, Qt::Uninitialized);
+    // Rows and tail with the room swscale may write past a row's end.
+    const int stride = FFmpeg::scaledStride(rowBytes);
+    QByteArray converted(qsizetype(FFmpeg::scaledBufferBytes(stride, m_fitted.height())), Qt::Uninitialized);
     uint8_t* dst[4] = {reinterpret_cast<uint8_t*>(converted.data()), nullptr, nullptr, nullptr};
     const int dstStride[4] = {stride, 0, 0, 0};
     const int rows = sws_scale(m_sws.get(), frame->data, frame->linesize, 0, frame->height, dst, dstStride);

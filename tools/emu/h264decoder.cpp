@@ -7,13 +7,6 @@ extern "C" {
 #include <libavutil/mem.h>
 }
 
-namespace {
-
-// Row and tail spare room of converted pictures, in bytes.
-constexpr int kRowAlign = 64;
-
-} // namespace
-
 H264Decoder::H264Decoder()
 {
     const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_H264);
@@ -99,13 +92,9 @@ QImage H264Decoder::toImage(const AVFrame* frame, QString* error)
         *error = QStringLiteral("cannot convert pixel format %1").arg(frame->format);
         return QImage();
     }
-    // swscale's vector code writes whole blocks: at some widths (1080 and
-    // 462 among them) its BGRA output runs up to 32 bytes past the end of
-    // each row. Rows get a stride with room to spare and the buffer a spare
-    // tail, so the last row's overrun lands in memory the image owns.
-    const int stride = FFALIGN(frame->width * 4, kRowAlign) + kRowAlign;
-    const size_t bytes = size_t(stride) * size_t(frame->height) + kRowAlign;
-    auto* buffer = static_cast<uchar*>(av_malloc(bytes));
+    // Rows and tail with the room swscale may write past a row's end.
+    const int stride = FFmpeg::scaledStride(frame->width * 4);
+    auto* buffer = static_cast<uchar*>(av_malloc(FFmpeg::scaledBufferBytes(stride, frame->height)));
     if (buffer == nullptr) {
         *error = QStringLiteral("out of memory");
         return QImage();

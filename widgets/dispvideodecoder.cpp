@@ -23,7 +23,6 @@ void freeConvertBuffer(void* data)
 
 QImage paddedImage(int width, int height)
 {
-    // Rows and tail with the room swscale may write past a row's end.
     const int stride = FFmpeg::scaledStride(width * 4);
     auto* data = static_cast<uchar*>(av_malloc(FFmpeg::scaledBufferBytes(stride, height)));
     if (data == nullptr) {

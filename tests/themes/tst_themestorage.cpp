@@ -250,18 +250,18 @@ void TestThemeStorage::panelsWriteInTagOrderAndReadTheBackgroundFirst()
                                 record(140, empty) + record(IconTag, empty) + record(CustomTextTag, empty)));
     QVERIFY(storage.loadTheme(file));
     const QString folder = personal() + "/theme_mix";
+    const QStringList clears = {"host clearScene", "clear 129", "clear 130", "clear 131", "clear 132",
+                                "clear 133",       "clear 134", "clear 144", "clear 145", "clear 135",
+                                "clear 136",       "clear 137", "clear 138"};
     QCOMPARE(m_events,
-             QStringList({"host clearScene",    "clear 129",          "clear 130", "clear 131",
-                          "clear 132",          "clear 133",          "clear 134", "clear 144",
-                          "clear 145",          "clear 135",          "clear 136", "clear 137",
-                          "clear 138",          "read 144 " + folder, "read 133 ", "read 129 ",
-                          "read 145 " + folder, "read 132 " + folder, "read 129 ", "host finishLoad"}));
+             clears + QStringList({"read 144 " + folder, "read 133 ", "read 129 ", "read 145 " + folder,
+                                   "read 132 " + folder, "read 129 ", "host finishLoad"}));
 
     // Junk bytes: the panels are cleared, nothing is read, nothing is asked.
     QVERIFY(writeFile(file, TestFiles::patterned(4096, 12345)));
     m_events.clear();
     QVERIFY(storage.loadTheme(file));
-    QCOMPARE(m_events.size(), 14); // the clears as above, no read
+    QCOMPARE(m_events, clears + QStringList{"host finishLoad"});
     QCOMPARE(m_dialogs.messages, QStringList());
 }
 

@@ -474,9 +474,7 @@ void TestDispWidgetKinds::temperatureReadingSweepsClockwiseFromTwelve()
 {
     QTemporaryDir dir;
     const auto manager = replayManagerAt(writeTemperatureReplay(dir, QStringLiteral("55.7")));
-    for (int pass = 0; pass < 4; ++pass) {
-        manager->runLoopPass();
-    }
+    SensorFixtures::runUntilTableBuilt(*manager);
     DispArcWidget arc(nullptr, manager.get());
     arc.refreshValue();
     DispCircularProgressBar* ring = arc.ring();
@@ -651,9 +649,7 @@ void TestDispWidgetKinds::readoutsOutlivingTheirManagerIgnoreQueuedUpdates()
     // may go first, with an update from its thread already queued to them.
     QTemporaryDir dir;
     auto manager = replayManagerAt(writeTemperatureReplay(dir, QStringLiteral("40")));
-    for (int pass = 0; pass < 4; ++pass) {
-        manager->runLoopPass();
-    }
+    SensorFixtures::runUntilTableBuilt(*manager);
     DispNumberWidget number(nullptr, manager.get());
     number.setSensorType(1);
     DispArcWidget arc(nullptr, manager.get());

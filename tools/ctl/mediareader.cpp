@@ -154,7 +154,6 @@ MediaReader::Result MediaReader::convert(QByteArray* bgra, double* durationS, QS
         return Error;
     }
     const int rowBytes = m_fitted.width() * 4;
-    // Rows and tail with the room swscale may write past a row's end.
     const int stride = FFmpeg::scaledStride(rowBytes);
     QByteArray converted(qsizetype(FFmpeg::scaledBufferBytes(stride, m_fitted.height())), Qt::Uninitialized);
     uint8_t* dst[4] = {reinterpret_cast<uint8_t*>(converted.data()), nullptr, nullptr, nullptr};

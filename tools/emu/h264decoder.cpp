@@ -92,7 +92,6 @@ QImage H264Decoder::toImage(const AVFrame* frame, QString* error)
         *error = QStringLiteral("cannot convert pixel format %1").arg(frame->format);
         return QImage();
     }
-    // Rows and tail with the room swscale may write past a row's end.
     const int stride = FFmpeg::scaledStride(frame->width * 4);
     auto* buffer = static_cast<uchar*>(av_malloc(FFmpeg::scaledBufferBytes(stride, frame->height)));
     if (buffer == nullptr) {
